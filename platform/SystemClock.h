@@ -1,0 +1,24 @@
+#pragma once
+// The UTC clock behind record keys, in the parts a system time has. Tests can
+// stop it at a given moment.
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+namespace platform {
+
+struct SystemTime {
+    int wYear = 0, wMonth = 0, wDay = 0, wHour = 0, wMinute = 0, wSecond = 0, wMilliseconds = 0;
+};
+
+// The current UTC time, or the fixed time a test has set.
+void GetSystemTime(SystemTime& out);
+
+// Fix the clock at a UTC moment; std::nullopt lets it run again.
+void SetFixedClock(std::optional<QDateTime> utc);
+
+// Record key text: day.month.year hour:minute:second.millisecond, no leading zeros.
+QString RecordKeyText(const SystemTime& t);
+
+}  // namespace platform
