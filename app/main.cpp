@@ -1,3 +1,3 @@
-int QuillaneMain(int argc, char** argv);
+#include "app/Program.h"
 
 int main(int argc, char** argv) { return QuillaneMain(argc, argv); }

@@ -3,7 +3,27 @@
 #include <QCloseEvent>
 #include <QShowEvent>
 
+#include <vector>
+
 namespace platform {
+
+namespace {
+std::vector<std::function<void()>>& Created() {
+    static std::vector<std::function<void()>> created;
+    return created;
+}
+}  // namespace
+
+void RegisterCreatedForm(std::function<void()> destroy) { Created().push_back(std::move(destroy)); }
+
+void DestroyCreatedForms() {
+    auto& created = Created();
+    while (!created.empty()) {
+        auto destroy = std::move(created.back());
+        created.pop_back();
+        destroy();
+    }
+}
 
 Form::Form(QWidget* parent) : QWidget(parent, Qt::Window) {}
 

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 namespace platform {
 
 class Form : public QWidget {
@@ -31,10 +33,20 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 };
 
-// Creates a window, stores it in its global instance, then runs its creation handler.
+// Remembers a window made by CreateForm, so that it is destroyed at exit.
+void RegisterCreatedForm(std::function<void()> destroy);
+// Destroys the windows made by CreateForm, the last made first.
+void DestroyCreatedForms();
+
+// Creates a window (or the data module), stores it in its global instance,
+// then runs its creation handler.
 template <class T>
 void CreateForm(T*& instance) {
     instance = new T();
+    RegisterCreatedForm([&instance] {
+        delete instance;
+        instance = nullptr;
+    });
     instance->FormCreate();
 }
 

@@ -1,0 +1,318 @@
+#include "data/DataSet.h"
+
+#include "platform/CodePage.h"
+
+namespace data {
+
+// ---------------------------------------------------------------- Field
+
+QString Field::FieldName() const { return ds_->columns_.at(index_).name; }
+ColumnKind Field::Kind() const { return ds_->columns_.at(index_).kind; }
+
+bool Field::IsNull() const {
+    const DataSet::Row* row = ds_->CurrentRow();
+    return !row || row->nulls[index_];
+}
+
+QString Field::AsString() const {
+    const DataSet::Row* row = ds_->CurrentRow();
+    if (!row || row->nulls[index_]) return {};
+    const QByteArray& v = row->values[index_];
+    if (Kind() == ColumnKind::Integer || Kind() == ColumnKind::Other) return QString::fromLatin1(v);
+    return platform::DecodeCp1251(v);
+}
+
+void Field::SetAsString(const QString& text) {
+    if (Kind() == ColumnKind::Integer) {
+        const QString t = text.trimmed();
+        if (t.isEmpty()) {
+            Clear();
+            return;
+        }
+        bool ok = false;
+        const int value = t.toInt(&ok);
+        if (!ok)
+            throw platform::EConvertError(
+                QStringLiteral("„%1“ не е правилно цяло число (поле %2).").arg(text, FieldName()));
+        SetAsBytes(QByteArray::number(value));
+        return;
+    }
+    DataSet::Row& row = ds_->EditRow();
+    row.values[index_] = platform::EncodeCp1251(text);
+    row.nulls[index_] = false;
+    ds_->modified_ = true;
+}
+
+QByteArray Field::AsBytes() const {
+    const DataSet::Row* row = ds_->CurrentRow();
+    if (!row || row->nulls[index_]) return {};
+    return row->values[index_];
+}
+
+void Field::SetAsBytes(const QByteArray& bytes) {
+    DataSet::Row& row = ds_->EditRow();
+    row.values[index_] = bytes;
+    row.nulls[index_] = bytes.isEmpty() && Kind() != ColumnKind::Text;
+    ds_->modified_ = true;
+}
+
+void Field::Clear() {
+    DataSet::Row& row = ds_->EditRow();
+    row.values[index_] = QByteArray();
+    row.nulls[index_] = true;
+    ds_->modified_ = true;
+}
+
+// ---------------------------------------------------------------- DataSet
+
+DataSet::DataSet() = default;
+
+DataSet::~DataSet() {
+    if (tr_ && closerId_) tr_->RemoveCloser(closerId_);
+}
+
+void DataSet::SetTransaction(Transaction* tr) {
+    if (tr_ && closerId_) tr_->RemoveCloser(closerId_);
+    tr_ = tr;
+    closerId_ = tr_ ? tr_->AddCloser([this] { Close(); }) : 0;
+}
+
+void DataSet::CheckActive() const {
+    if (state_ == State::Inactive)
+        throw DatabaseError(QStringLiteral("Таблицата %1 не е отворена.").arg(Name));
+}
+
+void DataSet::CheckBrowseMode() {
+    CheckActive();
+    if (state_ == State::Edit || state_ == State::Insert) {
+        if (modified_)
+            Post();
+        else
+            Cancel();
+    }
+}
+
+const DataSet::Row* DataSet::CurrentRow() const {
+    if (state_ == State::Edit || state_ == State::Insert) return &buffer_;
+    if (current_ < 0 || current_ >= static_cast<int>(rows_.size())) return nullptr;
+    return &rows_[current_];
+}
+
+DataSet::Row& DataSet::EditRow() {
+    if (state_ != State::Edit && state_ != State::Insert)
+        throw DatabaseError(QStringLiteral("Таблицата %1 не е в режим на редактиране или добавяне.").arg(Name));
+    return buffer_;
+}
+
+Field DataSet::FieldByName(const QString& name) {
+    auto it = columnIndex_.constFind(name.toUpper());
+    if (it == columnIndex_.constEnd())
+        throw DatabaseError(QStringLiteral("Поле „%1“ не е намерено в таблицата %2.").arg(name, Name));
+    return Field(this, it.value());
+}
+
+void DataSet::Open() {
+    if (Active()) return;
+    if (!db_ || !tr_) throw DatabaseError(QStringLiteral("Таблицата %1 няма връзка с база данни.").arg(Name));
+    Statement select(db_, tr_, SelectSQL);
+    columns_ = select.Columns();
+    columnIndex_.clear();
+    for (int i = 0; i < static_cast<int>(columns_.size()); ++i) columnIndex_.insert(columns_[i].name, i);
+    rows_.clear();
+    select.Fetch({}, [this](ResultRow& r) { rows_.push_back(Row{std::move(r.values), std::move(r.nulls)}); });
+    state_ = State::Browse;
+    current_ = rows_.empty() ? -1 : 0;
+    modified_ = false;
+    RunCalcFields();
+}
+
+void DataSet::Close() {
+    if (!Active()) return;
+    state_ = State::Inactive;
+    rows_.clear();
+    rows_.shrink_to_fit();
+    current_ = -1;
+    modified_ = false;
+    DropStatements();
+}
+
+void DataSet::DropStatements() {
+    insertStmt_.reset();
+    modifyStmt_.reset();
+    deleteStmt_.reset();
+    refreshStmt_.reset();
+}
+
+Statement& DataSet::Prepared(std::unique_ptr<Statement>& slot, const QString& sql) {
+    if (!slot) slot = std::make_unique<Statement>(db_, tr_, sql);
+    return *slot;
+}
+
+void DataSet::RunCalcFields() {
+    if (inCalc_ || !OnCalcFields) return;
+    inCalc_ = true;
+    try {
+        OnCalcFields(*this);
+    } catch (...) {
+        inCalc_ = false;
+        throw;
+    }
+    inCalc_ = false;
+}
+
+int DataSet::RecordCount() const {
+    if (!Active()) return 0;
+    return static_cast<int>(rows_.size());
+}
+
+int DataSet::RecNo() const {
+    if (!Active()) return 0;
+    if (state_ == State::Insert) return insertAt_ + 1;
+    return current_ + 1;
+}
+
+void DataSet::SetRecNo(int recNo) {
+    CheckBrowseMode();
+    if (rows_.empty()) return;
+    if (recNo < 1) recNo = 1;
+    if (recNo > static_cast<int>(rows_.size())) recNo = static_cast<int>(rows_.size());
+    current_ = recNo - 1;
+}
+
+void DataSet::Refresh() {
+    CheckBrowseMode();
+    if (current_ >= 0 && !RefreshSQL.isEmpty()) {
+        Statement& s = Prepared(refreshStmt_, RefreshSQL);
+        Row& row = rows_[current_];
+        std::vector<ParamValue> params = ParamsFor(s, row, &row);
+        bool found = false;
+        Row fresh;
+        s.Fetch(params, [&](ResultRow& r) {
+            if (found) return;
+            found = true;
+            fresh.values.assign(columns_.size(), QByteArray());
+            fresh.nulls.assign(columns_.size(), true);
+            for (size_t i = 0; i < s.Columns().size(); ++i) {
+                auto it = columnIndex_.constFind(s.Columns()[i].name);
+                if (it == columnIndex_.constEnd()) continue;
+                fresh.values[it.value()] = std::move(r.values[i]);
+                fresh.nulls[it.value()] = r.nulls[i];
+            }
+        });
+        if (found) row = std::move(fresh);
+    }
+    Fire(AfterRefresh);
+}
+
+void DataSet::Append() {
+    CheckBrowseMode();
+    buffer_.values.assign(columns_.size(), QByteArray());
+    buffer_.nulls.assign(columns_.size(), true);
+    insertAt_ = static_cast<int>(rows_.size());
+    state_ = State::Insert;
+    modified_ = false;
+    Fire(OnNewRecord);
+    Fire(AfterInsert);
+}
+
+void DataSet::Insert() {
+    CheckBrowseMode();
+    buffer_.values.assign(columns_.size(), QByteArray());
+    buffer_.nulls.assign(columns_.size(), true);
+    insertAt_ = current_ < 0 ? 0 : current_;
+    state_ = State::Insert;
+    modified_ = false;
+    Fire(OnNewRecord);
+    Fire(AfterInsert);
+}
+
+void DataSet::Edit() {
+    CheckActive();
+    if (state_ == State::Edit || state_ == State::Insert) return;
+    if (rows_.empty()) {
+        Insert();
+        return;
+    }
+    buffer_ = rows_[current_];
+    state_ = State::Edit;
+    modified_ = false;
+}
+
+std::vector<ParamValue> DataSet::ParamsFor(const Statement& s, const Row& current, const Row* old) const {
+    std::vector<ParamValue> params;
+    params.reserve(s.ParamNames().size());
+    for (const QString& name : s.ParamNames()) {
+        const Row* source = &current;
+        QString column = name;
+        if (name.startsWith(QLatin1String("OLD_")) && !columnIndex_.contains(name)) {
+            column = name.mid(4);
+            source = old;
+        }
+        auto it = columnIndex_.constFind(column);
+        if (it == columnIndex_.constEnd() || !source)
+            throw DatabaseError(QStringLiteral("Параметърът %1 не отговаря на поле от таблицата %2.").arg(name, Name));
+        const int i = it.value();
+        if (source->nulls[i])
+            params.push_back(ParamValue::Null());
+        else
+            params.push_back(ParamValue::Bytes(source->values[i]));
+    }
+    return params;
+}
+
+void DataSet::Post() {
+    CheckActive();
+    if (state_ != State::Edit && state_ != State::Insert) return;
+    Fire(BeforePost);
+    if (state_ == State::Insert) {
+        Statement& s = Prepared(insertStmt_, InsertSQL);
+        s.Execute(ParamsFor(s, buffer_, nullptr));
+        rows_.insert(rows_.begin() + insertAt_, buffer_);
+        current_ = insertAt_;
+    } else {
+        Statement& s = Prepared(modifyStmt_, ModifySQL);
+        const unsigned long long changed = s.Execute(ParamsFor(s, buffer_, &rows_[current_]));
+        if (changed == 0)
+            throw RecordChangedError(
+                QStringLiteral("Записът в %1 е променен или изтрит от друго работно място, след като е бил прочетен. "
+                               "Промените не са записани. Откажете редакцията, опреснете данните и опитайте отново.")
+                    .arg(Name));
+        rows_[current_] = buffer_;
+    }
+    state_ = State::Browse;
+    modified_ = false;
+    Fire(AfterPost);
+}
+
+void DataSet::Cancel() {
+    CheckActive();
+    if (state_ != State::Edit && state_ != State::Insert) return;
+    state_ = State::Browse;
+    modified_ = false;
+    buffer_ = Row();
+    Fire(AfterCancel);
+}
+
+void DataSet::Delete() {
+    CheckActive();
+    if (state_ == State::Insert) {
+        Cancel();
+        return;
+    }
+    if (rows_.empty()) throw DatabaseError(QStringLiteral("Таблицата %1 е празна: няма какво да се изтрие.").arg(Name));
+    const Row& row = rows_[current_];
+    Statement& s = Prepared(deleteStmt_, DeleteSQL);
+    const unsigned long long deleted = s.Execute(ParamsFor(s, row, &row));
+    if (deleted == 0)
+        throw RecordChangedError(
+            QStringLiteral("Записът в %1 е променен или изтрит от друго работно място, след като е бил прочетен. "
+                           "Нищо не е изтрито. Опреснете данните и опитайте отново.")
+                .arg(Name));
+    state_ = State::Browse;
+    modified_ = false;
+    rows_.erase(rows_.begin() + current_);
+    if (current_ >= static_cast<int>(rows_.size())) current_ = static_cast<int>(rows_.size()) - 1;
+    Fire(AfterDelete);
+}
+
+}  // namespace data

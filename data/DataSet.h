@@ -1,0 +1,141 @@
+#pragma once
+// An editable set of rows of one table, fetched whole at Open. Rows are
+// addressed by record number (1-based); fields are read and written as text by
+// name. The five statements (select, insert, modify, delete, refresh) name
+// their parameters ":COLUMN", and ":OLD_COLUMN" for the value the row had
+// when it was read.
+
+#include "data/Firebird.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace data {
+
+class DataSet;
+
+// One column of the current record.
+class Field {
+public:
+    Field(DataSet* ds, int index) : ds_(ds), index_(index) {}
+    QString FieldName() const;
+    ColumnKind Kind() const;
+    bool IsNull() const;
+
+    // Text of the value: text columns as they are, integers in decimal, blobs
+    // as their bytes read in Windows-1251; a null value is the empty text.
+    QString AsString() const;
+    // Text columns take the text (it must fit Windows-1251); integer columns a
+    // whole number or the empty text (null); blob columns its Windows-1251 bytes.
+    void SetAsString(const QString& text);
+
+    QByteArray AsBytes() const;
+    void SetAsBytes(const QByteArray& bytes);  // an empty array stores null
+    void Clear();
+
+private:
+    DataSet* ds_;
+    int index_;
+};
+
+class DataSet {
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    using Event = std::function<void(DataSet&)>;
+
+    DataSet();
+    ~DataSet();
+    DataSet(const DataSet&) = delete;
+    DataSet& operator=(const DataSet&) = delete;
+
+    QString Name;  // for messages
+    QString SelectSQL, InsertSQL, ModifySQL, DeleteSQL, RefreshSQL;
+    void SetDatabase(Database* db) { db_ = db; }
+    void SetTransaction(Transaction* tr);
+    Database* GetDatabase() const { return db_; }
+    Transaction* GetTransaction() const { return tr_; }
+
+    Event OnNewRecord, AfterInsert, BeforePost, AfterPost, AfterCancel, AfterDelete, AfterRefresh, OnCalcFields;
+
+    void Open();
+    void Close();
+    bool Active() const { return state_ != State::Inactive; }
+    void SetActive(bool on) { on ? Open() : Close(); }
+    State GetState() const { return state_; }
+    bool Modified() const { return modified_; }
+
+    // Reads the current row again, then runs AfterRefresh. An edit is posted first.
+    void Refresh();
+    void Append();
+    void Insert();
+    void Edit();
+    void Post();
+    void Cancel();
+    void Delete();
+
+    int RecNo() const;
+    void SetRecNo(int recNo);
+    int RecordCount() const;
+    bool IsEmpty() const { return RecordCount() == 0; }
+    void First() { SetRecNo(1); }
+    void Last() { SetRecNo(RecordCount()); }
+
+    Field FieldByName(const QString& name);
+    bool HasField(const QString& name) const { return columnIndex_.contains(name.toUpper()); }
+    int FieldCount() const { return static_cast<int>(columns_.size()); }
+    const std::vector<ColumnInfo>& Columns() const { return columns_; }
+
+private:
+    friend class Field;
+
+    struct Row {
+        std::vector<QByteArray> values;
+        std::vector<bool> nulls;
+    };
+
+    void CheckActive() const;
+    void CheckBrowseMode();
+    Row& EditRow();
+    const Row* CurrentRow() const;
+    std::vector<ParamValue> ParamsFor(const Statement& s, const Row& current, const Row* old) const;
+    Statement& Prepared(std::unique_ptr<Statement>& slot, const QString& sql);
+    void DropStatements();
+    void Fire(const Event& e) {
+        if (e) e(*this);
+    }
+    void RunCalcFields();
+
+    Database* db_ = nullptr;
+    Transaction* tr_ = nullptr;
+    int closerId_ = 0;
+
+    State state_ = State::Inactive;
+    std::vector<Row> rows_;
+    int current_ = -1;  // index into rows_, -1 when empty
+    Row buffer_;        // the record being edited or inserted
+    int insertAt_ = 0;  // where an inserted record will stand
+    bool modified_ = false;
+    bool inCalc_ = false;
+
+    std::vector<ColumnInfo> columns_;
+    QHash<QString, int> columnIndex_;
+    std::unique_ptr<Statement> insertStmt_, modifyStmt_, deleteStmt_, refreshStmt_;
+};
+
+}  // namespace data
+
+namespace data {
+
+// Links data-aware controls to a data set.
+class DataSource {
+public:
+    DataSet* DataSetRef = nullptr;
+    bool Enabled = true;
+};
+
+}  // namespace data

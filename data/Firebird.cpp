@@ -1,0 +1,627 @@
+#include "data/Firebird.h"
+
+#include "platform/CodePage.h"
+#include "platform/Paths.h"
+
+#include <firebird/Interface.h>
+#include <ibase.h>
+
+#include <algorithm>
+#include <cstring>
+
+using namespace Firebird;
+
+namespace data {
+namespace {
+
+IMaster* Master() { return fb_get_master_interface(); }
+
+// A status object that is disposed of when it leaves the scope.
+class Status {
+public:
+    Status() : raw_(Master()->getStatus()), wrapper_(raw_) {}
+    ~Status() { raw_->dispose(); }
+    CheckStatusWrapper* operator&() { return &wrapper_; }
+    bool Failed() const { return (const_cast<CheckStatusWrapper&>(wrapper_).getState() & IStatus::STATE_ERRORS) != 0; }
+    CheckStatusWrapper& Wrapper() { return wrapper_; }
+
+private:
+    IStatus* raw_;
+    CheckStatusWrapper wrapper_;
+};
+
+DatabaseError ErrorFrom(CheckStatusWrapper& st, const QString& context = {}) {
+    char buffer[2048];
+    Master()->getUtilInterface()->formatStatus(buffer, sizeof buffer, &st);
+    const QString serverText = platform::DecodeCp1251(QByteArray(buffer)).trimmed();
+    const intptr_t* errors = st.getErrors();
+    long code = 0;
+    if (errors && errors[0] == isc_arg_gds) code = static_cast<long>(errors[1]);
+    const int sqlCode = errors ? static_cast<int>(isc_sqlcode(reinterpret_cast<const ISC_STATUS*>(errors))) : 0;
+    QString message = QStringLiteral("Грешка в базата данни");
+    if (!context.isEmpty()) message += QStringLiteral(" (") + context + QLatin1Char(')');
+    message += QStringLiteral(":\n") + serverText;
+    return DatabaseError(message, serverText, code, sqlCode);
+}
+
+void Check(Status& st, const QString& context = {}) {
+    if (st.Failed()) throw ErrorFrom(st.Wrapper(), context);
+}
+
+template <class T>
+void Release(T*& p) {
+    if (p) {
+        p->release();
+        p = nullptr;
+    }
+}
+
+QByteArray Local8(const QString& s) { return s.toLocal8Bit(); }
+
+// Splits "name=value" and keeps the value's text as it stands.
+bool SplitParam(const QString& line, QString* name, QString* value) {
+    const int eq = line.indexOf(QLatin1Char('='));
+    *name = (eq < 0 ? line : line.left(eq)).trimmed().toLower();
+    *value = eq < 0 ? QString() : line.mid(eq + 1);
+    return !name->isEmpty();
+}
+
+// Reads the text of a creation parameter value: 'quoted' with '' for a quote, or a bare word.
+QString UnquoteValue(QString v) {
+    v = v.trimmed();
+    if (v.size() >= 2 && v.startsWith(QLatin1Char('\'')) && v.endsWith(QLatin1Char('\'')))
+        return v.mid(1, v.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+    return v;
+}
+
+struct AlignedBuffer {
+    std::vector<int64_t> storage;
+    void Resize(unsigned bytes) { storage.assign((bytes + 7) / 8 + 1, 0); }
+    unsigned char* Data() { return reinterpret_cast<unsigned char*>(storage.data()); }
+};
+
+constexpr unsigned kCharsetNone = 0;  // bytes passed as they are
+
+bool IsIntegerType(unsigned type) { return type == SQL_LONG || type == SQL_SHORT || type == SQL_INT64; }
+
+}  // namespace
+
+// ---------------------------------------------------------------- Database
+
+Database::Database() = default;
+
+Database::~Database() {
+    try {
+        Close();
+    } catch (...) {
+    }
+    for (Transaction* t : transactions_) t->DetachDatabase();
+}
+
+QString Database::ConnectionString(const QString& databaseName) {
+    // "\\host\alias" names a server on another computer.
+    if (databaseName.startsWith(QStringLiteral("\\\\"))) {
+        const QString rest = databaseName.mid(2);
+        const int slash = rest.indexOf(QLatin1Char('\\'));
+        if (slash > 0) return rest.left(slash) + QLatin1Char(':') + rest.mid(slash + 1);
+    }
+    return databaseName;
+}
+
+namespace {
+
+IXpbBuilder* NewDpb(Status& st) {
+    IXpbBuilder* dpb = Master()->getUtilInterface()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
+    Check(st);
+    return dpb;
+}
+
+void AddParamLine(Status& st, IXpbBuilder* dpb, const QString& line) {
+    QString name, value;
+    if (!SplitParam(line, &name, &value)) return;
+    const QByteArray v = platform::EncodeCp1251(value);
+    if (name == QLatin1String("user_name") || name == QLatin1String("user"))
+        dpb->insertString(&st, isc_dpb_user_name, v.constData());
+    else if (name == QLatin1String("password"))
+        dpb->insertString(&st, isc_dpb_password, v.constData());
+    else if (name == QLatin1String("lc_ctype"))
+        dpb->insertString(&st, isc_dpb_lc_ctype, v.constData());
+    else if (name == QLatin1String("sql_role_name"))
+        dpb->insertString(&st, isc_dpb_sql_role_name, v.constData());
+    else
+        throw DatabaseError(QStringLiteral("Непознат параметър на връзката с базата данни: „%1“.").arg(line));
+    Check(st);
+}
+
+QString ProviderHint(const QString& connectName) {
+    // A plain path goes to the embedded engine; say so when it is not installed.
+    if (connectName.contains(QLatin1Char(':')) || connectName.isEmpty()) return {};
+    const QString engine = platform::Path(platform::PathKind::FirebirdEngine);
+    if (platform::FileExists(engine)) return {};
+    return QStringLiteral("\nВграденият сървър на Firebird не е инсталиран (липсва %1).").arg(engine);
+}
+
+}  // namespace
+
+void Database::Open() {
+    if (Connected()) return;
+    Status st;
+    IXpbBuilder* dpb = NewDpb(st);
+    try {
+        for (const QString& line : Params) AddParamLine(st, dpb, line);
+        dpb->insertInt(&st, isc_dpb_sql_dialect, SQLDialect);
+        Check(st);
+        const QString name = ConnectionString(DatabaseName);
+        const QByteArray path = Local8(name);
+        IProvider* provider = Master()->getDispatcher();
+        attachment_ = provider->attachDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+        provider->release();
+        if (st.Failed()) {
+            attachment_ = nullptr;
+            DatabaseError e = ErrorFrom(st.Wrapper(), name);
+            throw DatabaseError(e.Message() + ProviderHint(name), e.ServerText(), e.Code(), e.SqlCode());
+        }
+    } catch (...) {
+        dpb->dispose();
+        throw;
+    }
+    dpb->dispose();
+    AfterAttach();
+}
+
+void Database::CreateDatabase(const QStringList& creationParams) {
+    if (Connected()) Close();
+    Status st;
+    IXpbBuilder* dpb = NewDpb(st);
+    try {
+        for (const QString& raw : creationParams) {
+            const QString line = raw.trimmed();
+            const QString upper = line.toUpper();
+            if (upper.startsWith(QLatin1String("USER "))) {
+                dpb->insertString(&st, isc_dpb_user_name, platform::EncodeCp1251(UnquoteValue(line.mid(5))).constData());
+            } else if (upper.startsWith(QLatin1String("PASSWORD "))) {
+                dpb->insertString(&st, isc_dpb_password, platform::EncodeCp1251(UnquoteValue(line.mid(9))).constData());
+            } else if (upper.startsWith(QLatin1String("DEFAULT CHARACTER SET "))) {
+                dpb->insertString(&st, isc_dpb_set_db_charset, UnquoteValue(line.mid(22)).toLatin1().constData());
+            } else if (upper.startsWith(QLatin1String("PAGE_SIZE "))) {
+                dpb->insertInt(&st, isc_dpb_page_size, UnquoteValue(line.mid(10)).toInt());
+            } else if (!line.isEmpty()) {
+                throw DatabaseError(QStringLiteral("Непознат параметър при създаване на базата данни: „%1“.").arg(line));
+            }
+            Check(st);
+        }
+        dpb->insertInt(&st, isc_dpb_sql_dialect, SQLDialect);
+        Check(st);
+        const QString name = ConnectionString(DatabaseName);
+        const QByteArray path = Local8(name);
+        IProvider* provider = Master()->getDispatcher();
+        attachment_ = provider->createDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+        provider->release();
+        if (st.Failed()) {
+            attachment_ = nullptr;
+            DatabaseError e = ErrorFrom(st.Wrapper(), name);
+            throw DatabaseError(e.Message() + ProviderHint(name), e.ServerText(), e.Code(), e.SqlCode());
+        }
+    } catch (...) {
+        dpb->dispose();
+        throw;
+    }
+    dpb->dispose();
+    AfterAttach();
+}
+
+void Database::AfterAttach() {
+    // The embedded engine has no network protocol.
+    embedded_ = false;
+    Transaction probe(this);
+    probe.Params = {QStringLiteral("read"), QStringLiteral("read_committed"), QStringLiteral("rec_version")};
+    probe.StartTransaction();
+    Statement s(this, &probe, QStringLiteral("select rdb$get_context('SYSTEM', 'NETWORK_PROTOCOL') from rdb$database"));
+    s.Fetch({}, [&](ResultRow& row) { embedded_ = row.nulls.at(0); });
+    probe.Commit();
+}
+
+void Database::Close() {
+    if (!attachment_) return;
+    for (Transaction* t : std::vector<Transaction*>(transactions_)) {
+        if (t->Active()) {
+            try {
+                t->Commit();
+            } catch (...) {
+                t->Rollback();
+            }
+        }
+    }
+    Status st;
+    attachment_->detach(&st);
+    if (st.Failed()) {
+        // A broken connection cannot be detached cleanly; drop it all the same.
+        attachment_->release();
+    }
+    attachment_ = nullptr;
+}
+
+void Database::Register(Transaction* t) {
+    if (std::find(transactions_.begin(), transactions_.end(), t) == transactions_.end()) transactions_.push_back(t);
+}
+
+void Database::Unregister(Transaction* t) {
+    transactions_.erase(std::remove(transactions_.begin(), transactions_.end(), t), transactions_.end());
+}
+
+// ---------------------------------------------------------------- Transaction
+
+Transaction::Transaction(Database* db) { SetDefaultDatabase(db); }
+
+Transaction::~Transaction() {
+    try {
+        if (Active()) Commit();
+    } catch (...) {
+        if (handle_) handle_->release();
+        handle_ = nullptr;
+    }
+    if (db_) db_->Unregister(this);
+}
+
+void Transaction::SetDefaultDatabase(Database* db) {
+    if (db_) db_->Unregister(this);
+    db_ = db;
+    if (db_) db_->Register(this);
+}
+
+void Transaction::StartTransaction() {
+    if (Active()) throw DatabaseError(QStringLiteral("Транзакцията вече е започната."));
+    if (!db_ || !db_->Connected()) throw DatabaseError(QStringLiteral("Няма връзка с базата данни."));
+    Status st;
+    IXpbBuilder* tpb = Master()->getUtilInterface()->getXpbBuilder(&st, IXpbBuilder::TPB, nullptr, 0);
+    Check(st);
+    bool access = false;
+    for (const QString& raw : Params) {
+        const QString p = raw.trimmed().toLower();
+        int tag = -1;
+        if (p == QLatin1String("read_committed")) tag = isc_tpb_read_committed;
+        else if (p == QLatin1String("rec_version")) tag = isc_tpb_rec_version;
+        else if (p == QLatin1String("no_rec_version")) tag = isc_tpb_no_rec_version;
+        else if (p == QLatin1String("nowait")) tag = isc_tpb_nowait;
+        else if (p == QLatin1String("wait")) tag = isc_tpb_wait;
+        else if (p == QLatin1String("concurrency")) tag = isc_tpb_concurrency;
+        else if (p == QLatin1String("consistency")) tag = isc_tpb_consistency;
+        else if (p == QLatin1String("read")) tag = isc_tpb_read, access = true;
+        else if (p == QLatin1String("write")) tag = isc_tpb_write, access = true;
+        else if (p.isEmpty()) continue;
+        else {
+            tpb->dispose();
+            throw DatabaseError(QStringLiteral("Непознат параметър на транзакцията: „%1“.").arg(raw));
+        }
+        tpb->insertTag(&st, tag);
+        Check(st);
+    }
+    if (!access) tpb->insertTag(&st, isc_tpb_write);
+    handle_ = db_->Attachment()->startTransaction(&st, tpb->getBufferLength(&st), tpb->getBuffer(&st));
+    tpb->dispose();
+    if (st.Failed()) {
+        handle_ = nullptr;
+        throw ErrorFrom(st.Wrapper());
+    }
+}
+
+void Transaction::CloseDataSets() {
+    for (auto& c : std::vector<std::pair<int, Closer>>(closers_)) c.second();
+}
+
+void Transaction::Commit() {
+    if (!Active()) return;
+    CloseDataSets();
+    Status st;
+    handle_->commit(&st);
+    Check(st);
+    handle_ = nullptr;  // a successful commit releases the interface
+}
+
+void Transaction::CommitRetaining() {
+    if (!Active()) throw DatabaseError(QStringLiteral("Транзакцията не е започната."));
+    Status st;
+    handle_->commitRetaining(&st);
+    Check(st);
+}
+
+void Transaction::Rollback() {
+    if (!Active()) return;
+    CloseDataSets();
+    Status st;
+    handle_->rollback(&st);
+    if (st.Failed()) handle_->release();
+    handle_ = nullptr;
+}
+
+void Transaction::SetActive(bool on) {
+    if (on == Active()) return;
+    on ? StartTransaction() : Commit();
+}
+
+int Transaction::AddCloser(Closer c) {
+    closers_.emplace_back(nextCloser_, std::move(c));
+    return nextCloser_++;
+}
+
+void Transaction::RemoveCloser(int id) {
+    closers_.erase(std::remove_if(closers_.begin(), closers_.end(), [id](const auto& p) { return p.first == id; }),
+                   closers_.end());
+}
+
+// ---------------------------------------------------------------- Statement
+
+ParamValue ParamValue::Text(const QString& text) { return {false, platform::EncodeCp1251(text)}; }
+
+QString PositionalSql(const QString& sql, QStringList* names) {
+    QString out;
+    out.reserve(sql.size());
+    QChar quote;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql.at(i);
+        if (!quote.isNull()) {
+            out += c;
+            if (c == quote) quote = QChar();
+            continue;
+        }
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+            out += c;
+            continue;
+        }
+        if (c == QLatin1Char(':') && i + 1 < sql.size() &&
+            (sql.at(i + 1).isLetter() || sql.at(i + 1) == QLatin1Char('_'))) {
+            qsizetype j = i + 1;
+            while (j < sql.size() && (sql.at(j).isLetterOrNumber() || sql.at(j) == QLatin1Char('_') ||
+                                      sql.at(j) == QLatin1Char('$')))
+                ++j;
+            names->append(sql.mid(i + 1, j - i - 1).toUpper());
+            out += QLatin1Char('?');
+            i = j - 1;
+            continue;
+        }
+        out += c;
+    }
+    return out;
+}
+
+struct Statement::Impl {
+    Database* db = nullptr;
+    Transaction* tr = nullptr;
+    IStatement* stmt = nullptr;
+    IMessageMetadata* inMeta = nullptr;   // as the server describes the parameters
+    IMessageMetadata* outMeta = nullptr;  // coerced to the types read here
+    std::vector<unsigned> outOffsets, outNullOffsets, outTypes;
+    AlignedBuffer outBuffer;
+
+    ~Impl() {
+        Release(outMeta);
+        Release(inMeta);
+        if (stmt) {
+            Status st;
+            stmt->free(&st);
+            if (st.Failed()) stmt->release();
+            stmt = nullptr;
+        }
+    }
+
+    // Input message: text parameters go as VARCHAR of the value's own length, so
+    // the server itself checks widths and converts numbers; blobs as blob ids.
+    IMessageMetadata* BuildInput(Status& st, const std::vector<ParamValue>& params, AlignedBuffer& buffer) {
+        const unsigned count = inMeta->getCount(&st);
+        Check(st);
+        if (params.size() != count)
+            throw DatabaseError(QStringLiteral("Броят на параметрите не съвпада с командата."));
+        IMetadataBuilder* builder = inMeta->getBuilder(&st);
+        Check(st);
+        std::vector<bool> isBlob(count);
+        for (unsigned i = 0; i < count; ++i) {
+            const unsigned type = inMeta->getType(&st, i) & ~1u;
+            Check(st);
+            isBlob[i] = type == SQL_BLOB;
+            if (isBlob[i]) continue;
+            builder->setType(&st, i, SQL_VARYING);
+            builder->setCharSet(&st, i, kCharsetNone);
+            builder->setLength(&st, i, std::max<unsigned>(1, params[i].bytes.size()));
+            Check(st);
+        }
+        IMessageMetadata* meta = builder->getMetadata(&st);
+        builder->release();
+        Check(st);
+        buffer.Resize(meta->getMessageLength(&st));
+        unsigned char* data = buffer.Data();
+        for (unsigned i = 0; i < count; ++i) {
+            const unsigned off = meta->getOffset(&st, i);
+            const unsigned nullOff = meta->getNullOffset(&st, i);
+            auto* nullFlag = reinterpret_cast<short*>(data + nullOff);
+            *nullFlag = params[i].isNull ? -1 : 0;
+            if (params[i].isNull) continue;
+            const QByteArray& b = params[i].bytes;
+            if (isBlob[i]) {
+                auto* id = reinterpret_cast<ISC_QUAD*>(data + off);
+                IBlob* blob = db->Attachment()->createBlob(&st, tr->Handle(), id, 0, nullptr);
+                Check(st);
+                for (qsizetype pos = 0; pos < b.size(); pos += 32768) {
+                    const unsigned len = static_cast<unsigned>(std::min<qsizetype>(32768, b.size() - pos));
+                    blob->putSegment(&st, len, b.constData() + pos);
+                    if (st.Failed()) {
+                        blob->release();
+                        meta->release();
+                        Check(st);
+                    }
+                }
+                blob->close(&st);
+                if (st.Failed()) {
+                    blob->release();
+                    meta->release();
+                    Check(st);
+                }
+            } else {
+                *reinterpret_cast<unsigned short*>(data + off) = static_cast<unsigned short>(b.size());
+                std::memcpy(data + off + 2, b.constData(), b.size());
+            }
+        }
+        return meta;
+    }
+
+    QByteArray ReadBlob(Status& st, const ISC_QUAD* id) {
+        ISC_QUAD copy = *id;
+        IBlob* blob = db->Attachment()->openBlob(&st, tr->Handle(), &copy, 0, nullptr);
+        Check(st);
+        QByteArray bytes;
+        char chunk[32768];
+        for (;;) {
+            unsigned got = 0;
+            const int rc = blob->getSegment(&st, sizeof chunk, chunk, &got);
+            if (rc == IStatus::RESULT_OK || rc == IStatus::RESULT_SEGMENT) {
+                bytes.append(chunk, got);
+                continue;
+            }
+            if (rc == IStatus::RESULT_NO_DATA) break;
+            blob->release();
+            Check(st);
+            break;
+        }
+        blob->close(&st);
+        if (st.Failed()) blob->release();
+        return bytes;
+    }
+
+    void Decode(Status& st, ResultRow& row) {
+        const unsigned char* data = outBuffer.Data();
+        const size_t n = outOffsets.size();
+        row.values.resize(n);
+        row.nulls.resize(n);
+        for (size_t i = 0; i < n; ++i) {
+            const bool isNull = *reinterpret_cast<const short*>(data + outNullOffsets[i]) != 0;
+            row.nulls[i] = isNull;
+            if (isNull) {
+                row.values[i] = QByteArray();
+                continue;
+            }
+            const unsigned char* p = data + outOffsets[i];
+            switch (outTypes[i]) {
+                case SQL_VARYING: {
+                    const unsigned short len = *reinterpret_cast<const unsigned short*>(p);
+                    row.values[i] = QByteArray(reinterpret_cast<const char*>(p + 2), len);
+                    break;
+                }
+                case SQL_LONG: row.values[i] = QByteArray::number(*reinterpret_cast<const ISC_LONG*>(p)); break;
+                case SQL_SHORT: row.values[i] = QByteArray::number(*reinterpret_cast<const short*>(p)); break;
+                case SQL_INT64:
+                    row.values[i] = QByteArray::number(static_cast<qlonglong>(*reinterpret_cast<const ISC_INT64*>(p)));
+                    break;
+                case SQL_BLOB: row.values[i] = ReadBlob(st, reinterpret_cast<const ISC_QUAD*>(p)); break;
+                default: row.values[i] = QByteArray(); break;
+            }
+        }
+    }
+};
+
+Statement::Statement(Database* db, Transaction* tr, const QString& sql) : impl_(std::make_unique<Impl>()) {
+    if (!db || !db->Connected()) throw DatabaseError(QStringLiteral("Няма връзка с базата данни."));
+    if (!tr || !tr->Active()) throw DatabaseError(QStringLiteral("Транзакцията не е започната."));
+    impl_->db = db;
+    impl_->tr = tr;
+    const QByteArray text = platform::EncodeCp1251(PositionalSql(sql, &paramNames_));
+    Status st;
+    impl_->stmt = db->Attachment()->prepare(&st, tr->Handle(), 0, text.constData(), static_cast<unsigned>(db->SQLDialect),
+                                            IStatement::PREPARE_PREFETCH_METADATA);
+    if (st.Failed()) {
+        impl_->stmt = nullptr;
+        throw ErrorFrom(st.Wrapper());
+    }
+    impl_->inMeta = impl_->stmt->getInputMetadata(&st);
+    Check(st);
+    IMessageMetadata* out = impl_->stmt->getOutputMetadata(&st);
+    Check(st);
+    const unsigned count = out->getCount(&st);
+    IMetadataBuilder* builder = out->getBuilder(&st);
+    Check(st);
+    columns_.resize(count);
+    for (unsigned i = 0; i < count; ++i) {
+        const unsigned type = out->getType(&st, i) & ~1u;
+        const int scale = out->getScale(&st, i);
+        ColumnInfo& c = columns_[i];
+        c.name = platform::DecodeCp1251(QByteArray(out->getAlias(&st, i))).toUpper();
+        if (type == SQL_VARYING || type == SQL_TEXT) {
+            c.kind = ColumnKind::Text;
+            c.length = out->getLength(&st, i);
+            builder->setType(&st, i, SQL_VARYING);
+        } else if (IsIntegerType(type) && scale == 0) {
+            c.kind = ColumnKind::Integer;
+        } else if (type == SQL_BLOB) {
+            c.kind = ColumnKind::Blob;
+        } else {
+            c.kind = ColumnKind::Other;
+            builder->setType(&st, i, SQL_VARYING);
+            builder->setLength(&st, i, 64);
+            builder->setCharSet(&st, i, kCharsetNone);
+        }
+        Check(st);
+    }
+    out->release();
+    impl_->outMeta = builder->getMetadata(&st);
+    builder->release();
+    Check(st);
+    impl_->outBuffer.Resize(impl_->outMeta->getMessageLength(&st));
+    for (unsigned i = 0; i < count; ++i) {
+        impl_->outOffsets.push_back(impl_->outMeta->getOffset(&st, i));
+        impl_->outNullOffsets.push_back(impl_->outMeta->getNullOffset(&st, i));
+        impl_->outTypes.push_back(impl_->outMeta->getType(&st, i) & ~1u);
+    }
+    Check(st);
+}
+
+Statement::~Statement() = default;
+
+unsigned long long Statement::Execute(const std::vector<ParamValue>& params) {
+    Status st;
+    AlignedBuffer in;
+    IMessageMetadata* meta = impl_->BuildInput(st, params, in);
+    const bool hasOutput = !columns_.empty();
+    impl_->stmt->execute(&st, impl_->tr->Handle(), meta, in.Data(), hasOutput ? impl_->outMeta : nullptr,
+                         hasOutput ? impl_->outBuffer.Data() : nullptr);
+    meta->release();
+    Check(st);
+    const unsigned long long affected = impl_->stmt->getAffectedRecords(&st);
+    Check(st);
+    return affected;
+}
+
+void Statement::Fetch(const std::vector<ParamValue>& params, const std::function<void(ResultRow&)>& sink) {
+    Status st;
+    AlignedBuffer in;
+    IMessageMetadata* meta = impl_->BuildInput(st, params, in);
+    IResultSet* rs = impl_->stmt->openCursor(&st, impl_->tr->Handle(), meta, in.Data(), impl_->outMeta, 0);
+    meta->release();
+    Check(st);
+    ResultRow row;
+    try {
+        for (;;) {
+            const int rc = rs->fetchNext(&st, impl_->outBuffer.Data());
+            if (rc != IStatus::RESULT_OK) {
+                Check(st);
+                break;
+            }
+            impl_->Decode(st, row);
+            sink(row);
+        }
+    } catch (...) {
+        rs->release();
+        throw;
+    }
+    rs->close(&st);
+    if (st.Failed()) {
+        rs->release();
+        Check(st);
+    }
+}
+
+void SqlStatement::ExecQuery() {
+    Statement s(DatabaseRef, TransactionRef, SQL.join(QLatin1Char('\n')));
+    if (!s.ParamNames().isEmpty()) throw DatabaseError(QStringLiteral("Командата очаква параметри."));
+    s.Execute({});
+}
+
+}  // namespace data

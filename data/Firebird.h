@@ -1,0 +1,190 @@
+#pragma once
+// The connection to a Firebird database, its transaction and a plain
+// statement, over Firebird's object interface. Every error of the server or
+// the client arrives as a DatabaseError carrying the server's text and code.
+
+#include "platform/Exception.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace Firebird {
+class IAttachment;
+class ITransaction;
+class IStatus;
+}  // namespace Firebird
+
+namespace data {
+
+class DatabaseError : public platform::Exception {
+public:
+    DatabaseError(QString message, QString serverText = {}, long code = 0, int sqlCode = 0)
+        : platform::Exception(std::move(message)), serverText_(std::move(serverText)), code_(code), sqlCode_(sqlCode) {}
+    const QString& ServerText() const { return serverText_; }
+    long Code() const { return code_; }  // the first error code of the status vector
+    int SqlCode() const { return sqlCode_; }
+
+private:
+    QString serverText_;
+    long code_;
+    int sqlCode_;
+};
+
+// Another work place changed or deleted the row since this one read it.
+class RecordChangedError : public platform::Exception {
+public:
+    using platform::Exception::Exception;
+};
+
+class Transaction;
+
+// A database connection. The database name is a file path (opened by the
+// embedded engine), "host:alias" or "\\host\alias" (both reach a server).
+class Database {
+public:
+    Database();
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    QString DatabaseName;
+    QStringList Params;  // "name=value" lines: user_name, password, lc_ctype, sql_role_name
+    int SQLDialect = 3;
+    bool LoginPrompt = false;
+
+    void Open();
+    void Close();  // ends the transactions (committing) and closes the data sets first
+    bool Connected() const { return attachment_ != nullptr; }
+    void SetConnected(bool on) { on ? Open() : Close(); }
+
+    // Creates the database file named by DatabaseName with the given creation
+    // parameters ("USER 'x'", "PASSWORD 'y'", "DEFAULT CHARACTER SET z") and
+    // leaves it connected.
+    void CreateDatabase(const QStringList& creationParams);
+
+    // True when the embedded engine (not a server) serves the connection.
+    bool IsEmbedded() const { return embedded_; }
+
+    // The name handed to Firebird: "\\host\alias" becomes "host:alias".
+    static QString ConnectionString(const QString& databaseName);
+
+    Firebird::IAttachment* Attachment() const { return attachment_; }
+
+    // Transactions register themselves so that closing the connection ends them.
+    void Register(Transaction* t);
+    void Unregister(Transaction* t);
+
+private:
+    void AfterAttach();
+
+    Firebird::IAttachment* attachment_ = nullptr;
+    bool embedded_ = false;
+    std::vector<Transaction*> transactions_;
+};
+
+// One transaction. Params are lines such as "read_committed", "rec_version",
+// "nowait", "concurrency", "read", "write", "wait".
+class Transaction {
+public:
+    explicit Transaction(Database* db = nullptr);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void SetDefaultDatabase(Database* db);
+    Database* DefaultDatabase() const { return db_; }
+    QStringList Params;
+
+    void StartTransaction();
+    void Commit();           // ends it; the data sets on it are closed first
+    void CommitRetaining();  // keeps it, and the data sets, open
+    void Rollback();
+    bool Active() const { return handle_ != nullptr; }
+    // Deactivating commits.
+    void SetActive(bool on);
+
+    Firebird::ITransaction* Handle() const { return handle_; }
+
+    // Data sets register a closer that runs when the transaction ends.
+    using Closer = std::function<void()>;
+    int AddCloser(Closer c);
+    void RemoveCloser(int id);
+
+    void DetachDatabase() { db_ = nullptr; }
+
+private:
+    void CloseDataSets();
+
+    Database* db_ = nullptr;
+    Firebird::ITransaction* handle_ = nullptr;
+    std::vector<std::pair<int, Closer>> closers_;
+    int nextCloser_ = 1;
+};
+
+// One parameter of a statement.
+struct ParamValue {
+    bool isNull = true;
+    QByteArray bytes;  // Windows-1251 text, decimal digits of an integer, or blob contents
+    static ParamValue Null() { return {}; }
+    static ParamValue Text(const QString& text);
+    static ParamValue Bytes(const QByteArray& b) { return {false, b}; }
+};
+
+// The type of a result column as the data sets see it.
+enum class ColumnKind { Text, Integer, Blob, Other };
+
+struct ColumnInfo {
+    QString name;  // upper case, as the server reports it
+    ColumnKind kind = ColumnKind::Text;
+    unsigned length = 0;  // bytes, for text
+};
+
+// A row of a result: one byte string per column and a null flag.
+struct ResultRow {
+    std::vector<QByteArray> values;
+    std::vector<bool> nulls;
+};
+
+// A prepared statement with named parameters (":NAME"), executed on a transaction.
+class Statement {
+public:
+    Statement(Database* db, Transaction* tr, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    // Parameter names in the order they stand in the text (upper case).
+    const QStringList& ParamNames() const { return paramNames_; }
+    const std::vector<ColumnInfo>& Columns() const { return columns_; }
+
+    // Runs the statement; returns the number of rows it inserted, changed or deleted.
+    unsigned long long Execute(const std::vector<ParamValue>& params);
+
+    // Runs a select and hands every row to the sink.
+    void Fetch(const std::vector<ParamValue>& params, const std::function<void(ResultRow&)>& sink);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    QStringList paramNames_;
+    std::vector<ColumnInfo> columns_;
+};
+
+// The plain statement object of the data module: SQL text run once.
+class SqlStatement {
+public:
+    Database* DatabaseRef = nullptr;
+    Transaction* TransactionRef = nullptr;
+    QStringList SQL;
+    void ExecQuery();
+};
+
+// Replaces ":NAME" parameters by "?" outside quoted text; returns the names in order.
+QString PositionalSql(const QString& sql, QStringList* names);
+
+}  // namespace data

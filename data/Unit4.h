@@ -1,0 +1,84 @@
+#pragma once
+// The data module: the one way the program reaches its data. It holds the
+// connection, the transaction, the eight data sets with their data sources,
+// and gives every row its record key, commits every change at once and makes
+// every refresh re-read the whole table.
+
+#include "data/DataSet.h"
+#include "data/Firebird.h"
+
+#include <QObject>
+#include <QString>
+
+class TDataModule1 : public QObject {
+    Q_OBJECT
+public:
+    explicit TDataModule1(QObject* parent = nullptr);
+    ~TDataModule1() override;
+
+    data::Database IBDatabase1;
+    data::Transaction IBTransaction1;
+    data::SqlStatement IBSQL1;
+
+    data::DataSet cust, firm, details, stock, employee, store, currency, user;
+    data::DataSource DataSource1, DataSource2, DataSource3, DataSource4, DataSource5, DataSource6, DataSource7,
+        DataSource8;
+
+    // False only while old rows, which bring their own keys, are moved in.
+    bool GenerateKeys = true;
+    bool SqlConnected = false;
+
+    // The database administrator's password: "masterkey", unless
+    // QUILLANE_SYSDBA_PASSWORD gives another.
+    static QString AdminPassword();
+
+    void FormCreate() {}
+
+    void OpenDatabaseLocation(const QString& location);
+    void ConnectFirebird(const QString& location);
+
+    // Record keys.
+    void custBeforePost(data::DataSet& DataSet);
+    void firmBeforePost(data::DataSet& DataSet);
+    void detailsBeforePost(data::DataSet& DataSet);
+    void stockBeforePost(data::DataSet& DataSet);
+    void employeeBeforePost(data::DataSet& DataSet);
+    void storeBeforePost(data::DataSet& DataSet);
+    void currencyBeforePost(data::DataSet& DataSet);
+    void userBeforePost(data::DataSet& DataSet);
+
+    // Commits.
+    void custAfterPost(data::DataSet& DataSet);
+    void firmAfterCancel(data::DataSet& DataSet);
+    void stockAfterPost(data::DataSet& DataSet);
+    void stockAfterCancel(data::DataSet& DataSet);
+    void stockAfterDelete(data::DataSet& DataSet);
+    void stockCalcFields(data::DataSet& DataSet);
+    void storeAfterDelete(data::DataSet& DataSet);
+
+    // Refreshes.
+    void custAfterRefresh(data::DataSet& DataSet);
+    void firmAfterRefresh(data::DataSet& DataSet);
+    void detailsAfterRefresh(data::DataSet& DataSet);
+    void stockAfterRefresh(data::DataSet& DataSet);
+    void employeeAfterRefresh(data::DataSet& DataSet);
+    void storeAfterRefresh(data::DataSet& DataSet);
+    void currencyAfterRefresh(data::DataSet& DataSet);
+    void userAfterRefresh(data::DataSet& DataSet);
+
+    // List fillers of the customers, register and goods windows.
+    void FillCustomerWindow();
+    void FillRegister();
+    void FillStocksGrid();
+
+    void DataModuleDestroy();
+
+private:
+    void WriteRecordKey(data::DataSet& ds);
+    // Re-opens the data set, fetches every row and goes back to the record
+    // number it had (or the last record).
+    static void ReopenAndFetchAll(data::DataSet& ds, bool appendAndCancel);
+    void SetUpDataSet(data::DataSet& ds, const char* table, data::DataSource& source);
+};
+
+extern TDataModule1* DataModule1;

@@ -1,0 +1,5 @@
+#include "data/Updater.h"
+
+TUpdateI* UpdateI = nullptr;
+
+TUpdateI::TUpdateI(QWidget* parent) : platform::Form(parent) { setupUi(this); }

@@ -1,0 +1,5 @@
+#include "documents/Document.h"
+
+TDoc* Doc = nullptr;
+
+TDoc::TDoc(QWidget* parent) : platform::Form(parent) { setupUi(this); }

@@ -1,0 +1,5 @@
+#include "registers/Cust.h"
+
+TCustForm* CustForm = nullptr;
+
+TCustForm::TCustForm(QWidget* parent) : platform::Form(parent) { setupUi(this); }

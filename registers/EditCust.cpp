@@ -1,0 +1,5 @@
+#include "registers/EditCust.h"
+
+TEditCustForm* EditCustForm = nullptr;
+
+TEditCustForm::TEditCustForm(QWidget* parent) : platform::Form(parent) { setupUi(this); }

@@ -1,0 +1,78 @@
+#include "support/testdatabase.h"
+
+#include "data/Firebird.h"
+#include "data/Schema.h"
+#include "platform/CodePage.h"
+
+#include <QApplication>
+
+namespace testsupport {
+
+QApplication* EnsureApplication() {
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return app;
+    static int argc = 1;
+    static char name[] = "quillane-test";
+    static char* argv[] = {name, nullptr};
+    return new QApplication(argc, argv);
+}
+
+namespace {
+QStringList AdminParams() { return {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=masterkey")}; }
+}  // namespace
+
+QString CreateSchemaDatabase(const QString& folder) {
+    data::Database db;
+    db.DatabaseName = folder + QStringLiteral("/tovelx.fdb");
+    db.CreateDatabase(data::DatabaseCreationParams(QStringLiteral("SYSDBA"), QStringLiteral("masterkey")));
+    data::Transaction tr(&db);
+    tr.Params = {QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
+    tr.StartTransaction();
+    data::SqlStatement sql;
+    sql.DatabaseRef = &db;
+    sql.TransactionRef = &tr;
+    for (const QString& text : data::SchemaTexts()) {
+        sql.SQL = QStringList{text};
+        sql.ExecQuery();
+        tr.CommitRetaining();
+    }
+    tr.Commit();
+    db.Close();
+    return folder + QStringLiteral("/tovelx.fdb");
+}
+
+QStringList QueryRows(const QString& databaseFile, const QString& sql) {
+    data::Database db;
+    db.DatabaseName = databaseFile;
+    db.Params = AdminParams();
+    db.Open();
+    data::Transaction tr(&db);
+    tr.Params = {QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
+    tr.StartTransaction();
+    QStringList rows;
+    data::Statement s(&db, &tr, sql);
+    s.Fetch({}, [&](data::ResultRow& r) {
+        QStringList cols;
+        for (size_t i = 0; i < r.values.size(); ++i)
+            cols << (r.nulls[i] ? QStringLiteral("<null>") : platform::DecodeCp1251(r.values[i]).trimmed());
+        rows << cols.join(QLatin1Char('|'));
+    });
+    tr.Commit();
+    db.Close();
+    return rows;
+}
+
+void ExecuteOn(const QString& databaseFile, const QString& sql) {
+    data::Database db;
+    db.DatabaseName = databaseFile;
+    db.Params = AdminParams();
+    db.Open();
+    data::Transaction tr(&db);
+    tr.Params = {QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
+    tr.StartTransaction();
+    data::Statement s(&db, &tr, sql);
+    s.Execute({});
+    tr.Commit();
+    db.Close();
+}
+
+}  // namespace testsupport

@@ -1,0 +1,24 @@
+#pragma once
+// Real Firebird databases for tests, made in temporary folders.
+
+#include <QString>
+#include <QStringList>
+
+class QApplication;
+
+namespace testsupport {
+
+// The program's application object, made once for the whole test program.
+QApplication* EnsureApplication();
+
+// Creates <folder>/tovelx.fdb with the program's eight tables, as the set-up does.
+QString CreateSchemaDatabase(const QString& folder);
+
+// Runs a select through a separate connection and returns every row's
+// columns joined by '|' (null as "<null>").
+QStringList QueryRows(const QString& databaseFile, const QString& sql);
+
+// Runs a statement through a separate connection and commits it.
+void ExecuteOn(const QString& databaseFile, const QString& sql);
+
+}  // namespace testsupport
