@@ -11,7 +11,10 @@
 namespace platform {
 
 QChar DecimalSeparator();
+// The locale's money decimals as its own currency format writes them
+// (bg_BG and the C locale 2, ja_JP 0).
 int CurrencyDecimals();
+// The currency symbol, process-wide: the system locale's until set.
 QString CurrencyString();
 void SetCurrencyString(const QString& symbol);
 
@@ -19,10 +22,11 @@ void SetCurrencyString(const QString& symbol);
 // std::nullopt returns to the system locale.
 void SetDecimalSeparatorOverride(std::optional<QChar> separator);
 void SetCurrencyDecimalsOverride(std::optional<int> decimals);
+void SetShortDateFormatOverride(std::optional<QString> format);
 
 // Shortest general form: at most 15 significant digits, no group separator,
 // no trailing zeros of the fraction, the separator only when a fraction
-// remains; exponent form ("1E-5", "1,5E20") below 0.00001 (other than 0) or
+// remains; exponent form ("1E-5", "1,5E20") below 0.0001 (other than 0) or
 // beyond 15 integer digits.
 QString FloatToStr(double value);
 
@@ -42,7 +46,10 @@ QString DocumentDateText(const QDate& date);
 // Reads the part before the first blank as dd.MM.yyyy. Throws EConvertError.
 QDate DocumentDateFromText(const QString& text);
 
-// The locale's short date format (as QDate::toString pattern) and texts in it.
+// The locale's short date format (as QDate::toString pattern; a two-digit
+// year is widened to four) and texts in it. StrToDate also takes the three
+// numbers alone in the format's order (5.3.2013), a year of two digits
+// falling within fifty years of today.
 QString ShortDateFormat();
 QString DateToStr(const QDate& date);
 QDate StrToDate(const QString& text);  // throws EConvertError

@@ -1,0 +1,43 @@
+#pragma once
+// The words of an amount's integer part (1 to 999 999), in Bulgarian and in
+// English, and the English fraction. Every routine appends to the text it is
+// given (the page's words label); whether that text counts as empty decides
+// the "и " / "and " before 10 to 19. The compositions keep their double
+// blanks ("сто  хиляди ", "one thousand  and five").
+
+#include <QString>
+#include <QStringView>
+#include <array>
+
+// Entry k holds the word for the number k.
+inline constexpr std::array<QStringView, 11> BgNeuterWords{
+    u"", u"едно", u"две", u"три", u"четири", u"пет", u"шест", u"седем", u"осем", u"девет", u"десет"};
+inline constexpr std::array<QStringView, 11> BgMasculineWords{
+    u"", u"един", u"два", u"три", u"четири", u"пет", u"шест", u"седем", u"осем", u"девет", u"десет"};
+inline constexpr std::array<QStringView, 11> EnOnesWords{
+    u"", u"one", u"two", u"three", u"four", u"five", u"six", u"seven", u"eight", u"nine", u"ten"};
+inline constexpr std::array<QStringView, 14> EnTeenWords{
+    u"", u"", u"", u"", u"", u"", u"", u"", u"", u"", u"", u"eleven", u"twelve", u"thirteen"};
+
+// Each takes exactly 1 ... 6 decimal digits, no sign, first digit not 0.
+// Bulgarian: the label counts as empty when it is the empty text.
+void BgWords1(const QString& digits, QString& label);
+void BgWords2(const QString& digits, QString& label);
+void BgWords3(const QString& digits, QString& label);
+void BgWords4(const QString& digits, QString& label);
+void BgWords5(const QString& digits, QString& label);
+void BgWords6(const QString& digits, QString& label);
+
+// English: the label counts as empty when its part after the first line feed
+// (the whole label without one) is empty.
+void EnWords1(const QString& digits, QString& label);
+void EnWords2(const QString& digits, QString& label);
+void EnWords3(const QString& digits, QString& label);
+void EnWords4(const QString& digits, QString& label);
+void EnWords5(const QString& digits, QString& label);
+void EnWords6(const QString& digits, QString& label);
+
+// Given the whole amount text ("125,50"), appends " and  0,50" when the
+// fraction is not zero; nothing for "125,00" or a text without a decimal
+// separator. Throws EConvertError when the fraction is no whole number.
+void EnWordsFraction(const QString& amount, QString& label);
