@@ -24,6 +24,8 @@ TDataModule1::TDataModule1(QObject* parent) : QObject(parent) {
     IBSQL1.DatabaseRef = &IBDatabase1;
     IBSQL1.TransactionRef = &IBTransaction1;
 
+    for (data::TTable* t : ParadoxTables()) t->SetDatabaseName(platform::Path(platform::PathKind::DataFolder));
+
     SetUpDataSet(cust, "customer", DataSource1);
     SetUpDataSet(firm, "firm", DataSource2);
     SetUpDataSet(details, "details", DataSource3);
@@ -91,8 +93,30 @@ QString TDataModule1::AdminPassword() {
 
 // ---------------------------------------------------------------- location and connection
 
+std::vector<data::TTable*> TDataModule1::ParadoxTables() {
+    return {&Tcust, &Tfirm, &Tdetails, &Tstock, &Temployee, &Tstore, &Tcurrency, &TTableae};
+}
+
 void TDataModule1::OpenDatabaseLocation(const QString& location) {
-    // The old tables of the location are re-pointed here once their access is in place.
+    const std::vector<data::TTable*> tables = ParadoxTables();
+    for (data::TTable* t : tables) t->Close();
+    for (data::TTable* t : tables) t->SetDatabaseName(location);
+
+    // Older data folders lack the English firm table.
+    if (!data::TableFileExists(location, QStringLiteral("ae.db")) &&
+        data::TableFileExists(location, QStringLiteral("customer.db"))) {
+        TTableae.FieldDefs.clear();
+        TTableae.AddFieldDef(QStringLiteral("VOP"), data::FieldType::String, 10);
+        TTableae.AddFieldDef(QStringLiteral("Supplier"), data::FieldType::String, 255);
+        TTableae.AddFieldDef(QStringLiteral("Address"), data::FieldType::String, 255);
+        TTableae.AddFieldDef(QStringLiteral("Resp.Person"), data::FieldType::String, 255);
+        TTableae.AddFieldDef(QStringLiteral("Place of publishment"), data::FieldType::String, 255);
+        TTableae.AddFieldDef(QStringLiteral("logo"), data::FieldType::Graphic, 2);
+        TTableae.SetTableName(QStringLiteral("ae.db"));
+        TTableae.CreateTable();
+    }
+    TTableae.SetTableName(QStringLiteral("ae.db"));
+
     const bool localMode = !Form8 || Form8->RadioButton1->isChecked();
     const QString engine = platform::Path(platform::PathKind::FirebirdEngine);
     const bool setUpNeeded = (!platform::FileExists(location + QStringLiteral("/tovelx.fdb")) && localMode) ||

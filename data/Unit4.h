@@ -6,6 +6,7 @@
 
 #include "data/DataSet.h"
 #include "data/Firebird.h"
+#include "data/ParadoxTable.h"
 
 #include <QObject>
 #include <QString>
@@ -23,6 +24,12 @@ public:
     data::DataSet cust, firm, details, stock, employee, store, currency, user;
     data::DataSource DataSource1, DataSource2, DataSource3, DataSource4, DataSource5, DataSource6, DataSource7,
         DataSource8;
+
+    // The older version's Paradox tables, read once when they are moved in.
+    data::TTable Tcust{QStringLiteral("customer.db")}, Tfirm{QStringLiteral("Firm.db")},
+        Tdetails{QStringLiteral("Details.db")}, Tstock{QStringLiteral("stock.db")},
+        Temployee{QStringLiteral("employee.DB")}, Tstore{QStringLiteral("Store.DB")},
+        Tcurrency{QStringLiteral("currency.db")}, TTableae{QStringLiteral("ae.db")};
 
     // False only while old rows, which bring their own keys, are moved in.
     bool GenerateKeys = true;
@@ -72,6 +79,9 @@ public:
     void FillStocksGrid();
 
     void DataModuleDestroy();
+
+    // The eight old tables in their fixed order.
+    std::vector<data::TTable*> ParadoxTables();
 
 private:
     void WriteRecordKey(data::DataSet& ds);

@@ -6,7 +6,9 @@
 
 namespace platform {
 
-// Every byte maps to a character (the one unassigned byte, 0x98, to U+FFFD).
+// Every byte maps to a character and back; the one byte the code page leaves
+// unassigned, 0x98, stands for U+0098, so that any stored bytes survive a
+// round trip (shifted passwords use all 256 values).
 QString DecodeCp1251(const QByteArray& bytes);
 
 // Throws EEncodingError naming the first character the code page lacks.

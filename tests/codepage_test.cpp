@@ -23,8 +23,11 @@ TEST(CodePage, EveryByteDecodesAsTheSystemConverterDoesAndEncodesBack) {
     for (int b = 0; b < 256; ++b) {
         const QByteArray one(1, static_cast<char>(b));
         const QString decoded = platform::DecodeCp1251(one);
-        EXPECT_EQ(decoded, IconvDecode(static_cast<unsigned char>(b))) << "byte " << b;
-        if (decoded != QString(QChar(0xFFFD))) EXPECT_EQ(platform::EncodeCp1251(decoded), one) << "byte " << b;
+        if (b == 0x98)
+            EXPECT_EQ(decoded, QString(QChar(0x98)));  // unassigned: kept as the C1 control of the same number
+        else
+            EXPECT_EQ(decoded, IconvDecode(static_cast<unsigned char>(b))) << "byte " << b;
+        EXPECT_EQ(platform::EncodeCp1251(decoded), one) << "byte " << b;
     }
 }
 

@@ -1,0 +1,545 @@
+#include "data/ParadoxTable.h"
+#include "platform/LocaleText.h"
+#include "support/paradoxwriter.h"
+#include "support/testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include <functional>
+#include <random>
+
+using data::FieldType;
+using data::TableError;
+using data::TTable;
+using testsupport::JpegLikeBytes;
+using testsupport::PxColumn;
+using testsupport::PxKind;
+using testsupport::PxRow;
+using testsupport::PxValue;
+using testsupport::WriteParadoxTable;
+
+namespace {
+
+class Paradox : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::SetDecimalSeparatorOverride(QChar(u','));
+        platform::SetCurrencyDecimalsOverride(2);
+        platform::SetShortDateFormatOverride(QStringLiteral("dd.MM.yyyy"));
+    }
+    void TearDown() override {
+        platform::SetDecimalSeparatorOverride(std::nullopt);
+        platform::SetCurrencyDecimalsOverride(std::nullopt);
+        platform::SetShortDateFormatOverride(std::nullopt);
+    }
+
+    testsupport::TempFolder folder;
+};
+
+// Cyrillic text of the given length, so that memo sizes are exact.
+QString LongText(int length, QChar start = u'А') {
+    QString text;
+    const QString words = QStringLiteral("Доставка на стока „%1“ по договор № 15, гр. София; ");
+    while (text.size() < length) text += words.arg(QChar(static_cast<char16_t>(start.unicode() + text.size() % 32)));
+    return text.left(length);
+}
+
+TEST_F(Paradox, EveryKindOfFieldReadsAsTheOlderVersionShowedIt) {
+    const QString memo = LongText(700);
+    const QByteArray logo = JpegLikeBytes(5000);
+    WriteParadoxTable(folder.File(QStringLiteral("customer.db")),
+                      {{QStringLiteral("Фирма"), PxKind::Alpha, 60},
+                       {QStringLiteral("Клиент №"), PxKind::Short},
+                       {QStringLiteral("Брой"), PxKind::Long},
+                       {QStringLiteral("К-во"), PxKind::Number},
+                       {QStringLiteral("Цена"), PxKind::Currency},
+                       {QStringLiteral("Платена"), PxKind::Logical},
+                       {QStringLiteral("От дата"), PxKind::Date},
+                       {QStringLiteral("Час"), PxKind::Time},
+                       {QStringLiteral("Създаден"), PxKind::Timestamp},
+                       {QStringLiteral("Пореден"), PxKind::AutoInc},
+                       {QStringLiteral("Бележки"), PxKind::Memo, 10},
+                       {QStringLiteral("Лого"), PxKind::Graphic, 0}},
+                      {
+                          {QStringLiteral("„Звезда“ ЕООД"), qint64(-12), qint64(123456), 1.5, 12.5, true,
+                           QDate(2013, 3, 5), qint64((13 * 3600 + 5 * 60 + 9) * 1000),
+                           // 5.3.2013 08:30:00 as milliseconds from day 1 of year 1
+                           double(QDate(2013, 3, 5).toJulianDay() - 1721425) * 86400000.0 + 8.5 * 3600000.0, qint64(7),
+                           memo, logo},
+                          {QStringLiteral("Ъглов магазин"), qint64(0), qint64(-5), 0.1 + 0.2, -3.0, false,
+                           QDate(1999, 12, 31), qint64(0), double(QDate(2000, 1, 2).toJulianDay() - 1721425) * 86400000.0,
+                           qint64(8), QStringLiteral("кратко"), std::monostate{}},
+                          PxRow(12, std::monostate{}),
+                      });
+
+    TTable table(QStringLiteral("customer.db"));
+    table.SetDatabaseName(folder.Path());
+    table.Open();
+    ASSERT_EQ(table.RecordCount(), 3);
+
+    struct Case {
+        int recNo;
+        const char* field;
+        QString text;
+    };
+    const Case cases[] = {
+        {1, "Фирма", QStringLiteral("„Звезда“ ЕООД")},
+        {1, "Клиент №", QStringLiteral("-12")},
+        {1, "Брой", QStringLiteral("123456")},
+        {1, "К-во", QStringLiteral("1,5")},
+        {1, "Цена", QStringLiteral("12,50")},
+        {1, "Платена", QStringLiteral("True")},
+        {1, "От дата", QStringLiteral("05.03.2013")},
+        {1, "Час", QStringLiteral("13:05:09")},
+        {1, "Създаден", QStringLiteral("05.03.2013 08:30:00")},
+        {1, "Пореден", QStringLiteral("7")},
+        {1, "Бележки", memo},
+        {2, "Фирма", QStringLiteral("Ъглов магазин")},
+        {2, "Брой", QStringLiteral("-5")},
+        {2, "К-во", QStringLiteral("0,3")},
+        {2, "Цена", QStringLiteral("-3,00")},
+        {2, "Платена", QStringLiteral("False")},
+        {2, "От дата", QStringLiteral("31.12.1999")},
+        {2, "Създаден", QStringLiteral("02.01.2000")},
+        {2, "Бележки", QStringLiteral("кратко")},
+        {2, "Лого", QString()},
+        {3, "Фирма", QString()},
+        {3, "Клиент №", QString()},
+        {3, "К-во", QString()},
+        {3, "Цена", QString()},
+        {3, "Платена", QString()},
+        {3, "От дата", QString()},
+        {3, "Бележки", QString()},
+        {3, "Лого", QString()},
+    };
+    for (const Case& c : cases) {
+        table.SetRecNo(c.recNo);
+        EXPECT_EQ(table.FieldText(QString::fromUtf8(c.field)), c.text) << c.field << " of record " << c.recNo;
+    }
+
+    table.SetRecNo(1);
+    EXPECT_EQ(table.Picture(QStringLiteral("Лого")), logo);
+    EXPECT_FALSE(table.IsNull(QStringLiteral("Платена")));
+    table.SetRecNo(2);
+    EXPECT_FALSE(table.IsNull(QStringLiteral("Платена"))) << "False is a value, not an empty field";
+    EXPECT_TRUE(table.IsNull(QStringLiteral("Лого")));
+    EXPECT_TRUE(table.Picture(QStringLiteral("Лого")).isEmpty());
+    table.SetRecNo(3);
+    for (const QString& name : table.FieldNames())  // an AutoInc field always gets the next number
+        if (table.FieldKind(name) != FieldType::AutoInc) EXPECT_TRUE(table.IsNull(name)) << name.toStdString();
+}
+
+TEST_F(Paradox, MemoTextsOfEveryLengthComeBackWhole) {
+    // The record keeps 10 bytes; longer texts live in the .mb file, small ones
+    // several to a block, large ones in blocks of their own.
+    const int lengths[] = {0, 1, 9, 10, 11, 15, 16, 17, 500, 512, 3000, 4096, 20000};
+    std::vector<PxRow> rows;
+    for (int i = 0; i < static_cast<int>(std::size(lengths)); ++i) {
+        const QString text = LongText(lengths[i], QChar(static_cast<char16_t>(u'А' + i)));
+        rows.push_back({qint64(i + 1), lengths[i] == 0 ? PxValue{} : PxValue{text}});
+    }
+    WriteParadoxTable(folder.File(QStringLiteral("Store.DB")),
+                      {{QStringLiteral("Num"), PxKind::Short}, {QStringLiteral("Стоки и Услуги"), PxKind::Memo, 10}}, rows);
+    ASSERT_TRUE(QFile::exists(folder.File(QStringLiteral("Store.MB"))));
+
+    TTable table(QStringLiteral("Store.DB"));
+    table.SetDatabaseName(folder.Path());
+    table.Open();
+    ASSERT_EQ(table.RecordCount(), static_cast<int>(std::size(lengths)));
+    for (int i = 0; i < static_cast<int>(std::size(lengths)); ++i) {
+        table.SetRecNo(i + 1);
+        const QString text = table.FieldText(QStringLiteral("Стоки и Услуги"));
+        EXPECT_EQ(text.size(), lengths[i]);
+        EXPECT_EQ(text, LongText(lengths[i], QChar(static_cast<char16_t>(u'А' + i)))) << "length " << lengths[i];
+        EXPECT_EQ(table.MemoText(QStringLiteral("Стоки и Услуги")), text);
+    }
+}
+
+TEST_F(Paradox, PicturesComeBackByteForByte) {
+    const int sizes[] = {1, 100, 230, 3000, 4100, 70000};
+    std::vector<PxRow> rows;
+    for (int i = 0; i < static_cast<int>(std::size(sizes)); ++i)
+        rows.push_back({QStringLiteral("Фирма %1").arg(i + 1), PxValue{JpegLikeBytes(sizes[i], i + 1)}});
+    rows.push_back({QStringLiteral("без лого"), std::monostate{}});
+    WriteParadoxTable(folder.File(QStringLiteral("Firm.db")),
+                      {{QStringLiteral("ДОСТАВЧИК"), PxKind::Alpha, 100}, {QStringLiteral("Лого"), PxKind::Graphic, 0}}, rows);
+
+    TTable table(QStringLiteral("Firm.db"));
+    table.SetDatabaseName(folder.Path());
+    table.Open();
+    EXPECT_EQ(table.FieldKind(QStringLiteral("Лого")), FieldType::Graphic);
+    for (int i = 0; i < static_cast<int>(std::size(sizes)); ++i) {
+        table.SetRecNo(i + 1);
+        EXPECT_EQ(table.Picture(QStringLiteral("Лого")), JpegLikeBytes(sizes[i], i + 1)) << "size " << sizes[i];
+        EXPECT_EQ(table.FieldBytes(QStringLiteral("Лого")).size(), sizes[i] + 8) << "stored with its graphic header";
+    }
+    table.SetRecNo(static_cast<int>(std::size(sizes)) + 1);
+    EXPECT_TRUE(table.Picture(QStringLiteral("Лого")).isEmpty());
+}
+
+TEST_F(Paradox, RecordNumbersRunInTheTablesOwnOrderAcrossBlocks) {
+    // 250 records of 12 bytes fill several 2 KB blocks.
+    std::vector<PxRow> rows;
+    for (int i = 1; i <= 250; ++i) rows.push_back({qint64(i), QStringLiteral("ред %1").arg(i)});
+    WriteParadoxTable(folder.File(QStringLiteral("employee.DB")),
+                      {{QStringLiteral("№"), PxKind::Short}, {QStringLiteral("Име"), PxKind::Alpha, 10}}, rows);
+
+    TTable table(QStringLiteral("employee.DB"));
+    table.SetDatabaseName(folder.Path());
+    table.Open();
+    ASSERT_EQ(table.RecordCount(), 250);
+    EXPECT_EQ(table.RecNo(), 1);
+
+    // The way the move of old data walks a table: from the last record down.
+    QStringList seen;
+    table.SetRecNo(table.RecordCount());
+    for (int recNo = table.RecNo(); recNo >= 1; recNo = table.RecNo()) {
+        seen << table.FieldText(QStringLiteral("№"));
+        EXPECT_EQ(table.FieldText(QStringLiteral("Име")), QStringLiteral("ред %1").arg(recNo));
+        if (recNo == 1) break;
+        table.SetRecNo(recNo - 1);
+    }
+    ASSERT_EQ(seen.size(), 250);
+    for (int i = 0; i < 250; ++i) EXPECT_EQ(seen[i], QString::number(250 - i));
+
+    table.SetRecNo(137);
+    EXPECT_EQ(table.RecNo(), 137);
+    EXPECT_EQ(table.FieldText(QStringLiteral("№")), QStringLiteral("137"));
+    for (int outside : {0, -1, 251, 100000}) {
+        table.SetRecNo(outside);
+        EXPECT_EQ(table.RecNo(), 137) << "setting " << outside;
+    }
+}
+
+TEST_F(Paradox, AnEmptyTableHasNoRecordAndEmptyFields) {
+    WriteParadoxTable(folder.File(QStringLiteral("currency.db")),
+                      {{QStringLiteral("Валута"), PxKind::Alpha, 10}, {QStringLiteral("Курс"), PxKind::Number}}, {});
+    TTable table(QStringLiteral("currency.db"));
+    table.SetDatabaseName(folder.Path());
+    table.Open();
+    EXPECT_EQ(table.RecordCount(), 0);
+    EXPECT_EQ(table.RecNo(), 0);
+    table.SetRecNo(0);
+    table.SetRecNo(1);
+    EXPECT_EQ(table.RecNo(), 0);
+    EXPECT_EQ(table.FieldText(QStringLiteral("Валута")), QString());
+    EXPECT_EQ(table.FieldNames(), (QStringList{QStringLiteral("Валута"), QStringLiteral("Курс")}));
+}
+
+TEST_F(Paradox, FieldNamesMatchWithoutRegardToCase) {
+    WriteParadoxTable(folder.File(QStringLiteral("ae.db")),
+                      {{QStringLiteral("Place of publishment"), PxKind::Alpha, 50}, {QStringLiteral("Фирма"), PxKind::Alpha, 50}},
+                      {{QStringLiteral("Sofia"), QStringLiteral("Тест")}});
+    TTable table(QStringLiteral("ae.db"));
+    table.SetDatabaseName(folder.Path());
+    table.Open();
+    for (const char* name : {"Place of publishment", "PLACE OF PUBLISHMENT", "place Of Publishment"})
+        EXPECT_EQ(table.FieldText(QString::fromUtf8(name)), QStringLiteral("Sofia")) << name;
+    for (const char* name : {"Фирма", "ФИРМА", "фирма"}) {
+        EXPECT_TRUE(table.HasField(QString::fromUtf8(name)));
+        EXPECT_EQ(table.FieldText(QString::fromUtf8(name)), QStringLiteral("Тест")) << name;
+    }
+    EXPECT_FALSE(table.HasField(QStringLiteral("Place")));
+    try {
+        table.FieldText(QStringLiteral("Адрес"));
+        FAIL() << "no error";
+    } catch (const TableError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("„Адрес“")));
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("ae.db")));
+    }
+}
+
+TEST_F(Paradox, TheGetTextHandlerReplacesTheShownTextButNotTheMemo) {
+    WriteParadoxTable(folder.File(QStringLiteral("stock.db")),
+                      {{QStringLiteral("Пор. №"), PxKind::Number}, {QStringLiteral("Описание на стока/услуга"), PxKind::Memo, 20}},
+                      {{1.0, QStringLiteral("Цимент, 25 кг чувал")}});
+    TTable table(QStringLiteral("stock.db"));
+    table.SetDatabaseName(folder.Path());
+    table.Open();
+    QString window = QStringLiteral("текст от прозореца");
+    table.SetGetTextHandler(QStringLiteral("описание на стока/услуга"), [&] { return window; });
+    EXPECT_EQ(table.FieldText(QStringLiteral("Описание на стока/услуга")), QStringLiteral("текст от прозореца"));
+    window = QStringLiteral("друг текст");
+    EXPECT_EQ(table.FieldText(QStringLiteral("Описание на стока/услуга")), QStringLiteral("друг текст"));
+    EXPECT_EQ(table.MemoText(QStringLiteral("Описание на стока/услуга")), QStringLiteral("Цимент, 25 кг чувал"));
+    EXPECT_EQ(table.FieldText(QStringLiteral("Пор. №")), QStringLiteral("1"));
+    table.SetGetTextHandler(QStringLiteral("Описание на стока/услуга"), {});
+    EXPECT_EQ(table.FieldText(QStringLiteral("Описание на стока/услуга")), QStringLiteral("Цимент, 25 кг чувал"));
+}
+
+TEST_F(Paradox, FilesCopiedFromWindowsAreFoundWhateverTheirCase) {
+    WriteParadoxTable(folder.File(QStringLiteral("CUSTOMER.DB")),
+                      {{QStringLiteral("Фирма"), PxKind::Alpha, 20}, {QStringLiteral("Бележки"), PxKind::Memo, 5}},
+                      {{QStringLiteral("Алфа"), LongText(300)}});
+    EXPECT_TRUE(data::TableFileExists(folder.Path(), QStringLiteral("customer.db")));
+    EXPECT_FALSE(data::TableFileExists(folder.Path(), QStringLiteral("Firm.db")));
+    TTable table(QStringLiteral("customer.db"));
+    table.SetDatabaseName(folder.Path());
+    table.Open();
+    EXPECT_EQ(table.FieldText(QStringLiteral("Фирма")), QStringLiteral("Алфа"));
+    EXPECT_EQ(table.FieldText(QStringLiteral("Бележки")), LongText(300));
+}
+
+TEST_F(Paradox, CreatesTheEnglishFirmTableWithItsSixFields) {
+    TTable table(QStringLiteral("ae.db"));
+    table.SetDatabaseName(folder.Path());
+    table.AddFieldDef(QStringLiteral("VOP"), FieldType::String, 10);
+    table.AddFieldDef(QStringLiteral("Supplier"), FieldType::String, 255);
+    table.AddFieldDef(QStringLiteral("Address"), FieldType::String, 255);
+    table.AddFieldDef(QStringLiteral("Resp.Person"), FieldType::String, 255);
+    table.AddFieldDef(QStringLiteral("Place of publishment"), FieldType::String, 255);
+    table.AddFieldDef(QStringLiteral("logo"), FieldType::Graphic, 2);
+    table.CreateTable();
+    EXPECT_FALSE(table.Active());
+    EXPECT_TRUE(QFile::exists(folder.File(QStringLiteral("ae.db"))));
+    EXPECT_TRUE(QFile::exists(folder.File(QStringLiteral("ae.mb"))));
+
+    TTable reader(QStringLiteral("ae.db"));
+    reader.SetDatabaseName(folder.Path());
+    reader.Open();
+    EXPECT_EQ(reader.FieldNames(), (QStringList{QStringLiteral("VOP"), QStringLiteral("Supplier"), QStringLiteral("Address"),
+                                                QStringLiteral("Resp.Person"), QStringLiteral("Place of publishment"),
+                                                QStringLiteral("logo")}));
+    EXPECT_EQ(reader.FieldCount(), 6);
+    EXPECT_EQ(reader.RecordCount(), 0);
+    ASSERT_EQ(reader.FieldDefs.size(), 6u);
+    const int sizes[] = {10, 255, 255, 255, 255, 2};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(reader.FieldDefs[i].Size, sizes[i]) << i;
+        EXPECT_EQ(reader.FieldDefs[i].DataType, i < 5 ? FieldType::String : FieldType::Graphic) << i;
+    }
+}
+
+TEST_F(Paradox, CreatingNeverReplacesAnExistingTable) {
+    WriteParadoxTable(folder.File(QStringLiteral("AE.DB")), {{QStringLiteral("VOP"), PxKind::Alpha, 10}},
+                      {{QStringLiteral("да")}});
+    const QByteArray before = testsupport::ReadFile(folder.File(QStringLiteral("AE.DB")));
+    TTable table(QStringLiteral("ae.db"));
+    table.SetDatabaseName(folder.Path());
+    table.AddFieldDef(QStringLiteral("VOP"), FieldType::String, 10);
+    EXPECT_THROW(table.CreateTable(), TableError);
+    EXPECT_EQ(testsupport::ReadFile(folder.File(QStringLiteral("AE.DB"))), before);
+    EXPECT_FALSE(QFile::exists(folder.File(QStringLiteral("ae.db"))));
+}
+
+TEST_F(Paradox, AFaultyDefinitionCreatesNothing) {
+    struct Case {
+        const char* why;
+        std::vector<data::FieldDef> defs;
+    };
+    const Case cases[] = {
+        {"no fields", {}},
+        {"string too long", {{QStringLiteral("A"), FieldType::String, 256}}},
+        {"string of no size", {{QStringLiteral("A"), FieldType::String, 0}}},
+        {"memo too large", {{QStringLiteral("M"), FieldType::Memo, 241}}},
+        {"same name twice", {{QStringLiteral("Име"), FieldType::String, 5}, {QStringLiteral("ИМЕ"), FieldType::String, 5}}},
+        {"name too long", {{QString(26, u'x'), FieldType::String, 5}}},
+        {"name outside Windows-1251", {{QStringLiteral("Straße€¥"), FieldType::String, 5}}},
+        {"required", {{QStringLiteral("A"), FieldType::String, 5, true}}},
+    };
+    for (const Case& c : cases) {
+        TTable table(QStringLiteral("bad.db"));
+        table.SetDatabaseName(folder.Path());
+        table.FieldDefs = c.defs;
+        EXPECT_THROW(table.CreateTable(), TableError) << c.why;
+        EXPECT_TRUE(QDir(folder.Path()).entryList(QDir::Files).isEmpty()) << c.why;
+    }
+    TTable nowhere(QStringLiteral("ae.db"));
+    nowhere.SetDatabaseName(folder.File(QStringLiteral("no such folder")));
+    nowhere.AddFieldDef(QStringLiteral("VOP"), FieldType::String, 10);
+    EXPECT_THROW(nowhere.CreateTable(), TableError);
+}
+
+// A table with every kind of value, for the damage cases.
+QString WriteSample(const testsupport::TempFolder& folder) {
+    std::vector<PxRow> rows;
+    for (int i = 1; i <= 120; ++i)
+        rows.push_back({QStringLiteral("Клиент %1").arg(i), qint64(i), 1.25 * i, i % 2 == 0, QDate(2012, 1 + i % 12, 1 + i % 28),
+                        i % 3 == 0 ? PxValue{} : PxValue{LongText(40 + 37 * i)},
+                        i % 10 == 0 ? PxValue{JpegLikeBytes(200 * i, i)} : PxValue{}});
+    const QString path = folder.File(QStringLiteral("customer.db"));
+    WriteParadoxTable(path,
+                      {{QStringLiteral("Фирма"), PxKind::Alpha, 30},
+                       {QStringLiteral("Клиент №"), PxKind::Short},
+                       {QStringLiteral("Сума"), PxKind::Currency},
+                       {QStringLiteral("Платена"), PxKind::Logical},
+                       {QStringLiteral("От дата"), PxKind::Date},
+                       {QStringLiteral("Бележки"), PxKind::Memo, 12},
+                       {QStringLiteral("Лого"), PxKind::Graphic, 0}},
+                      rows);
+    return path;
+}
+
+// Opens the table and reads every field of every record. Returns false when
+// a TableError stopped it; anything else escapes.
+bool ReadEverything(const QString& folder) {
+    TTable table(QStringLiteral("customer.db"));
+    table.SetDatabaseName(folder);
+    try {
+        table.Open();
+        for (int r = 1; r <= table.RecordCount(); ++r) {
+            table.SetRecNo(r);
+            for (const QString& name : table.FieldNames()) {
+                table.FieldText(name);
+                if (table.FieldKind(name) == FieldType::Graphic) table.Picture(name);
+            }
+        }
+        return true;
+    } catch (const TableError& e) {
+        EXPECT_FALSE(e.Message().isEmpty());
+        return false;
+    }
+}
+
+TEST_F(Paradox, AMissingOrDamagedTableGivesAClearErrorNamingTheFile) {
+    const QString path = WriteSample(folder);
+    const QByteArray good = testsupport::ReadFile(path);
+    ASSERT_TRUE(ReadEverything(folder.Path()));
+
+    struct Case {
+        const char* what;
+        std::function<QByteArray()> bytes;  // null: no file at all
+    };
+    const Case cases[] = {
+        {"missing", nullptr},
+        {"empty", [] { return QByteArray(); }},
+        {"a few bytes", [&] { return good.left(40); }},
+        {"header cut in the field list", [&] { return good.left(0x90); }},
+        {"header cut in the field names", [&] { return good.left(0x1A0); }},
+        {"header only", [&] { return good.left(0x800); }},
+        {"cut inside the data blocks",
+         [&] {
+             const int header = static_cast<unsigned char>(good[2]) | static_cast<unsigned char>(good[3]) << 8;
+             const int block = static_cast<unsigned char>(good[5]) * 1024;
+             return good.left(header + 2 * block + 100);
+         }},
+        {"text", [] { return QByteArray("Фирма;Адрес\nАлфа;София\n"); }},
+        {"zeros", [&] { return QByteArray(good.size(), '\0'); }},
+        {"random bytes",
+         [&] {
+             std::mt19937 rng(7);
+             QByteArray b(good.size(), '\0');
+             for (char& c : b) c = static_cast<char>(rng());
+             return b;
+         }},
+        {"record count too high",
+         [&] {
+             QByteArray b = good;
+             b[0x06] = static_cast<char>(0xFF);
+             return b;
+         }},
+        {"block chain looping",
+         [&] {
+             QByteArray b = good;
+             b[0x800] = 1;  // the first block names itself as the next
+             b[0x801] = 0;
+             return b;
+         }},
+        {"unknown field type",
+         [&] {
+             QByteArray b = good;
+             b[0x78] = 0x30;
+             return b;
+         }},
+    };
+    for (const Case& c : cases) {
+        if (c.bytes) testsupport::WriteFile(path, c.bytes());
+        else QFile::remove(path);
+        TTable table(QStringLiteral("customer.db"));
+        table.SetDatabaseName(folder.Path());
+        try {
+            table.Open();
+            ADD_FAILURE() << c.what << ": opened";
+        } catch (const TableError& e) {
+            EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Таблицата „%1“ не може да бъде отворена: ").arg(path)))
+                << c.what << ": " << e.what();
+        }
+        EXPECT_FALSE(table.Active()) << c.what;
+    }
+}
+
+TEST_F(Paradox, AMissingOrDamagedMbFileGivesAClearError) {
+    const QString path = WriteSample(folder);
+    const QString mbPath = folder.File(QStringLiteral("customer.mb"));
+    const QByteArray mb = testsupport::ReadFile(mbPath);
+
+    QFile::remove(mbPath);
+    TTable table(QStringLiteral("customer.db"));
+    table.SetDatabaseName(folder.Path());
+    try {
+        table.Open();
+        FAIL() << "opened without its .mb";
+    } catch (const TableError& e) {
+        EXPECT_TRUE(e.Message().contains(mbPath)) << e.what();
+    }
+
+    // Cut: the records open, a memo whose text is gone reports itself.
+    testsupport::WriteFile(mbPath, mb.left(5000));
+    table.Open();
+    table.SetRecNo(1);
+    EXPECT_EQ(table.FieldText(QStringLiteral("Фирма")), QStringLiteral("Клиент 1"));
+    table.SetRecNo(119);
+    try {
+        table.FieldText(QStringLiteral("Бележки"));
+        FAIL() << "read a memo beyond the end of its file";
+    } catch (const TableError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("„Бележки“"))) << e.what();
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("119"))) << e.what();
+        EXPECT_TRUE(e.Message().contains(mbPath)) << e.what();
+    }
+    table.Close();
+
+    testsupport::WriteFile(mbPath, QByteArray("not a blob file"));
+    EXPECT_THROW(table.Open(), TableError);
+}
+
+TEST_F(Paradox, DamagedBytesAnywhereNeverCrash) {
+    const QString path = WriteSample(folder);
+    const QString mbPath = folder.File(QStringLiteral("customer.mb"));
+    const QByteArray db = testsupport::ReadFile(path);
+    const QByteArray mb = testsupport::ReadFile(mbPath);
+    std::mt19937 rng(2013);
+    int opened = 0, refused = 0;
+    for (int round = 0; round < 400; ++round) {
+        QByteArray d = db, m = mb;
+        QByteArray& target = round % 2 == 0 ? d : m;
+        const int flips = 1 + static_cast<int>(rng() % 8);
+        for (int i = 0; i < flips; ++i) {
+            // Most damage where the structure lives: the header and the block heads.
+            const qsizetype limit = round % 4 == 0 ? 0x200 : target.size();
+            target[static_cast<qsizetype>(rng() % limit)] = static_cast<char>(rng());
+        }
+        testsupport::WriteFile(path, d);
+        testsupport::WriteFile(mbPath, m);
+        (ReadEverything(folder.Path()) ? opened : refused) += 1;
+    }
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(opened, 0);
+}
+
+TEST_F(Paradox, NamesChangeOnlyWhileClosedAndAClosedTableSaysSo) {
+    WriteParadoxTable(folder.File(QStringLiteral("Details.db")), {{QStringLiteral("Bank"), PxKind::Alpha, 40}},
+                      {{QStringLiteral("Първа банка")}});
+    TTable table(QStringLiteral("Details"));
+    EXPECT_EQ(table.TableName(), QStringLiteral("Details.db"));
+    table.SetDatabaseName(folder.Path());
+    EXPECT_THROW(table.RecordCount(), TableError);
+    EXPECT_THROW(table.FieldText(QStringLiteral("Bank")), TableError);
+    table.Open();
+    table.Open();
+    EXPECT_TRUE(table.Active());
+    EXPECT_THROW(table.SetDatabaseName(QStringLiteral("/elsewhere")), TableError);
+    EXPECT_THROW(table.SetTableName(QStringLiteral("Firm.db")), TableError);
+    table.SetDatabaseName(folder.Path());  // the same folder again is no change
+    EXPECT_EQ(table.FieldText(QStringLiteral("Bank")), QStringLiteral("Първа банка"));
+    table.Close();
+    EXPECT_FALSE(table.Active());
+    table.SetDatabaseName(QStringLiteral("/elsewhere"));
+    EXPECT_EQ(table.DatabaseName(), QStringLiteral("/elsewhere"));
+    EXPECT_THROW(table.Open(), TableError);
+}
+
+}  // namespace

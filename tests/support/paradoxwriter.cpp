@@ -1,0 +1,174 @@
+#include "support/paradoxwriter.h"
+
+#include "platform/CodePage.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+extern "C" {
+#include <paradox.h>
+}
+
+namespace testsupport {
+namespace {
+
+// pxlib writes memo blobs only; pictures and binary blobs are written as
+// memos and get their own field type afterwards, in the header's field list.
+int PxType(PxKind kind) {
+    switch (kind) {
+    case PxKind::Alpha: return pxfAlpha;
+    case PxKind::Short: return pxfShort;
+    case PxKind::Long: return pxfLong;
+    case PxKind::AutoInc: return pxfAutoInc;
+    case PxKind::Number: return pxfNumber;
+    case PxKind::Currency: return pxfCurrency;
+    case PxKind::Logical: return pxfLogical;
+    case PxKind::Date: return pxfDate;
+    case PxKind::Time: return pxfTime;
+    case PxKind::Timestamp: return pxfTimestamp;
+    case PxKind::Memo: return pxfMemoBLOb;
+    case PxKind::FmtMemo: return pxfFmtMemoBLOb;
+    case PxKind::Graphic: return pxfGraphic;
+    case PxKind::Blob: return pxfBLOb;
+    }
+    return pxfAlpha;
+}
+
+bool IsBlob(PxKind kind) {
+    return kind == PxKind::Memo || kind == PxKind::FmtMemo || kind == PxKind::Graphic || kind == PxKind::Blob;
+}
+
+int Length(const PxColumn& c) {
+    switch (c.kind) {
+    case PxKind::Alpha: return c.size;
+    case PxKind::Short: return 2;
+    case PxKind::Logical: return 1;
+    case PxKind::Long:
+    case PxKind::AutoInc:
+    case PxKind::Date:
+    case PxKind::Time: return 4;
+    case PxKind::Number:
+    case PxKind::Currency:
+    case PxKind::Timestamp: return 8;
+    default: return c.size + 10;
+    }
+}
+
+QByteArray GraphicValue(const QByteArray& picture) {
+    QByteArray header(8, '\0');
+    header[0] = 1;  // one picture
+    header[3] = 1;
+    const quint32 n = static_cast<quint32>(picture.size());
+    for (int i = 0; i < 4; ++i) header[4 + i] = static_cast<char>((n >> (8 * i)) & 0xFF);
+    return header + picture;
+}
+
+void Fail(const std::string& what, const QString& path) { throw std::runtime_error(what + ": " + path.toStdString()); }
+
+}  // namespace
+
+void WriteParadoxTable(const QString& path, const std::vector<PxColumn>& columns, const std::vector<PxRow>& rows) {
+    pxdoc_t* doc = PX_new();
+    auto* fields = static_cast<pxfield_t*>(doc->malloc(doc, sizeof(pxfield_t) * columns.size(), "fields"));
+    bool blobs = false;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const QByteArray name = platform::EncodeCp1251(columns[i].name);
+        fields[i].px_fname = PX_strdup(doc, name.constData());
+        fields[i].px_ftype = static_cast<char>(IsBlob(columns[i].kind) ? pxfMemoBLOb : PxType(columns[i].kind));
+        fields[i].px_flen = Length(columns[i]);
+        fields[i].px_fdc = 0;
+        blobs = blobs || IsBlob(columns[i].kind);
+    }
+
+    FILE* fp = std::fopen(QFile::encodeName(path).constData(), "w+b");
+    if (!fp) Fail("cannot create", path);
+    if (PX_create_fp(doc, fields, static_cast<int>(columns.size()), fp, pxfFileTypNonIndexDB) < 0) Fail("PX_create_fp", path);
+    doc->px_head->px_doscodepage = 1251;
+    PX_set_tablename(doc, QFile::encodeName(QFileInfo(path).fileName()).constData());
+    if (blobs) {
+        const QFileInfo info(path);
+        const QString mb = info.absolutePath() + u'/' + info.completeBaseName() + (info.suffix() == QStringLiteral("DB") ? QStringLiteral(".MB") : QStringLiteral(".mb"));
+        if (PX_set_blob_file(doc, QFile::encodeName(mb).constData()) < 0) Fail("PX_set_blob_file", mb);
+    }
+
+    for (const PxRow& row : rows) {
+        if (row.size() != columns.size()) Fail("row width", path);
+        std::vector<pxval_t*> values(columns.size());
+        std::vector<QByteArray> keep(columns.size());
+        for (size_t i = 0; i < columns.size(); ++i) {
+            pxval_t* v = nullptr;
+            MAKE_PXVAL(doc, v);
+            values[i] = v;
+            const PxColumn& c = columns[i];
+            v->type = IsBlob(c.kind) ? pxfMemoBLOb : PxType(c.kind);
+            const PxValue& value = row[i];
+            if (std::holds_alternative<std::monostate>(value)) {
+                v->isnull = 1;
+                continue;
+            }
+            switch (c.kind) {
+            case PxKind::Alpha:
+            case PxKind::Memo:
+            case PxKind::FmtMemo: keep[i] = platform::EncodeCp1251(std::get<QString>(value)); break;
+            case PxKind::Graphic: keep[i] = GraphicValue(std::get<QByteArray>(value)); break;
+            case PxKind::Blob: keep[i] = std::get<QByteArray>(value); break;
+            case PxKind::Short:
+            case PxKind::Long:
+            case PxKind::AutoInc:
+            case PxKind::Time: v->value.lval = static_cast<long>(std::get<qint64>(value)); break;
+            case PxKind::Number:
+            case PxKind::Currency:
+            case PxKind::Timestamp: v->value.dval = std::get<double>(value); break;
+            case PxKind::Logical: v->value.lval = std::get<bool>(value) ? 1 : 0; break;
+            case PxKind::Date: {
+                const QDate d = std::get<QDate>(value);
+                v->value.lval = PX_GregorianToSdn(d.year(), d.month(), d.day()) - 1721425;
+                break;
+            }
+            }
+            if (c.kind == PxKind::Alpha || IsBlob(c.kind)) {
+                if (keep[i].isNull()) keep[i] = QByteArray("");
+                v->value.str.val = keep[i].data();
+                v->value.str.len = static_cast<int>(keep[i].size());
+            }
+        }
+        const int at = PX_insert_record(doc, values.data());
+        for (pxval_t* v : values) FREE_PXVAL(doc, v);
+        if (at < 0) Fail("PX_insert_record", path);
+    }
+    PX_close(doc);
+    PX_delete(doc);
+    std::fclose(fp);
+
+    // Give pictures and binary blobs their own type in the field list.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)) Fail("cannot reopen", path);
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].kind != PxKind::Graphic && columns[i].kind != PxKind::Blob) continue;
+        file.seek(0x78 + 2 * static_cast<qint64>(i));
+        const char type = static_cast<char>(PxType(columns[i].kind));
+        file.write(&type, 1);
+    }
+}
+
+QByteArray JpegLikeBytes(int size, unsigned seed) {
+    QByteArray bytes(size, '\0');
+    unsigned x = seed * 2654435761u + 12345u;
+    for (int i = 0; i < size; ++i) {
+        x = x * 1103515245u + 12345u;
+        bytes[i] = static_cast<char>((x >> 16) & 0xFF);
+    }
+    const char head[] = {'\xFF', '\xD8', '\xFF', '\xE0', 0, 16, 'J', 'F', 'I', 'F', 0};
+    for (int i = 0; i < size && i < static_cast<int>(sizeof head); ++i) bytes[i] = head[i];
+    if (size >= 2) {
+        bytes[size - 2] = '\xFF';
+        bytes[size - 1] = '\xD9';
+    }
+    return bytes;
+}
+
+}  // namespace testsupport

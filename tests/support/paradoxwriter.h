@@ -1,0 +1,40 @@
+#pragma once
+// Writes Paradox tables (.db, and .mb for memos and pictures) with pxlib, as
+// the older version's data folders hold them, for tests of the code that
+// reads them.
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+#include <variant>
+#include <vector>
+
+namespace testsupport {
+
+enum class PxKind { Alpha, Short, Long, AutoInc, Number, Currency, Logical, Date, Time, Timestamp, Memo, FmtMemo, Graphic, Blob };
+
+struct PxColumn {
+    QString name;
+    PxKind kind;
+    int size = 0;  // Alpha: characters; Memo, FmtMemo, Graphic, Blob: bytes kept in the record
+};
+
+// One value per column: std::monostate for null; QString for Alpha, Memo and
+// FmtMemo (written in Windows-1251); qint64 for Short, Long, AutoInc and Time
+// (milliseconds since midnight); double for Number, Currency and Timestamp
+// (milliseconds since 1.1.0001 00:00 counted from day 1); bool for Logical;
+// QDate for Date; QByteArray for Graphic (the picture; the 8-byte graphic
+// header is put before it) and Blob (stored as given).
+using PxValue = std::variant<std::monostate, QString, qint64, double, bool, QDate, QByteArray>;
+using PxRow = std::vector<PxValue>;
+
+// Writes the table at path (its .mb beside it, named like the table with
+// ".mb", or ".MB" after ".DB", when a column holds blobs). Throws
+// std::runtime_error when pxlib refuses.
+void WriteParadoxTable(const QString& path, const std::vector<PxColumn>& columns, const std::vector<PxRow>& rows);
+
+// Bytes that start and end like a JPEG file, with varied bytes between.
+QByteArray JpegLikeBytes(int size, unsigned seed = 1);
+
+}  // namespace testsupport
