@@ -1,7 +1,6 @@
 #include "platform/Form.h"
 
 #include <QCloseEvent>
-#include <QShowEvent>
 
 #include <vector>
 
@@ -28,17 +27,14 @@ void DestroyCreatedForms() {
 Form::Form(QWidget* parent) : QWidget(parent, Qt::Window) {}
 
 void Form::Show() {
+    const bool wasVisible = isVisible();
     show();
     raise();
     activateWindow();
+    if (!wasVisible) FormShow();
 }
 
 void Form::Close() { close(); }
-
-void Form::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (!event->spontaneous()) FormShow();
-}
 
 void Form::closeEvent(QCloseEvent* event) {
     FormClose();

@@ -1,8 +1,8 @@
 #pragma once
 // The base of every window: created once, shown and hidden, never made again.
 // FormCreate runs right after construction (when the window's global instance
-// already points at it), FormShow whenever the window is shown, FormClose when
-// it closes.
+// already points at it), FormShow when Show makes the window visible (an error
+// it raises goes back to the caller of Show), FormClose when it closes.
 
 #include <QWidget>
 
@@ -29,7 +29,6 @@ protected:
     virtual void FormShow() {}
     virtual void FormClose() {}
 
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 };
 

@@ -1,0 +1,317 @@
+// The work-place window and the opening of a database at a location: a
+// folder on this computer, or a server reached by a computer name or an
+// address (those run against the Firebird server on 127.0.0.1, when one runs).
+
+#include "app/Program.h"
+#include "app/Unit1.h"
+#include "data/Unit4.h"
+#include "data/UnitSQL.h"
+#include "data/UnitWP.h"
+#include "data/WorkPlaceText.h"
+#include "platform/Dialogs.h"
+#include "platform/Exception.h"
+#include "platform/Form.h"
+#include "platform/Paths.h"
+#include "platform/Shell.h"
+#include "platform/TextFile.h"
+#include "support/paradoxwriter.h"
+#include "support/testdatabase.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+
+namespace {
+
+using platform::Path;
+using platform::PathKind;
+
+class WorkPlace : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testsupport::EnsureApplication();
+        platform::SetPathOverride(PathKind::InstallFolder, home.Path());
+        platform::SetPathOverride(PathKind::OwnExecutable, home.File("bin/quillane"));
+        platform::SetPathOverride(PathKind::AliasesFile, home.File("databases.conf"));
+        QDir().mkpath(home.File("DB"));
+        defaultFile = testsupport::CreateSchemaDatabase(home.File("DB"));
+        CreateAllForms();
+    }
+    void TearDown() override {
+        platform::DestroyCreatedForms();
+        platform::ClearPathOverrides();
+    }
+    QString NetworkFile() const { return Path(PathKind::NetworkFile); }
+    void WriteNetworkFile(const QByteArray& bytes) { testsupport::WriteFile(NetworkFile(), bytes); }
+
+    testsupport::TempFolder home;
+    QString defaultFile;
+};
+
+TEST_F(WorkPlace, ShowingTheWindowReadsTheWorkPlaceFile) {
+    struct Case {
+        QByteArray file;
+        QRadioButton* TForm8::*checked;
+        QLineEdit* TForm8::*edit;
+        QString value;
+    };
+    const std::vector<Case> cases = {
+        {"server-pc\r\n2\r\n", &TForm8::RadioButton2, &TForm8::Edit2, "server-pc"},
+        {"10.0.0.5\r\n3\r\n", &TForm8::RadioButton3, &TForm8::Edit3, "10.0.0.5"},
+        {"/srv/quillane\r\n1\r\n", &TForm8::RadioButton1, &TForm8::Edit1, "/srv/quillane"},
+        {"/old/folder\r\n", &TForm8::RadioButton1, &TForm8::Edit1, "/old/folder"},  // the older one-line form
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        Form8->Close();
+        WriteNetworkFile(c.file);
+        Form8->Show();
+        EXPECT_TRUE((Form8->*c.checked)->isChecked());
+        EXPECT_EQ((Form8->*c.edit)->text(), c.value);
+        EXPECT_TRUE((Form8->*c.edit)->isEnabled());
+    }
+}
+
+TEST_F(WorkPlace, OptionsEnableTheirOwnEdits) {
+    Form8->RadioButton2->setChecked(true);
+    EXPECT_TRUE(Form8->Edit2->isEnabled());
+    EXPECT_FALSE(Form8->Edit1->isEnabled());
+    EXPECT_FALSE(Form8->SpeedButton2->isEnabled());
+    Form8->RadioButton3->setChecked(true);
+    EXPECT_TRUE(Form8->Edit3->isEnabled());
+    EXPECT_FALSE(Form8->Edit1->isEnabled());
+    EXPECT_FALSE(Form8->Edit2->isEnabled());
+    // Going back to this computer leaves the address edit as it was.
+    Form8->RadioButton1->setChecked(true);
+    EXPECT_TRUE(Form8->Edit1->isEnabled());
+    EXPECT_TRUE(Form8->SpeedButton2->isEnabled());
+    EXPECT_FALSE(Form8->Edit2->isEnabled());
+    EXPECT_TRUE(Form8->Edit3->isEnabled());
+}
+
+TEST_F(WorkPlace, ADamagedWorkPlaceFileIsReportedAndChangesNothing) {
+    Form8->RadioButton3->setChecked(true);
+    Form8->Edit3->setText("192.168.1.9");
+    for (const QByteArray& bytes : {QByteArray("somewhere\r\nдве\r\n"), QByteArray("")}) {
+        SCOPED_TRACE(bytes.toStdString());
+        Form8->Close();
+        WriteNetworkFile(bytes);
+        try {
+            Form8->Show();
+            FAIL() << "no error";
+        } catch (const platform::Exception& e) {
+            EXPECT_FALSE(e.Message().isEmpty());
+        }
+        EXPECT_TRUE(Form8->RadioButton3->isChecked());
+        EXPECT_EQ(Form8->Edit3->text(), "192.168.1.9");
+    }
+    // A mode that is a number but none of the three changes nothing either.
+    Form8->Close();
+    WriteNetworkFile("x\r\n9\r\n");
+    Form8->Show();
+    EXPECT_TRUE(Form8->RadioButton3->isChecked());
+}
+
+TEST_F(WorkPlace, OkWritesTheChoiceAndOpensItsDatabase) {
+    testsupport::TempFolder other;
+    const QString file = testsupport::CreateSchemaDatabase(other.Path());
+    Form8->Show();
+    Form8->RadioButton1->setChecked(true);
+    Form8->Edit1->setText(other.Path());
+    Form8->SpeedButton1->click();
+    EXPECT_FALSE(Form8->isVisible());
+    EXPECT_EQ(testsupport::ReadFile(NetworkFile()), other.Path().toUtf8() + "\r\n1\r\n");
+    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
+    EXPECT_TRUE(DataModule1->store.Active());
+}
+
+TEST_F(WorkPlace, OkOnAnUnreachableServerRestartsTheProgram) {
+    platform::RecordedShell shell;
+    Main->Show();
+    Form8->Show();
+    Form8->RadioButton3->setChecked(true);
+    Form8->Edit3->setText("127.0.0.1/3999");
+    Form8->SpeedButton1->click();
+    EXPECT_EQ(testsupport::ReadFile(NetworkFile()), "127.0.0.1/3999\r\n3\r\n");
+    ASSERT_EQ(shell.Calls().size(), 1u);
+    EXPECT_EQ(shell.Calls()[0].kind, platform::ShellCall::Kind::StartProgram);
+    EXPECT_EQ(shell.Calls()[0].target, Path(PathKind::OwnExecutable));
+    EXPECT_FALSE(Main->isVisible());
+}
+
+TEST_F(WorkPlace, AWorkPlaceFileThatCannotBeWrittenStopsOkWithAnError) {
+    QDir().mkpath(NetworkFile());  // a folder where the file should be
+    Form8->Show();
+    EXPECT_THROW(Form8->SpeedButton1->click(), platform::EFileError);
+    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
+}
+
+TEST_F(WorkPlace, TheFolderButtonWritesTheFolderAndOpensIt) {
+    testsupport::TempFolder other;
+    const QString file = testsupport::CreateSchemaDatabase(other.Path());
+    platform::ScriptedDialogs dialogs;
+    dialogs.Answer(platform::DialogResponse::Path(other.Path()));
+    Form8->Show();
+    Form8->SpeedButton2->click();
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].kind, platform::DialogKind::Folder);
+    EXPECT_EQ(dialogs.Shown()[0].title, "Изберете директория, където ще работите с Вашите база данни:");
+    EXPECT_EQ(dialogs.Shown()[0].root, "Работно място");
+    EXPECT_EQ(dialogs.Shown()[0].startFolder, home.File("DB"));
+    EXPECT_EQ(testsupport::ReadFile(NetworkFile()), other.Path().toUtf8() + "\r\n1\r\n");
+    EXPECT_EQ(Form8->Edit1->text(), other.Path());
+    EXPECT_TRUE(Form8->isVisible());
+    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
+
+    // A cancelled dialog changes nothing.
+    dialogs.Answer(platform::DialogResponse::Cancel());
+    Form8->SpeedButton2->click();
+    EXPECT_EQ(Form8->Edit1->text(), other.Path());
+}
+
+TEST_F(WorkPlace, AFolderWithOldTablesGetsTheEnglishFirmTable) {
+    testsupport::TempFolder old;
+    testsupport::TempFolder empty;
+    testsupport::WriteParadoxTable(old.File("customer.db"), {{"Фирма", testsupport::PxKind::Alpha, 40}},
+                                   {{QStringLiteral("Алфа ООД")}});
+    const QString file = testsupport::CreateSchemaDatabase(old.Path());
+    DataModule1->OpenDatabaseLocation(old.Path());
+    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
+    EXPECT_EQ(DataModule1->Tcust.DatabaseName(), old.Path());
+    data::TTable ae(QStringLiteral("ae.db"));
+    ae.SetDatabaseName(old.Path());
+    ae.Open();
+    EXPECT_EQ(ae.FieldNames(), QStringList({"VOP", "Supplier", "Address", "Resp.Person", "Place of publishment", "logo"}));
+    EXPECT_EQ(ae.RecordCount(), 0);
+
+    DataModule1->OpenDatabaseLocation(empty.Path());  // no database there: the set-up's business
+    EXPECT_FALSE(QFile::exists(empty.File("ae.db")));
+}
+
+TEST_F(WorkPlace, AFolderWithoutADatabaseGoesToTheSetUpOrTheWorkPlaceWindow) {
+    testsupport::TempFolder empty;
+    // No network.txt: the work-place window.
+    DataModule1->OpenDatabaseLocation(empty.Path());
+    EXPECT_TRUE(Form8->isVisible());
+    // A two-line network.txt: the set-up window.
+    Form8->Close();
+    WriteNetworkFile(empty.Path().toUtf8() + "\r\n1\r\n");
+    DataModule1->OpenDatabaseLocation(empty.Path());
+    EXPECT_TRUE(Form7->isVisible());
+    EXPECT_FALSE(Form8->isVisible());
+}
+
+// ---------------------------------------------------------------- through the server
+
+bool ServerAnswers() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) return false;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(3050);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return ok;
+}
+
+// The server reads its alias file again when the file's time changes, which
+// it would not notice for two writes within one second.
+void WriteAliasFile(const QString& path, const QByteArray& bytes) {
+    struct stat before {};
+    stat(path.toLocal8Bit().constData(), &before);
+    testsupport::WriteFile(path, bytes);
+    const time_t next = std::max(before.st_mtime, time(nullptr)) + 1;
+    const utimbuf times{next, next};
+    utime(path.toLocal8Bit().constData(), &times);
+}
+
+class ServerWorkPlace : public WorkPlace {
+protected:
+    void SetUp() override {
+        WorkPlace::SetUp();
+        if (!ServerAnswers()) GTEST_SKIP() << "no Firebird server on 127.0.0.1:3050";
+        const passwd* fb = getpwnam("firebird");
+        if (!fb || geteuid() != 0) GTEST_SKIP() << "the server's files need user firebird and root to hand them over";
+        // The server opens only files of its own user, in a folder it can reach.
+        serverFolder = QDir::tempPath() + QStringLiteral("/quillane-server-%1").arg(getpid());
+        QDir(serverFolder).removeRecursively();
+        QDir().mkpath(serverFolder);
+        serverFile = testsupport::CreateSchemaDatabase(serverFolder);
+        for (const QString& p : {serverFolder, serverFile})
+            ASSERT_EQ(chown(p.toLocal8Bit().constData(), fb->pw_uid, fb->pw_gid), 0);
+        // The server's own alias file names the database as tovelx.
+        aliases = QStringLiteral("/etc/firebird/3.0/databases.conf");
+        original = testsupport::ReadFile(aliases);
+        const QStringList lines = data::WithAliasLine(platform::LoadLines(aliases), serverFile);
+        WriteAliasFile(aliases, lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
+        touched = true;
+    }
+    void TearDown() override {
+        if (DataModule1) DataModule1->IBDatabase1.Close();
+        if (touched) WriteAliasFile(aliases, original);
+        if (!serverFolder.isEmpty()) QDir(serverFolder).removeRecursively();
+        WorkPlace::TearDown();
+    }
+    void OpenThroughOk(QRadioButton* radio, QLineEdit* edit, const QString& value) {
+        platform::RecordedShell shell;
+        Form8->Show();
+        radio->setChecked(true);
+        edit->setText(value);
+        Form8->SpeedButton1->click();
+        EXPECT_TRUE(shell.Calls().empty()) << "the program was restarted: the server refused";
+    }
+    void ExpectServerDatabaseOpen(const QString& location) {
+        EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, location);
+        EXPECT_FALSE(DataModule1->IBDatabase1.IsEmbedded());
+        for (const data::DataSet* ds : {&DataModule1->cust, &DataModule1->firm, &DataModule1->details, &DataModule1->stock,
+                                        &DataModule1->employee, &DataModule1->store, &DataModule1->currency, &DataModule1->user})
+            EXPECT_TRUE(ds->Active()) << ds->Name.toStdString();
+        // Rows written over the network are read back by the server's own file.
+        DataModule1->cust.Append();
+        DataModule1->cust.FieldByName("Company1").SetAsString("Сървър ООД");
+        DataModule1->cust.Post();
+        DataModule1->cust.Refresh();
+        EXPECT_EQ(DataModule1->cust.RecordCount(), 1);
+        EXPECT_EQ(DataModule1->cust.FieldByName("Company1").AsString(), "Сървър ООД");
+    }
+
+    QString serverFolder, serverFile, aliases;
+    QByteArray original;
+    bool touched = false;
+};
+
+TEST_F(ServerWorkPlace, AnAddressOpensTheServersDatabase) {
+    OpenThroughOk(Form8->RadioButton3, Form8->Edit3, "127.0.0.1");
+    EXPECT_EQ(testsupport::ReadFile(NetworkFile()), "127.0.0.1\r\n3\r\n");
+    ExpectServerDatabaseOpen("127.0.0.1:tovelx");
+}
+
+TEST_F(ServerWorkPlace, AComputerNameOpensTheServersDatabase) {
+    const QByteArray homeAliases = "employee = /x.fdb\r\n";
+    testsupport::WriteFile(Path(PathKind::AliasesFile), homeAliases);
+    OpenThroughOk(Form8->RadioButton2, Form8->Edit2, "localhost");
+    EXPECT_EQ(testsupport::ReadFile(NetworkFile()), "localhost\r\n2\r\n");
+    ExpectServerDatabaseOpen("\\\\localhost\\tovelx");
+    // Only a local connection writes the alias line.
+    EXPECT_EQ(testsupport::ReadFile(Path(PathKind::AliasesFile)), homeAliases);
+}
+
+TEST_F(ServerWorkPlace, StartUpOpensTheServerNamedInTheWorkPlaceFile) {
+    platform::DestroyCreatedForms();
+    WriteNetworkFile("127.0.0.1\r\n3\r\n");
+    CreateAllForms();
+    ExpectServerDatabaseOpen("127.0.0.1:tovelx");
+    EXPECT_TRUE(Form8->RadioButton3->isChecked());
+}
+
+}  // namespace
