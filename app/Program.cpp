@@ -23,9 +23,7 @@
 #include "registers/Unit3.h"
 #include "registers/Unit5.h"
 
-#include "platform/Exception.h"
-
-#include <QApplication>
+#include "platform/Application.h"
 #include "platform/Form.h"
 
 void CreateAllForms() {
@@ -51,24 +49,21 @@ void CreateAllForms() {
 }
 
 int QuillaneMain(int argc, char** argv) {
-    QApplication app(argc, argv);
+    platform::Application app(argc, argv);
     try {
         platform::CreateForm(SplashForm);
         SplashForm->Show();
         SplashForm->repaint();
         QCoreApplication::processEvents();
 
-        QApplication::setApplicationDisplayName(QStringLiteral("Quillane 2013"));
+        platform::Application::SetTitle(QStringLiteral("Quillane 2013"));
         CreateAllForms();
 
         Main->Show();
         QApplication::exec();
-    } catch (const platform::Exception& e) {
-        qWarning("%s", qPrintable(e.Message()));
-    } catch (const std::exception& e) {
-        qWarning("%s", e.what());
     } catch (...) {
-        qWarning("error");
+        // Whatever escapes the start is shown the way every other error is.
+        platform::Application::ShowCurrentException();
     }
     platform::DestroyCreatedForms();
     return 0;

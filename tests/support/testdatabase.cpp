@@ -4,7 +4,7 @@
 #include "data/Schema.h"
 #include "platform/CodePage.h"
 
-#include <QApplication>
+#include "platform/Application.h"
 
 namespace testsupport {
 
@@ -13,7 +13,7 @@ QApplication* EnsureApplication() {
     static int argc = 1;
     static char name[] = "quillane-test";
     static char* argv[] = {name, nullptr};
-    return new QApplication(argc, argv);
+    return new platform::Application(argc, argv);
 }
 
 namespace {

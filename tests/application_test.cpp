@@ -1,0 +1,103 @@
+#include "platform/Application.h"
+#include "platform/Dialogs.h"
+#include "platform/Exception.h"
+
+#include <QEventLoop>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace {
+
+using namespace platform;
+
+class ApplicationTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!QApplication::instance()) {
+            static int argc = 1;
+            static char* argv[] = {const_cast<char*>("t"), nullptr};
+            new Application(argc, argv);
+        }
+        Application::SetTitle("Quillane 2013");
+    }
+};
+
+struct Thrower {
+    const char* name;
+    std::function<void()> toss;
+    QString shown;
+};
+
+const std::vector<Thrower>& Throwers() {
+    static const std::vector<Thrower> throwers = {
+        {"own", [] { throw EConvertError("\"12,5а\" не е число."); }, "\"12,5а\" не е число."},
+        {"standard", [] { throw std::runtime_error("сървърът не отговаря"); }, "сървърът не отговаря"},
+        {"other", [] { throw 42; }, ""},
+    };
+    return throwers;
+}
+
+TEST_F(ApplicationTest, AnExceptionFromAnEventHandlerIsShownAndTheProgramGoesOn) {
+    for (const Thrower& thrower : Throwers()) {
+        ScriptedDialogs dialogs;
+        QEventLoop loop;
+        bool laterEventRan = false;
+        QTimer::singleShot(0, thrower.toss);
+        QTimer::singleShot(0, [&] {
+            laterEventRan = true;
+            loop.quit();
+        });
+        loop.exec();
+        EXPECT_TRUE(laterEventRan) << thrower.name;
+        ASSERT_EQ(dialogs.Shown().size(), 1u) << thrower.name;
+        const DialogRequest& shown = dialogs.Shown()[0];
+        EXPECT_EQ(shown.kind, DialogKind::Exception);
+        EXPECT_EQ(shown.title, "Quillane 2013");
+        EXPECT_EQ(shown.icon, DialogIcon::Error);
+        EXPECT_EQ(shown.text, thrower.shown) << thrower.name;
+    }
+}
+
+TEST_F(ApplicationTest, AButtonWhoseHandlerFailsStillWorksOnTheNextClick) {
+    ScriptedDialogs dialogs;
+    QPushButton button("Запиши");
+    button.show();
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&] {
+        ++clicks;
+        throw Exception(QStringLiteral("Неуспешен запис %1").arg(clicks));
+    });
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 2);
+    ASSERT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_EQ(dialogs.Shown()[0].text, "Неуспешен запис 1");
+    EXPECT_EQ(dialogs.Shown()[1].text, "Неуспешен запис 2");
+    EXPECT_FALSE(button.isDown());
+}
+
+TEST_F(ApplicationTest, TheStartsOwnCatchShowsTheExceptionTheSameWay) {
+    for (const Thrower& thrower : Throwers()) {
+        ScriptedDialogs dialogs;
+        try {
+            thrower.toss();
+        } catch (...) {
+            Application::ShowCurrentException();
+        }
+        ASSERT_EQ(dialogs.Shown().size(), 1u) << thrower.name;
+        EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Exception);
+        EXPECT_EQ(dialogs.Shown()[0].text, thrower.shown) << thrower.name;
+    }
+    ScriptedDialogs dialogs;
+    Application::ShowCurrentException();  // outside a catch: nothing to show
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
+}  // namespace

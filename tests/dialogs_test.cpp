@@ -1,0 +1,225 @@
+#include "platform/Application.h"
+#include "platform/Dialogs.h"
+#include "support/testsupport.h"
+
+#include <QAbstractButton>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace {
+
+using namespace platform;
+
+class DialogsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!QApplication::instance()) {
+            static int argc = 1;
+            static char* argv[] = {const_cast<char*>("t"), nullptr};
+            new Application(argc, argv);
+        }
+        Application::SetTitle("Quillane 2013");
+    }
+};
+
+TEST_F(DialogsTest, MessagesAreRecordedWithKindTitleIconAndText) {
+    ScriptedDialogs dialogs;
+    ShowMessage("Само потребителят Иван може да промени или изтрие този документ.");
+    ShowMessageBox("Няма връзка със сървъра!", "", DialogIcon::Warning);
+    ShowMessageBox("Обновяването на програмата не може да бъде извършено!", "", DialogIcon::Error);
+    ASSERT_EQ(dialogs.Shown().size(), 3u);
+    const DialogRequest& plain = dialogs.Shown()[0];
+    EXPECT_EQ(plain.kind, DialogKind::Message);
+    EXPECT_EQ(plain.title, "Quillane 2013");
+    EXPECT_EQ(plain.text, "Само потребителят Иван може да промени или изтрие този документ.");
+    EXPECT_EQ(dialogs.Shown()[1].kind, DialogKind::MessageBox);
+    EXPECT_EQ(dialogs.Shown()[1].title, "");
+    EXPECT_EQ(dialogs.Shown()[1].icon, DialogIcon::Warning);
+    EXPECT_EQ(dialogs.Shown()[2].icon, DialogIcon::Error);
+    EXPECT_EQ(dialogs.Shown()[2].text, "Обновяването на програмата не може да бъде извършено!");
+    EXPECT_EQ(dialogs.Unanswered(), 0);  // an OK box needs no scripted answer
+}
+
+TEST_F(DialogsTest, TheWarningQuestionReturnsTheScriptedButton) {
+    const std::vector<DialogAnswer> buttons = {DialogAnswer::Yes, DialogAnswer::No, DialogAnswer::Cancel};
+    for (DialogAnswer answer : buttons) {
+        ScriptedDialogs dialogs;
+        dialogs.Answer({answer, {}});
+        EXPECT_EQ(MessageDlg("Вече съществува ФАКТУРА с този номер!\nДа презапиша ли промените?", DialogIcon::Warning,
+                             buttons),
+                  answer);
+        ASSERT_EQ(dialogs.Shown().size(), 1u);
+        EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Question);
+        EXPECT_EQ(dialogs.Shown()[0].title, "Warning");
+        EXPECT_EQ(dialogs.Shown()[0].buttons, buttons);
+        EXPECT_EQ(dialogs.Unanswered(), 0);
+    }
+    ScriptedDialogs unanswered;
+    EXPECT_EQ(MessageDlg("?", DialogIcon::Warning, buttons), DialogAnswer::Cancel);
+    EXPECT_EQ(unanswered.Unanswered(), 1);
+}
+
+TEST_F(DialogsTest, FileAndFolderDialogsHandOverTheirSettingsAndReturnTheChoice) {
+    ScriptedDialogs dialogs;
+    dialogs.Answer(DialogResponse::Path("/tmp/page.jpg"));
+    dialogs.Answer(DialogResponse::Cancel());
+    dialogs.Answer(DialogResponse::Path("/data/logo.bmp"));
+    dialogs.Answer(DialogResponse::Path("/srv/quillane"));
+    dialogs.Answer(DialogResponse::Cancel());
+
+    FileDialogOptions save;
+    save.title = "Експортирай като снимка";
+    save.filter = "JPEG 8/24/32 bit|*.jpg";
+    save.overwritePrompt = true;
+    save.showHidden = true;
+    EXPECT_EQ(SaveFileDialog(save), std::optional<QString>("/tmp/page.jpg"));
+    EXPECT_EQ(SaveFileDialog(save), std::nullopt);
+    FileDialogOptions open;
+    open.filter = "Bitmaps (*.bmp)|*.bmp";
+    EXPECT_EQ(OpenFileDialog(open), std::optional<QString>("/data/logo.bmp"));
+    const QString caption = "Изберете директория, където ще работите с Вашите база данни:";
+    EXPECT_EQ(ChooseFolder(caption, "Работно място", "/home"), std::optional<QString>("/srv/quillane"));
+    EXPECT_EQ(ChooseFolder(caption, "Работно място", "/home"), std::nullopt);
+
+    const auto& shown = dialogs.Shown();
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown[0].kind, DialogKind::SaveFile);
+    EXPECT_EQ(shown[0].title, "Експортирай като снимка");
+    EXPECT_EQ(shown[0].filter, "JPEG 8/24/32 bit|*.jpg");
+    EXPECT_TRUE(shown[0].overwritePrompt);
+    EXPECT_TRUE(shown[0].showHidden);
+    EXPECT_EQ(shown[0].defaultSuffix, "");
+    EXPECT_EQ(shown[2].kind, DialogKind::OpenFile);
+    EXPECT_FALSE(shown[2].overwritePrompt);
+    EXPECT_EQ(shown[3].kind, DialogKind::Folder);
+    EXPECT_EQ(shown[3].title, caption);
+    EXPECT_EQ(shown[3].root, "Работно място");
+    EXPECT_EQ(shown[3].startFolder, "/home");
+}
+
+TEST_F(DialogsTest, ThePrintDialogOffersPageOneOnlyAndReportsTheAnswer) {
+    QPrinter printer;
+    ScriptedDialogs dialogs;
+    dialogs.Answer(DialogResponse::Ok());
+    dialogs.Answer(DialogResponse::Cancel());
+    dialogs.Answer(DialogResponse::Ok());
+    EXPECT_TRUE(PrintDialog(printer));
+    EXPECT_FALSE(PrintDialog(printer));
+    EXPECT_TRUE(PrinterSetupDialog(printer));
+    ASSERT_EQ(dialogs.Shown().size(), 3u);
+    EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Print);
+    EXPECT_EQ(dialogs.Shown()[0].printer, &printer);
+    EXPECT_EQ(dialogs.Shown()[0].minPage, 1);
+    EXPECT_EQ(dialogs.Shown()[0].maxPage, 1);
+    EXPECT_EQ(dialogs.Shown()[2].kind, DialogKind::PrinterSetup);
+    EXPECT_EQ(dialogs.Shown()[2].printer, &printer);
+}
+
+TEST_F(DialogsTest, ScriptsNestAndTheOuterOneAnswersAgainAfterwards) {
+    ScriptedDialogs outer;
+    {
+        ScriptedDialogs inner;
+        ShowMessage("вътре");
+        EXPECT_EQ(inner.Shown().size(), 1u);
+    }
+    ShowMessage("вън");
+    ASSERT_EQ(outer.Shown().size(), 1u);
+    EXPECT_EQ(outer.Shown()[0].text, "вън");
+}
+
+TEST_F(DialogsTest, WindowsFiltersBecomeQtNameFilters) {
+    const std::vector<std::pair<QString, QStringList>> cases = {
+        {"JPEG 8/24/32 bit|*.jpg", {"JPEG 8/24/32 bit (*.jpg)"}},
+        {"Bitmaps (*.bmp)|*.bmp", {"Bitmaps (*.bmp)"}},
+        {"Картинки|*.jpg;*.jpeg|Всички файлове|*.*", {"Картинки (*.jpg *.jpeg)", "Всички файлове (*.*)"}},
+        {"Снимки (с логото)|*.bmp", {"Снимки (с логото) (*.bmp)"}},
+        {"", {}},
+    };
+    for (const auto& [filter, expected] : cases) EXPECT_EQ(QtNameFilters(filter), expected) << filter.toStdString();
+}
+
+// Without a responder the real Qt dialogs appear; these tests operate them
+// as a user would, from inside their event loop.
+void WhenModal(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        act(modal);
+    });
+}
+
+QAbstractButton* ButtonNamed(QMessageBox* box, const QString& text) {
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == text) return b;
+    return nullptr;
+}
+
+TEST_F(DialogsTest, TheRealWarningBoxHasTheOldLibrarysTitleAndButtons) {
+    QStringList seen;
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        seen << box->windowTitle() << box->text();
+        for (QAbstractButton* b : box->buttons()) seen << b->text();
+        ButtonNamed(box, "&No")->click();
+    });
+    const DialogAnswer answer = MessageDlg("Да презапиша ли промените?", DialogIcon::Warning,
+                                           {DialogAnswer::Yes, DialogAnswer::No, DialogAnswer::Cancel});
+    EXPECT_EQ(answer, DialogAnswer::No);
+    ASSERT_GE(seen.size(), 5);
+    EXPECT_EQ(seen[0], "Warning");
+    EXPECT_EQ(seen[1], "Да презапиша ли промените?");
+    QStringList buttons = seen.mid(2);
+    buttons.sort();
+    EXPECT_EQ(buttons, QStringList({"&No", "&Yes", "Cancel"}));
+
+    WhenModal([](QWidget* modal) { modal->close(); });  // the title bar's close
+    EXPECT_EQ(MessageDlg("?", DialogIcon::Warning, {DialogAnswer::Yes, DialogAnswer::No, DialogAnswer::Cancel}),
+              DialogAnswer::Cancel);
+}
+
+TEST_F(DialogsTest, TheRealMessageShowsTheApplicationTitle) {
+    QString title, text;
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        box->buttons().first()->click();
+    });
+    ShowMessage("Грешно име или парола.");
+    EXPECT_EQ(title, "Quillane 2013");
+    EXPECT_EQ(text, "Грешно име или парола.");
+}
+
+TEST_F(DialogsTest, TheRealSaveDialogOffersTheFilterAndReturnsTheTypedName) {
+    testsupport::TempFolder folder;
+    QStringList filters;
+    WhenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        filters = dialog->nameFilters();
+        dialog->selectFile(folder.File("страница"));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    FileDialogOptions options;
+    options.title = "Експортирай като снимка";
+    options.filter = "JPEG 8/24/32 bit|*.jpg";
+    options.startFolder = folder.Path();
+    options.overwritePrompt = true;
+    EXPECT_EQ(SaveFileDialog(options), std::optional<QString>(folder.File("страница")));
+    EXPECT_EQ(filters, QStringList({"JPEG 8/24/32 bit (*.jpg)"}));
+
+    WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    EXPECT_EQ(SaveFileDialog(options), std::nullopt);
+}
+
+}  // namespace
