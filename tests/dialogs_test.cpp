@@ -12,8 +12,6 @@
 
 #include <functional>
 
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-
 namespace {
 
 using namespace platform;

@@ -8,8 +8,6 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-
 namespace {
 
 using namespace platform;

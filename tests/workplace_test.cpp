@@ -202,12 +202,15 @@ TEST_F(WorkPlace, AFolderWithoutADatabaseGoesToTheSetUpOrTheWorkPlaceWindow) {
     // No network.txt: the work-place window.
     DataModule1->OpenDatabaseLocation(empty.Path());
     EXPECT_TRUE(Form8->isVisible());
-    // A two-line network.txt: the set-up window.
+    // A two-line network.txt: the set-up, which makes the database.
     Form8->Close();
+    platform::ScriptedDialogs dialogs;
     WriteNetworkFile(empty.Path().toUtf8() + "\r\n1\r\n");
     DataModule1->OpenDatabaseLocation(empty.Path());
-    EXPECT_TRUE(Form7->isVisible());
     EXPECT_FALSE(Form8->isVisible());
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].text, "Преминаването към SQL успешно!");
+    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, empty.File("tovelx.fdb"));
 }
 
 // ---------------------------------------------------------------- through the server

@@ -5,6 +5,9 @@
 #include "platform/CodePage.h"
 
 #include "platform/Application.h"
+#include "platform/Dialogs.h"
+
+#include <gtest/gtest.h>
 
 namespace testsupport {
 
@@ -13,10 +16,26 @@ QApplication* EnsureApplication() {
     static int argc = 1;
     static char name[] = "quillane-test";
     static char* argv[] = {name, nullptr};
-    return new platform::Application(argc, argv);
+    auto* app = new platform::Application(argc, argv);
+    // No test waits on a real dialog: what a test does not script is closed at once.
+    platform::DialogGate::SetResponder([](const platform::DialogRequest& request) {
+        const bool plainBox = request.kind == platform::DialogKind::Message ||
+                              request.kind == platform::DialogKind::MessageBox ||
+                              request.kind == platform::DialogKind::Exception;
+        return plainBox ? platform::DialogResponse::Ok() : platform::DialogResponse::Cancel();
+    });
+    return app;
 }
 
 namespace {
+
+// The application exists before any test fixture is made, so that a fixture's
+// scripted dialogs are not replaced by the fallback below.
+struct ApplicationEnvironment : ::testing::Environment {
+    void SetUp() override { EnsureApplication(); }
+};
+const bool environmentRegistered = (::testing::AddGlobalTestEnvironment(new ApplicationEnvironment), true);
+
 QStringList AdminParams() { return {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=masterkey")}; }
 }  // namespace
 

@@ -2,8 +2,18 @@
 // Shared helpers of the test programs.
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
+#include <ostream>
+
+// Test failures show texts as text.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) {
+    *os << '{';
+    for (const QString& s : l) *os << " \"" << s.toStdString() << '"';
+    *os << " }";
+}
 
 namespace testsupport {
 

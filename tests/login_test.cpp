@@ -1,0 +1,359 @@
+// Users and login: the login window's two states, registering, logging in,
+// deleting a user, working without passwords, and the main window's gate as
+// users come and go.
+
+#include "app/Program.h"
+#include "app/Unit1.h"
+#include "data/PasswordShift.h"
+#include "data/Unit4.h"
+#include "data/UnitPass.h"
+#include "platform/CodePage.h"
+#include "platform/Dialogs.h"
+#include "platform/Form.h"
+#include "platform/Paths.h"
+#include "registers/Unit5.h"
+#include "support/testdatabase.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::DialogKind;
+using platform::Path;
+using platform::PathKind;
+
+class Login : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testsupport::EnsureApplication();
+        platform::SetPathOverride(PathKind::InstallFolder, home.Path());
+        platform::SetPathOverride(PathKind::OwnExecutable, home.File("bin/quillane"));
+        platform::SetPathOverride(PathKind::AliasesFile, home.File("databases.conf"));
+        QDir().mkpath(home.File("DB"));
+        databaseFile = testsupport::CreateSchemaDatabase(home.File("DB"));
+        CreateAllForms();
+        ASSERT_TRUE(DataModule1->user.Active());
+    }
+    void TearDown() override {
+        platform::DestroyCreatedForms();
+        platform::ClearPathOverrides();
+    }
+
+    QString Marker() const { return Path(PathKind::NoPasswordMarker); }
+
+    // The main window's "Документи": true when the register opened.
+    bool GuardedCommandRuns() {
+        Sort->Close();
+        Form9->Close();
+        Main->ReportBtn->click();
+        EXPECT_NE(Sort->isVisible(), Form9->isVisible());
+        return Sort->isVisible();
+    }
+
+    void OpenLoginWindow() {
+        Form9->Close();
+        Main->N3->trigger();
+        ASSERT_TRUE(Form9->isVisible());
+    }
+    void Type(const QString& name, const QString& password) {
+        Form9->ComboBox1->setEditText(name);
+        Form9->Edit2->setText(password);
+    }
+    // Opens the window from the menu, types and presses its first button.
+    void Submit(const QString& name, const QString& password) {
+        OpenLoginWindow();
+        Type(name, password);
+        Form9->BitBtn1->click();
+    }
+
+    bool InLoginState() const {
+        return Form9->BitBtn1->text() == "Вход" && Form9->BitBtn2->isHidden() && Form9->BitBtn3->isHidden();
+    }
+    bool InRegistrationState() const {
+        return Form9->BitBtn1->text() == "Регистрация" && !Form9->BitBtn2->isHidden();
+    }
+
+    QStringList Users() const { return testsupport::QueryRows(databaseFile, "select us from userp"); }
+
+    testsupport::TempFolder home;
+    QString databaseFile;
+};
+
+TEST_F(Login, TheWindowIsASmallCentredFormWithTheNamedControls) {
+    EXPECT_EQ(Form9->windowTitle(), "Вход");
+    EXPECT_EQ(Form9->size(), QSize(172, 226));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(Form9->pos(), QPoint(screen.x() + (screen.width() - 172) / 2, screen.y() + (screen.height() - 226) / 2));
+    EXPECT_EQ(Form9->Label1->text(), "Име");
+    EXPECT_EQ(Form9->Label2->text(), "Парола");
+    EXPECT_TRUE(Form9->ComboBox1->isEditable());
+    EXPECT_EQ(Form9->Edit2->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(Form9->BitBtn2->text(), "Изтрий");
+    EXPECT_EQ(Form9->BitBtn3->text(), "Не желая");
+    EXPECT_LT(Form9->BitBtn1->y(), Form9->BitBtn2->y());
+    EXPECT_LT(Form9->BitBtn2->y(), Form9->BitBtn3->y());
+    EXPECT_TRUE(Form9->LoggedUser.isEmpty());
+    EXPECT_TRUE(Form9->LoggedPassword.isEmpty());
+}
+
+TEST_F(Login, WithoutUsersTheMarkerDecidesWhetherTheGateOpens) {
+    EXPECT_FALSE(GuardedCommandRuns());
+    // The window opens to register, with all three buttons.
+    EXPECT_TRUE(InRegistrationState());
+    EXPECT_FALSE(Form9->BitBtn3->isHidden());
+
+    testsupport::WriteFile(Marker(), "");
+    EXPECT_TRUE(GuardedCommandRuns());
+}
+
+TEST_F(Login, NotWantingPasswordsWritesTheMarkerAndOpensTheGate) {
+    testsupport::WriteFile(Marker(), "old contents");
+    OpenLoginWindow();
+    Form9->BitBtn3->click();
+    EXPECT_FALSE(Form9->isVisible());
+    ASSERT_TRUE(QFile::exists(Marker()));
+    EXPECT_EQ(testsupport::ReadFile(Marker()), QByteArray());
+    EXPECT_TRUE(GuardedCommandRuns());
+    EXPECT_TRUE(Users().isEmpty());
+}
+
+TEST_F(Login, AMarkerThatCannotBeWrittenIsReportedAndTheWindowStaysOpen) {
+    OpenLoginWindow();
+    // The installation folder is a plain file here: nothing can be made in it.
+    testsupport::WriteFile(home.File("not-a-folder"), "x");
+    platform::SetPathOverride(PathKind::InstallFolder, home.File("not-a-folder"));
+    platform::ScriptedDialogs dialogs;
+    Form9->BitBtn3->click();
+    EXPECT_TRUE(Form9->isVisible());
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Exception);
+    EXPECT_TRUE(dialogs.Shown()[0].text.contains("bezparola.txt")) << dialogs.Shown()[0].text.toStdString();
+}
+
+TEST_F(Login, RegisteringTheFirstUserStoresTheShiftedPasswordAndRemovesTheMarker) {
+    testsupport::WriteFile(Marker(), "");
+    Submit("Иван", "жZ9");
+    EXPECT_FALSE(Form9->isVisible());
+    EXPECT_FALSE(QFile::exists(Marker()));
+    EXPECT_EQ(Users(), QStringList{"Иван"});
+
+    DataModule1->user.Refresh();
+    DataModule1->user.SetRecNo(1);
+    const QByteArray stored = DataModule1->user.FieldByName("pas").AsBytes();
+    const QByteArray clear = platform::EncodeCp1251("жZ9");
+    ASSERT_EQ(stored.size(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(static_cast<unsigned char>(stored[i]),
+                  (static_cast<unsigned char>(clear[i]) + static_cast<unsigned char>(data::PasswordKey()[i])) % 256);
+    EXPECT_FALSE(DataModule1->user.FieldByName("pnom").AsString().isEmpty());
+
+    // Registering does not log the new user in.
+    EXPECT_TRUE(Form9->LoggedUser.isEmpty());
+    EXPECT_FALSE(GuardedCommandRuns());
+    EXPECT_TRUE(InLoginState());
+    EXPECT_EQ(Form9->ComboBox1->count(), 1);
+    EXPECT_EQ(Form9->ComboBox1->itemText(0), "Иван");
+    EXPECT_EQ(Form9->ComboBox1->currentText(), "");
+}
+
+TEST_F(Login, LoggingInChecksNameAndPasswordExactly) {
+    Submit("Иван", "Тайна1");
+    struct Attempt {
+        QString name, password;
+        bool ok;
+    };
+    const std::vector<Attempt> attempts = {
+        {"Иван", "тайна1", false},  // the same letters in another case
+        {"иван", "Тайна1", false},  // names too are compared exactly
+        {"Иван ", "Тайна1", false},
+        {"Петър", "Тайна1", false},
+        {"Иван", "", false},
+        {"Иван", "Тайна1", true},
+    };
+    for (const Attempt& a : attempts) {
+        SCOPED_TRACE((a.name + " / " + a.password).toStdString());
+        platform::ScriptedDialogs dialogs;
+        OpenLoginWindow();
+        ASSERT_TRUE(InLoginState());
+        Type(a.name, a.password);
+        Form9->BitBtn1->click();
+        EXPECT_EQ(Form9->isVisible(), !a.ok);
+        EXPECT_EQ(Form9->LoggedUser, a.ok ? "Иван" : "");
+        if (a.ok) {
+            EXPECT_TRUE(dialogs.Shown().empty());
+            EXPECT_EQ(Form9->LoggedPassword, "Тайна1");
+        } else {
+            ASSERT_EQ(dialogs.Shown().size(), 1u);
+            EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Message);
+            EXPECT_EQ(dialogs.Shown()[0].text, "Грешно име или парола.");
+            // The window keeps what was typed.
+            EXPECT_EQ(Form9->ComboBox1->currentText(), a.name);
+            EXPECT_EQ(Form9->Edit2->text(), a.password);
+        }
+    }
+    EXPECT_TRUE(GuardedCommandRuns());
+}
+
+TEST_F(Login, NamesDifferingInCaseAreDifferentUsers) {
+    Submit("Мария", "едно");
+    Submit("Мария", "едно");  // log in
+    Submit("мария", "две");   // a logged-in user registers another
+    EXPECT_EQ(Users(), QStringList({"Мария", "мария"}));
+    Main->N11->trigger();
+    Submit("мария", "две");
+    EXPECT_EQ(Form9->LoggedUser, "мария");
+    EXPECT_TRUE(GuardedCommandRuns());
+}
+
+TEST_F(Login, OfTwoUsersWithOneNameOnlyTheFirstIsTried) {
+    Submit("Георги", "първа");
+    Submit("Георги", "първа");
+    Submit("Георги", "втора");
+    ASSERT_EQ(Users(), QStringList({"Георги", "Георги"}));
+    Main->N11->trigger();
+
+    platform::ScriptedDialogs dialogs;
+    Submit("Георги", "втора");
+    EXPECT_TRUE(Form9->isVisible());
+    EXPECT_TRUE(Form9->LoggedUser.isEmpty());
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].text, "Грешно име или парола.");
+
+    Submit("Георги", "първа");
+    EXPECT_FALSE(Form9->isVisible());
+    EXPECT_EQ(Form9->LoggedPassword, "първа");
+}
+
+TEST_F(Login, RegisteringWhileLoggedInKeepsTheLoggedInUser) {
+    Submit("Анна", "а1");
+    Submit("Анна", "а1");
+    OpenLoginWindow();
+    // Somebody is logged in: the window registers; "Не желая" keeps the
+    // visibility it had, hidden by the login state before.
+    EXPECT_TRUE(InRegistrationState());
+    EXPECT_TRUE(Form9->BitBtn3->isHidden());
+    Type("Борис", "б2");
+    Form9->BitBtn1->click();
+    EXPECT_FALSE(Form9->isVisible());
+    EXPECT_EQ(Users(), QStringList({"Анна", "Борис"}));
+    EXPECT_EQ(Form9->LoggedUser, "Анна");
+    EXPECT_EQ(Form9->LoggedPassword, "а1");
+    // The list offers every name in record order.
+    OpenLoginWindow();
+    ASSERT_EQ(Form9->ComboBox1->count(), 2);
+    EXPECT_EQ(Form9->ComboBox1->itemText(0), "Анна");
+    EXPECT_EQ(Form9->ComboBox1->itemText(1), "Борис");
+}
+
+TEST_F(Login, NobodyLoggedInCannotRegisterAFurtherUser) {
+    Submit("Анна", "а1");
+    Submit("Анна", "а1");
+    OpenLoginWindow();
+    ASSERT_TRUE(InRegistrationState());
+    Main->N11->trigger();  // logged out while the window is open
+    Type("Натрапник", "x");
+    Form9->BitBtn1->click();
+    EXPECT_FALSE(Form9->isVisible());
+    EXPECT_EQ(Users(), QStringList{"Анна"});
+}
+
+TEST_F(Login, LoggingOutClosesTheGate) {
+    Submit("Анна", "а1");
+    Submit("Анна", "а1");
+    EXPECT_TRUE(GuardedCommandRuns());
+    Main->N11->trigger();
+    EXPECT_TRUE(Form9->LoggedUser.isEmpty());
+    EXPECT_TRUE(Form9->LoggedPassword.isEmpty());
+    EXPECT_FALSE(GuardedCommandRuns());
+    EXPECT_TRUE(InLoginState());
+}
+
+TEST_F(Login, DeletingAUserNeedsItsPasswordAndLogsItOutAtTheNextCommand) {
+    Submit("Анна", "а1");
+    Submit("Анна", "а1");
+    Submit("Борис", "б2");
+
+    {
+        platform::ScriptedDialogs dialogs;
+        OpenLoginWindow();
+        Type("Борис", "грешна");
+        Form9->BitBtn2->click();
+        EXPECT_TRUE(Form9->isVisible());
+        ASSERT_EQ(dialogs.Shown().size(), 1u);
+        EXPECT_EQ(dialogs.Shown()[0].text, "Грешно име или парола.");
+        EXPECT_EQ(Users(), QStringList({"Анна", "Борис"}));
+    }
+
+    // The right password logs that user in and deletes the user's row.
+    OpenLoginWindow();
+    Type("Анна", "а1");
+    Form9->BitBtn2->click();
+    EXPECT_FALSE(Form9->isVisible());
+    EXPECT_EQ(Users(), QStringList{"Борис"});
+    EXPECT_FALSE(GuardedCommandRuns());
+    EXPECT_TRUE(InLoginState());
+}
+
+TEST_F(Login, AUserDeletedAtAnotherWorkstationIsLoggedOutAtOnce) {
+    Submit("Анна", "а1");
+    Submit("Анна", "а1");
+    EXPECT_TRUE(GuardedCommandRuns());
+    testsupport::ExecuteOn(databaseFile, "delete from userp");
+    EXPECT_FALSE(GuardedCommandRuns());
+    // With no users left and no marker the window registers again.
+    EXPECT_TRUE(InRegistrationState());
+    EXPECT_FALSE(Form9->BitBtn3->isHidden());
+}
+
+TEST_F(Login, AUserRegisteredAtAnotherWorkstationClosesTheOpenGateAtOnce) {
+    testsupport::WriteFile(Marker(), "");
+    EXPECT_TRUE(GuardedCommandRuns());
+    testsupport::ExecuteOn(databaseFile, "insert into userp (pnom, us, pas) values ('1.1.2013 0:0:0.0', 'Друг', '')");
+    EXPECT_FALSE(GuardedCommandRuns());
+    EXPECT_TRUE(InLoginState());
+}
+
+TEST_F(Login, ANameOrPasswordThatCannotBeStoredIsRefusedWithAMessage) {
+    struct Case {
+        QString name, password, message;
+    };
+    const std::vector<Case> cases = {
+        {"Иван 漢", "1", "漢"},
+        {"Иван", "ключ✓", "✓"},
+        {QString(256, QChar(u'ж')), "1", "Името може да има най-много 255 знака."},
+        {"Иван", QString(256, QChar(u'1')), "Паролата може да има най-много 255 знака."},
+    };
+    for (const Case& c : cases) {
+        platform::ScriptedDialogs dialogs;
+        OpenLoginWindow();
+        Type(c.name, c.password);
+        Form9->BitBtn1->click();
+        EXPECT_TRUE(Form9->isVisible());
+        ASSERT_EQ(dialogs.Shown().size(), 1u);
+        EXPECT_TRUE(dialogs.Shown()[0].text.contains(c.message)) << dialogs.Shown()[0].text.toStdString();
+        EXPECT_EQ(Form9->ComboBox1->currentText(), c.name);
+        EXPECT_TRUE(Users().isEmpty());
+        EXPECT_EQ(DataModule1->user.GetState(), data::DataSet::State::Browse);
+    }
+    // The longest that fits is stored.
+    Type(QString(255, QChar(u'ж')), QString(255, QChar(u'я')));
+    Form9->BitBtn1->click();
+    EXPECT_EQ(Users(), QStringList{QString(255, QChar(u'ж'))});
+    Submit(QString(255, QChar(u'ж')), QString(255, QChar(u'я')));
+    EXPECT_EQ(Form9->LoggedUser, QString(255, QChar(u'ж')));
+}
+
+TEST_F(Login, AnEmptyPasswordIsStoredAsAnEmptyTextAndChecksOut) {
+    Submit("Гост", "");
+    EXPECT_EQ(testsupport::QueryRows(databaseFile, "select us, pas from userp"), QStringList{"Гост|"});
+    Submit("Гост", "");
+    EXPECT_EQ(Form9->LoggedUser, "Гост");
+    EXPECT_TRUE(GuardedCommandRuns());
+}
+
+}  // namespace

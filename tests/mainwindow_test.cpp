@@ -1,0 +1,271 @@
+// The main window: its buttons and menu, its look and place, the login gate
+// in front of every command that opens data, and the open commands (log-out,
+// manual, printer set-up).
+
+#include "app/Program.h"
+#include "app/Unit1.h"
+#include "data/Unit4.h"
+#include "data/UnitPass.h"
+#include "data/UnitWP.h"
+#include "documents/Unit2.h"
+#include "platform/Dialogs.h"
+#include "platform/Form.h"
+#include "platform/Paths.h"
+#include "platform/Printer.h"
+#include "platform/Shell.h"
+#include "registers/Cust.h"
+#include "registers/Empl.h"
+#include "registers/OwnFirm.h"
+#include "registers/Stat.h"
+#include "registers/Unit3.h"
+#include "registers/Unit5.h"
+#include "support/testdatabase.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::DialogKind;
+using platform::Path;
+using platform::PathKind;
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testsupport::EnsureApplication();
+        platform::SetPathOverride(PathKind::InstallFolder, home.Path());
+        platform::SetPathOverride(PathKind::OwnExecutable, home.File("bin/quillane"));
+        platform::SetPathOverride(PathKind::AliasesFile, home.File("databases.conf"));
+        QDir().mkpath(home.File("DB"));
+        databaseFile = testsupport::CreateSchemaDatabase(home.File("DB"));
+        CreateAllForms();
+        ASSERT_TRUE(DataModule1->user.Active());
+    }
+    void TearDown() override {
+        platform::DestroyCreatedForms();
+        platform::ClearPathOverrides();
+    }
+
+    static std::vector<platform::Form*> DataWindows() {
+        return {OrderForm, Sort, CustForm, Stocks, Emp, FillFirm, StatForm};
+    }
+    static void CloseAll() {
+        for (platform::Form* w : DataWindows()) w->Close();
+        Form9->Close();
+        Form8->Close();
+    }
+    static int VisibleDataWindows() {
+        int n = 0;
+        for (platform::Form* w : DataWindows()) n += w->isVisible();
+        return n;
+    }
+
+    struct Command {
+        const char* name;
+        std::function<void()> give;
+        platform::Form* opens;
+    };
+    // Every guarded command, from its button and from its menu item, with the
+    // window it opens.
+    static std::vector<Command> GuardedCommands() {
+        return {
+            {"OrderBtn", [] { Main->OrderBtn->click(); }, OrderForm},
+            {"Нов документ", [] { Main->NewDocument1->trigger(); }, OrderForm},
+            {"ReportBtn", [] { Main->ReportBtn->click(); }, Sort},
+            {"Печат на документ", [] { Main->PrintDocument1->trigger(); }, Sort},
+            {"SpeedButton7", [] { Main->SpeedButton7->click(); }, CustForm},
+            {"Клиенти", [] { Main->Customers1->trigger(); }, CustForm},
+            {"SpeedButton3", [] { Main->SpeedButton3->click(); }, Stocks},
+            {"Стоки и Услуги", [] { Main->Goods1->trigger(); }, Stocks},
+            {"SpeedButton1", [] { Main->SpeedButton1->click(); }, Emp},
+            {"Служители", [] { Main->Employees1->trigger(); }, Emp},
+            {"SpeedButton5", [] { Main->SpeedButton5->click(); }, FillFirm},
+            {"Моите фирмени детайли", [] { Main->OwnFirms1->trigger(); }, FillFirm},
+            {"Статистика", [] { Main->N9->trigger(); }, StatForm},
+        };
+    }
+    // Gives every guarded command once; checks that each opens its own window
+    // (allowed) or the login window and nothing else (refused).
+    static void ExpectEveryGuardedCommand(bool allowed) {
+        for (const Command& c : GuardedCommands()) {
+            SCOPED_TRACE(c.name);
+            CloseAll();
+            c.give();
+            EXPECT_EQ(c.opens->isVisible(), allowed);
+            EXPECT_EQ(VisibleDataWindows(), allowed ? 1 : 0);
+            EXPECT_EQ(Form9->isVisible(), !allowed);
+        }
+    }
+
+    void Register(const QString& name, const QString& password) {
+        Form9->Close();
+        Main->N3->trigger();
+        Form9->ComboBox1->setEditText(name);
+        Form9->Edit2->setText(password);
+        Form9->BitBtn1->click();
+    }
+
+    testsupport::TempFolder home;
+    QString databaseFile;
+};
+
+TEST_F(MainWindow, ButtonsHaveTheirCaptionsAndPlacesInTwoRows) {
+    struct Button {
+        QToolButton* TMain::*button;
+        const char* caption;
+        QRect geometry;
+    };
+    const std::vector<Button> buttons = {
+        {&TMain::OrderBtn, "Нов Документ", {0, 0, 123, 121}},
+        {&TMain::ReportBtn, "Документи", {123, 0, 123, 121}},
+        {&TMain::SpeedButton7, "Клиенти", {246, 0, 123, 121}},
+        {&TMain::SpeedButton3, "Стоки и Услуги", {369, 0, 123, 121}},
+        {&TMain::SpeedButton1, "Служители", {492, 0, 123, 121}},
+        {&TMain::SpeedButton5, "Моите фирмени детайли", {0, 121, 246, 121}},
+        {&TMain::SpeedButton9, "Обновяване", {246, 121, 123, 121}},
+        {&TMain::SpeedButton4, "Работно място", {369, 121, 123, 121}},
+        {&TMain::SpeedButton2, "Изход", {492, 121, 123, 121}},
+    };
+    for (const Button& b : buttons) {
+        SCOPED_TRACE(b.caption);
+        EXPECT_EQ((Main->*b.button)->text(), QString::fromUtf8(b.caption));
+        EXPECT_EQ((Main->*b.button)->geometry(), b.geometry);
+        EXPECT_EQ((Main->*b.button)->parentWidget(), Main->ButtonArea);
+    }
+}
+
+TEST_F(MainWindow, TheMenuHasItsThreeMenusAndTheirItemsInOrder) {
+    auto texts = [](const QList<QAction*>& actions) {
+        QStringList list;
+        for (QAction* a : actions) list << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return list;
+    };
+    EXPECT_EQ(texts(Main->MainMenu->actions()), QStringList({"Документи", "Изглед", "Помощ"}));
+    EXPECT_EQ(texts(Main->Documents1->actions()),
+              QStringList({"Нов документ", "-", "Печат на документ", "Настройки на принтера"}));
+    EXPECT_EQ(texts(Main->View1->actions()), QStringList({"Клиенти", "Стоки и Услуги", "Служители",
+                                                          "Моите фирмени детайли", "-", "Статистика", "-",
+                                                          "Регистрация", "Отписване"}));
+    EXPECT_EQ(texts(Main->Help1->actions()), QStringList({"Обновяване", "-", "Ръководство"}));
+}
+
+TEST_F(MainWindow, IsCreamWithBoldArialAndSizedToMenuAndButtons) {
+    EXPECT_EQ(Main->palette().color(QPalette::Window), QColor(255, 251, 240));
+    EXPECT_TRUE(Main->autoFillBackground());
+    EXPECT_EQ(Main->OrderBtn->font().family(), "Arial");
+    EXPECT_TRUE(Main->OrderBtn->font().bold());
+    EXPECT_EQ(Main->OrderBtn->font().pixelSize(), 13);
+
+    const QRect menu = Main->MainMenu->geometry();
+    EXPECT_EQ(menu.topLeft(), QPoint(0, 0));
+    EXPECT_GT(menu.height(), 0);
+    EXPECT_EQ(Main->ButtonArea->geometry(), QRect(0, menu.height(), 615, 242));
+    EXPECT_EQ(Main->size(), QSize(615, menu.height() + 242));
+
+    // Centred horizontally at the top of the screen.
+    const int screenWidth = QGuiApplication::primaryScreen()->geometry().width();
+    EXPECT_EQ(Main->pos(), QPoint(screenWidth / 2 - 615 / 2, 2));
+}
+
+TEST_F(MainWindow, WithoutUsersAndWithoutTheMarkerEveryGuardedCommandOpensTheLoginWindow) {
+    ExpectEveryGuardedCommand(false);
+    EXPECT_EQ(Form9->BitBtn1->text(), "Регистрация");
+}
+
+TEST_F(MainWindow, WithoutUsersTheMarkerLetsEveryGuardedCommandThrough) {
+    testsupport::WriteFile(Path(PathKind::NoPasswordMarker), "");
+    ExpectEveryGuardedCommand(true);
+}
+
+TEST_F(MainWindow, ARegisteredUserPassesTheGateOnlyWhileLoggedIn) {
+    Register("Иван", "парола");
+    ExpectEveryGuardedCommand(false);
+    EXPECT_EQ(Form9->BitBtn1->text(), "Вход");
+
+    Form9->ComboBox1->setEditText("Иван");
+    Form9->Edit2->setText("парола");
+    Form9->BitBtn1->click();
+    ExpectEveryGuardedCommand(true);
+
+    Main->N11->trigger();
+    EXPECT_TRUE(Form9->LoggedUser.isEmpty());
+    ExpectEveryGuardedCommand(false);
+}
+
+TEST_F(MainWindow, TheOpenCommandsNeedNoLogin) {
+    Register("Иван", "парола");
+    CloseAll();
+    Main->N3->trigger();
+    EXPECT_TRUE(Form9->isVisible());
+    Main->SpeedButton4->click();
+    EXPECT_TRUE(Form8->isVisible());
+    EXPECT_EQ(VisibleDataWindows(), 0);
+}
+
+TEST_F(MainWindow, CustomersAndGoodsReReadTheirTables) {
+    testsupport::WriteFile(Path(PathKind::NoPasswordMarker), "");
+    testsupport::ExecuteOn(databaseFile, "insert into customer (pnom, company1) values ('1', 'Алфа ЕООД')");
+    testsupport::ExecuteOn(databaseFile, "insert into stock (pnom, description1) values ('1', 'Стол')");
+    ASSERT_EQ(DataModule1->cust.RecordCount(), 0);
+    ASSERT_EQ(DataModule1->stock.RecordCount(), 0);
+    Main->SpeedButton7->click();
+    EXPECT_EQ(DataModule1->cust.RecordCount(), 1);
+    Main->SpeedButton3->click();
+    EXPECT_EQ(DataModule1->stock.RecordCount(), 1);
+}
+
+TEST_F(MainWindow, NewDocumentReReadsTheCustomersAndShowsTheEditorAsANewDocument) {
+    testsupport::WriteFile(Path(PathKind::NoPasswordMarker), "");
+    testsupport::ExecuteOn(databaseFile, "insert into customer (pnom, company1) values ('1', 'Алфа ЕООД')");
+    OrderForm->SetCaption("ФАКТУРА № 0000000007");
+    Main->OrderBtn->click();
+    EXPECT_TRUE(OrderForm->isVisible());
+    EXPECT_EQ(OrderForm->windowTitle(), "Нов Документ");
+    EXPECT_EQ(DataModule1->cust.RecordCount(), 1);
+}
+
+TEST_F(MainWindow, ADatabaseErrorInACommandGoesToTheExceptionDisplay) {
+    testsupport::WriteFile(Path(PathKind::NoPasswordMarker), "");
+    DataModule1->user.Close();
+    platform::ScriptedDialogs dialogs;
+    Main->ReportBtn->click();
+    EXPECT_FALSE(Sort->isVisible());
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Exception);
+    EXPECT_TRUE(dialogs.Shown()[0].text.contains("USERP")) << dialogs.Shown()[0].text.toStdString();
+}
+
+TEST_F(MainWindow, TheManualIsOpenedThroughTheShell) {
+    platform::RecordedShell shell;
+    shell.SetResult(false);  // a missing manual: nothing is reported
+    platform::ScriptedDialogs dialogs;
+    Main->N8->trigger();
+    ASSERT_EQ(shell.Calls().size(), 1u);
+    EXPECT_EQ(shell.Calls()[0].kind, platform::ShellCall::Kind::OpenDocument);
+    EXPECT_EQ(shell.Calls()[0].target, home.File("Help.pdf"));
+    EXPECT_TRUE(shell.Calls()[0].arguments.isEmpty());
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
+TEST_F(MainWindow, PrinterSetUpRunsTheDialogOnTheProgramsPrinter) {
+    platform::ScriptedDialogs dialogs;
+    dialogs.Answer(platform::DialogResponse::Ok());
+    dialogs.Answer(platform::DialogResponse::Cancel());
+    Main->FilePrinterSetup->trigger();
+    Main->FilePrinterSetup->trigger();
+    ASSERT_EQ(dialogs.Shown().size(), 2u);
+    for (const platform::DialogRequest& r : dialogs.Shown()) {
+        EXPECT_EQ(r.kind, DialogKind::PrinterSetup);
+        EXPECT_EQ(r.printer, &platform::Printer());
+        EXPECT_EQ(r.owner, Main);
+    }
+    EXPECT_EQ(dialogs.Unanswered(), 0);
+}
+
+}  // namespace
