@@ -5,7 +5,7 @@
 #include "data/UnitPass.h"
 #include "data/UnitWP.h"
 #include "documents/Unit2.h"
-#include "platform/Application.h"
+#include "platform/Handlers.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
 #include "platform/Printer.h"
@@ -31,16 +31,6 @@ namespace {
 // The window's background: the class library's cream.
 const QColor kCream(255, 251, 240);
 
-// Runs a handler as an event of the window: an error that escapes it goes to
-// the application's exception display, and the program goes on.
-template <class Handler>
-void RunHandler(Handler handler) {
-    try {
-        handler();
-    } catch (...) {
-        platform::Application::ShowCurrentException();
-    }
-}
 
 }  // namespace
 
@@ -72,7 +62,7 @@ TMain::TMain(QWidget* parent) : platform::Form(parent) {
     SpeedButton4->setVisible(false);
 
     const auto bind = [this](auto* sender, auto signal, void (TMain::*handler)()) {
-        connect(sender, signal, this, [this, handler] { RunHandler([this, handler] { (this->*handler)(); }); });
+        connect(sender, signal, this, [this, handler] { platform::RunHandler([this, handler] { (this->*handler)(); }); });
     };
     bind(OrderBtn, &QToolButton::clicked, &TMain::OrderBtnClick);
     bind(ReportBtn, &QToolButton::clicked, &TMain::ReportBtnClick);

@@ -3,7 +3,7 @@
 #include "data/PasswordShift.h"
 #include "data/Unit4.h"
 #include "documents/Unit2.h"
-#include "platform/Application.h"
+#include "platform/Handlers.h"
 #include "platform/CodePage.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
@@ -26,16 +26,6 @@ const QString kWrongNameOrPassword = QStringLiteral("Грешно име или 
 // The longest name or stored password the table's columns hold.
 constexpr int kColumnLength = 255;
 
-// Runs a handler as an event of the window: an error that escapes it goes to
-// the application's exception display, and the program goes on.
-template <class Handler>
-void RunHandler(Handler handler) {
-    try {
-        handler();
-    } catch (...) {
-        platform::Application::ShowCurrentException();
-    }
-}
 
 }  // namespace
 
@@ -46,9 +36,9 @@ TForm9::TForm9(QWidget* parent) : platform::Form(parent) {
         const QRect area = screen->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { RunHandler([this] { BitBtn1Click(); }); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { RunHandler([this] { BitBtn2Click(); }); });
-    connect(BitBtn3, &QPushButton::clicked, this, [this] { RunHandler([this] { BitBtn3Click(); }); });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { platform::RunHandler([this] { BitBtn1Click(); }); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { platform::RunHandler([this] { BitBtn2Click(); }); });
+    connect(BitBtn3, &QPushButton::clicked, this, [this] { platform::RunHandler([this] { BitBtn3Click(); }); });
 }
 
 bool TForm9::CheckUserPassword(const QString& name, const QString& password) {
@@ -66,32 +56,30 @@ bool TForm9::CheckUserPassword(const QString& name, const QString& password) {
 }
 
 void TForm9::FormShow() {
-    RunHandler([this] {
-        data::DataSet& user = DataModule1->user;
-        if (user.Active()) user.Refresh();
+    data::DataSet& user = DataModule1->user;
+    if (user.Active()) user.Refresh();
 
-        ComboBox1->clear();
-        ComboBox1->setEditText(QString());
-        Edit2->clear();
+    ComboBox1->clear();
+    ComboBox1->setEditText(QString());
+    Edit2->clear();
 
-        QStringList names;
-        for (int recNo = 1; recNo <= user.RecordCount(); ++recNo) {
-            user.SetRecNo(recNo);
-            names << user.FieldByName(QStringLiteral("us")).AsString();
-        }
-        platform::FillComboKeepingNoSelection(ComboBox1, names);
+    QStringList names;
+    for (int recNo = 1; recNo <= user.RecordCount(); ++recNo) {
+        user.SetRecNo(recNo);
+        names << user.FieldByName(QStringLiteral("us")).AsString();
+    }
+    platform::FillComboKeepingNoSelection(ComboBox1, names);
 
-        const bool loggedIn = CheckUserPassword(LoggedUser, LoggedPassword);
-        if (!loggedIn && user.RecordCount() > 0) {
-            BitBtn1->setText(kLogin);
-            BitBtn2->setVisible(false);
-            BitBtn3->setVisible(false);
-        } else {
-            BitBtn1->setText(kRegister);
-            BitBtn2->setVisible(true);
-            if (user.RecordCount() == 0) BitBtn3->setVisible(true);
-        }
-    });
+    const bool loggedIn = CheckUserPassword(LoggedUser, LoggedPassword);
+    if (!loggedIn && user.RecordCount() > 0) {
+        BitBtn1->setText(kLogin);
+        BitBtn2->setVisible(false);
+        BitBtn3->setVisible(false);
+    } else {
+        BitBtn1->setText(kRegister);
+        BitBtn2->setVisible(true);
+        if (user.RecordCount() == 0) BitBtn3->setVisible(true);
+    }
 }
 
 void TForm9::BitBtn1Click() {

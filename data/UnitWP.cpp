@@ -5,6 +5,7 @@
 #include "data/WorkPlaceText.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
+#include "platform/Handlers.h"
 #include "platform/LocaleText.h"
 #include "platform/Paths.h"
 #include "platform/Shell.h"
@@ -18,16 +19,16 @@ TForm8::TForm8(QWidget* parent) : platform::Form(parent) {
     Edit1->setText(platform::Path(platform::PathKind::DataFolder));
     // Checking an option, by hand or in code, runs its handler.
     connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) RadioButton2Click();
+        if (on) platform::RunHandler([this] { RadioButton2Click(); });
     });
     connect(RadioButton2, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) RadioButton2Click();
+        if (on) platform::RunHandler([this] { RadioButton2Click(); });
     });
     connect(RadioButton3, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) RadioButton3Click();
+        if (on) platform::RunHandler([this] { RadioButton3Click(); });
     });
-    connect(SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
-    connect(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
+    connect(SpeedButton1, &QPushButton::clicked, this, [this] { platform::RunHandler([this] { SpeedButton1Click(); }); });
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { platform::RunHandler([this] { SpeedButton2Click(); }); });
 }
 
 void TForm8::FormShow() {

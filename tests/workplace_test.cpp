@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/Form.h"
+#include "platform/Handlers.h"
 #include "platform/Paths.h"
 #include "platform/Shell.h"
 #include "platform/TextFile.h"
@@ -151,7 +152,7 @@ TEST_F(WorkPlace, OkOnAnUnreachableServerRestartsTheProgram) {
 TEST_F(WorkPlace, AWorkPlaceFileThatCannotBeWrittenStopsOkWithAnError) {
     QDir().mkpath(NetworkFile());  // a folder where the file should be
     Form8->Show();
-    EXPECT_THROW(Form8->SpeedButton1->click(), platform::EFileError);
+    EXPECT_THROW(platform::Click(Form8->SpeedButton1), platform::EFileError);
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
 }
 

@@ -1,0 +1,60 @@
+// Errors of a control's handler: shown when the user clicked, handed back when
+// code clicked.
+
+#include "platform/Dialogs.h"
+#include "platform/Exception.h"
+#include "platform/Handlers.h"
+#include "support/testdatabase.h"
+#include "support/testsupport.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Window {
+    QPushButton failing{QStringLiteral("Грешка")};
+    QPushButton outer{QStringLiteral("Външен")};
+    int runs = 0;
+    Window() {
+        QObject::connect(&failing, &QPushButton::clicked, [this] {
+            platform::RunHandler([this] {
+                ++runs;
+                throw platform::Exception(QStringLiteral("Няма връзка със сървъра!"));
+            });
+        });
+        // A handler that clicks another window's button in code and lets its error go on.
+        QObject::connect(&outer, &QPushButton::clicked, [this] { platform::RunHandler([this] { platform::Click(&failing); }); });
+    }
+};
+
+TEST(Handlers, AnErrorOfAClickByTheUserIsShownAndTheProgramGoesOn) {
+    testsupport::EnsureApplication();
+    platform::ScriptedDialogs dialogs;
+    Window w;
+    w.failing.show();
+    QTest::mouseClick(&w.failing, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].kind, platform::DialogKind::Exception);
+    EXPECT_EQ(dialogs.Shown()[0].text, "Няма връзка със сървъра!");
+    QTest::mouseClick(&w.failing, Qt::LeftButton);
+    EXPECT_EQ(w.runs, 2);
+}
+
+TEST(Handlers, AnErrorOfAClickInCodeReachesTheCodeThatClicked) {
+    testsupport::EnsureApplication();
+    platform::ScriptedDialogs dialogs;
+    Window w;
+    EXPECT_THROW(platform::Click(&w.failing), platform::Exception);
+    EXPECT_TRUE(dialogs.Shown().empty());
+    // The user's click on a button whose handler clicks another: shown once.
+    w.outer.show();
+    QTest::mouseClick(&w.outer, Qt::LeftButton);
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    // And code clicking that button gets the inner error back.
+    EXPECT_THROW(platform::Click(&w.outer), platform::Exception);
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+}
+
+}  // namespace
