@@ -23,6 +23,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
+#include <QStyle>
 
 TMain* Main = nullptr;
 
@@ -60,6 +61,20 @@ TMain::TMain(QWidget* parent) : platform::Form(parent) {
     setFixedSize(ButtonArea->width(), menuHeight + ButtonArea->height());
 
     SpeedButton4->setVisible(false);
+
+    // A picture above each caption, from the desktop's own set.
+    const std::pair<QToolButton*, QStyle::StandardPixmap> pictures[] = {
+        {OrderBtn, QStyle::SP_FileIcon},           {ReportBtn, QStyle::SP_FileDialogDetailedView},
+        {SpeedButton7, QStyle::SP_DirIcon},        {SpeedButton3, QStyle::SP_FileDialogContentsView},
+        {SpeedButton1, QStyle::SP_DirOpenIcon},    {SpeedButton5, QStyle::SP_DirHomeIcon},
+        {SpeedButton9, QStyle::SP_BrowserReload},  {SpeedButton4, QStyle::SP_DirLinkIcon},
+        {SpeedButton2, QStyle::SP_DialogCloseButton}};
+    for (const auto& [button, picture] : pictures) {
+        // Some pictures of the set are small; every one is drawn at the same size.
+        const QPixmap largest = style()->standardIcon(picture).pixmap(QSize(256, 256));
+        button->setIcon(QIcon(largest.scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        button->setIconSize(QSize(48, 48));
+    }
 
     const auto bind = [this](auto* sender, auto signal, void (TMain::*handler)()) {
         connect(sender, signal, this, [this, handler] { platform::RunHandler([this, handler] { (this->*handler)(); }); });

@@ -6,15 +6,39 @@
 #include <firebird/Interface.h>
 #include <ibase.h>
 
+#include <QDir>
+
 #include <algorithm>
 #include <cstring>
+#include <unistd.h>
 
 using namespace Firebird;
 
 namespace data {
 namespace {
 
-IMaster* Master() { return fb_get_master_interface(); }
+// The embedded engine keeps its lock files in /tmp/firebird, which the
+// server's package makes writable only for its own group. A user outside it
+// gets a lock folder of their own, so that a database of their own folder
+// still opens; users who share one database file on this computer belong in
+// group firebird.
+void PrepareLockFolder() {
+    static const bool prepared = [] {
+        if (qEnvironmentVariableIsSet("FIREBIRD_LOCK")) return true;
+        const QByteArray shared = "/tmp/firebird";
+        if (::access(shared.constData(), F_OK) != 0 || ::access(shared.constData(), W_OK | X_OK) == 0) return true;
+        const QByteArray own = QStringLiteral("%1/firebird-%2").arg(QDir::tempPath()).arg(::getuid()).toLocal8Bit();
+        QDir().mkpath(QString::fromLocal8Bit(own));
+        qputenv("FIREBIRD_LOCK", own);
+        return true;
+    }();
+    Q_UNUSED(prepared);
+}
+
+IMaster* Master() {
+    PrepareLockFolder();
+    return fb_get_master_interface();
+}
 
 // A status object that is disposed of when it leaves the scope.
 class Status {

@@ -11,11 +11,16 @@
 #include "platform/Shell.h"
 #include "platform/TextFile.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 TForm8* Form8 = nullptr;
 
 TForm8::TForm8(QWidget* parent) : platform::Form(parent) {
     setupUi(this);
     setFixedSize(409, 277);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
     Edit1->setText(platform::Path(platform::PathKind::DataFolder));
     // Checking an option, by hand or in code, runs its handler.
     connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {

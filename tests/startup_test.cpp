@@ -173,3 +173,16 @@ TEST_F(Startup, AnAliasFileWithoutTheLineGetsItAppended) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Startup, AnAliasFileThatCannotBeWrittenDoesNotStopALocalConnection) {
+    // A file that exists and can be read but never written, not even by root.
+    platform::SetPathOverride(PathKind::AliasesFile, QStringLiteral("/proc/version"));
+    CreateAllForms();
+    EXPECT_TRUE(AllOpen());
+    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
+    EXPECT_TRUE(WorkPlaceButtonShown());
+}
+
+}  // namespace
