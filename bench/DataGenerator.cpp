@@ -807,11 +807,7 @@ void GenerateDatabase(const QString& file) {
     data::SqlStatement sql;
     sql.DatabaseRef = &db;
     sql.TransactionRef = &tr;
-    for (const QString& text : data::SchemaTexts()) {
-        sql.SQL = QStringList{text};
-        sql.ExecQuery();
-        tr.CommitRetaining();
-    }
+    data::CreateSchemaTables(sql);
     Generator(db, tr).Run();
     tr.Commit();
     db.Close();

@@ -15,6 +15,21 @@
 using namespace Firebird;
 
 namespace data {
+
+// A status object that is disposed of when it leaves the scope.
+class Status {
+public:
+    Status() : raw_(fb_get_master_interface()->getStatus()), wrapper_(raw_) {}
+    ~Status() { raw_->dispose(); }
+    CheckStatusWrapper* operator&() { return &wrapper_; }
+    bool Failed() const { return (const_cast<CheckStatusWrapper&>(wrapper_).getState() & IStatus::STATE_ERRORS) != 0; }
+    CheckStatusWrapper& Wrapper() { return wrapper_; }
+
+private:
+    IStatus* raw_;
+    CheckStatusWrapper wrapper_;
+};
+
 namespace {
 
 // The embedded engine keeps its lock files in /tmp/firebird, which the
@@ -39,20 +54,6 @@ IMaster* Master() {
     PrepareLockFolder();
     return fb_get_master_interface();
 }
-
-// A status object that is disposed of when it leaves the scope.
-class Status {
-public:
-    Status() : raw_(Master()->getStatus()), wrapper_(raw_) {}
-    ~Status() { raw_->dispose(); }
-    CheckStatusWrapper* operator&() { return &wrapper_; }
-    bool Failed() const { return (const_cast<CheckStatusWrapper&>(wrapper_).getState() & IStatus::STATE_ERRORS) != 0; }
-    CheckStatusWrapper& Wrapper() { return wrapper_; }
-
-private:
-    IStatus* raw_;
-    CheckStatusWrapper wrapper_;
-};
 
 DatabaseError ErrorFrom(CheckStatusWrapper& st, const QString& context = {}) {
     char buffer[2048];
@@ -169,35 +170,14 @@ QString ProviderHint(const QString& connectName) {
 
 void Database::Open() {
     if (Connected()) return;
-    Status st;
-    IXpbBuilder* dpb = NewDpb(st);
-    try {
+    Attach(false, [this](Status& st, IXpbBuilder* dpb) {
         for (const QString& line : Params) AddParamLine(st, dpb, line);
-        dpb->insertInt(&st, isc_dpb_sql_dialect, SQLDialect);
-        Check(st);
-        const QString name = ConnectionString(DatabaseName);
-        const QByteArray path = Local8(name);
-        IProvider* provider = Master()->getDispatcher();
-        attachment_ = provider->attachDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
-        provider->release();
-        if (st.Failed()) {
-            attachment_ = nullptr;
-            DatabaseError e = ErrorFrom(st.Wrapper(), name);
-            throw DatabaseError(e.Message() + ProviderHint(name), e.ServerText(), e.Code(), e.SqlCode());
-        }
-    } catch (...) {
-        dpb->dispose();
-        throw;
-    }
-    dpb->dispose();
-    AfterAttach();
+    });
 }
 
 void Database::CreateDatabase(const QStringList& creationParams) {
     if (Connected()) Close();
-    Status st;
-    IXpbBuilder* dpb = NewDpb(st);
-    try {
+    Attach(true, [&creationParams](Status& st, IXpbBuilder* dpb) {
         for (const QString& raw : creationParams) {
             const QString line = raw.trimmed();
             const QString upper = line.toUpper();
@@ -214,12 +194,21 @@ void Database::CreateDatabase(const QStringList& creationParams) {
             }
             Check(st);
         }
+    });
+}
+
+void Database::Attach(bool create, const std::function<void(Status&, IXpbBuilder*)>& fillParams) {
+    Status st;
+    IXpbBuilder* dpb = NewDpb(st);
+    try {
+        fillParams(st, dpb);
         dpb->insertInt(&st, isc_dpb_sql_dialect, SQLDialect);
         Check(st);
         const QString name = ConnectionString(DatabaseName);
         const QByteArray path = Local8(name);
         IProvider* provider = Master()->getDispatcher();
-        attachment_ = provider->createDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+        attachment_ = create ? provider->createDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st))
+                             : provider->attachDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
         provider->release();
         if (st.Failed()) {
             attachment_ = nullptr;

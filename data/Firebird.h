@@ -15,6 +15,7 @@
 
 namespace Firebird {
 class IAttachment;
+class IXpbBuilder;
 class ITransaction;
 class IStatus;
 }  // namespace Firebird
@@ -42,6 +43,7 @@ public:
 };
 
 class Transaction;
+class Status;
 
 // A database connection. The database name is a file path (opened by the
 // embedded engine), "host:alias" or "\\host\alias" (both reach a server).
@@ -80,6 +82,8 @@ public:
     void Unregister(Transaction* t);
 
 private:
+    // Attaches to (or creates) the database; fillParams adds the connection's own parameters.
+    void Attach(bool create, const std::function<void(Status&, Firebird::IXpbBuilder*)>& fillParams);
     void AfterAttach();
 
     Firebird::IAttachment* attachment_ = nullptr;

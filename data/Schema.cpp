@@ -1,5 +1,7 @@
 #include "data/Schema.h"
 
+#include "data/Firebird.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -76,6 +78,14 @@ QStringList SchemaTexts() {
     QStringList texts;
     for (const TableDef& t : SchemaTables()) texts << CreateTableText(t);
     return texts;
+}
+
+void CreateSchemaTables(SqlStatement& sql) {
+    for (const QString& text : SchemaTexts()) {
+        sql.SQL = QStringList{text};
+        sql.ExecQuery();
+        sql.TransactionRef->CommitRetaining();
+    }
 }
 
 QStringList DatabaseCreationParams(const QString& user, const QString& password) {

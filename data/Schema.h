@@ -28,6 +28,12 @@ const TableDef& SchemaTable(const QString& name);  // by name, any case
 QString CreateTableText(const TableDef& table);
 QStringList SchemaTexts();
 
+class SqlStatement;
+
+// Runs the eight table definitions through the statement, in their order,
+// each committed (retaining the transaction) before the next.
+void CreateSchemaTables(SqlStatement& sql);
+
 // Creation parameters of a new database. The older server took ASCII columns
 // with any bytes; Firebird 3 refuses bytes above 127 there, so the columns hold
 // Windows-1251 as declared.

@@ -63,11 +63,7 @@ void TForm7::MoveToSql(const QString& location) {
     dm->IBDatabase1.CreateDatabase(data::DatabaseCreationParams(QStringLiteral("SYSDBA"), TDataModule1::AdminPassword()));
     dm->IBTransaction1.SetDefaultDatabase(&dm->IBDatabase1);
     dm->IBTransaction1.StartTransaction();
-    for (const QString& text : data::SchemaTexts()) {
-        dm->IBSQL1.SQL = QStringList{text};
-        dm->IBSQL1.ExecQuery();
-        dm->IBTransaction1.CommitRetaining();
-    }
+    data::CreateSchemaTables(dm->IBSQL1);
 
     ShowStep(QStringLiteral("4/4 Прехвърляне на информацията в SQL формат."));
     if (!data::TableFileExists(location, QStringLiteral("customer.db"))) {

@@ -12,6 +12,7 @@
 #include "platform/Form.h"
 #include "platform/Paths.h"
 #include "registers/Unit5.h"
+#include "support/programtest.h"
 #include "support/testdatabase.h"
 #include "support/testsupport.h"
 
@@ -27,21 +28,12 @@ using platform::DialogKind;
 using platform::Path;
 using platform::PathKind;
 
-class Login : public ::testing::Test {
+class Login : public testsupport::ProgramTest {
 protected:
     void SetUp() override {
-        testsupport::EnsureApplication();
-        platform::SetPathOverride(PathKind::InstallFolder, home.Path());
-        platform::SetPathOverride(PathKind::OwnExecutable, home.File("bin/quillane"));
-        platform::SetPathOverride(PathKind::AliasesFile, home.File("databases.conf"));
-        QDir().mkpath(home.File("DB"));
-        databaseFile = testsupport::CreateSchemaDatabase(home.File("DB"));
-        CreateAllForms();
+        ProgramTest::SetUp();
+        Start();
         ASSERT_TRUE(DataModule1->user.Active());
-    }
-    void TearDown() override {
-        platform::DestroyCreatedForms();
-        platform::ClearPathOverrides();
     }
 
     QString Marker() const { return Path(PathKind::NoPasswordMarker); }
@@ -78,10 +70,8 @@ protected:
         return Form9->BitBtn1->text() == "Регистрация" && !Form9->BitBtn2->isHidden();
     }
 
-    QStringList Users() const { return testsupport::QueryRows(databaseFile, "select us from userp"); }
+    QStringList Users() const { return testsupport::QueryRows(defaultFile, "select us from userp"); }
 
-    testsupport::TempFolder home;
-    QString databaseFile;
 };
 
 TEST_F(Login, TheWindowIsASmallCentredFormWithTheNamedControls) {
@@ -303,7 +293,7 @@ TEST_F(Login, AUserDeletedAtAnotherWorkstationIsLoggedOutAtOnce) {
     Submit("Анна", "а1");
     Submit("Анна", "а1");
     EXPECT_TRUE(GuardedCommandRuns());
-    testsupport::ExecuteOn(databaseFile, "delete from userp");
+    testsupport::ExecuteOn(defaultFile, "delete from userp");
     EXPECT_FALSE(GuardedCommandRuns());
     // With no users left and no marker the window registers again.
     EXPECT_TRUE(InRegistrationState());
@@ -313,7 +303,7 @@ TEST_F(Login, AUserDeletedAtAnotherWorkstationIsLoggedOutAtOnce) {
 TEST_F(Login, AUserRegisteredAtAnotherWorkstationClosesTheOpenGateAtOnce) {
     testsupport::WriteFile(Marker(), "");
     EXPECT_TRUE(GuardedCommandRuns());
-    testsupport::ExecuteOn(databaseFile, "insert into userp (pnom, us, pas) values ('1.1.2013 0:0:0.0', 'Друг', '')");
+    testsupport::ExecuteOn(defaultFile, "insert into userp (pnom, us, pas) values ('1.1.2013 0:0:0.0', 'Друг', '')");
     EXPECT_FALSE(GuardedCommandRuns());
     EXPECT_TRUE(InLoginState());
 }
@@ -350,7 +340,7 @@ TEST_F(Login, ANameOrPasswordThatCannotBeStoredIsRefusedWithAMessage) {
 
 TEST_F(Login, AnEmptyPasswordIsStoredAsAnEmptyTextAndChecksOut) {
     Submit("Гост", "");
-    EXPECT_EQ(testsupport::QueryRows(databaseFile, "select us, pas from userp"), QStringList{"Гост|"});
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select us, pas from userp"), QStringList{"Гост|"});
     Submit("Гост", "");
     EXPECT_EQ(Form9->LoggedUser, "Гост");
     EXPECT_TRUE(GuardedCommandRuns());

@@ -19,6 +19,7 @@
 #include "registers/Stat.h"
 #include "registers/Unit3.h"
 #include "registers/Unit5.h"
+#include "support/programtest.h"
 #include "support/testdatabase.h"
 #include "support/testsupport.h"
 
@@ -35,21 +36,12 @@ using platform::DialogKind;
 using platform::Path;
 using platform::PathKind;
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public testsupport::ProgramTest {
 protected:
     void SetUp() override {
-        testsupport::EnsureApplication();
-        platform::SetPathOverride(PathKind::InstallFolder, home.Path());
-        platform::SetPathOverride(PathKind::OwnExecutable, home.File("bin/quillane"));
-        platform::SetPathOverride(PathKind::AliasesFile, home.File("databases.conf"));
-        QDir().mkpath(home.File("DB"));
-        databaseFile = testsupport::CreateSchemaDatabase(home.File("DB"));
-        CreateAllForms();
+        ProgramTest::SetUp();
+        Start();
         ASSERT_TRUE(DataModule1->user.Active());
-    }
-    void TearDown() override {
-        platform::DestroyCreatedForms();
-        platform::ClearPathOverrides();
     }
 
     static std::vector<platform::Form*> DataWindows() {
@@ -111,8 +103,6 @@ protected:
         Form9->BitBtn1->click();
     }
 
-    testsupport::TempFolder home;
-    QString databaseFile;
 };
 
 TEST_F(MainWindow, ButtonsHaveTheirCaptionsAndPlacesInTwoRows) {
@@ -210,8 +200,8 @@ TEST_F(MainWindow, TheOpenCommandsNeedNoLogin) {
 
 TEST_F(MainWindow, CustomersAndGoodsReReadTheirTables) {
     testsupport::WriteFile(Path(PathKind::NoPasswordMarker), "");
-    testsupport::ExecuteOn(databaseFile, "insert into customer (pnom, company1) values ('1', 'Алфа ЕООД')");
-    testsupport::ExecuteOn(databaseFile, "insert into stock (pnom, description1) values ('1', 'Стол')");
+    testsupport::ExecuteOn(defaultFile, "insert into customer (pnom, company1) values ('1', 'Алфа ЕООД')");
+    testsupport::ExecuteOn(defaultFile, "insert into stock (pnom, description1) values ('1', 'Стол')");
     ASSERT_EQ(DataModule1->cust.RecordCount(), 0);
     ASSERT_EQ(DataModule1->stock.RecordCount(), 0);
     Main->SpeedButton7->click();
@@ -222,7 +212,7 @@ TEST_F(MainWindow, CustomersAndGoodsReReadTheirTables) {
 
 TEST_F(MainWindow, NewDocumentReReadsTheCustomersAndShowsTheEditorAsANewDocument) {
     testsupport::WriteFile(Path(PathKind::NoPasswordMarker), "");
-    testsupport::ExecuteOn(databaseFile, "insert into customer (pnom, company1) values ('1', 'Алфа ЕООД')");
+    testsupport::ExecuteOn(defaultFile, "insert into customer (pnom, company1) values ('1', 'Алфа ЕООД')");
     OrderForm->SetCaption("ФАКТУРА № 0000000007");
     Main->OrderBtn->click();
     EXPECT_TRUE(OrderForm->isVisible());

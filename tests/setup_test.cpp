@@ -13,6 +13,7 @@
 #include "platform/LocaleText.h"
 #include "platform/Paths.h"
 #include "support/paradoxwriter.h"
+#include "support/programtest.h"
 #include "support/testdatabase.h"
 #include "support/testsupport.h"
 
@@ -34,26 +35,17 @@ TEST(SetUpProgress, CountsEveryRecordAndEveryExchangedPair) {
     EXPECT_EQ(data::MoveProgressMaximum({0, 0, 0, 0, 0, 0, 0}), 0);
 }
 
-class DataFolderSetUp : public ::testing::Test {
+class DataFolderSetUp : public testsupport::ProgramTest {
 protected:
     void SetUp() override {
-        testsupport::EnsureApplication();
-        platform::SetPathOverride(PathKind::InstallFolder, home.Path());
-        platform::SetPathOverride(PathKind::AliasesFile, home.File("databases.conf"));
-        QDir().mkpath(home.File("DB"));
-        testsupport::CreateSchemaDatabase(home.File("DB"));
-        CreateAllForms();
-    }
-    void TearDown() override {
-        platform::DestroyCreatedForms();
-        platform::ClearPathOverrides();
+        ProgramTest::SetUp();
+        Start();
     }
     void Run(const QString& location) {
         Form7->Show();
         Form7->MoveToSql(location);
     }
 
-    testsupport::TempFolder home;
     testsupport::TempFolder folder;
     platform::ScriptedDialogs dialogs;
 };

@@ -9,6 +9,7 @@
 #include "platform/Form.h"
 #include "platform/Paths.h"
 #include "registers/Stat.h"
+#include "support/programtest.h"
 #include "support/testdatabase.h"
 #include "support/testsupport.h"
 
@@ -21,20 +22,8 @@ namespace {
 using platform::Path;
 using platform::PathKind;
 
-class Startup : public ::testing::Test {
+class Startup : public testsupport::ProgramTest {
 protected:
-    void SetUp() override {
-        testsupport::EnsureApplication();
-        platform::SetPathOverride(PathKind::InstallFolder, home.Path());
-        platform::SetPathOverride(PathKind::OwnExecutable, home.File("bin/quillane"));
-        platform::SetPathOverride(PathKind::AliasesFile, home.File("databases.conf"));
-        QDir().mkpath(home.File("DB"));
-        defaultFile = testsupport::CreateSchemaDatabase(home.File("DB"));
-    }
-    void TearDown() override {
-        platform::DestroyCreatedForms();
-        platform::ClearPathOverrides();
-    }
     void WriteNetworkFile(const QByteArray& bytes) { testsupport::WriteFile(Path(PathKind::NetworkFile), bytes); }
     bool AllOpen() const {
         for (const data::DataSet* ds : {&DataModule1->cust, &DataModule1->firm, &DataModule1->details, &DataModule1->stock,
@@ -44,12 +33,10 @@ protected:
     }
     bool WorkPlaceButtonShown() const { return !Main->SpeedButton4->isHidden(); }
 
-    testsupport::TempFolder home;
-    QString defaultFile;
 };
 
 TEST_F(Startup, CreatesEveryWindowAndTheDataModuleInOrder) {
-    CreateAllForms();
+    Start();
     ASSERT_NE(Main, nullptr);
     ASSERT_NE(DataModule1, nullptr);
     ASSERT_NE(StatForm, nullptr);
@@ -58,7 +45,7 @@ TEST_F(Startup, CreatesEveryWindowAndTheDataModuleInOrder) {
 }
 
 TEST_F(Startup, WithoutAWorkPlaceFileOpensTheDefaultFolderLocally) {
-    CreateAllForms();
+    Start();
     EXPECT_TRUE(AllOpen());
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
     EXPECT_TRUE(DataModule1->IBDatabase1.IsEmbedded());
@@ -72,7 +59,7 @@ TEST_F(Startup, AFolderWorkPlaceOpensThatFolder) {
     testsupport::TempFolder other;
     const QString file = testsupport::CreateSchemaDatabase(other.Path());
     WriteNetworkFile(other.Path().toUtf8() + "\r\n1\r\n");
-    CreateAllForms();
+    Start();
     EXPECT_TRUE(AllOpen());
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
     EXPECT_EQ(Form8->Edit1->text(), other.Path());
@@ -93,7 +80,7 @@ TEST_F(Startup, AnUnreachableServerFallsBackToTheDefaultFolderWithoutAMessage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
         WriteNetworkFile(c.file);
-        CreateAllForms();
+        Start();
         EXPECT_EQ((Form8->*c.edit)->text(), c.value);
         EXPECT_TRUE(AllOpen());
         EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
@@ -105,7 +92,7 @@ TEST_F(Startup, AnUnreachableServerFallsBackToTheDefaultFolderWithoutAMessage) {
 
 TEST_F(Startup, TheOlderOneLineFileShowsTheWorkPlaceWindow) {
     WriteNetworkFile(home.File("DB").toUtf8() + "\r\n");
-    CreateAllForms();
+    Start();
     EXPECT_TRUE(Form8->isVisible());
     EXPECT_TRUE(AllOpen());
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
@@ -113,7 +100,7 @@ TEST_F(Startup, TheOlderOneLineFileShowsTheWorkPlaceWindow) {
 
 TEST_F(Startup, AnUnknownModeLeavesTheOptionsAsTheyStand) {
     WriteNetworkFile("/nowhere\r\n7\r\n");
-    CreateAllForms();
+    Start();
     EXPECT_TRUE(Form8->RadioButton1->isChecked());
     EXPECT_EQ(Form8->Edit1->text(), home.File("DB"));
     EXPECT_TRUE(AllOpen());
@@ -122,7 +109,7 @@ TEST_F(Startup, AnUnknownModeLeavesTheOptionsAsTheyStand) {
 
 TEST_F(Startup, AnEmptyWorkPlaceFileLeavesTheDatabaseClosedAndTheButtonHidden) {
     WriteNetworkFile("");
-    CreateAllForms();
+    Start();
     EXPECT_FALSE(DataModule1->IBDatabase1.Connected());
     EXPECT_FALSE(DataModule1->cust.Active());
     EXPECT_FALSE(WorkPlaceButtonShown());
@@ -133,7 +120,7 @@ TEST_F(Startup, AnEmptyWorkPlaceFileLeavesTheDatabaseClosedAndTheButtonHidden) {
 TEST_F(Startup, WithoutTheDatabaseEngineTheWorkPlaceFileIsDeletedAndTheWorkPlaceWindowShown) {
     platform::SetPathOverride(PathKind::FirebirdEngine, home.File("no-engine.so"));
     WriteNetworkFile(home.File("DB").toUtf8() + "\r\n1\r\n");
-    CreateAllForms();
+    Start();
     EXPECT_FALSE(QFile::exists(Path(PathKind::NetworkFile)));
     EXPECT_FALSE(DataModule1->IBDatabase1.Connected());
     EXPECT_TRUE(Form8->isVisible());
@@ -142,7 +129,7 @@ TEST_F(Startup, WithoutTheDatabaseEngineTheWorkPlaceFileIsDeletedAndTheWorkPlace
 TEST_F(Startup, RemovesTheExecutableAnUpdateLeftBehind) {
     testsupport::WriteFile(Path(PathKind::OldExecutable), "old");
     testsupport::WriteFile(Path(PathKind::OwnExecutable), "new");
-    CreateAllForms();
+    Start();
     EXPECT_FALSE(QFile::exists(Path(PathKind::OldExecutable)));
     EXPECT_TRUE(QFile::exists(Path(PathKind::OwnExecutable)));
 }
@@ -150,7 +137,7 @@ TEST_F(Startup, RemovesTheExecutableAnUpdateLeftBehind) {
 TEST_F(Startup, ListsTheOwnFirmsInRecordOrderAndKeepsTheCurrentFirm) {
     testsupport::ExecuteOn(defaultFile, "insert into firm (pnom, supplier1) values ('1', 'Алфа ЕООД')");
     testsupport::ExecuteOn(defaultFile, "insert into firm (pnom, supplier1) values ('2', 'Бета АД')");
-    CreateAllForms();
+    Start();
     ASSERT_EQ(StatForm->DBComboBox1->count(), 2);
     EXPECT_EQ(StatForm->DBComboBox1->itemText(0), "Алфа ЕООД");
     EXPECT_EQ(StatForm->DBComboBox1->itemText(1), "Бета АД");
@@ -160,14 +147,14 @@ TEST_F(Startup, ListsTheOwnFirmsInRecordOrderAndKeepsTheCurrentFirm) {
 TEST_F(Startup, ALocalConnectionWritesTheAliasLine) {
     testsupport::WriteFile(Path(PathKind::AliasesFile),
                            "# tovelx: the program's database\r\nemployee = /srv/employee.fdb\r\ntovelx = /old/tovelx.fdb\r\n");
-    CreateAllForms();
+    Start();
     EXPECT_EQ(testsupport::ReadFile(Path(PathKind::AliasesFile)),
               "tovelx = " + defaultFile.toUtf8() + "\r\nemployee = /srv/employee.fdb\r\ntovelx = /old/tovelx.fdb\r\n");
 }
 
 TEST_F(Startup, AnAliasFileWithoutTheLineGetsItAppended) {
     testsupport::WriteFile(Path(PathKind::AliasesFile), "employee = /srv/employee.fdb\n");
-    CreateAllForms();
+    Start();
     EXPECT_EQ(testsupport::ReadFile(Path(PathKind::AliasesFile)),
               "employee = /srv/employee.fdb\r\ntovelx = " + defaultFile.toUtf8() + "\r\n");
 }
@@ -179,7 +166,7 @@ namespace {
 TEST_F(Startup, AnAliasFileThatCannotBeWrittenDoesNotStopALocalConnection) {
     // A file that exists and can be read but never written, not even by root.
     platform::SetPathOverride(PathKind::AliasesFile, QStringLiteral("/proc/version"));
-    CreateAllForms();
+    Start();
     EXPECT_TRUE(AllOpen());
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
     EXPECT_TRUE(WorkPlaceButtonShown());

@@ -7,6 +7,8 @@
 #include "data/Unit4.h"
 #include "data/UnitSQL.h"
 #include "data/UnitWP.h"
+#include "data/Firebird.h"
+#include "data/Schema.h"
 #include "data/WorkPlaceText.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
@@ -16,6 +18,7 @@
 #include "platform/Shell.h"
 #include "platform/TextFile.h"
 #include "support/paradoxwriter.h"
+#include "support/programtest.h"
 #include "support/testdatabase.h"
 #include "support/testsupport.h"
 
@@ -26,36 +29,22 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
-#include <utime.h>
 
 namespace {
 
 using platform::Path;
 using platform::PathKind;
 
-class WorkPlace : public ::testing::Test {
+class WorkPlace : public testsupport::ProgramTest {
 protected:
     void SetUp() override {
-        testsupport::EnsureApplication();
-        platform::SetPathOverride(PathKind::InstallFolder, home.Path());
-        platform::SetPathOverride(PathKind::OwnExecutable, home.File("bin/quillane"));
-        platform::SetPathOverride(PathKind::AliasesFile, home.File("databases.conf"));
-        QDir().mkpath(home.File("DB"));
-        defaultFile = testsupport::CreateSchemaDatabase(home.File("DB"));
-        CreateAllForms();
-    }
-    void TearDown() override {
-        platform::DestroyCreatedForms();
-        platform::ClearPathOverrides();
+        ProgramTest::SetUp();
+        Start();
     }
     QString NetworkFile() const { return Path(PathKind::NetworkFile); }
     void WriteNetworkFile(const QByteArray& bytes) { testsupport::WriteFile(NetworkFile(), bytes); }
 
-    testsupport::TempFolder home;
-    QString defaultFile;
 };
 
 TEST_F(WorkPlace, ShowingTheWindowReadsTheWorkPlaceFile) {
@@ -228,42 +217,48 @@ bool ServerAnswers() {
     return ok;
 }
 
-// The server reads its alias file again when the file's time changes, which
-// it would not notice for two writes within one second.
-void WriteAliasFile(const QString& path, const QByteArray& bytes) {
-    struct stat before {};
-    stat(path.toLocal8Bit().constData(), &before);
-    testsupport::WriteFile(path, bytes);
-    const time_t next = std::max(before.st_mtime, time(nullptr)) + 1;
-    const utimbuf times{next, next};
-    utime(path.toLocal8Bit().constData(), &times);
+// The server's own alias file names this database as tovelx; the test
+// script writes that line before it starts the server.
+const QString kServerFile = QStringLiteral("/tmp/quillane-server/tovelx.fdb");
+
+bool ServerHasAlias() {
+    try {
+        return platform::LoadLines(QStringLiteral("/etc/firebird/3.0/databases.conf"))
+            .contains(QStringLiteral("tovelx = ") + kServerFile);
+    } catch (const platform::Exception&) {
+        return false;
+    }
 }
 
+// The server's database stays from one test to the next and is emptied
+// each time.
 class ServerWorkPlace : public WorkPlace {
 protected:
     void SetUp() override {
         WorkPlace::SetUp();
         if (!ServerAnswers()) GTEST_SKIP() << "no Firebird server on 127.0.0.1:3050";
-        const passwd* fb = getpwnam("firebird");
-        if (!fb || geteuid() != 0) GTEST_SKIP() << "the server's files need user firebird and root to hand them over";
-        // The server opens only files of its own user, in a folder it can reach.
-        serverFolder = QDir::tempPath() + QStringLiteral("/quillane-server-%1").arg(getpid());
-        QDir(serverFolder).removeRecursively();
-        QDir().mkpath(serverFolder);
-        serverFile = testsupport::CreateSchemaDatabase(serverFolder);
-        for (const QString& p : {serverFolder, serverFile})
-            ASSERT_EQ(chown(p.toLocal8Bit().constData(), fb->pw_uid, fb->pw_gid), 0);
-        // The server's own alias file names the database as tovelx.
-        aliases = QStringLiteral("/etc/firebird/3.0/databases.conf");
-        original = testsupport::ReadFile(aliases);
-        const QStringList lines = data::WithAliasLine(platform::LoadLines(aliases), serverFile);
-        WriteAliasFile(aliases, lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
-        touched = true;
+        if (!ServerHasAlias()) GTEST_SKIP() << "the server has no alias tovelx (scripts/quillane.sh test gives it one)";
+        const QString direct = QStringLiteral("127.0.0.1:") + kServerFile;
+        if (QFile::exists(kServerFile)) {
+            for (const data::TableDef& t : data::SchemaTables())
+                testsupport::ExecuteOn(direct, QStringLiteral("delete from ") + t.UpperName());
+        } else {
+            // Made by the server itself, so that the file is its own.
+            data::Database db;
+            db.DatabaseName = direct;
+            db.CreateDatabase(data::DatabaseCreationParams(QStringLiteral("SYSDBA"), TDataModule1::AdminPassword()));
+            data::Transaction tr(&db);
+            tr.StartTransaction();
+            data::SqlStatement sql;
+            sql.DatabaseRef = &db;
+            sql.TransactionRef = &tr;
+            data::CreateSchemaTables(sql);
+            tr.Commit();
+            db.Close();
+        }
     }
     void TearDown() override {
         if (DataModule1) DataModule1->IBDatabase1.Close();
-        if (touched) WriteAliasFile(aliases, original);
-        if (!serverFolder.isEmpty()) QDir(serverFolder).removeRecursively();
         WorkPlace::TearDown();
     }
     void OpenThroughOk(QRadioButton* radio, QLineEdit* edit, const QString& value) {
@@ -289,9 +284,6 @@ protected:
         EXPECT_EQ(DataModule1->cust.FieldByName("Company1").AsString(), "Сървър ООД");
     }
 
-    QString serverFolder, serverFile, aliases;
-    QByteArray original;
-    bool touched = false;
 };
 
 TEST_F(ServerWorkPlace, AnAddressOpensTheServersDatabase) {
@@ -313,7 +305,7 @@ TEST_F(ServerWorkPlace, AComputerNameOpensTheServersDatabase) {
 TEST_F(ServerWorkPlace, StartUpOpensTheServerNamedInTheWorkPlaceFile) {
     platform::DestroyCreatedForms();
     WriteNetworkFile("127.0.0.1\r\n3\r\n");
-    CreateAllForms();
+    Start();
     ExpectServerDatabaseOpen("127.0.0.1:tovelx");
     EXPECT_TRUE(Form8->RadioButton3->isChecked());
 }

@@ -2,6 +2,7 @@
 
 #include "data/Firebird.h"
 #include "data/Schema.h"
+#include "data/Unit4.h"
 #include "platform/CodePage.h"
 
 #include "platform/Application.h"
@@ -36,24 +37,22 @@ struct ApplicationEnvironment : ::testing::Environment {
 };
 const bool environmentRegistered = (::testing::AddGlobalTestEnvironment(new ApplicationEnvironment), true);
 
-QStringList AdminParams() { return {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=masterkey")}; }
+QStringList AdminParams() {
+    return {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=") + TDataModule1::AdminPassword()};
+}
 }  // namespace
 
 QString CreateSchemaDatabase(const QString& folder) {
     data::Database db;
     db.DatabaseName = folder + QStringLiteral("/tovelx.fdb");
-    db.CreateDatabase(data::DatabaseCreationParams(QStringLiteral("SYSDBA"), QStringLiteral("masterkey")));
+    db.CreateDatabase(data::DatabaseCreationParams(QStringLiteral("SYSDBA"), TDataModule1::AdminPassword()));
     data::Transaction tr(&db);
     tr.Params = {QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
     tr.StartTransaction();
     data::SqlStatement sql;
     sql.DatabaseRef = &db;
     sql.TransactionRef = &tr;
-    for (const QString& text : data::SchemaTexts()) {
-        sql.SQL = QStringList{text};
-        sql.ExecQuery();
-        tr.CommitRetaining();
-    }
+    data::CreateSchemaTables(sql);
     tr.Commit();
     db.Close();
     return folder + QStringLiteral("/tovelx.fdb");

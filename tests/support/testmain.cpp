@@ -1,0 +1,28 @@
+// The test programs' main: every test runs offscreen, with a database lock
+// folder and an installation folder of its own, and never touches the
+// computer's database server alias file unless a test points at it.
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+void SetDefault(const char* name, const QByteArray& value) {
+    if (!qEnvironmentVariableIsSet(name)) qputenv(name, value);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const QByteArray temp = QDir::tempPath().toLocal8Bit();
+    // Number texts follow the locale unless a test sets the separator itself.
+    qputenv("LC_ALL", "C.UTF-8");
+    SetDefault("QT_QPA_PLATFORM", "offscreen");
+    SetDefault("FIREBIRD_LOCK", temp + "/quillane-test-lock");
+    SetDefault("QUILLANE_FIREBIRD_ALIASES", temp + "/quillane-test-no-aliases/databases.conf");
+    SetDefault("QUILLANE_HOME", temp + "/quillane-test-no-home");
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
