@@ -291,7 +291,9 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs) {
-            if (r.error_occurred || r.run_type != Run::RT_Iteration) continue;
+            // Single runs, or the means when only aggregates are reported.
+            const bool mean = r.run_type == Run::RT_Aggregate && r.aggregate_name == "mean";
+            if (r.error_occurred || (r.run_type != Run::RT_Iteration && !mean)) continue;
             auto& [sum, count] = seconds_[r.run_name.function_name];
             sum += r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
             ++count;
