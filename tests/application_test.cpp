@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include "support/testsupport.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <stdexcept>
-
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace {
 
@@ -20,11 +20,6 @@ using namespace platform;
 class ApplicationTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char* argv[] = {const_cast<char*>("t"), nullptr};
-            new Application(argc, argv);
-        }
         Application::SetTitle("Quillane 2013");
     }
 };

@@ -19,13 +19,14 @@ using namespace platform;
 class DialogsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char* argv[] = {const_cast<char*>("t"), nullptr};
-            new Application(argc, argv);
-        }
         Application::SetTitle("Quillane 2013");
     }
+    // These tests meet the real dialogs, not the test programs' fallback answers.
+    void SetUp() override { fallback_ = DialogGate::SetResponder({}); }
+    void TearDown() override { DialogGate::SetResponder(fallback_); }
+
+private:
+    DialogResponder fallback_;
 };
 
 TEST_F(DialogsTest, MessagesAreRecordedWithKindTitleIconAndText) {

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QStringList>
 #include <QSignalSpy>
+#include "support/testsupport.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,11 +16,6 @@ namespace {
 class FormGrid : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char* argv[] = {const_cast<char*>("formgrid_test"), nullptr};
-            new QApplication(argc, argv);
-        }
         if (!Form1) platform::CreateForm(Form1);
     }
 

@@ -9,13 +9,12 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
+#include "support/testsupport.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
-
-// Readable texts in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace {
 
@@ -23,13 +22,6 @@ using platform::StringGrid;
 
 class StringGridTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char* argv[] = {const_cast<char*>("t"), nullptr};
-            new platform::Application(argc, argv);
-        }
-    }
 };
 
 struct Event {

@@ -11,21 +11,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <gtest/gtest.h>
+#include "support/testsupport.h"
 
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+#include <gtest/gtest.h>
 
 namespace {
 
 class VclRulesTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char* argv[] = {const_cast<char*>("t"), nullptr};
-            new platform::Application(argc, argv);
-        }
-    }
 };
 
 TEST_F(VclRulesTest, SettingAnEditsTextRunsItsChangeHandlerOnlyWhenTheTextChanges) {

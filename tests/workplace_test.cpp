@@ -244,17 +244,7 @@ protected:
                 testsupport::ExecuteOn(direct, QStringLiteral("delete from ") + t.UpperName());
         } else {
             // Made by the server itself, so that the file is its own.
-            data::Database db;
-            db.DatabaseName = direct;
-            db.CreateDatabase(data::DatabaseCreationParams(QStringLiteral("SYSDBA"), TDataModule1::AdminPassword()));
-            data::Transaction tr(&db);
-            tr.StartTransaction();
-            data::SqlStatement sql;
-            sql.DatabaseRef = &db;
-            sql.TransactionRef = &tr;
-            data::CreateSchemaTables(sql);
-            tr.Commit();
-            db.Close();
+            testsupport::CreateSchemaDatabaseAt(direct);
         }
     }
     void TearDown() override {

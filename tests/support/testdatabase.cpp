@@ -5,10 +5,11 @@
 #include "data/Unit4.h"
 #include "platform/CodePage.h"
 
+#include <functional>
+
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 
-#include <gtest/gtest.h>
 
 namespace testsupport {
 
@@ -30,67 +31,68 @@ QApplication* EnsureApplication() {
 
 namespace {
 
-// The application exists before any test fixture is made, so that a fixture's
-// scripted dialogs are not replaced by the fallback below.
-struct ApplicationEnvironment : ::testing::Environment {
-    void SetUp() override { EnsureApplication(); }
-};
-const bool environmentRegistered = (::testing::AddGlobalTestEnvironment(new ApplicationEnvironment), true);
 
 QStringList AdminParams() {
     return {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=") + TDataModule1::AdminPassword()};
 }
 }  // namespace
 
-QString CreateSchemaDatabase(const QString& folder) {
+namespace {
+
+// Runs work on a connection of its own to the database (created first when
+// asked), in one transaction that is committed at the end.
+void WithConnection(const QString& databaseName, bool create,
+                    const std::function<void(data::Database&, data::Transaction&)>& work) {
     data::Database db;
-    db.DatabaseName = folder + QStringLiteral("/tovelx.fdb");
-    db.CreateDatabase(data::DatabaseCreationParams(QStringLiteral("SYSDBA"), TDataModule1::AdminPassword()));
+    db.DatabaseName = databaseName;
+    if (create) {
+        db.CreateDatabase(data::DatabaseCreationParams(QStringLiteral("SYSDBA"), TDataModule1::AdminPassword()));
+    } else {
+        db.Params = AdminParams();
+        db.Open();
+    }
     data::Transaction tr(&db);
     tr.Params = {QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
     tr.StartTransaction();
-    data::SqlStatement sql;
-    sql.DatabaseRef = &db;
-    sql.TransactionRef = &tr;
-    data::CreateSchemaTables(sql);
+    work(db, tr);
     tr.Commit();
     db.Close();
-    return folder + QStringLiteral("/tovelx.fdb");
 }
 
-QStringList QueryRows(const QString& databaseFile, const QString& sql) {
-    data::Database db;
-    db.DatabaseName = databaseFile;
-    db.Params = AdminParams();
-    db.Open();
-    data::Transaction tr(&db);
-    tr.Params = {QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
-    tr.StartTransaction();
-    QStringList rows;
-    data::Statement s(&db, &tr, sql);
-    s.Fetch({}, [&](data::ResultRow& r) {
-        QStringList cols;
-        for (size_t i = 0; i < r.values.size(); ++i)
-            cols << (r.nulls[i] ? QStringLiteral("<null>") : platform::DecodeCp1251(r.values[i]).trimmed());
-        rows << cols.join(QLatin1Char('|'));
+}  // namespace
+
+void CreateSchemaDatabaseAt(const QString& databaseName) {
+    WithConnection(databaseName, true, [](data::Database& db, data::Transaction& tr) {
+        data::SqlStatement sql;
+        sql.DatabaseRef = &db;
+        sql.TransactionRef = &tr;
+        data::CreateSchemaTables(sql);
     });
-    tr.Commit();
-    db.Close();
+}
+
+QString CreateSchemaDatabase(const QString& folder) {
+    const QString file = folder + QStringLiteral("/tovelx.fdb");
+    CreateSchemaDatabaseAt(file);
+    return file;
+}
+
+QStringList QueryRows(const QString& databaseName, const QString& sql) {
+    QStringList rows;
+    WithConnection(databaseName, false, [&](data::Database& db, data::Transaction& tr) {
+        data::Statement s(&db, &tr, sql);
+        s.Fetch({}, [&](data::ResultRow& r) {
+            QStringList cols;
+            for (size_t i = 0; i < r.values.size(); ++i)
+                cols << (r.nulls[i] ? QStringLiteral("<null>") : platform::DecodeCp1251(r.values[i]).trimmed());
+            rows << cols.join(QLatin1Char('|'));
+        });
+    });
     return rows;
 }
 
-void ExecuteOn(const QString& databaseFile, const QString& sql) {
-    data::Database db;
-    db.DatabaseName = databaseFile;
-    db.Params = AdminParams();
-    db.Open();
-    data::Transaction tr(&db);
-    tr.Params = {QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
-    tr.StartTransaction();
-    data::Statement s(&db, &tr, sql);
-    s.Execute({});
-    tr.Commit();
-    db.Close();
+void ExecuteOn(const QString& databaseName, const QString& sql) {
+    WithConnection(databaseName, false,
+                   [&](data::Database& db, data::Transaction& tr) { data::Statement(&db, &tr, sql).Execute({}); });
 }
 
 }  // namespace testsupport

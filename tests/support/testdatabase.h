@@ -11,8 +11,11 @@ namespace testsupport {
 // The program's application object, made once for the whole test program.
 QApplication* EnsureApplication();
 
-// Creates <folder>/tovelx.fdb with the program's eight tables, as the set-up does.
+// Creates <folder>/tovelx.fdb with the program's eight tables, as the set-up
+// does, and returns its path.
 QString CreateSchemaDatabase(const QString& folder);
+// The same for any database name ("host:/path" makes it through a server).
+void CreateSchemaDatabaseAt(const QString& databaseName);
 
 // Runs a select through a separate connection and returns every row's
 // columns joined by '|' (null as "<null>").

@@ -1,6 +1,9 @@
 // The test programs' main: every test runs offscreen, with a database lock
 // folder and an installation folder of its own, and never touches the
-// computer's database server alias file unless a test points at it.
+// computer's database server alias file unless a test points at it. The
+// application object exists before the first test.
+
+#include "support/testdatabase.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -24,5 +27,6 @@ int main(int argc, char** argv) {
     SetDefault("QUILLANE_FIREBIRD_ALIASES", temp + "/quillane-test-no-aliases/databases.conf");
     SetDefault("QUILLANE_HOME", temp + "/quillane-test-no-home");
     ::testing::InitGoogleTest(&argc, argv);
+    testsupport::EnsureApplication();
     return RUN_ALL_TESTS();
 }
