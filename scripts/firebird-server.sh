@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Starts or stops the Firebird server on 127.0.0.1:3050 without a service manager
-# (as on a CI machine). "start" prints the server's process id once it answers.
+# (as on a CI machine). "start" prints the server's process id once it answers,
+# or nothing when a server already answers there.
 set -euo pipefail
 
 case "${1:-}" in
   start)
+    # A server that already runs (a service of this computer) serves the tests.
+    if (exec 3<>/dev/tcp/127.0.0.1/3050) 2>/dev/null; then
+      exit 0
+    fi
     install -d -o firebird -g firebird -m 0770 /tmp/firebird
     chown -R firebird:firebird /tmp/firebird
     setsid setpriv --reuid=firebird --regid=firebird --init-groups /usr/sbin/firebird \

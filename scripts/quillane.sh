@@ -55,11 +55,13 @@ case "$mode" in
     install_missing "${packages[@]}" "${test_packages[@]}"
     build
     server_pid=""
+    aliases_saved=""
     aliases=/etc/firebird/3.0/databases.conf
     if [ "$(id -u)" -eq 0 ] && [ -x /usr/sbin/firebird ]; then
       # The server's alias tovelx names the tests' database for the whole run;
       # the alias file is put back afterwards.
       cp -p "$aliases" "$build/databases.conf.saved"
+      aliases_saved=1
       install -d -o firebird -g firebird /tmp/quillane-server
       rm -f /tmp/quillane-server/tovelx.fdb
       awk -v line="tovelx = /tmp/quillane-server/tovelx.fdb" \
@@ -70,6 +72,8 @@ case "$mode" in
     finish() {
       if [ -n "$server_pid" ]; then
         "$here/scripts/firebird-server.sh" stop "$server_pid"
+      fi
+      if [ -n "$aliases_saved" ]; then
         cp -p "$build/databases.conf.saved" "$aliases"
         rm -rf /tmp/quillane-server
       fi
