@@ -25,6 +25,14 @@
 
 #include "platform/Application.h"
 #include "platform/Form.h"
+#include "platform/Paths.h"
+
+#include <QDir>
+
+void PrepareInstallFolder() {
+    // The installation folder and its default data folder exist from the first start on.
+    QDir().mkpath(platform::Path(platform::PathKind::DataFolder));
+}
 
 void CreateAllForms() {
     using platform::CreateForm;
@@ -57,6 +65,7 @@ int QuillaneMain(int argc, char** argv) {
         QCoreApplication::processEvents();
 
         platform::Application::SetTitle(QStringLiteral("Quillane 2013"));
+        PrepareInstallFolder();
         CreateAllForms();
 
         Main->Show();

@@ -6,6 +6,7 @@
 #include "app/Unit1.h"
 #include "data/Unit4.h"
 #include "data/UnitWP.h"
+#include "platform/Dialogs.h"
 #include "platform/Form.h"
 #include "platform/Paths.h"
 #include "registers/Stat.h"
@@ -170,6 +171,33 @@ TEST_F(Startup, AnAliasFileThatCannotBeWrittenDoesNotStopALocalConnection) {
     EXPECT_TRUE(AllOpen());
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
     EXPECT_TRUE(WorkPlaceButtonShown());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Startup, TheFirstStartAsksForTheWorkPlaceAndOkMakesTheDatabase) {
+    testsupport::TempFolder fresh;
+    platform::SetPathOverride(PathKind::InstallFolder, fresh.File("Quillane2010"));
+    platform::ScriptedDialogs dialogs;
+    PrepareInstallFolder();
+    Start();
+    // Nothing to open yet: the work-place window asks.
+    EXPECT_FALSE(DataModule1->IBDatabase1.Connected());
+    ASSERT_TRUE(Form8->isVisible());
+    EXPECT_EQ(Form8->Edit1->text(), fresh.File("Quillane2010/DB"));
+    Form8->SpeedButton1->click();
+    const QString file = fresh.File("Quillane2010/DB/tovelx.fdb");
+    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
+    EXPECT_TRUE(DataModule1->store.Active());
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].text, "Преминаването към SQL успешно!");
+    // The next start opens it at once.
+    platform::DestroyCreatedForms();
+    Start();
+    EXPECT_TRUE(AllOpen());
+    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
 }
 
 }  // namespace
