@@ -28,11 +28,24 @@ QString RoundPlainText(const QString& text, int d, QChar s) {
         throw platform::EConvertError(QStringLiteral("„") + text + QStringLiteral("“ не е правилно число."));
     if (last < u'5') return cut.chopped(1);
 
-    double value = StrToFloat(cut);
-    // One unit of the last kept place.
-    const double step = d == 0 ? 1.0 : StrToFloat(QStringLiteral("0") + s + QString(d - 1, u'0') + u'1');
-    value = value < 0 ? value - step : value + step;
-    return PlainDecimalText(FloatToStr(value)).chopped(1);
+    // The spec of the rounding adds one unit of the last kept place to the
+    // number and writes it again; doing that on the written digits keeps every
+    // digit of amounts beyond the 15 that a number text holds.
+    StrToFloat(cut);  // a text that is no number is refused here
+    QString kept = cut.chopped(1);
+    qsizetype i = kept.size() - 1;
+    for (; i >= 0; --i) {
+        const QChar c = kept.at(i);
+        if (c == s) continue;
+        if (!IsAsciiDigit(c)) break;  // the sign
+        if (c != u'9') {
+            kept[i] = QChar(c.unicode() + 1);
+            return kept;
+        }
+        kept[i] = u'0';
+    }
+    kept.insert(i + 1, u'1');
+    return kept;
 }
 
 }  // namespace
