@@ -79,7 +79,8 @@ void DataSet::SetTransaction(Transaction* tr) {
 
 void DataSet::CheckActive() const {
     if (state_ == State::Inactive)
-        throw DatabaseError(QStringLiteral("Таблицата %1 не е отворена.").arg(Name));
+        throw DatabaseError(
+            QStringLiteral("Няма връзка с базата данни: таблицата %1 не е отворена.").arg(Name));
 }
 
 void DataSet::CheckBrowseMode() {
@@ -206,6 +207,8 @@ void DataSet::Refresh() {
 
 void DataSet::Append() {
     CheckBrowseMode();
+    // The new record stands after the last one, which is current again after a cancel.
+    if (!rows_.empty()) current_ = static_cast<int>(rows_.size()) - 1;
     buffer_.values.assign(columns_.size(), QByteArray());
     buffer_.nulls.assign(columns_.size(), true);
     insertAt_ = static_cast<int>(rows_.size());

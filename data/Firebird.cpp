@@ -9,6 +9,8 @@
 #include <QDir>
 
 #include <algorithm>
+#include <type_traits>
+#include <utility>
 #include <cstring>
 #include <unistd.h>
 
@@ -73,6 +75,30 @@ void Check(Status& st, const QString& context = {}) {
     if (st.Failed()) throw ErrorFrom(st.Wrapper(), context);
 }
 
+// Holds an interface and gives it back when the scope ends, whatever happens:
+// reference-counted ones are released, builders disposed of.
+template <class T>
+class Held {
+public:
+    explicit Held(T* p = nullptr) : p_(p) {}
+    ~Held() {
+        if (!p_) return;
+        if constexpr (std::is_base_of_v<IReferenceCounted, T>)
+            p_->release();
+        else
+            p_->dispose();
+    }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    T* operator->() const { return p_; }
+    T* get() const { return p_; }
+    // Hands the interface over (or marks it given back by a successful close).
+    T* take() { return std::exchange(p_, nullptr); }
+
+private:
+    T* p_;
+};
+
 template <class T>
 void Release(T*& p) {
     if (p) {
@@ -106,6 +132,7 @@ struct AlignedBuffer {
 };
 
 constexpr unsigned kCharsetNone = 0;  // bytes passed as they are
+constexpr qsizetype kLongestText = 32765;  // the longest VARCHAR a message carries
 
 bool IsIntegerType(unsigned type) { return type == SQL_LONG || type == SQL_SHORT || type == SQL_INT64; }
 
@@ -199,27 +226,20 @@ void Database::CreateDatabase(const QStringList& creationParams) {
 
 void Database::Attach(bool create, const std::function<void(Status&, IXpbBuilder*)>& fillParams) {
     Status st;
-    IXpbBuilder* dpb = NewDpb(st);
-    try {
-        fillParams(st, dpb);
-        dpb->insertInt(&st, isc_dpb_sql_dialect, SQLDialect);
-        Check(st);
-        const QString name = ConnectionString(DatabaseName);
-        const QByteArray path = Local8(name);
-        IProvider* provider = Master()->getDispatcher();
-        attachment_ = create ? provider->createDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st))
-                             : provider->attachDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
-        provider->release();
-        if (st.Failed()) {
-            attachment_ = nullptr;
-            DatabaseError e = ErrorFrom(st.Wrapper(), name);
-            throw DatabaseError(e.Message() + ProviderHint(name), e.ServerText(), e.Code(), e.SqlCode());
-        }
-    } catch (...) {
-        dpb->dispose();
-        throw;
+    Held<IXpbBuilder> dpb(NewDpb(st));
+    fillParams(st, dpb.get());
+    dpb->insertInt(&st, isc_dpb_sql_dialect, SQLDialect);
+    Check(st);
+    const QString name = ConnectionString(DatabaseName);
+    const QByteArray path = Local8(name);
+    Held<IProvider> provider(Master()->getDispatcher());
+    attachment_ = create ? provider->createDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st))
+                         : provider->attachDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+    if (st.Failed()) {
+        attachment_ = nullptr;
+        DatabaseError e = ErrorFrom(st.Wrapper(), name);
+        throw DatabaseError(e.Message() + ProviderHint(name), e.ServerText(), e.Code(), e.SqlCode());
     }
-    dpb->dispose();
     AfterAttach();
 }
 
@@ -286,7 +306,7 @@ void Transaction::StartTransaction() {
     if (Active()) throw DatabaseError(QStringLiteral("Транзакцията вече е започната."));
     if (!db_ || !db_->Connected()) throw DatabaseError(QStringLiteral("Няма връзка с базата данни."));
     Status st;
-    IXpbBuilder* tpb = Master()->getUtilInterface()->getXpbBuilder(&st, IXpbBuilder::TPB, nullptr, 0);
+    Held<IXpbBuilder> tpb(Master()->getUtilInterface()->getXpbBuilder(&st, IXpbBuilder::TPB, nullptr, 0));
     Check(st);
     bool access = false;
     for (const QString& raw : Params) {
@@ -303,7 +323,6 @@ void Transaction::StartTransaction() {
         else if (p == QLatin1String("write")) tag = isc_tpb_write, access = true;
         else if (p.isEmpty()) continue;
         else {
-            tpb->dispose();
             throw DatabaseError(QStringLiteral("Непознат параметър на транзакцията: „%1“.").arg(raw));
         }
         tpb->insertTag(&st, tag);
@@ -311,7 +330,6 @@ void Transaction::StartTransaction() {
     }
     if (!access) tpb->insertTag(&st, isc_tpb_write);
     handle_ = db_->Attachment()->startTransaction(&st, tpb->getBufferLength(&st), tpb->getBuffer(&st));
-    tpb->dispose();
     if (st.Failed()) {
         handle_ = nullptr;
         throw ErrorFrom(st.Wrapper());
@@ -420,12 +438,13 @@ struct Statement::Impl {
 
     // Input message: text parameters go as VARCHAR of the value's own length, so
     // the server itself checks widths and converts numbers; blobs as blob ids.
-    IMessageMetadata* BuildInput(Status& st, const std::vector<ParamValue>& params, AlignedBuffer& buffer) {
+    IMessageMetadata* BuildInput(Status& st, const std::vector<ParamValue>& params, const QStringList& names,
+                                 AlignedBuffer& buffer) {
         const unsigned count = inMeta->getCount(&st);
         Check(st);
         if (params.size() != count)
             throw DatabaseError(QStringLiteral("Броят на параметрите не съвпада с командата."));
-        IMetadataBuilder* builder = inMeta->getBuilder(&st);
+        Held<IMetadataBuilder> builder(inMeta->getBuilder(&st));
         Check(st);
         std::vector<bool> isBlob(count);
         for (unsigned i = 0; i < count; ++i) {
@@ -433,13 +452,18 @@ struct Statement::Impl {
             Check(st);
             isBlob[i] = type == SQL_BLOB;
             if (isBlob[i]) continue;
+            // Longer texts than a parameter can carry never reach the server cut short.
+            if (params[i].bytes.size() > kLongestText)
+                throw DatabaseError(QStringLiteral("Текстът за %1 е твърде дълъг: %2 знака (най-много %3).")
+                                        .arg(i < names.size() ? names[i] : QString::number(i + 1))
+                                        .arg(params[i].bytes.size())
+                                        .arg(kLongestText));
             builder->setType(&st, i, SQL_VARYING);
             builder->setCharSet(&st, i, kCharsetNone);
             builder->setLength(&st, i, std::max<unsigned>(1, params[i].bytes.size()));
             Check(st);
         }
-        IMessageMetadata* meta = builder->getMetadata(&st);
-        builder->release();
+        Held<IMessageMetadata> meta(builder->getMetadata(&st));
         Check(st);
         buffer.Resize(meta->getMessageLength(&st));
         unsigned char* data = buffer.Data();
@@ -452,29 +476,22 @@ struct Statement::Impl {
             const QByteArray& b = params[i].bytes;
             if (isBlob[i]) {
                 auto* id = reinterpret_cast<ISC_QUAD*>(data + off);
-                IBlob* blob = db->Attachment()->createBlob(&st, tr->Handle(), id, 0, nullptr);
+                Held<IBlob> blob(db->Attachment()->createBlob(&st, tr->Handle(), id, 0, nullptr));
                 Check(st);
                 for (qsizetype pos = 0; pos < b.size(); pos += 32768) {
                     const unsigned len = static_cast<unsigned>(std::min<qsizetype>(32768, b.size() - pos));
                     blob->putSegment(&st, len, b.constData() + pos);
-                    if (st.Failed()) {
-                        blob->release();
-                        meta->release();
-                        Check(st);
-                    }
-                }
-                blob->close(&st);
-                if (st.Failed()) {
-                    blob->release();
-                    meta->release();
                     Check(st);
                 }
+                blob->close(&st);
+                Check(st);
+                blob.take();  // a successful close gave the interface back
             } else {
                 *reinterpret_cast<unsigned short*>(data + off) = static_cast<unsigned short>(b.size());
                 std::memcpy(data + off + 2, b.constData(), b.size());
             }
         }
-        return meta;
+        return meta.take();
     }
 
     QByteArray ReadBlob(Status& st, const ISC_QUAD* id) {
@@ -546,10 +563,10 @@ Statement::Statement(Database* db, Transaction* tr, const QString& sql) : impl_(
     }
     impl_->inMeta = impl_->stmt->getInputMetadata(&st);
     Check(st);
-    IMessageMetadata* out = impl_->stmt->getOutputMetadata(&st);
+    Held<IMessageMetadata> out(impl_->stmt->getOutputMetadata(&st));
     Check(st);
     const unsigned count = out->getCount(&st);
-    IMetadataBuilder* builder = out->getBuilder(&st);
+    Held<IMetadataBuilder> builder(out->getBuilder(&st));
     Check(st);
     columns_.resize(count);
     for (unsigned i = 0; i < count; ++i) {
@@ -573,9 +590,7 @@ Statement::Statement(Database* db, Transaction* tr, const QString& sql) : impl_(
         }
         Check(st);
     }
-    out->release();
     impl_->outMeta = builder->getMetadata(&st);
-    builder->release();
     Check(st);
     impl_->outBuffer.Resize(impl_->outMeta->getMessageLength(&st));
     for (unsigned i = 0; i < count; ++i) {
@@ -591,11 +606,10 @@ Statement::~Statement() = default;
 unsigned long long Statement::Execute(const std::vector<ParamValue>& params) {
     Status st;
     AlignedBuffer in;
-    IMessageMetadata* meta = impl_->BuildInput(st, params, in);
+    Held<IMessageMetadata> meta(impl_->BuildInput(st, params, paramNames_, in));
     const bool hasOutput = !columns_.empty();
-    impl_->stmt->execute(&st, impl_->tr->Handle(), meta, in.Data(), hasOutput ? impl_->outMeta : nullptr,
+    impl_->stmt->execute(&st, impl_->tr->Handle(), meta.get(), in.Data(), hasOutput ? impl_->outMeta : nullptr,
                          hasOutput ? impl_->outBuffer.Data() : nullptr);
-    meta->release();
     Check(st);
     const unsigned long long affected = impl_->stmt->getAffectedRecords(&st);
     Check(st);
@@ -605,9 +619,8 @@ unsigned long long Statement::Execute(const std::vector<ParamValue>& params) {
 void Statement::Fetch(const std::vector<ParamValue>& params, const std::function<void(ResultRow&)>& sink) {
     Status st;
     AlignedBuffer in;
-    IMessageMetadata* meta = impl_->BuildInput(st, params, in);
-    IResultSet* rs = impl_->stmt->openCursor(&st, impl_->tr->Handle(), meta, in.Data(), impl_->outMeta, 0);
-    meta->release();
+    Held<IMessageMetadata> meta(impl_->BuildInput(st, params, paramNames_, in));
+    IResultSet* rs = impl_->stmt->openCursor(&st, impl_->tr->Handle(), meta.get(), in.Data(), impl_->outMeta, 0);
     Check(st);
     ResultRow row;
     try {

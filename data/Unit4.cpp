@@ -144,15 +144,10 @@ void TDataModule1::ConnectFirebird(const QString& location) {
     const bool localMode = !Form8 || Form8->RadioButton1->isChecked();
     if (localMode) {
         IBDatabase1.DatabaseName = location + QStringLiteral("/tovelx.fdb");
+        // Written only where the server's alias file exists: this computer then
+        // serves its folder's database to others.
         const QString aliases = platform::Path(platform::PathKind::AliasesFile);
-        if (platform::FileExists(aliases)) {
-            try {
-                platform::SaveLines(aliases, data::WithAliasLine(platform::LoadLines(aliases), IBDatabase1.DatabaseName));
-            } catch (const platform::Exception&) {
-                // Only a computer that serves its database to others needs the alias;
-                // this one opens the file directly all the same.
-            }
-        }
+        if (platform::FileExists(aliases)) data::WriteAliasLine(aliases, IBDatabase1.DatabaseName);
     } else {
         IBDatabase1.DatabaseName = location;
     }

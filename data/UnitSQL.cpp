@@ -5,11 +5,13 @@
 #include "data/Schema.h"
 #include "data/Unit4.h"
 #include "data/WorkPlaceText.h"
+#include "documents/NumberText.h"
+#include "platform/LocaleText.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/Paths.h"
-#include "platform/TextFile.h"
 
+#include <cmath>
 #include <map>
 
 TForm7* Form7 = nullptr;
@@ -42,19 +44,18 @@ void TForm7::MoveToSql(const QString& location) {
     if (engineInstalled && platform::FileExists(databaseFile)) return;
 
     ShowStep(QStringLiteral("3/4 Създаване на SQL база данни."));
-    if (!engineInstalled)
-        throw platform::Exception(QStringLiteral("Firebird SQL не е инсталиран на този компютър (липсва %1). "
-                                                 "Инсталирайте пакета firebird3.0-server-core и стартирайте програмата отново.")
-                                      .arg(platform::Path(platform::PathKind::FirebirdEngine)));
+    if (!engineInstalled) {
+        // The callers of the set-up swallow its errors (start-up) or restart the
+        // program (work place), so the user is told here.
+        const QString message = QStringLiteral("Firebird SQL не е инсталиран на този компютър (липсва %1). "
+                                               "Инсталирайте пакета firebird3.0-server-core и стартирайте програмата отново.")
+                                    .arg(platform::Path(platform::PathKind::FirebirdEngine));
+        platform::ShowMessage(message);
+        throw platform::Exception(message);
+    }
 
     // The alias lets a server on this computer serve the new database to others.
-    const QString aliases = platform::Path(platform::PathKind::AliasesFile);
-    try {
-        const QStringList lines = platform::FileExists(aliases) ? platform::LoadLines(aliases) : QStringList();
-        platform::SaveLines(aliases, data::WithAliasLine(lines, databaseFile));
-    } catch (const platform::EFileError&) {
-        // Only a computer that serves its folder needs the alias; the set-up goes on without it.
-    }
+    data::WriteAliasLine(platform::Path(platform::PathKind::AliasesFile), databaseFile);
 
     dm->IBDatabase1.DatabaseName = databaseFile;
     dm->IBDatabase1.SQLDialect = 3;
@@ -97,6 +98,23 @@ void TForm7::MoveToSql(const QString& location) {
     Close();
 }
 
+namespace {
+
+// The old tables kept quantities and numbers as fractions; a whole-number
+// column takes the nearest whole number, so that one such value does not stop
+// the move of everything after it.
+QString WholeNumberFor(data::ColumnKind kind, const QString& text) {
+    if (kind != data::ColumnKind::Integer || text.trimmed().isEmpty()) return text;
+    bool whole = false;
+    text.trimmed().toLongLong(&whole);
+    if (whole) return text;
+    const QString number = NormalizeDecimalText(text);
+    if (number.isEmpty()) return text;  // no number: the column refuses it with its own error
+    return QString::number(std::llround(platform::StrToFloat(number)));
+}
+
+}  // namespace
+
 void TForm7::MoveTable(const data::TableMove& move, data::TTable& source, data::DataSet& target) {
     TDataModule1* dm = DataModule1;
     const bool isFirm = &target == &dm->firm;
@@ -127,7 +145,8 @@ void TForm7::MoveTable(const data::TableMove& move, data::TTable& source, data::
                         target.FieldByName(column).SetAsString(from.MemoText(field));
                         break;
                     case data::FieldMove::Kind::Text:
-                        target.FieldByName(column).SetAsString(from.FieldText(field));
+                        target.FieldByName(column).SetAsString(
+                            WholeNumberFor(target.FieldByName(column).Kind(), from.FieldText(field)));
                         break;
                 }
             }

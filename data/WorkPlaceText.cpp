@@ -1,5 +1,9 @@
 #include "data/WorkPlaceText.h"
 
+#include "platform/Exception.h"
+#include "platform/Paths.h"
+#include "platform/TextFile.h"
+
 namespace data {
 
 QString LocationText(const QString& value, int mode) {
@@ -21,6 +25,19 @@ QStringList WithAliasLine(QStringList lines, const QString& databaseFile) {
     }
     lines << line;
     return lines;
+}
+
+bool WriteAliasLine(const QString& aliasesFile, const QString& databaseFile) {
+    using platform::TextEncoding;
+    try {
+        const QStringList lines = platform::FileExists(aliasesFile)
+                                      ? platform::LoadLines(aliasesFile, TextEncoding::System)
+                                      : QStringList();
+        platform::SaveLines(aliasesFile, WithAliasLine(lines, databaseFile), TextEncoding::System);
+        return true;
+    } catch (const platform::EFileError&) {
+        return false;
+    }
 }
 
 }  // namespace data

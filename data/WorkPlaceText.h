@@ -15,4 +15,10 @@ QString LocationText(const QString& value, int mode);
 // file, or the line is appended; other lines stay as they are.
 QStringList WithAliasLine(QStringList lines, const QString& databaseFile);
 
+// Puts the alias line into the server's alias file (starting from no lines
+// when the file is missing). Only a computer that serves its database to
+// others needs the alias, so a file that cannot be read or written is left as
+// it is; returns whether the line was written.
+bool WriteAliasLine(const QString& aliasesFile, const QString& databaseFile);
+
 }  // namespace data

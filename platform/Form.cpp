@@ -1,5 +1,7 @@
 #include "platform/Form.h"
 
+#include "platform/Application.h"
+
 #include <QCloseEvent>
 
 #include <vector>
@@ -14,6 +16,8 @@ std::vector<std::function<void()>>& Created() {
 }  // namespace
 
 void RegisterCreatedForm(std::function<void()> destroy) { Created().push_back(std::move(destroy)); }
+
+void ShowCreationError() { Application::ShowCurrentException(); }
 
 void DestroyCreatedForms() {
     auto& created = Created();

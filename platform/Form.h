@@ -37,8 +37,12 @@ void RegisterCreatedForm(std::function<void()> destroy);
 // Destroys the windows made by CreateForm, the last made first.
 void DestroyCreatedForms();
 
+// Shows the error a creation handler raised; creation goes on.
+void ShowCreationError();
+
 // Creates a window (or the data module), stores it in its global instance,
-// then runs its creation handler.
+// then runs its creation handler. An error of the handler is shown by the
+// exception display and the next window is created all the same.
 template <class T>
 void CreateForm(T*& instance) {
     instance = new T();
@@ -46,7 +50,11 @@ void CreateForm(T*& instance) {
         delete instance;
         instance = nullptr;
     });
-    instance->FormCreate();
+    try {
+        instance->FormCreate();
+    } catch (...) {
+        ShowCreationError();
+    }
 }
 
 }  // namespace platform

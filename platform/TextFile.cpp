@@ -8,11 +8,12 @@
 
 namespace platform {
 
-QStringList LoadLines(const QString& path) {
+QStringList LoadLines(const QString& path, TextEncoding encoding) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw EFileError(QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2").arg(path, f.errorString()));
-    const QString text = DecodeCp1251(f.readAll());
+    const QByteArray bytes = f.readAll();
+    const QString text = encoding == TextEncoding::Windows1251 ? DecodeCp1251(bytes) : QString::fromLocal8Bit(bytes);
     QStringList lines;
     qsizetype start = 0;
     while (start < text.size()) {
@@ -26,10 +27,12 @@ QStringList LoadLines(const QString& path) {
     return lines;
 }
 
-void SaveLines(const QString& path, const QStringList& lines) {
+void SaveLines(const QString& path, const QStringList& lines, TextEncoding encoding) {
     QByteArray bytes;
-    for (const QString& line : lines) bytes += EncodeCp1251(line) + "\r\n";
+    for (const QString& line : lines)
+        bytes += (encoding == TextEncoding::Windows1251 ? EncodeCp1251(line) : line.toLocal8Bit()) + "\r\n";
     QSaveFile f(path);
+    f.setDirectWriteFallback(true);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
         throw EFileError(QStringLiteral("Файлът „%1“ не може да бъде записан: %2").arg(path, f.errorString()));
 }

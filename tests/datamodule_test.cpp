@@ -145,6 +145,19 @@ TEST_F(DataModule, RefreshKeepsTheRecordNumberOrGoesToTheLast) {
     EXPECT_EQ(dm.currency.RecordCount(), 6);
 }
 
+TEST_F(DataModule, CancellingAnAppendedRecordLeavesTheLastRecordCurrent) {
+    for (int i = 0; i < 3; ++i) AddCurrency(QString::number(i));
+    dm.currency.SetRecNo(1);
+    dm.currency.Append();
+    dm.currency.Cancel();
+    EXPECT_EQ(dm.currency.RecNo(), 3);
+    // A cancelled insert goes back to where it was made.
+    dm.currency.SetRecNo(2);
+    dm.currency.Insert();
+    dm.currency.Cancel();
+    EXPECT_EQ(dm.currency.RecNo(), 2);
+}
+
 TEST_F(DataModule, CancelCommitsTheTransaction) {
     AddCurrency("EUR");
     // A change made through the statement object is not yet committed...

@@ -95,6 +95,11 @@ TEST_F(SchemaDatabase, LineItemsLongerThanTenThousandCharactersAreRefusedByTheSe
         EXPECT_TRUE(e.ServerText().contains("string right truncation")) << e.what();
     }
     dm.store.Cancel();
+    // A text longer than any statement can carry is refused before the server sees it, never cut short.
+    dm.store.Append();
+    dm.store.FieldByName("stocks").SetAsString(QString(70000, QLatin1Char('x')));
+    EXPECT_THROW(dm.store.Post(), data::DatabaseError);
+    dm.store.Cancel();
     EXPECT_EQ(QueryRows(file, "select count(*) from store"), QStringList{"1"});
 }
 

@@ -7,8 +7,10 @@
 #include "data/Unit4.h"
 #include "data/UnitWP.h"
 #include "platform/Dialogs.h"
+#include "platform/Exception.h"
 #include "platform/Form.h"
 #include "platform/Paths.h"
+#include "platform/TextFile.h"
 #include "registers/Stat.h"
 #include "support/programtest.h"
 #include "support/testdatabase.h"
@@ -198,6 +200,41 @@ TEST_F(Startup, TheFirstStartAsksForTheWorkPlaceAndOkMakesTheDatabase) {
     Start();
     EXPECT_TRUE(AllOpen());
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Startup, TheAliasLineNamesAFolderInTheSystemsEncoding) {
+    testsupport::TempFolder other;
+    const QString folder = other.File("Фактури 2013");
+    QDir().mkpath(folder);
+    const QString file = testsupport::CreateSchemaDatabase(folder);
+    testsupport::WriteFile(Path(PathKind::AliasesFile), "employee = /e.fdb\n");
+    platform::SaveLines(Path(PathKind::NetworkFile), {folder, "1"});  // the program's own file: Windows-1251
+    Start();
+    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
+    EXPECT_EQ(testsupport::ReadFile(Path(PathKind::AliasesFile)),
+              "employee = /e.fdb\r\ntovelx = " + file.toUtf8() + "\r\n");
+}
+
+// A window whose creation handler fails.
+class FailingWindow : public platform::Form {
+public:
+    void FormCreate() override { throw platform::Exception(QStringLiteral("Грешка при създаване")); }
+};
+FailingWindow* Failing = nullptr;
+
+TEST(CreateForm, AnErrorOfACreationHandlerIsShownAndCreationGoesOn) {
+    platform::ScriptedDialogs dialogs;
+    platform::CreateForm(Failing);
+    ASSERT_NE(Failing, nullptr);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].kind, platform::DialogKind::Exception);
+    EXPECT_EQ(dialogs.Shown()[0].text, "Грешка при създаване");
+    platform::DestroyCreatedForms();
+    EXPECT_EQ(Failing, nullptr);
 }
 
 }  // namespace
