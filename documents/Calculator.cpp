@@ -28,7 +28,7 @@ QString RoundPlainText(const QString& text, int d, QChar s) {
         throw platform::EConvertError(QStringLiteral("„") + text + QStringLiteral("“ не е правилно число."));
     if (last < u'5') return cut.chopped(1);
 
-    // The spec of the rounding adds one unit of the last kept place to the
+    // Rounding up adds one unit of the last kept place to the
     // number and writes it again; doing that on the written digits keeps every
     // digit of amounts beyond the 15 that a number text holds.
     StrToFloat(cut);  // a text that is no number is refused here
