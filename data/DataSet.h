@@ -67,7 +67,6 @@ public:
     bool Active() const { return state_ != State::Inactive; }
     void SetActive(bool on) { on ? Open() : Close(); }
     State GetState() const { return state_; }
-    bool Modified() const { return modified_; }
 
     // Reads the current row again, then runs AfterRefresh. An edit is posted first.
     void Refresh();
@@ -82,8 +81,6 @@ public:
     void SetRecNo(int recNo);
     int RecordCount() const;
     bool IsEmpty() const { return RecordCount() == 0; }
-    void First() { SetRecNo(1); }
-    void Last() { SetRecNo(RecordCount()); }
 
     Field FieldByName(const QString& name);
     bool HasField(const QString& name) const { return columnIndex_.contains(name.toUpper()); }

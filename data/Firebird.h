@@ -62,7 +62,6 @@ public:
     void Open();
     void Close();  // ends the transactions (committing) and closes the data sets first
     bool Connected() const { return attachment_ != nullptr; }
-    void SetConnected(bool on) { on ? Open() : Close(); }
 
     // Creates the database file named by DatabaseName with the given creation
     // parameters ("USER 'x'", "PASSWORD 'y'", "DEFAULT CHARACTER SET z") and

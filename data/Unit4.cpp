@@ -97,6 +97,8 @@ std::vector<data::TTable*> TDataModule1::ParadoxTables() {
     return {&Tcust, &Tfirm, &Tdetails, &Tstock, &Temployee, &Tstore, &Tcurrency, &TTableae};
 }
 
+bool TDataModule1::LocalWorkPlace() { return !Form8 || Form8->RadioButton1->isChecked(); }
+
 void TDataModule1::OpenDatabaseLocation(const QString& location) {
     const std::vector<data::TTable*> tables = ParadoxTables();
     for (data::TTable* t : tables) t->Close();
@@ -117,7 +119,7 @@ void TDataModule1::OpenDatabaseLocation(const QString& location) {
     }
     TTableae.SetTableName(QStringLiteral("ae.db"));
 
-    const bool localMode = !Form8 || Form8->RadioButton1->isChecked();
+    const bool localMode = LocalWorkPlace();
     const QString engine = platform::Path(platform::PathKind::FirebirdEngine);
     const bool setUpNeeded = (!platform::FileExists(location + QStringLiteral("/tovelx.fdb")) && localMode) ||
                              !platform::FileExists(engine);
@@ -141,8 +143,7 @@ void TDataModule1::ConnectFirebird(const QString& location) {
     IBDatabase1.Close();
     SqlConnected = false;
 
-    const bool localMode = !Form8 || Form8->RadioButton1->isChecked();
-    if (localMode) {
+    if (LocalWorkPlace()) {
         IBDatabase1.DatabaseName = location + QStringLiteral("/tovelx.fdb");
         // Written only where the server's alias file exists: this computer then
         // serves its folder's database to others.

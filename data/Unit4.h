@@ -84,6 +84,8 @@ public:
     std::vector<data::TTable*> ParadoxTables();
 
 private:
+    // The work place's mode is read from its window: this computer (mode 1) or not.
+    static bool LocalWorkPlace();
     void WriteRecordKey(data::DataSet& ds);
     // Re-opens the data set, fetches every row and goes back to the record
     // number it had (or the last record).
