@@ -7,7 +7,7 @@
 #include "DataGenerator.h"
 
 #include "data/Schema.h"
-#include "data/Unit4.h"
+#include "data/DataModule.h"
 #include "platform/Paths.h"
 
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 // rows get their record keys, every change is committed at once, and a
 // refresh re-reads the table and keeps the current record.
 
-#include "data/Unit4.h"
+#include "data/DataModule.h"
 #include "platform/CodePage.h"
 #include "platform/SystemClock.h"
 #include "support/testdatabase.h"

@@ -3,7 +3,7 @@
 // a trip through the users' table.
 
 #include "data/PasswordShift.h"
-#include "data/Unit4.h"
+#include "data/DataModule.h"
 #include "platform/CodePage.h"
 #include "platform/Exception.h"
 #include "support/testdatabase.h"

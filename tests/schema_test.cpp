@@ -2,7 +2,7 @@
 // statements the data sets use on them.
 
 #include "data/Schema.h"
-#include "data/Unit4.h"
+#include "data/DataModule.h"
 #include "support/testdatabase.h"
 #include "support/testsupport.h"
 

@@ -3,10 +3,10 @@
 // address (those run against the Firebird server on 127.0.0.1, when one runs).
 
 #include "app/Program.h"
-#include "app/Unit1.h"
-#include "data/Unit4.h"
-#include "data/UnitSQL.h"
-#include "data/UnitWP.h"
+#include "app/MainWindow.h"
+#include "data/DataModule.h"
+#include "data/DataFolderSetUp.h"
+#include "data/WorkPlace.h"
 #include "data/Firebird.h"
 #include "data/Schema.h"
 #include "data/WorkPlaceText.h"

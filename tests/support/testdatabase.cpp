@@ -2,7 +2,7 @@
 
 #include "data/Firebird.h"
 #include "data/Schema.h"
-#include "data/Unit4.h"
+#include "data/DataModule.h"
 #include "platform/CodePage.h"
 
 #include <functional>

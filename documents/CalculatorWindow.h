@@ -1,0 +1,80 @@
+#pragma once
+// The calculator: a hidden window through which every line value, tax base,
+// VAT and total of a document is computed. Callers fill Edit1 (price), Edit3
+// (quantity) and Edit2 (discount percent, or empty), click SpeedButton1
+// ("Добави") in code and read result (line value), Label7 (tax base), Label3
+// (VAT) and Label5 (total). The arithmetic itself lives in Calculator.h, the
+// amount in words in AmountWords.h.
+
+#include "documents/Calculator.h"
+#include "platform/Form.h"
+#include "ui_CalculatorWindow.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QString>
+#include <QStringList>
+
+class TForm1 : public platform::Form, public Ui::TForm1 {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+
+    void FormCreate() override;
+
+    // The VAT rate as a fraction (0.2 after creation) and the text it came
+    // from, cut at its first "%".
+    double VatRate = 0.0;
+    QString VatText;
+    // The remembered choices: VAT rate text, document title, note kind, VAT
+    // article, reason of the VAT basis.
+    QStringList MemList;
+
+    // Sets the rate from a text such as "20%" or "20"; also remembers the
+    // text as the first remembered choice. Throws EConvertError when the part
+    // before "%" is no number (the rate keeps its value).
+    void SetVatRate(const QString& text);
+
+    // Rounds a control's number text in place to the money decimals.
+    // Throws EConvertError as RoundMoneyText does.
+    template <class Control>
+    void RoundControlText(Control* control) {
+        control->setText(::RoundMoneyText(control->text()));
+    }
+
+    // Sets a string grid's height so that all its rows show.
+    void FitGridHeight(QWidget* grid, int defaultRowHeight, int rowCount);
+    template <class Grid>
+    void FitGridHeight(Grid* grid) {
+        FitGridHeight(grid, grid->DefaultRowHeight(), grid->RowCount());
+    }
+
+    // The amount in words, appended to the given label's text (the printed
+    // page's words label).
+    void BgWords1(const QString& digits, QLabel* label);
+    void BgWords2(const QString& digits, QLabel* label);
+    void BgWords3(const QString& digits, QLabel* label);
+    void BgWords4(const QString& digits, QLabel* label);
+    void BgWords5(const QString& digits, QLabel* label);
+    void BgWords6(const QString& digits, QLabel* label);
+    void EnWords1(const QString& digits, QLabel* label);
+    void EnWords2(const QString& digits, QLabel* label);
+    void EnWords3(const QString& digits, QLabel* label);
+    void EnWords4(const QString& digits, QLabel* label);
+    void EnWords5(const QString& digits, QLabel* label);
+    void EnWords6(const QString& digits, QLabel* label);
+    void EnWordsFraction(const QString& amount, QLabel* label);
+
+public slots:
+    // "Добави": adds the line of the three edits to the running totals. A
+    // text that is no number ends the step silently at that point.
+    void SpeedButton1Click();
+
+    // Filled with the document editor: mem.txt into MemList and the editor's
+    // header fields, payment.txt into the editor's payment field. For now
+    // they load nothing.
+    void LoadLastChoices();
+    void LoadPaymentMethods();
+};
+
+extern TForm1* Form1;

@@ -1,5 +1,0 @@
-#include "documents/Document.h"
-
-TDoc* Doc = nullptr;
-
-TDoc::TDoc(QWidget* parent) : platform::Form(parent) { setupUi(this); }

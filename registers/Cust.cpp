@@ -1,5 +1,0 @@
-#include "registers/Cust.h"
-
-TCustForm* CustForm = nullptr;
-
-TCustForm::TCustForm(QWidget* parent) : platform::Form(parent) { setupUi(this); }

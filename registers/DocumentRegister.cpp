@@ -1,0 +1,5 @@
+#include "registers/DocumentRegister.h"
+
+TSort* Sort = nullptr;
+
+TSort::TSort(QWidget* parent) : platform::Form(parent) { setupUi(this); }

@@ -1,5 +1,0 @@
-#include "registers/EditCust.h"
-
-TEditCustForm* EditCustForm = nullptr;
-
-TEditCustForm::TEditCustForm(QWidget* parent) : platform::Form(parent) { setupUi(this); }

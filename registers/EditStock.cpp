@@ -1,5 +1,0 @@
-#include "registers/EditStock.h"
-
-TEditStockForm* EditStockForm = nullptr;
-
-TEditStockForm::TEditStockForm(QWidget* parent) : platform::Form(parent) { setupUi(this); }

@@ -1,5 +1,0 @@
-#include "registers/Empl.h"
-
-TEmp* Emp = nullptr;
-
-TEmp::TEmp(QWidget* parent) : platform::Form(parent) { setupUi(this); }

@@ -1,0 +1,5 @@
+#include "registers/GoodsList.h"
+
+TStocks* Stocks = nullptr;
+
+TStocks::TStocks(QWidget* parent) : platform::Form(parent) { setupUi(this); }

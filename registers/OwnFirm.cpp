@@ -1,5 +1,0 @@
-#include "registers/OwnFirm.h"
-
-TFillFirm* FillFirm = nullptr;
-
-TFillFirm::TFillFirm(QWidget* parent) : platform::Form(parent) { setupUi(this); }

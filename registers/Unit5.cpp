@@ -1,5 +1,0 @@
-#include "registers/Unit5.h"
-
-TSort* Sort = nullptr;
-
-TSort::TSort(QWidget* parent) : platform::Form(parent) { setupUi(this); }
