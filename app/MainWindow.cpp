@@ -186,8 +186,13 @@ void TMain::N11Click() {
 }
 
 void TMain::N8Click() {
-    // A missing manual is the desktop's to report.
-    platform::OpenDocument(platform::Path(platform::PathKind::Manual));
+    const QString manual = platform::Path(platform::PathKind::Manual);
+    if (!platform::FileExists(manual)) {
+        platform::ShowMessage(QStringLiteral("Ръководството липсва: файлът „%1“ не е намерен.").arg(manual));
+        return;
+    }
+    if (!platform::OpenDocument(manual))
+        platform::ShowMessage(QStringLiteral("Ръководството „%1“ не може да бъде отворено.").arg(manual));
 }
 
 void TMain::FilePrinterSetupClick() { platform::PrinterSetupDialog(platform::Printer(), this); }
