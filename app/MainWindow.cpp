@@ -3,6 +3,7 @@
 #include "app/Splash.h"
 #include "data/DataModule.h"
 #include "data/Login.h"
+#include "data/Updater.h"
 #include "data/WorkPlace.h"
 #include "documents/DocumentEditor.h"
 #include "platform/Handlers.h"
@@ -109,8 +110,25 @@ void TMain::FormCreate() {
 }
 
 void TMain::CheckForUpdate(int mode) {
-    // The updater arrives with its own window; until then there is never a newer version.
-    Q_UNUSED(mode);
+    UpdateI->CheckRemoteVersion();
+    const auto tell = [this](const QString& text) {
+        platform::ShowMessageBox(text, QString(), platform::DialogIcon::Warning, this);
+    };
+    switch (UpdateI->VersionState) {
+        case -1:
+            if (mode == 1) tell(QStringLiteral("Няма връзка със сървъра!"));
+            break;
+        case 0:
+            if (mode == 1) tell(QStringLiteral("Вашата версия на програмата е актуална!"));
+            break;
+        case 1:
+            if (SplashForm) {
+                SplashForm->CGauge1->setVisible(true);
+                SplashForm->Label1->setText(QStringLiteral("Обновяване..."));
+            }
+            platform::Click(UpdateI->SpeedButton1);
+            break;
+    }
 }
 
 bool TMain::PassLoginGate() {
