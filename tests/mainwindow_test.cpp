@@ -210,16 +210,6 @@ TEST_F(MainWindow, CustomersAndGoodsReReadTheirTables) {
     EXPECT_EQ(DataModule1->stock.RecordCount(), 1);
 }
 
-TEST_F(MainWindow, NewDocumentReReadsTheCustomersAndShowsTheEditorAsANewDocument) {
-    testsupport::WriteFile(Path(PathKind::NoPasswordMarker), "");
-    testsupport::ExecuteOn(defaultFile, "insert into customer (pnom, company1) values ('1', 'Алфа ЕООД')");
-    OrderForm->SetCaption("ФАКТУРА № 0000000007");
-    Main->OrderBtn->click();
-    EXPECT_TRUE(OrderForm->isVisible());
-    EXPECT_EQ(OrderForm->windowTitle(), "Нов Документ");
-    EXPECT_EQ(DataModule1->cust.RecordCount(), 1);
-}
-
 TEST_F(MainWindow, ADatabaseErrorInACommandGoesToTheExceptionDisplay) {
     testsupport::WriteFile(Path(PathKind::NoPasswordMarker), "");
     DataModule1->user.Close();
