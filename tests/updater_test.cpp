@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QTimer>
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <map>
@@ -94,6 +95,8 @@ TEST(Updater, ChecksTheVersionAndPutsTheNewProgramInPlaceOnlyWhenItArrivedWholeA
     }
     EXPECT_TRUE(!SplashForm->CGauge1->isHidden() && SplashForm->Label1->text() == "Обновяване..." &&
                 SplashForm->CGauge1->maximum() == script.size());
+    QTimer::singleShot(20000, [] { QCoreApplication::exit(0); });
+    EXPECT_EQ(QCoreApplication::exec(), 1);  // an update at start-up ends the loop as soon as it begins
     answers["/TOVELSOFT3/Quillane2013.txt"] = Ok("37309\n");
     EXPECT_THROW(Main->CheckForUpdate(0), EConvertError);
     shutdown(fd, SHUT_RDWR), close(fd), server.join();
