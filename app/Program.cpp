@@ -58,18 +58,23 @@ void CreateAllForms() {
 
 int QuillaneMain(int argc, char** argv) {
     platform::Application app(argc, argv);
+    // A session that ends, or a kill from a shell, closes the main window as the user would.
+    platform::Application::CatchTerminationSignals([] {
+        if (Main) Main->Close();
+    });
     try {
         platform::CreateForm(SplashForm);
-        SplashForm->Show();
-        SplashForm->repaint();
-        QCoreApplication::processEvents();
+        SplashForm->ShowPainted();
 
         platform::Application::SetTitle(QStringLiteral("Quillane 2013"));
         PrepareInstallFolder();
         CreateAllForms();
 
-        Main->Show();
-        QApplication::exec();
+        // A termination taken while the windows were made has already closed the main window.
+        if (!platform::Application::TerminationRequested()) {
+            Main->Show();
+            QApplication::exec();
+        }
     } catch (...) {
         // Whatever escapes the start is shown the way every other error is.
         platform::Application::ShowCurrentException();

@@ -4,6 +4,8 @@
 #include "data/DataModule.h"
 #include "data/WorkPlace.h"
 #include "data/WorkPlaceText.h"
+#include "platform/Application.h"
+#include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/Paths.h"
 #include "platform/TextFile.h"
@@ -24,8 +26,14 @@ void TStatForm::FormCreate() {
 
     Main->CheckForUpdate(0);
 
+    // What went wrong on the way to a database, told once at the end.
+    enum class Step { ReadingWorkPlace, OpeningWorkPlace, OpeningDefault };
+    Step step = Step::ReadingWorkPlace;
+    const QString defaultFolder = Path(PathKind::DataFolder);
+    QString location = defaultFolder;
+    QString workPlaceError, error;
+    bool workPlaceFailed = false, failed = false;
     try {
-        QString location = Path(PathKind::DataFolder);
         const QString networkFile = Path(PathKind::NetworkFile);
 
         // A computer without the database engine goes through the set-up again.
@@ -58,16 +66,43 @@ void TStatForm::FormCreate() {
             if (Form8->RadioButton3->isChecked()) location = data::LocationText(Form8->Edit3->text(), 3);
         }
 
+        step = Step::OpeningWorkPlace;
         try {
             DataModule1->OpenDatabaseLocation(location);
         } catch (...) {
+            // The default data folder, locally, rather than no database at all.
+            workPlaceFailed = true;
+            workPlaceError = platform::Application::CurrentExceptionText();
+            step = Step::OpeningDefault;
             Form8->RadioButton1->setChecked(true);
-            DataModule1->OpenDatabaseLocation(Path(PathKind::DataFolder));
+            DataModule1->OpenDatabaseLocation(defaultFolder);
         }
-        Main->SpeedButton4->setVisible(true);
     } catch (...) {
-        // Start-up goes on without a database; the user sees the work-place button
-        // only when one could be opened.
+        failed = true;
+        error = platform::Application::CurrentExceptionText();
+    }
+    // Whatever happened, another work place can be chosen.
+    Main->SpeedButton4->setVisible(true);
+
+    if (workPlaceFailed || failed) {
+        QStringList told;
+        if (step == Step::ReadingWorkPlace)
+            told << QStringLiteral("Работното място не може да бъде прочетено:\n%1").arg(error);
+        if (workPlaceFailed)
+            told << QStringLiteral("Базата данни на работното място „%1“ не може да бъде отворена:\n%2")
+                        .arg(location, workPlaceError);
+        // The default folder's own failure, unless it was the work place itself.
+        if (step == Step::OpeningDefault && failed && location != defaultFolder)
+            told << QStringLiteral("Базата данни в папката по подразбиране „%1“ също не може да бъде отворена:\n%2")
+                        .arg(defaultFolder, error);
+        if (DataModule1->IBDatabase1.Connected())
+            told << QStringLiteral("Отворена е базата данни „%1“ от папката по подразбиране.")
+                        .arg(DataModule1->IBDatabase1.DatabaseName);
+        else
+            told << QStringLiteral("Няма отворена база данни.");
+        told << QStringLiteral("Друго работно място се избира с бутона „Работно място“.");
+        platform::ShowMessageBox(told.join(QStringLiteral("\n\n")), platform::Application::Title(),
+                                 platform::DialogIcon::Warning);
     }
 
     if (DataModule1->firm.Active()) {

@@ -19,6 +19,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -74,13 +76,27 @@ TEST_F(DataFolderSetUp, AFolderThatHasItsDatabaseIsLeftAlone) {
     EXPECT_FALSE(DataModule1->IBDatabase1.Connected());
 }
 
-TEST_F(DataFolderSetUp, WithoutTheDatabaseEngineNothingIsCreated) {
-    platform::SetPathOverride(PathKind::FirebirdEngine, home.File("missing.so"));
-    EXPECT_THROW(Run(folder.Path()), platform::Exception);
-    EXPECT_FALSE(QFile::exists(folder.File("tovelx.fdb")));
-    // Its callers swallow the error or restart the program, so the set-up says it itself.
-    ASSERT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_TRUE(dialogs.Shown()[0].text.contains("firebird3.0-server-core"));
+TEST_F(DataFolderSetUp, ADatabaseThatCannotBeCreatedIsReportedAndTheWindowCloses) {
+    const QString locked = folder.File("locked");
+    QDir().mkpath(locked);
+    ASSERT_EQ(QProcess::execute("chattr", {"+i", locked}), 0);  // refuses writes even to root
+    testsupport::WriteFile(folder.File("file.txt"), "x");
+    const struct {
+        QString location, reason;
+        bool missingEngine = false;
+    } cases[] = {{folder.File("file.txt/DB"), "„" + folder.File("file.txt/DB") + "“: папката не съществува"},
+                 {locked, "„" + locked + "“: в папката не може да се записва"},
+                 {folder.Path(), "firebird3.0-server-core", true}};
+    for (const auto& c : cases) {
+        if (c.missingEngine) platform::SetPathOverride(PathKind::FirebirdEngine, home.File("missing.so"));
+        dialogs.Clear();
+        EXPECT_THROW(Run(c.location), platform::Exception) << c.reason.toStdString();
+        EXPECT_FALSE(QFile::exists(c.location + "/tovelx.fdb"));
+        ASSERT_EQ(dialogs.Shown().size(), 1u);
+        EXPECT_TRUE(dialogs.Shown()[0].text.contains(c.reason)) << dialogs.Shown()[0].text.toStdString();
+        EXPECT_EQ(Form7->isVisible(), c.missingEngine) << c.reason.toStdString();
+    }
+    QProcess::execute("chattr", {"-i", locked});
 }
 
 TEST_F(DataFolderSetUp, TheWorkPlaceWindowRunsTheSetUpForANewFolder) {
@@ -201,6 +217,150 @@ TEST_F(DataFolderSetUp, MovesTheOldTablesInTheirOwnOrder) {
     EXPECT_EQ(Form7->CGauge1->maximum(), data::MoveProgressMaximum({3, 2, 1, 2, 1, 2, 4}));
     EXPECT_EQ(Form7->CGauge1->value(), Form7->CGauge1->maximum());
     platform::SetDecimalSeparatorOverride(std::nullopt);
+}
+
+// The move as it ran before, row by row through the data sets: every record
+// inserted from the last to the first with its record number as key, then
+// the contents (pictures apart) exchanged end for end and written back.
+void MoveRowByRow(const QString& databaseFolder) {
+    TDataModule1* dm = DataModule1;
+    dm->GenerateKeys = false;
+    dm->ConnectFirebird(databaseFolder);
+    data::DataSet* targets[] = {&dm->cust, &dm->firm, &dm->details, &dm->stock, &dm->employee, &dm->store, &dm->currency};
+    for (size_t m = 0; m < 7; ++m) {
+        data::DataSet& target = *targets[m];
+        data::TTable& source = *dm->ParadoxTables()[m];
+        source.Open();
+        dm->TTableae.Open();
+        for (int n = source.RecordCount(); n >= 1; --n) {
+            source.SetRecNo(n);
+            dm->TTableae.SetRecNo(n);
+            target.Insert();
+            target.FieldByName("pnom").SetAsString(QString::number(n));
+            for (const data::FieldMove& f : data::OldTableMoves()[m].fields) {
+                const data::TTable& from = f.fromEnglishTable ? dm->TTableae : source;
+                data::Field field = target.FieldByName(f.column);
+                if (f.kind == data::FieldMove::Kind::Picture) field.SetAsBytes(from.Picture(QString::fromUtf8(f.field)));
+                else field.SetAsString(from.FieldText(QString::fromUtf8(f.field)));
+            }
+            target.Post();
+        }
+        target.Refresh();
+        for (const bool pictures : {false, true}) {
+            if (pictures && !target.HasField("LOGO")) break;
+            const int count = target.RecordCount();
+            for (int i = 1; i <= count / 2; ++i) {
+                std::vector<QByteArray> values[2];
+                for (const int k : {0, 1}) {
+                    target.SetRecNo(k == 0 ? i : count + 1 - i);
+                    for (const data::ColumnInfo& c : target.Columns()) {
+                        const bool picture = c.name.startsWith("LOGO");
+                        if (c.name == "PNOM" || picture != pictures) continue;
+                        values[k].push_back(pictures ? target.FieldByName(c.name).AsBytes()
+                                                     : target.FieldByName(c.name).AsString().toUtf8());
+                    }
+                }
+                for (const int k : {0, 1}) {
+                    target.SetRecNo(k == 0 ? i : count + 1 - i);
+                    target.Edit();
+                    size_t v = 0;
+                    for (const data::ColumnInfo& c : target.Columns()) {
+                        const bool picture = c.name.startsWith("LOGO");
+                        if (c.name == "PNOM" || picture != pictures) continue;
+                        if (pictures) target.FieldByName(c.name).SetAsBytes(values[1 - k][v++]);
+                        else target.FieldByName(c.name).SetAsString(QString::fromUtf8(values[1 - k][v++]));
+                    }
+                    target.Post();
+                }
+            }
+            target.Refresh();
+        }
+    }
+    dm->GenerateKeys = true;
+}
+
+TEST_F(DataFolderSetUp, TheMoveLeavesTheTablesAsTheRowByRowMoveDid) {
+    const std::vector<std::vector<int>> sizes = {{1, 1, 1, 1, 1, 1, 1}, {2, 2, 2, 2, 2, 2, 2}, {3, 3, 3, 3, 3, 3, 3},
+                                                 {7, 7, 7, 7, 7, 7, 7}, {150, 3, 0, 2, 1, 2, 1}};
+    for (const std::vector<int>& records : sizes) {
+        testsupport::TempFolder old, rowByRow;
+        testsupport::WriteOldDataFolder(old.Path(), records);
+        for (data::TTable* t : DataModule1->ParadoxTables()) t->Close(), t->SetDatabaseName(old.Path());
+        // The window is repainted and handles its events while the move goes on.
+        int gaugeSeen = -1;
+        QTimer::singleShot(0, [&] { gaugeSeen = Form7->CGauge1->value(); });
+        Run(old.Path());
+        EXPECT_EQ(Form7->CGauge1->value(), Form7->CGauge1->maximum());
+        EXPECT_GT(gaugeSeen, 0);
+        if (records[0] > 100) EXPECT_LT(gaugeSeen, Form7->CGauge1->maximum());
+        EXPECT_TRUE(DataModule1->GenerateKeys);
+        EXPECT_EQ(DataModule1->cust.RecordCount(), records[0]);
+
+        for (data::TTable* t : DataModule1->ParadoxTables()) t->Close();
+        testsupport::CreateSchemaDatabase(rowByRow.Path());
+        MoveRowByRow(rowByRow.Path());
+        DataModule1->IBDatabase1.Close();
+        for (const data::TableDef& t : data::SchemaTables()) {
+            // Rows read back in the order they are stored: keys, contents and order alike.
+            const QString select = "select * from " + QString::fromLatin1(t.name);
+            EXPECT_EQ(QueryRows(old.File("tovelx.fdb"), select), QueryRows(rowByRow.File("tovelx.fdb"), select))
+                << t.name << " with " << records[0] << " records";
+        }
+    }
+}
+
+TEST_F(DataFolderSetUp, AMoveThatFailsPartWayLeavesNoDatabaseAndIsTriedAgain) {
+    const std::vector<int> records = {3, 2, 2, 3, 1, 2, 2};
+    const struct {
+        const char* what;
+        std::function<void(const QString&)> damage;
+        QStringList shown;
+    } cases[] = {
+        {"a truncated third table",
+         [](const QString& dir) {
+             const QByteArray bytes = testsupport::ReadFile(dir + "/Details.db");
+             const int header = uchar(bytes[2]) | uchar(bytes[3]) << 8;  // the records start after it
+             testsupport::WriteFile(dir + "/Details.db", bytes.left(header + 40));
+         },
+         {"Details.db", "повреден"}},
+        {"a memo pointing outside its file",
+         [](const QString& dir) {
+             testsupport::WriteFile(dir + "/stock.mb", testsupport::ReadFile(dir + "/stock.mb").left(4200));
+         },
+         {"stock.mb", "„Описание на стока/услуга“", "запис 3"}},
+        {"a value too long for its column",
+         [&](const QString& dir) {
+             testsupport::WriteOldDataFolder(dir, records, [](const QString& table, int record, const QString& field,
+                                                              testsupport::PxValue& value) {
+                 if (table == "customer.db" && record == 2 && field == "ИН по ЗДДС") value = QString(21, '9');
+             });
+         },
+         {"„customer.db“, запис 2, поле „ИН по ЗДДС“", "21 знака", "VAT", "20"}},
+    };
+    for (const auto& c : cases) {
+        testsupport::TempFolder old;
+        testsupport::WriteOldDataFolder(old.Path(), records);
+        c.damage(old.Path());
+        std::map<QString, QByteArray> before;
+        for (const QString& name : QDir(old.Path()).entryList(QDir::Files)) before[name] = testsupport::ReadFile(old.File(name));
+        for (data::TTable* t : DataModule1->ParadoxTables()) t->Close(), t->SetDatabaseName(old.Path());
+        dialogs.Clear();
+        EXPECT_THROW(Run(old.Path()), platform::Exception) << c.what;
+
+        EXPECT_FALSE(QFile::exists(old.File("tovelx.fdb"))) << c.what;
+        EXPECT_FALSE(Form7->isVisible()) << c.what;
+        EXPECT_TRUE(DataModule1->GenerateKeys) << c.what;
+        ASSERT_EQ(dialogs.Shown().size(), 1u) << c.what;
+        for (const QString& part : c.shown) EXPECT_TRUE(dialogs.Shown()[0].text.contains(part)) << dialogs.Shown()[0].text.toStdString();
+        EXPECT_TRUE(dialogs.Shown()[0].text.contains("опитано отново при следващото стартиране"));
+        for (const auto& [name, bytes] : before) EXPECT_EQ(testsupport::ReadFile(old.File(name)), bytes) << name.toStdString();
+
+        // Mended, the old tables move at the next try.
+        for (data::TTable* t : DataModule1->ParadoxTables()) t->Close();
+        testsupport::WriteOldDataFolder(old.Path(), records);
+        Run(old.Path());
+        EXPECT_EQ(QueryRows(old.File("tovelx.fdb"), "select count(*) from stock"), QStringList{"3"}) << c.what;
+    }
 }
 
 }  // namespace
