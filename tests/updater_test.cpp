@@ -65,6 +65,7 @@ TEST(Updater, ChecksTheVersionAndPutsTheNewProgramInPlaceOnlyWhenItArrivedWholeA
         {"HTTP/1.1 404 Not Found\r\nContent-Length: 5\r\n\r\n37309", "", 1, -1, none},
         {"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n373", "", 1, -1, none},  // cut short
         {"HTTP/1.1 200 OK\r\n\r\n37309", "", 1, -1, none},                       // no length
+        {"HTTP/1.1 301 Moved\r\nLocation: /moved.txt\r\nContent-Length: 0\r\n\r\n", "", 1, 0, current},
         {newer, "", 1, -1, none, "", true, "http://127.0.0.1:1"}, {newer, "", 0, -1, "", "", true, "http://127.0.0.1:1"},
         {newer, "", 0, 1, failed},  // the program: a 404
         {newer, "HTTP/1.1 200 OK\r\nContent-Length: 3000\r\n\r\n" + QByteArray(1000, '#'), 1, 1, failed, "0.0000%"},
@@ -73,6 +74,7 @@ TEST(Updater, ChecksTheVersionAndPutsTheNewProgramInPlaceOnlyWhenItArrivedWholeA
         {newer, Ok(script), 0, 1, "", "100.0000%"},  // under a kilobyte
         {newer, Ok(script), 0, 1, failed, "100.0000%", false},
     };
+    answers["/moved.txt"] = Ok("37308");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.version.toStdString() + c.program.left(40).toStdString());
         qputenv("QUILLANE_UPDATE_HOST", c.host.isEmpty() ? host : c.host);
