@@ -65,9 +65,7 @@ void TUpdateI::SpeedButton1Click() {
         if (SplashForm) SplashForm->CGauge1->setMaximum(int(qMin<qint64>(length, INT_MAX)));
     };
     progress.piece = [this](qint64 written, qint64 length) {
-        if (SplashForm) {
-            SplashForm->CGauge1->setValue(int(qMin<qint64>(written, INT_MAX)));
-        }
+        if (SplashForm) SplashForm->CGauge1->setValue(int(qMin<qint64>(written, INT_MAX)));
         SetCaption(data::DownloadPercentText(written, length));
         // Repainted as they change; the user's input waits until the download ends.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
