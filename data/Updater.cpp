@@ -9,7 +9,28 @@
 #include "platform/Paths.h"
 #include "platform/Shell.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 TUpdateI* UpdateI = nullptr;
+
+namespace {
+
+// At start-up the message loop has not begun, so closing the main window
+// cannot end it; it ends as soon as it runs.
+void EndLoopOnceItRuns() {
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            if (QThread::currentThread()->loopLevel() > 0)
+                QCoreApplication::exit(1);
+            else
+                EndLoopOnceItRuns();
+        },
+        Qt::QueuedConnection);
+}
+
+}  // namespace
 
 TUpdateI::TUpdateI(QWidget* parent) : platform::Form(parent) {
     setupUi(this);
@@ -44,16 +65,16 @@ void TUpdateI::SpeedButton1Click() {
         if (SplashForm) SplashForm->CGauge1->setMaximum(int(qMin<qint64>(length, INT_MAX)));
     };
     progress.piece = [this](qint64 written, qint64 length) {
-        if (SplashForm) {
-            SplashForm->CGauge1->setValue(int(qMin<qint64>(written, INT_MAX)));
-            SplashForm->CGauge1->repaint();
-        }
+        if (SplashForm) SplashForm->CGauge1->setValue(int(qMin<qint64>(written, INT_MAX)));
         SetCaption(data::DownloadPercentText(written, length));
+        // Repainted as they change; the user's input waits until the download ends.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
     const bool installed = data::InstallNewProgram(Edit1->text(), files, progress);
     // The new program starts from the path this one was started from.
     if (installed && platform::ShellOpen(files.running)) {
         Main->Close();
+        if (QThread::currentThread()->loopLevel() == 0) EndLoopOnceItRuns();
         return;
     }
     if (installed) data::PutBackOldProgram(files);

@@ -30,11 +30,12 @@ struct HttpDownload::Transfer {
     static size_t OnHeader(char* data, size_t size, size_t count, void* self) {
         auto* t = static_cast<Transfer*>(self);
         const size_t n = size * count;
-        // The empty line ends a head; a 1xx head is followed by the real one.
+        // The empty line ends a head; a 1xx head is followed by the real one,
+        // a redirection by the head of the address it names.
         if (n <= 2 && (data[0] == '\r' || data[0] == '\n')) {
             long code = 0;
             curl_easy_getinfo(t->easy, CURLINFO_RESPONSE_CODE, &code);
-            if (code >= 200) t->headDone = true;
+            if (code >= 200 && (code < 300 || code >= 400)) t->headDone = true;
         }
         return n;
     }
@@ -78,6 +79,10 @@ HttpDownload::HttpDownload(const QString& address) : transfer_(std::make_unique<
     t.headers = curl_slist_append(t.headers, "Pragma: no-cache");
     curl_easy_setopt(t.easy, CURLOPT_HTTPHEADER, t.headers);
     curl_easy_setopt(t.easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(t.easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(t.easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(t.easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(t.easy, CURLOPT_MAXREDIRS, 5L);
     // A server that stops answering ends the download instead of holding it for ever.
     curl_easy_setopt(t.easy, CURLOPT_CONNECTTIMEOUT, 30L);
     curl_easy_setopt(t.easy, CURLOPT_LOW_SPEED_LIMIT, 1L);

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QTimer>
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <map>
@@ -64,6 +65,7 @@ TEST(Updater, ChecksTheVersionAndPutsTheNewProgramInPlaceOnlyWhenItArrivedWholeA
         {"HTTP/1.1 404 Not Found\r\nContent-Length: 5\r\n\r\n37309", "", 1, -1, none},
         {"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n373", "", 1, -1, none},  // cut short
         {"HTTP/1.1 200 OK\r\n\r\n37309", "", 1, -1, none},                       // no length
+        {"HTTP/1.1 301 Moved\r\nLocation: /moved.txt\r\nContent-Length: 0\r\n\r\n", "", 1, 0, current},
         {newer, "", 1, -1, none, "", true, "http://127.0.0.1:1"}, {newer, "", 0, -1, "", "", true, "http://127.0.0.1:1"},
         {newer, "", 0, 1, failed},  // the program: a 404
         {newer, "HTTP/1.1 200 OK\r\nContent-Length: 3000\r\n\r\n" + QByteArray(1000, '#'), 1, 1, failed, "0.0000%"},
@@ -72,6 +74,7 @@ TEST(Updater, ChecksTheVersionAndPutsTheNewProgramInPlaceOnlyWhenItArrivedWholeA
         {newer, Ok(script), 0, 1, "", "100.0000%"},  // under a kilobyte
         {newer, Ok(script), 0, 1, failed, "100.0000%", false},
     };
+    answers["/moved.txt"] = Ok("37308");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.version.toStdString() + c.program.left(40).toStdString());
         qputenv("QUILLANE_UPDATE_HOST", c.host.isEmpty() ? host : c.host);
@@ -94,6 +97,8 @@ TEST(Updater, ChecksTheVersionAndPutsTheNewProgramInPlaceOnlyWhenItArrivedWholeA
     }
     EXPECT_TRUE(!SplashForm->CGauge1->isHidden() && SplashForm->Label1->text() == "Обновяване..." &&
                 SplashForm->CGauge1->maximum() == script.size());
+    QTimer::singleShot(20000, [] { QCoreApplication::exit(0); });
+    EXPECT_EQ(QCoreApplication::exec(), 1);  // an update at start-up ends the loop as soon as it begins
     answers["/TOVELSOFT3/Quillane2013.txt"] = Ok("37309\n");
     EXPECT_THROW(Main->CheckForUpdate(0), EConvertError);
     shutdown(fd, SHUT_RDWR), close(fd), server.join();
