@@ -24,7 +24,14 @@ void TStatForm::FormCreate() {
     const QString old = Path(PathKind::OldExecutable);
     if (platform::FileExists(old)) QFile::remove(old);
 
-    Main->CheckForUpdate(0);
+    // A version file that does not read as a number is shown, and the start
+    // goes on: a damaged file on the maker's server must not keep every
+    // workstation from its database.
+    try {
+        Main->CheckForUpdate(0);
+    } catch (...) {
+        platform::Application::ShowCurrentException();
+    }
 
     // What went wrong on the way to a database, told once at the end.
     enum class Step { ReadingWorkPlace, OpeningWorkPlace, OpeningDefault };

@@ -161,6 +161,25 @@ TEST_F(Startup, RemovesTheExecutableAnUpdateLeftBehind) {
     EXPECT_TRUE(QFile::exists(Path(PathKind::OwnExecutable)));
 }
 
+TEST_F(Startup, AVersionFileThatIsNotANumberIsShownAndTheDatabaseStillOpens) {
+    testsupport::TempFolder web;
+    testsupport::WriteFile(web.File("TOVELSOFT3/Quillane2013.txt"), "37309\n");
+    QProcess server;
+    server.setWorkingDirectory(web.Path());
+    server.start("python3", {"-u", "-m", "http.server", "--bind", "127.0.0.1", "0"});
+    ASSERT_TRUE(server.waitForReadyRead(10000));
+    const QString port = QString::fromLatin1(server.readAllStandardOutput()).section(" port ", 1).section(' ', 0, 0);
+    qputenv("QUILLANE_UPDATE_HOST", "http://127.0.0.1:" + port.toLatin1());
+    platform::ScriptedDialogs dialogs;
+    Start();
+    qunsetenv("QUILLANE_UPDATE_HOST");
+    server.kill(), server.waitForFinished();
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_TRUE(dialogs.Shown()[0].text.contains("37309")) << dialogs.Shown()[0].text.toStdString();
+    EXPECT_TRUE(AllOpen());
+    EXPECT_TRUE(WorkPlaceButtonShown());
+}
+
 TEST_F(Startup, ListsTheOwnFirmsInRecordOrderAndKeepsTheCurrentFirm) {
     testsupport::ExecuteOn(defaultFile, "insert into firm (pnom, supplier1) values ('1', 'Алфа ЕООД')");
     testsupport::ExecuteOn(defaultFile, "insert into firm (pnom, supplier1) values ('2', 'Бета АД')");
