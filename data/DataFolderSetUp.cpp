@@ -51,6 +51,7 @@ QString ErrorText(const std::exception& e) {
 void TForm7::FailSetUp(const QString& location, const QString& message) {
     failedLocations_.insert(location, message);
     DataModule1->GenerateKeys = true;
+    DataModule1->SqlConnected = false;
     Close();
     platform::ShowMessage(message);
     throw platform::Exception(message);
