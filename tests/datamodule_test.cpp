@@ -87,20 +87,43 @@ TEST_F(DataModule, FieldsAreFoundByNameInAnyCaseAndIntegersTravelAsText) {
     EXPECT_THROW(dm.stock.FieldByName("Qty").SetAsString("12 бр."), platform::EConvertError);
     EXPECT_THROW(dm.stock.FieldByName("NoSuchField"), data::DatabaseError);
     EXPECT_THROW(dm.stock.FieldByName("Unit1").SetAsString("€ ¥"), platform::EEncodingError);
+    try {
+        dm.stock.FieldByName("Unit1").SetAsString("ж😀");
+        ADD_FAILURE() << "a character beyond Windows-1251 was taken";
+    } catch (const platform::EEncodingError& e) {
+        EXPECT_TRUE(e.Message().contains("„😀“ (U+1F600)")) << e.Message().toStdString();
+    }
+    // A text longer than its column is refused by the server, and the field is named.
+    dm.stock.FieldByName("Unit1").SetAsString("кг на метър");
+    try {
+        dm.stock.Post();
+        ADD_FAILURE() << "an over-long text was posted";
+    } catch (const data::DatabaseError& e) {
+        EXPECT_TRUE(e.Message().contains("UNIT1 (11 знака при най-много 10)")) << e.Message().toStdString();
+    }
+    dm.stock.FieldByName("Unit1").SetAsString("кг");
     dm.stock.Post();
     EXPECT_EQ(dm.stock.FieldByName("qty").AsString(), "12");
     EXPECT_EQ(dm.stock.FieldByName("num").AsString(), "");
     EXPECT_EQ(QueryRows(file, "select qty, num, description1 from stock"), QStringList{"12|<null>|Болт М8"});
 }
 
-TEST_F(DataModule, ANewRowIsKeyedWhenPostedNotWhenMade) {
+TEST_F(DataModule, ANewRowIsKeyedWhenPostedWithAKeyNoOtherRowCarries) {
     platform::SetFixedClock(QDateTime(QDate(2013, 3, 5), QTime(9, 7, 3, 45), Qt::UTC));
-    dm.cust.Append();
-    EXPECT_EQ(dm.cust.FieldByName("pnom").AsString(), "5.3.2013 9:7:3.45");
+    dm.cust.Append();  // keyed when made, and again after the insert
+    EXPECT_EQ(dm.cust.FieldByName("pnom").AsString(), "5.3.2013 9:7:3.46");
     dm.cust.FieldByName("Company1").SetAsString("Тест ООД");
+    // Another work place has just committed a row under the key this post takes first.
     platform::SetFixedClock(QDateTime(QDate(2013, 12, 31), QTime(23, 59, 59, 999), Qt::UTC));
+    testsupport::ExecuteOn(file, "insert into customer (pnom, company1) values ('31.12.2013 23:59:59.999', 'Друг')");
     dm.cust.Post();
-    EXPECT_EQ(QueryRows(file, "select pnom, company1 from customer"), QStringList{"31.12.2013 23:59:59.999|Тест ООД"});
+    EXPECT_EQ(dm.cust.FieldByName("pnom").AsString(), "1.1.2014 0:0:0.0");
+    // The clock standing still gives this process no key twice.
+    AddCurrency("EUR");
+    AddCurrency("USD");
+    EXPECT_EQ(QueryRows(file, "select pnom, company1 from customer order by company1"),
+              (QStringList{"31.12.2013 23:59:59.999|Друг", "1.1.2014 0:0:0.0|Тест ООД"}));
+    EXPECT_EQ(QueryRows(file, "select count(distinct pnom) from currency"), QStringList{"2"});
 }
 
 TEST_F(DataModule, EditingGivesANewKeyAndTheRowCanStillBeDeleted) {
@@ -218,6 +241,46 @@ TEST_F(DataModule, AChangeOverAnotherWorkplacesSaveIsRefusedAndNothingIsWritten)
     other.currency.FieldByName("course").SetAsString("2,5");
     other.currency.Post();
     EXPECT_EQ(QueryRows(file, "select course from currency"), QStringList{"2,5"});
+}
+
+TEST_F(DataModule, RowsSharingOneKeyAreNeitherChangedNorDeletedOneByOne) {
+    // Rows of an older program, made in one millisecond.
+    testsupport::ExecuteOn(file, "insert into currency (pnom, currency) select 'k', 'EUR' from rdb$database "
+                                 "union all select 'k', 'USD' from rdb$database");
+    dm.currency.Refresh();
+    for (int recNo : {1, 2}) {
+        dm.currency.SetRecNo(recNo);
+        dm.currency.Edit();
+        dm.currency.FieldByName("course").SetAsString("1,9");
+        EXPECT_THROW(dm.currency.Post(), data::SharedKeyError);
+        dm.currency.Cancel();
+        EXPECT_THROW(dm.currency.Delete(), data::SharedKeyError);
+    }
+    EXPECT_EQ(QueryRows(file, "select pnom, currency, course from currency order by currency"),
+              (QStringList{"k|EUR|<null>", "k|USD|<null>"}));
+}
+
+TEST_F(DataModule, ARowAnotherWorkplaceIsChangingIsToldAsAConflict) {
+    AddCurrency("EUR");
+    TDataModule1 other;
+    other.ConnectFirebird(folder.Path());
+    // This work place has changed the row and not yet committed.
+    dm.IBSQL1.SQL = QStringList{"update currency set course = '2'"};
+    dm.IBSQL1.ExecQuery();
+    other.currency.Edit();
+    other.currency.FieldByName("course").SetAsString("3");
+    try {
+        other.currency.Post();
+        ADD_FAILURE() << "the post went through";
+    } catch (const data::RecordInUseError& e) {
+        EXPECT_EQ(e.Message(), "Този запис в момента се променя от друго работно място. "
+                               "Промените не са записани; опитайте отново след малко.");
+    }
+    EXPECT_THROW(other.currency.Delete(), data::RecordInUseError);
+    other.currency.Cancel();
+    EXPECT_EQ(other.currency.FieldByName("course").AsString(), "");
+    dm.IBTransaction1.CommitRetaining();
+    EXPECT_EQ(QueryRows(file, "select course from currency"), QStringList{"2"});
 }
 
 TEST_F(DataModule, ClosingAtExitClosesEveryDataSet) {
