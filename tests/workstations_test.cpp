@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -17,12 +18,12 @@ namespace {
 
 using testsupport::QueryRows;
 
-QString AdminLine() { return QStringLiteral("password=") + TDataModule1::AdminPassword(); }
+const QString kFile = QStringLiteral("/tmp/quillane-server/workstations.fdb");
+const QString kDatabase = QStringLiteral("127.0.0.1:") + kFile;
 
 // A data module on the server's database, opened as the work place "IP address" opens it.
 struct ServerModule {
     explicit ServerModule(const QString& database) {
-        testsupport::EnsureApplication();
         Form8 = &form;
         form.RadioButton3->setChecked(true);
         dm.OpenDatabaseLocation(database);
@@ -39,68 +40,51 @@ struct ServerModule {
 
 class Workstations : public ::testing::Test {
 protected:
+    // The database stays from one run to the next and is emptied each time.
     void SetUp() override {
-        database = QStringLiteral("127.0.0.1:/tmp/quillane-server/workstations-%1.fdb").arg(QCoreApplication::applicationPid());
         try {
-            testsupport::CreateSchemaDatabaseAt(database);
-            created = true;
+            if (QFile::exists(kFile))
+                testsupport::ExecuteOn(kDatabase, "delete from store");
+            else
+                testsupport::CreateSchemaDatabaseAt(kDatabase);
         } catch (const data::DatabaseError& e) {
-            GTEST_SKIP() << "no database can be made through the server on 127.0.0.1 in /tmp/quillane-server: "
-                         << e.Message().toStdString();
+            GTEST_SKIP() << "no database through the server on 127.0.0.1: " << e.Message().toStdString();
         }
-        module = std::make_unique<ServerModule>(database);
+        module = std::make_unique<ServerModule>(kDatabase);
     }
-    void TearDown() override {
-        module.reset();
-        if (!created) return;
-        data::Database db;
-        db.DatabaseName = database;
-        db.Params = {QStringLiteral("user_name=SYSDBA"), AdminLine()};
-        db.Open();
-        db.DropDatabase();
-    }
-    QString database;
-    bool created = false;
     std::unique_ptr<ServerModule> module;
 };
 
 // Run by the test below in processes of their own.
 TEST(WorkstationsChild, DISABLED_AppendsDocuments) {
-    const qint64 start = qEnvironmentVariable("QUILLANE_APPEND_START").toLongLong();
-    ServerModule m(qEnvironmentVariable("QUILLANE_APPEND_DATABASE"));
+    ServerModule m(kDatabase);
     // Both processes begin at the same moment, so that their keys meet.
+    const qint64 start = qEnvironmentVariable("QUILLANE_APPEND_START").toLongLong();
     QThread::msleep(static_cast<unsigned long>(std::max<qint64>(0, start - QDateTime::currentMSecsSinceEpoch())));
     for (int i = 0; i < 200; ++i) m.AddDocument(QString::number(i));
 }
 
 TEST_F(Workstations, TwoProcessesAppendingAtOnceGiveEveryRowItsOwnKey) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QUILLANE_APPEND_DATABASE", database);
-    env.insert("QUILLANE_APPEND_START", QString::number(QDateTime::currentMSecsSinceEpoch() + 2000));
-    std::vector<std::unique_ptr<QProcess>> children;
-    for (int i = 0; i < 2; ++i) {
-        children.push_back(std::make_unique<QProcess>());
-        children.back()->setProcessEnvironment(env);
-        children.back()->setProcessChannelMode(QProcess::ForwardedChannels);
-        children.back()->start(QCoreApplication::applicationFilePath(),
-                               {"--gtest_also_run_disabled_tests", "--gtest_filter=WorkstationsChild.*"});
+    qputenv("QUILLANE_APPEND_START", QByteArray::number(QDateTime::currentMSecsSinceEpoch() + 2000));
+    QProcess children[2];
+    for (QProcess& child : children) {
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_also_run_disabled_tests", "--gtest_filter=WorkstationsChild.*"});
     }
-    for (auto& child : children) {
-        ASSERT_TRUE(child->waitForFinished(300000));
-        ASSERT_EQ(child->exitCode(), 0);
-    }
-    EXPECT_EQ(QueryRows(database, "select count(*), count(distinct pnom) from store"), QStringList{"400|400"});
+    for (QProcess& child : children) ASSERT_TRUE(child.waitForFinished(300000) && child.exitCode() == 0);
+    EXPECT_EQ(QueryRows(kDatabase, "select count(*), count(distinct pnom) from store"), QStringList{"400|400"});
 
     // Each row is reached alone: an edit and a delete touch one row each.
-    module->dm.store.Refresh();
-    ASSERT_EQ(module->dm.store.RecordCount(), 400);
-    module->dm.store.SetRecNo(123);
-    module->dm.store.Edit();
-    module->dm.store.FieldByName("num").SetAsString("edited");
-    module->dm.store.Post();
-    module->dm.store.SetRecNo(321);
-    module->dm.store.Delete();
-    EXPECT_EQ(QueryRows(database, "select count(*), count(distinct pnom), sum(iif(num = 'edited', 1, 0)) from store"),
+    data::DataSet& store = module->dm.store;
+    store.Refresh();
+    store.SetRecNo(123);
+    store.Edit();
+    store.FieldByName("num").SetAsString("edited");
+    store.Post();
+    store.SetRecNo(321);
+    store.Delete();
+    EXPECT_EQ(QueryRows(kDatabase, "select count(*), count(distinct pnom), sum(iif(num = 'edited', 1, 0)) from store"),
               QStringList{"399|399|1"});
 }
 
@@ -121,10 +105,10 @@ TEST_F(Workstations, AfterTheServerRestartsTheSameModuleConnectsAgain) {
     ASSERT_FALSE(pid.isEmpty()) << "the server did not start again";
     testsupport::WriteFile(pidFile, pid + '\n');
 
-    module->dm.OpenDatabaseLocation(database);
+    module->dm.OpenDatabaseLocation(kDatabase);
     EXPECT_EQ(module->dm.store.RecordCount(), 1);
     module->AddDocument("2");
-    EXPECT_EQ(QueryRows(database, "select num from store order by num"), (QStringList{"1", "2"}));
+    EXPECT_EQ(QueryRows(kDatabase, "select num from store order by num"), (QStringList{"1", "2"}));
 }
 
 }  // namespace
