@@ -83,6 +83,8 @@ void TDataModule1::SetUpDataSet(DataSet& ds, const char* table, data::DataSource
     ds.RefreshSQL = s.refresh;
     ds.SetDatabase(&IBDatabase1);
     ds.SetTransaction(&IBTransaction1);
+    // A posted row whose key another work place has taken gets the next one.
+    ds.NewKey = [this] { return GenerateKeys ? NextRecordKey() : QString(); };
     source.DataSetRef = &ds;
 }
 
@@ -139,7 +141,10 @@ void TDataModule1::OpenDatabaseLocation(const QString& location) {
 }
 
 void TDataModule1::ConnectFirebird(const QString& location) {
-    IBTransaction1.SetActive(false);
+    // A connection the server has dropped can commit nothing: its transaction
+    // is rolled back or let go, so that this step always ends disconnected
+    // and the connection below is made afresh.
+    IBTransaction1.Release();
     IBDatabase1.Close();
     SqlConnected = false;
 
@@ -165,12 +170,16 @@ void TDataModule1::ConnectFirebird(const QString& location) {
 
 // ---------------------------------------------------------------- record keys
 
-void TDataModule1::WriteRecordKey(DataSet& ds) {
-    if (!GenerateKeys) return;
+QString TDataModule1::NextRecordKey() {
     platform::SystemTime local;
     platform::SystemTime& t = OrderForm ? *OrderForm->KeyTime : local;
     platform::GetSystemTime(t);
-    ds.FieldByName(QStringLiteral("pnom")).SetAsString(platform::RecordKeyText(t));
+    return platform::RecordKeyText(t);
+}
+
+void TDataModule1::WriteRecordKey(DataSet& ds) {
+    if (!GenerateKeys) return;
+    ds.FieldByName(QStringLiteral("pnom")).SetAsString(NextRecordKey());
 }
 
 void TDataModule1::custBeforePost(DataSet& DataSet) { WriteRecordKey(DataSet); }

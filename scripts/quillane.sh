@@ -69,9 +69,14 @@ case "$mode" in
         "$build/databases.conf.saved" > "$aliases"
       server_pid="$("$here/scripts/firebird-server.sh" start)"
     fi
+    if [ -n "$server_pid" ]; then
+      # A test restarts this server and writes the new process id here.
+      echo "$server_pid" > "$build/firebird-server.pid"
+      export QUILLANE_TEST_SERVER_PID_FILE="$build/firebird-server.pid"
+    fi
     finish() {
       if [ -n "$server_pid" ]; then
-        "$here/scripts/firebird-server.sh" stop "$server_pid"
+        "$here/scripts/firebird-server.sh" stop "$(cat "$build/firebird-server.pid")"
       fi
       if [ -n "$aliases_saved" ]; then
         cp -p "$build/databases.conf.saved" "$aliases"
