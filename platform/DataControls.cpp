@@ -502,6 +502,21 @@ public:
         if (line->text() != text) line->setText(text);
     }
 
+    // Enter and Escape belong to the open editor, not to the window's default
+    // and cancel buttons.
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride && GridKey(static_cast<QKeyEvent*>(event))) {
+            event->accept();
+            return true;
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+    static bool GridKey(const QKeyEvent* e) {
+        return e->modifiers() == Qt::NoModifier &&
+               (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Escape);
+    }
+
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
         if (open_ == editor) open_ = nullptr;
         QStyledItemDelegate::destroyEditor(editor, index);
@@ -686,6 +701,14 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
         }
     }
     QTableView::keyPressEvent(event);
+}
+
+bool DBGrid::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && detail::DBGridDelegate::GridKey(static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QTableView::event(event);
 }
 
 void DBGrid::focusOutEvent(QFocusEvent* event) {
