@@ -835,10 +835,12 @@ void DBNavigator::UpdateButtons() {
     const bool editing = IsEditing(ds);
     const int recNo = active ? ds->RecNo() : 0;
     const int count = active ? ds->RecordCount() : 0;
-    Button(NavigateBtn::First)->setEnabled(active && (recNo > 1 || editing));
-    Button(NavigateBtn::Prior)->setEnabled(active && (recNo > 1 || editing));
-    Button(NavigateBtn::Next)->setEnabled(active && recNo < count);
-    Button(NavigateBtn::Last)->setEnabled(active && recNo < count);
+    // A record being inserted stands between the others: every move leaves it.
+    const bool inserting = active && ds->GetState() == DataSet::State::Insert;
+    Button(NavigateBtn::First)->setEnabled(active && (recNo > 1 || inserting));
+    Button(NavigateBtn::Prior)->setEnabled(active && (recNo > 1 || inserting));
+    Button(NavigateBtn::Next)->setEnabled(active && (recNo < count || inserting));
+    Button(NavigateBtn::Last)->setEnabled(active && (recNo < count || inserting));
     Button(NavigateBtn::Insert)->setEnabled(active);
     Button(NavigateBtn::Delete)->setEnabled(active && (count > 0 || editing));
     Button(NavigateBtn::Edit)->setEnabled(active && !editing && count > 0);
