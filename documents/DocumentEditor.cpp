@@ -9,6 +9,7 @@
 #include "documents/PrintOptions.h"
 #include "documents/PrintedPage.h"
 #include "platform/Application.h"
+#include "platform/CodePage.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
@@ -315,14 +316,15 @@ void TOrderForm::FillLookupList(QLineEdit* edit) {
     ListBox1->clear();
     const QString typed = edit->text();
     if (typed.isEmpty()) return;
-    const QString typedLower = LookupLower(typed);
+    // Matched on the stored Windows-1251 bytes; only the entries are decoded.
+    const std::optional<QByteArray> typedLower = LookupTypedBytes(typed);
     data::Field field = ds->FieldByName(hint.field);
     QStringList entries;
     const int count = ds->RecordCount();
-    for (int i = 1; i <= count; ++i) {
+    for (int i = 1; i <= count && typedLower; ++i) {
         ds->SetRecNo(i);
-        QString text = field.AsString();
-        if (LookupStartsWith(text, typedLower)) entries << std::move(text);
+        const QByteArray bytes = field.AsBytes();
+        if (LookupStartsWithBytes(bytes, *typedLower)) entries << platform::DecodeCp1251(bytes);
     }
     if (count > 0) ds->SetRecNo(1);
     ListBox1->addItems(entries);
@@ -432,17 +434,28 @@ void TOrderForm::StringGrid1SelectCell(int col, int row, bool& canSelect) {
 
 namespace {
 
-// Every goods record's entry: the description's first line, "~", the record number.
-QStringList GoodsEntries(const LookupHint& hint) {
+// The goods entries in record order: the description's first line, "~" and
+// the record number; with a typed text only those that contain it, both
+// lowered in the code page's terms.
+QStringList GoodsEntries(const LookupHint& hint, const QString* typed = nullptr) {
     data::DataSet* ds = LookupDataSet(hint.dataSet);
-    ds->Refresh();
     data::Field field = ds->FieldByName(hint.field);
+    std::optional<QByteArray> typedLower;
+    if (typed) {
+        typedLower = LookupTypedBytes(*typed);
+        if (!typedLower) return {};
+    }
     QStringList entries;
     const int count = ds->RecordCount();
-    entries.reserve(count);
     for (int i = 1; i <= count; ++i) {
         ds->SetRecNo(i);
-        entries << GoodsEntryText(field.AsString(), i);
+        QByteArray entry = field.AsBytes();
+        const qsizetype end = entry.indexOf('\n');
+        const qsizetype cr = entry.indexOf('\r');
+        const qsizetype cut = end < 0 ? cr : (cr < 0 ? end : std::min(end, cr));
+        if (cut >= 0) entry.truncate(cut);
+        entry += '~' + QByteArray::number(i);
+        if (!typedLower || LookupLowerBytes(entry).contains(*typedLower)) entries << platform::DecodeCp1251(entry);
     }
     return entries;
 }
@@ -454,6 +467,7 @@ void TOrderForm::StringGrid1ButtonClick() {
     const LookupHint hint = ParseLookupHint(StringGrid1->Hint());
     SetHintOf(ListBox1, QStringLiteral("StringGrid1;") + hint.dataSet);
     ListBox1->clear();
+    LookupDataSet(hint.dataSet)->Refresh();
     ListBox1->addItems(GoodsEntries(hint));
     if (ListBox1->count() == 0) return;
     const QRect cell = StringGrid1->CellRect(CurrentItemCol, CurrentItemRow);
@@ -473,17 +487,15 @@ void TOrderForm::StringGrid1SetEditText(int, int, const QString&) {
 
 void TOrderForm::FilterGoodsList() {
     const QString typed = StringGrid1->Cell(CurrentItemCol, CurrentItemRow);
-    StringGrid1ButtonClick();
+    // The goods are read afresh when the list opens; while it stays open each
+    // keystroke filters the rows already read.
+    const bool open = ListBox1->isVisible() && GoodsLookupMode;
+    if (!open) StringGrid1ButtonClick();
     if (CurrentItemCol != 1 || typed.isEmpty()) {
         ListBox1->hide();
         return;
     }
-    const QString typedLower = LookupLower(typed);
-    QStringList kept;
-    for (int i = 0; i < ListBox1->count(); ++i) {
-        const QString entry = ListBox1->item(i)->text();
-        if (LookupContains(LookupLower(entry), typedLower)) kept << entry;
-    }
+    const QStringList kept = GoodsEntries(ParseLookupHint(StringGrid1->Hint()), &typed);
     ListBox1->clear();
     ListBox1->addItems(kept);
 }

@@ -8,6 +8,7 @@
 #include "documents/DocumentEditor.h"
 #include "documents/EditorRules.h"
 #include "documents/RememberedChoices.h"
+#include "platform/CodePage.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/LocaleText.h"
@@ -298,8 +299,9 @@ TEST(EditorRules, IdentificationNumbersDescriptionsAndNumbers) {
     EXPECT_EQ(NextDocumentNumberText("", "x"), "0000000001");
     EXPECT_EQ(NextDocumentNumberText("0000000041", "x"), "0000000042");
     EXPECT_EQ(NextDocumentNumberText("99999999999", "x"), "100000000000");
-    EXPECT_TRUE(LookupStartsWith("ЁЛХА", LookupLower("ёл")));
-    EXPECT_EQ(GoodsEntryRecNo(GoodsEntryText("Стол\r\nдъб", 12)), 12);
+    EXPECT_TRUE(LookupStartsWithBytes(platform::EncodeCp1251("ЁЛХА"), *LookupTypedBytes("ёлх")));
+    EXPECT_FALSE(LookupTypedBytes("€‰ 😀"));
+    EXPECT_EQ(GoodsEntryRecNo("Стол~12"), 12);
 }
 
 }  // namespace
