@@ -62,6 +62,13 @@ void SetBaseColour(QWidget* w, const QColor& colour) {
     w->setPalette(p);
 }
 
+// The lookup list's colour and its fixed item height.
+void ColourLookupList(QListWidget* list, const QColor& colour) {
+    list->setStyleSheet(QStringLiteral("QListWidget { background: %1; } QListWidget::item { height: %2px; padding: 0px; }")
+                            .arg(colour.name())
+                            .arg(kItemHeight));
+}
+
 // Runs a handler from a Qt signal the way the class library runs an event.
 template <class F>
 auto Handler(F f) {
@@ -102,7 +109,7 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
         combo->lineEdit()->clear();
     }
     ListBox1->setUniformItemSizes(true);
-    ListBox1->setStyleSheet(QStringLiteral("QListWidget::item { height: %1px; padding: 0px; }").arg(kItemHeight));
+    ColourLookupList(ListBox1, Qt::white);
     StringGrid1->SetHint(QStringLiteral("Description1;stock"));
 
     // Command column.
@@ -335,7 +342,7 @@ void TOrderForm::PlaceLookupList(QWidget* edit) {
     if (ListBox1->count() == 0) return;
     const QPoint at = Panel3->mapFromGlobal(edit->mapToGlobal(QPoint(0, 0)));
     int top = at.y() + edit->height();
-    SetBaseColour(ListBox1, edit->palette().color(QPalette::Base));
+    ColourLookupList(ListBox1, edit->palette().color(QPalette::Base));
     const int height = LookupListHeight(ListBox1->count(), kItemHeight, 150);
     if (Panel3->mapTo(this, QPoint(0, top)).y() + height >= this->height() - 25) top = at.y() - height;
     ListBox1->setGeometry(at.x(), top, edit->width() + 17, height);
@@ -473,7 +480,7 @@ void TOrderForm::StringGrid1ButtonClick() {
     const QRect cell = StringGrid1->CellRect(CurrentItemCol, CurrentItemRow);
     const QRect below = StringGrid1->CellRect(CurrentItemCol, CurrentItemRow + 1);
     const int top = (below.isEmpty() ? cell.bottom() + 2 : below.top()) + StringGrid1->y();
-    SetBaseColour(ListBox1, kPaleYellow);
+    ColourLookupList(ListBox1, kPaleYellow);
     ListBox1->setGeometry(cell.left() + StringGrid1->x(), top, cell.width(),
                           LookupListHeight(ListBox1->count(), kItemHeight, 100));
     ListBox1->show();
