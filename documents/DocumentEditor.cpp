@@ -17,6 +17,7 @@
 #include "platform/LocaleText.h"
 #include "registers/OwnFirms.h"
 
+#include <QBuffer>
 #include <QComboBox>
 #include <QDate>
 #include <QKeyEvent>
@@ -67,6 +68,19 @@ void ColourLookupList(QListWidget* list, const QColor& colour) {
     list->setStyleSheet(QStringLiteral("QListWidget { background: %1; } QListWidget::item { height: %2px; padding: 0px; }")
                             .arg(colour.name())
                             .arg(kItemHeight));
+}
+
+// The own-firms window's built-in logo as picture file bytes, or none.
+QByteArray BuiltInLogo() {
+    if (!FillFirm) return {};
+    if (auto* image = FillFirm->findChild<platform::DBImage*>(QStringLiteral("Image1"))) return image->PictureBytes();
+    auto* label = FillFirm->findChild<QLabel*>(QStringLiteral("Image1"));
+    if (!label || label->pixmap().isNull()) return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    label->pixmap().save(&buffer, "PNG");
+    return bytes;
 }
 
 // Runs a handler from a Qt signal the way the class library runs an event.
@@ -177,13 +191,11 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     connect(Edit20, &QLineEdit::textChanged, this, Handler([this] { DBText7Change(); }));
     connect(Edit9, &QLineEdit::textChanged, this, Handler([this] { Edit9Change(); }));
     Edit9->installEventFilter(this);
-    connect(DBGrid1, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        platform::RunHandler([this, index] { DBGrid1CellClick(index.column()); });
-    });
 
-    // Own firm and bank account: prior, next and refresh over their data sets.
-    BuildNavigator(DBNavigator1, [] { return &DataModule1->firm; }, &TOrderForm::DBNavigator1Click);
-    BuildNavigator(DBNavigator2, [] { return &DataModule1->details; }, &TOrderForm::DBNavigator2Click);
+    // Own firm and bank account: their navigators move the data sets, then the editor follows.
+    DBNavigator1->OnClick = [this](platform::NavigateBtn) { DBNavigator1Click(); };
+    DBNavigator2->OnClick = [this](platform::NavigateBtn) { DBNavigator2Click(); };
+    DBGrid1->OnCellClick = [this](int column) { platform::RunHandler([this, column] { DBGrid1CellClick(column); }); };
 
     for (QDateEdit* d : {EDate, EDate2, EDate3, EDate4}) {
         const QSignalBlocker block(d);
@@ -193,24 +205,20 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
 
 TOrderForm::~TOrderForm() { delete KeyTime; }
 
-void TOrderForm::BuildNavigator(QWidget* holder, data::DataSet* (*dataSet)(), void (TOrderForm::*after)()) {
-    // Stands in for the data-aware navigator: prior, next, refresh.
-    const std::pair<QString, int> buttons[] = {{QStringLiteral("◀"), -1}, {QStringLiteral("▶"), 1}, {QStringLiteral("↻"), 0}};
-    int left = 0;
-    for (const auto& [text, step] : buttons) {
-        auto* b = new QToolButton(holder);
-        b->setText(text);
-        b->setGeometry(left, 0, 24, 20);
-        left += 24;
-        connect(b, &QToolButton::clicked, this, Handler([this, dataSet, after, step = step] {
-                    data::DataSet* ds = dataSet();
-                    if (!ds->Active()) return;
-                    if (step == 0) ds->Refresh();
-                    else ds->SetRecNo(ds->RecNo() + step);
-                    (this->*after)();
-                }));
-    }
+void TOrderForm::BindDataControls() {
+    if (bound_ || !DataModule1) return;
+    bound_ = true;
+    DBImage2->SetDataSource(&DataModule1->DataSource2);
+    DBImage3->SetDataSource(&DataModule1->DataSource2);
+    DBNavigator1->SetDataSource(&DataModule1->DataSource2);
+    DBNavigator2->SetDataSource(&DataModule1->DataSource3);
+    DBGrid1->SetDataSource(&DataModule1->DataSource7);
+    DBNavigator->SetDataSource(&DataModule1->DataSource7);
+    MemoStore->SetDataSource(&DataModule1->DataSource6);
+    MemoStr->SetDataSource(&DataModule1->DataSource6);
 }
+
+void TOrderForm::FormShow() { BindDataControls(); }
 
 void TOrderForm::FormCreate() { ColumnWidths.clear(); }
 
@@ -873,36 +881,34 @@ void TOrderForm::Edit9Change() {
 // ---------------------------------------------------------------- own firm, bank, number
 
 void TOrderForm::LoadFirmFields() {
+    BindDataControls();
     const QString responsible = DBText2->text();
     const QString responsible2 = Edit19->text();
     data::DataSet& firm = DataModule1->firm;
+    const bool english = RadioButton2->isChecked();
+    const bool both = RadioButton3->isChecked();
     if (firm.Active() && !firm.IsEmpty()) {
         const auto field = [&firm](const char* name) { return firm.FieldByName(QLatin1String(name)).AsString(); };
-        const bool english = RadioButton2->isChecked();
-        const bool both = RadioButton3->isChecked();
-        DBText1->setText(field(english ? "Supplier2" : "Supplier1"));
-        DBText2->setText(field(english ? "RespPerson2" : "RespPerson1"));
-        DBText3->setText(field("InvoiceNo"));
-        DBText4->setText(field("ProformaNo"));
+        DBText1->SetText(field(english ? "Supplier2" : "Supplier1"));
+        DBText2->SetText(field(english ? "RespPerson2" : "RespPerson1"));
+        DBText3->SetText(field("InvoiceNo"));
+        DBText4->SetText(field("ProformaNo"));
         Edit11->setText(field("VOP"));
-        DBText5->setText(field("ID"));
-        DBText6->setText(field("VAT"));
+        DBText5->SetText(field("ID"));
+        DBText6->SetText(field("VAT"));
         DBText7->setText(field(english ? "PlaceofPublishment2" : "PlaceofPublishment1"));
-        DBText8->setText(field(english ? "Address2" : "Address1"));
+        DBText8->SetText(field(english ? "Address2" : "Address1"));
         if (both) {
             Edit17->setText(field("Supplier2"));
             Edit19->setText(field("RespPerson2"));
             Edit20->setText(field("PlaceofPublishment2"));
             Edit18->setText(field("Address2"));
         }
-        // The page logo: the firm's own picture, else the built-in one.
-        QPixmap logo;
-        logo.loadFromData(firm.FieldByName(QLatin1String(english || both ? "LOGO2" : "LOGO")).AsBytes());
-        if (logo.isNull() && FillFirm) {
-            if (auto* builtIn = FillFirm->findChild<QLabel*>(QStringLiteral("Image1"))) logo = builtIn->pixmap();
-        }
-        DBImage1->setPixmap(logo);
     }
+    // The page logo: the firm's own picture, else the built-in one.
+    const platform::DBImage* logo = english || both ? DBImage3 : DBImage2;
+    if (logo->HasPicture()) DBImage1->Assign(*logo);
+    else DBImage1->SetPictureBytes(BuiltInLogo());
     DBImage1->update();
     DBImage2->update();
     DBImage3->update();
@@ -912,6 +918,7 @@ void TOrderForm::LoadFirmFields() {
 }
 
 void TOrderForm::LoadBankFields() {
+    BindDataControls();
     data::DataSet& details = DataModule1->details;
     if (!details.Active() || details.IsEmpty()) return;
     Bank->setText(details.FieldByName(QStringLiteral("Bank")).AsString());
@@ -922,13 +929,14 @@ void TOrderForm::LoadBankFields() {
 void TOrderForm::NextDocumentNumber() {
     LoadFirmFields();
     if (ComboBox2->currentText().isEmpty() && ComboBox2->count() > 0) platform::SetComboIndexSilently(ComboBox2, 0);
-    QLineEdit* counter = DBText4;
+    QWidget* counter = DBText4;
+    QString text = DBText4->text();
     switch (CounterGroupOfTitle(ComboBox2->currentText())) {
-    case CounterGroup::Invoice: counter = DBText3; break;
-    case CounterGroup::Protocol117: counter = Edit11; break;
-    case CounterGroup::Proforma: counter = DBText4; break;
+    case CounterGroup::Invoice: counter = DBText3, text = DBText3->text(); break;
+    case CounterGroup::Protocol117: counter = Edit11, text = Edit11->text(); break;
+    case CounterGroup::Proforma: break;
     }
-    MaskEdit1->setText(NextDocumentNumberText(counter->text(), HintOf(counter)));
+    MaskEdit1->setText(NextDocumentNumberText(text, HintOf(counter)));
 }
 
 void TOrderForm::DBNavigator1Click() {

@@ -9,6 +9,7 @@
 #include "documents/EditorRules.h"
 #include "documents/RememberedChoices.h"
 #include "platform/CodePage.h"
+#include "platform/DataControls.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/LocaleText.h"
@@ -16,7 +17,9 @@
 #include "support/programtest.h"
 #include "support/testdatabase.h"
 
+#include <QBuffer>
 #include <QDate>
+#include <QImage>
 #include <QDir>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -124,19 +127,38 @@ TEST_F(Editor, TheTitleChoosesTheCounterAndAnotherFirmGivesItsNumberAndIssuer) {
         EXPECT_EQ(e->MaskEdit1->text(), number) << title;
     }
     e->Save->setEnabled(false);
-    DataModule1->firm.SetRecNo(2);
-    e->DBNavigator1Click();
+    e->DBNavigator1->BtnClick(platform::NavigateBtn::Next);
     EXPECT_EQ(e->DBText1->text(), "Втора АД");
     EXPECT_EQ(e->MaskEdit1->text(), "0000000100");
     EXPECT_EQ(e->Edit10->text(), "Мария Иванова");
     EXPECT_TRUE(e->Save->isEnabled());
     e->Edit10->setText("Друг съставил");
-    DataModule1->firm.SetRecNo(1);
-    e->DBNavigator1Click();
+    e->DBNavigator1->BtnClick(platform::NavigateBtn::Prior);
     EXPECT_EQ(e->Edit10->text(), "Друг съставил");  // a typed issuer is kept
 
+    // The page logo: the firm's LOGO, its LOGO2 for a two-language page.
+    const auto png = [](QColor colour) {
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(colour);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    };
+    DataModule1->firm.Edit();
+    DataModule1->firm.FieldByName("LOGO").SetAsBytes(png(Qt::red));
+    DataModule1->firm.FieldByName("LOGO2").SetAsBytes(png(Qt::blue));
+    DataModule1->firm.Post();
+    e->LoadFirmFields();
+    EXPECT_EQ(e->DBImage1->Picture().pixelColor(0, 0), QColor(Qt::red));
+    e->RadioButton3->setChecked(true);
+    e->LoadFirmFields();
+    EXPECT_EQ(e->DBImage1->Picture().pixelColor(0, 0), QColor(Qt::blue));
+    e->RadioButton1->setChecked(true);
+
     // A counter that is no number: the error is shown and the number kept.
-    testsupport::ExecuteOn(defaultFile, "update firm set invoiceno = 'abc' where pnom = '1'");
+    testsupport::ExecuteOn(defaultFile, "update firm set invoiceno = 'abc' where supplier1 = 'Тест ЕООД'");
     DataModule1->firm.Refresh();
     platform::ScriptedDialogs dialogs;
     e->ComboBox2->setEditText("ФАКТУРА");
