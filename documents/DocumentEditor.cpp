@@ -26,6 +26,7 @@
 #include <QPalette>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
 
@@ -63,12 +64,16 @@ void SetBaseColour(QWidget* w, const QColor& colour) {
     w->setPalette(p);
 }
 
-// The lookup list's colour and its fixed item height.
-void ColourLookupList(QListWidget* list, const QColor& colour) {
-    list->setStyleSheet(QStringLiteral("QListWidget { background: %1; } QListWidget::item { height: %2px; padding: 0px; }")
-                            .arg(colour.name())
-                            .arg(kItemHeight));
-}
+// The lookup list's entries are all of one fixed height.
+class FixedHeightItems : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), kItemHeight};
+    }
+};
+
+void ColourLookupList(QListWidget* list, const QColor& colour) { SetBaseColour(list, colour); }
 
 // The own-firms window's built-in logo as picture file bytes, or none.
 QByteArray BuiltInLogo() {
@@ -123,7 +128,7 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
         combo->lineEdit()->clear();
     }
     ListBox1->setUniformItemSizes(true);
-    ColourLookupList(ListBox1, Qt::white);
+    ListBox1->setItemDelegate(new FixedHeightItems(ListBox1));
     StringGrid1->SetHint(QStringLiteral("Description1;stock"));
 
     // Command column.
