@@ -562,7 +562,12 @@ void TOrderForm::SpeedButton3Click(QObject* sender) {
         ListBox1->hide();
         if (sender) platform::ShowMessage(QStringLiteral("Запазен успешно!"));
     } catch (...) {
-        // The document save that asked for it goes on; no success is reported.
+        // The document save that asked for it goes on; no success is reported,
+        // and a half-written customer is dropped.
+        try {
+            DataModule1->cust.Cancel();
+        } catch (...) {
+        }
     }
 }
 
@@ -886,6 +891,7 @@ void TOrderForm::Edit9Change() {
 // ---------------------------------------------------------------- own firm, bank, number
 
 void TOrderForm::LoadFirmFields() {
+    if (!DataModule1) return;
     BindDataControls();
     const QString responsible = DBText2->text();
     const QString responsible2 = Edit19->text();
@@ -923,6 +929,7 @@ void TOrderForm::LoadFirmFields() {
 }
 
 void TOrderForm::LoadBankFields() {
+    if (!DataModule1) return;
     BindDataControls();
     data::DataSet& details = DataModule1->details;
     if (!details.Active() || details.IsEmpty()) return;

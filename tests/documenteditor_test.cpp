@@ -6,6 +6,7 @@
 #include "data/DataModule.h"
 #include "documents/CalculatorWindow.h"
 #include "documents/DocumentEditor.h"
+#include "documents/PrintOptions.h"
 #include "documents/EditorRules.h"
 #include "documents/RememberedChoices.h"
 #include "platform/CodePage.h"
@@ -271,7 +272,21 @@ TEST_F(Editor, HeaderFieldsSwitchTheirControlsAndRememberChoices) {
     EXPECT_EQ(e->ComboBox3->count(), 2);
     e->ComboBox3Select(1);
     EXPECT_EQ(e->ComboBox3->itemText(0), "по сметка");
-    e->Close();
+
+    // A currency rate with a decimal comma is taken; the rate column does nothing.
+    testsupport::ExecuteOn(defaultFile, "insert into currency (pnom, currency, course) values ('c', 'EUR', '1,95583')");
+    DataModule1->currency.Refresh();
+    platform::ScriptedDialogs dialogs;
+    platform::SetDecimalSeparatorOverride(QChar(u'.'));
+    e->DBGrid1->ClickCell(0, 1);
+    e->DBGrid1->ClickCell(0, 0);
+    platform::SetDecimalSeparatorOverride(QChar(u','));
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].text, "Избраната валута е въведена.");
+
+    PrtD->Show();
+    e->Close();  // closes the print window too
+    EXPECT_FALSE(PrtD->isVisible());
     EXPECT_EQ(testsupport::ReadFile(home.File("payment.txt")), "\xEF\xEE \xF1\xEC\xE5\xF2\xEA\xE0\r\n\xF1 \xEA\xE0\xF0\xF2\xE0\r\n");
 
     // The VAT rate takes digits, "%" and the separator only.
