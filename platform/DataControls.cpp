@@ -106,6 +106,7 @@ void DBText::SetText(const QString& text) {
 
 DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
     link_.link.OnChange = [this](DataChange c) {
+        if (c == DataChange::Active) ApplyMaxLength();
         if (c != DataChange::UpdateRecord) Load();
     };
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -142,15 +143,19 @@ DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
 
 void DBEdit::SetDataField(const QString& field) {
     link_.fieldName = field;
+    ApplyMaxLength();
     Load();
+}
+
+void DBEdit::ApplyMaxLength() {
+    // The field's width limits typing, as the column holds no more.
+    if (!link_.FieldDataSet()) return;
+    const int width = link_.MaxLength();
+    setMaxLength(width > 0 ? width : 32767);
 }
 
 void DBEdit::Load() {
     if (loading_) return;
-    if (link_.FieldDataSet()) {
-        const int width = link_.MaxLength();
-        setMaxLength(width > 0 ? width : 32767);
-    }
     loading_ = true;
     setText(link_.Text());
     loading_ = false;
@@ -175,6 +180,13 @@ void DBMemo::SetDataField(const QString& field) {
 
 void DBMemo::Load() {
     if (loading_) return;
+    // A hidden memo without a change handler reads its field only when asked:
+    // code walking many records must not lay out each text.
+    if (!OnChange && !isVisible()) {
+        stale_ = true;
+        return;
+    }
+    stale_ = false;
     const QString text = link_.Text();
     if (text == text_) return;
     loading_ = true;
@@ -184,7 +196,30 @@ void DBMemo::Load() {
     if (OnChange) RunHandler(OnChange);
 }
 
+QString DBMemo::Text() const {
+    if (stale_) {
+        stale_ = false;
+        text_ = link_.Text();
+        shownStale_ = true;
+    }
+    return text_;
+}
+
+void DBMemo::showEvent(QShowEvent* event) {
+    if (stale_ || shownStale_) {
+        shownStale_ = false;
+        stale_ = false;
+        loading_ = true;
+        text_ = link_.Text();
+        setPlainText(text_);
+        loading_ = false;
+    }
+    QPlainTextEdit::showEvent(event);
+}
+
 void DBMemo::SetText(const QString& text) {
+    Text();  // brings a deferred text up to date
+    shownStale_ = false;
     loading_ = true;
     const bool changed = text != text_;
     text_ = text;
@@ -502,6 +537,21 @@ public:
         if (line->text() != text) line->setText(text);
     }
 
+    // Enter and Escape belong to the open editor, not to the window's default
+    // and cancel buttons.
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride && GridKey(static_cast<QKeyEvent*>(event))) {
+            event->accept();
+            return true;
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+    static bool GridKey(const QKeyEvent* e) {
+        return e->modifiers() == Qt::NoModifier &&
+               (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Escape);
+    }
+
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
         if (open_ == editor) open_ = nullptr;
         QStyledItemDelegate::destroyEditor(editor, index);
@@ -688,6 +738,14 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
+bool DBGrid::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && detail::DBGridDelegate::GridKey(static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QTableView::event(event);
+}
+
 void DBGrid::focusOutEvent(QFocusEvent* event) {
     QTableView::focusOutEvent(event);
     // Leaving the grid for another control drops a new row nobody typed into;
@@ -812,10 +870,12 @@ void DBNavigator::UpdateButtons() {
     const bool editing = IsEditing(ds);
     const int recNo = active ? ds->RecNo() : 0;
     const int count = active ? ds->RecordCount() : 0;
-    Button(NavigateBtn::First)->setEnabled(active && (recNo > 1 || editing));
-    Button(NavigateBtn::Prior)->setEnabled(active && (recNo > 1 || editing));
-    Button(NavigateBtn::Next)->setEnabled(active && recNo < count);
-    Button(NavigateBtn::Last)->setEnabled(active && recNo < count);
+    // A record being inserted stands between the others: every move leaves it.
+    const bool inserting = active && ds->GetState() == DataSet::State::Insert;
+    Button(NavigateBtn::First)->setEnabled(active && (recNo > 1 || inserting));
+    Button(NavigateBtn::Prior)->setEnabled(active && (recNo > 1 || inserting));
+    Button(NavigateBtn::Next)->setEnabled(active && (recNo < count || inserting));
+    Button(NavigateBtn::Last)->setEnabled(active && (recNo < count || inserting));
     Button(NavigateBtn::Insert)->setEnabled(active);
     Button(NavigateBtn::Delete)->setEnabled(active && (count > 0 || editing));
     Button(NavigateBtn::Edit)->setEnabled(active && !editing && count > 0);

@@ -104,9 +104,9 @@ public:
 
 private:
     void Load();
+    void ApplyMaxLength();
     detail::FieldLink link_;
     bool loading_ = false;
-    bool userMaxLength_ = false;
 };
 
 // A multi-line edit of the field. Text() gives back exactly what SetText or
@@ -121,12 +121,13 @@ public:
     void SetDataField(const QString& field);
     QString DataField() const { return link_.fieldName; }
 
-    QString Text() const { return text_; }
+    QString Text() const;
     void SetText(const QString& text);
 
     std::function<void()> OnChange;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
@@ -137,7 +138,9 @@ private:
     template <class F>
     void AsUser(F&& f);
     detail::FieldLink link_;
-    QString text_;
+    mutable QString text_;
+    mutable bool stale_ = false;       // the field was not read since the record changed
+    mutable bool shownStale_ = false;  // text_ is newer than what the memo shows
     bool loading_ = false;
     int userInput_ = 0;
 };
@@ -266,6 +269,7 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     friend class detail::DBGridModel;
