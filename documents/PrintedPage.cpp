@@ -61,6 +61,12 @@ int EditorLineColumns(const TDoc* page) { return page->StringGrid4->ColCount() =
 // then the page language does.
 bool BilingualChecked() { return Doc->Language == 2; }
 
+// Labels written through a plain QLabel pointer (the amount in words, say)
+// have not sized themselves yet.
+void FitAllLabels(TDoc* page) {
+    for (PageLabel* label : page->PageArea->findChildren<PageLabel*>()) label->Fit();
+}
+
 void SavePositions(QWidget* page, QStringList& positions) {
     positions.clear();
     for (QObject* child : page->children()) {
@@ -194,6 +200,7 @@ void TDoc::ResizedExecute() {
 }
 
 void TDoc::NewExecute() {
+    FitAllLabels(this);
     SetLeft(Header, Panel1->width() / 2 - Header->width() / 2);
     SetLeft(Panel14, Panel7->width() / 2 - Panel14->width() / 2);
     const std::pair<QWidget*, QWidget*> passes[2][2] = {{{Label8, Label1}, {Label54, Label23}},
@@ -252,6 +259,7 @@ void TDoc::NewExecute() {
 }
 
 void FlowPageLabels(TDoc* d) {
+    FitAllLabels(d);
     // Header.
     Under(d->Label8, d->Label1, 8);
     Under(d->Label15, d->Label8, 5);
@@ -325,6 +333,7 @@ void AlignPagePanels(TDoc* d) {
 }
 
 void RenderPageToImage() {
+    FitAllLabels(Doc);
     QWidget* page = Doc->ActivePage();
     QImage bitmap(page->size(), QImage::Format_RGB32);
     bitmap.fill(Qt::white);

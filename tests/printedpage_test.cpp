@@ -155,3 +155,145 @@ TEST_F(PrintedPage, RealisticPagesKeepEveryTextInsideThePageAndApart) {
 }
 
 }  // namespace
+
+namespace {
+
+// A region of the page as one number per pixel channel, for comparing pages.
+double MeanDifference(const QImage& a, const QImage& b, const QRect& region) {
+    double sum = 0;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * region.width() * region.height());
+}
+
+QRect OnPage(QWidget* w) { return QRect(w->mapTo(Doc->Panel1, QPoint(0, 0)), w->size()); }
+
+TEST_F(PrintedPage, LayoutChainFollowsTheBlocksAndEveryRebuildStartsFromTheDesign) {
+    FillPage(0);
+    EXPECT_EQ(Top(Doc->StringGrid2), std::max(Bottom(Doc->Panel2), Bottom(Doc->Panel4)) + 15);
+    EXPECT_EQ(Top(Doc->Memo4), Bottom(Doc->Bevel1) + 6);
+    EXPECT_EQ(Top(Doc->Panel5), Bottom(Doc->Bevel3) + 9);
+    EXPECT_EQ(Top(Doc->Label16), Top(Doc->Label12));
+    EXPECT_EQ(Left(Doc->Label16), Right(Doc->Label12) + 23);
+    // The title stays centred and the totals carry " лв" once, however often the page is laid out.
+    const QRect title = OnPage(Doc->Label1);
+    EXPECT_LE(std::abs(title.center().x() - 429), 1);
+    Doc->New->trigger();
+    EXPECT_EQ(Doc->Label3->text(), QStringLiteral("6 024,00 лв"));
+    // A number line much wider than the title is shown whole, centred under it.
+    Doc->Label15->setText(QStringLiteral("№ 0000001234 / Дата: 06.12.2026 ") + QString(30, u'*'));
+    Doc->New->trigger();
+    const QRect number = OnPage(Doc->Label15);
+    EXPECT_GE(number.left(), 0);
+    EXPECT_LE(std::abs(number.center().x() - OnPage(Doc->Label1).center().x()), 1);
+    // A shorter document moves the blocks back up.
+    const int grid = Top(Doc->StringGrid2);
+    FillPage(0, 2);
+    for (PageLabel* l : {Doc->Label33, Doc->Label29, Doc->Label46, Doc->Label47}) l->setText(QStringLiteral("София"));
+    FlowPageLabels(Doc);
+    Doc->Resized->trigger();
+    EXPECT_LT(Top(Doc->StringGrid2), grid);
+    // Both pages are centred from Panel1's width, also in a narrow window.
+    Doc->resize(500, 400);
+    Doc->FormResize();
+    EXPECT_EQ(Left(Doc->Panel1), 250 - 429);
+    EXPECT_EQ(Left(Doc->Panel7), Left(Doc->Panel1));
+}
+
+TEST_F(PrintedPage, DefaultCaptionsAreKeptForTheLanguageSwitch) {
+    ASSERT_EQ(Main->DocCaptions.size(), 27);
+    EXPECT_EQ(Main->DocCaptions[0], QStringLiteral("Оригинал"));
+    EXPECT_EQ(Main->DocCaptions[6], QStringLiteral("ИН по ЗДДС"));
+    EXPECT_EQ(Main->DocCaptions[25], QStringLiteral("/име, фамилия и подпис/"));
+    EXPECT_TRUE(Main->DocCaptions[26].startsWith(QStringLiteral("Отпечатано от QUILLANE 2013 ")));
+    EXPECT_TRUE(PageFooterCaption(QStringLiteral("Quillane")).startsWith(QStringLiteral("Отпечатано от QUILLANEQuill")));
+}
+
+TEST_F(PrintedPage, ExportWritesTheMarkedPageAsJpeg) {
+    testsupport::TempFolder folder;
+    FillPage(0);
+    Doc->Label8->setText(QString());
+    RenderPageToImage();
+    const QImage unmarked = Doc->Image1->Picture();
+
+    platform::ScriptedDialogs dialogs;
+    dialogs.Answer(platform::DialogResponse::Path(folder.File("page")));
+    PrtD->SetCaption(QStringLiteral("Отпечатай"));
+    PrtD->ComboBox1->setEditText(QStringLiteral("24 бита цвят"));
+    PrtD->SpeedButton3->click();
+    EXPECT_EQ(Doc->Label8->text(), QStringLiteral("Оригинал"));
+    const QImage jpeg = DecodeJpeg(testsupport::ReadFile(folder.File("page.jpg")));
+    ASSERT_EQ(jpeg.size(), QSize(859, 1168));
+    EXPECT_GT(MeanDifference(jpeg, unmarked, OnPage(Doc->Label8)), 20.0);
+    EXPECT_LT(MeanDifference(jpeg, unmarked, OnPage(Doc->StringGrid2)), 2.0);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].title, QStringLiteral("Експортирай като снимка"));
+    EXPECT_TRUE(dialogs.Shown()[0].overwritePrompt);
+
+    // 8 bits: the page keeps its text through the palette.
+    dialogs.Answer(platform::DialogResponse::Path(folder.File("page8.JPG")));
+    PrtD->SetCaption(QStringLiteral("Print"));
+    PrtD->ComboBox1->setEditText(QStringLiteral("8 бита цвят"));
+    PrtD->SpeedButton3->click();
+    EXPECT_EQ(Doc->Label8->text(), QStringLiteral("Original"));
+    EXPECT_EQ(Doc->Image1->Picture().format(), QImage::Format_Indexed8);
+    const QImage jpeg8 = DecodeJpeg(testsupport::ReadFile(folder.File("page8.JPG.jpg")));
+    ASSERT_EQ(jpeg8.size(), QSize(859, 1168));
+    EXPECT_LT(MeanDifference(jpeg8, unmarked, OnPage(Doc->StringGrid2)), 4.0);
+    PrtD->ComboBox1->setEditText(QStringLiteral("24 бита цвят"));
+}
+
+TEST_F(PrintedPage, PrintingPutsThePageOnOnePortraitPdfPage) {
+    testsupport::TempFolder folder;
+    FillPage(2);
+    QPrinter& printer = platform::Printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.File("page.pdf"));
+    platform::ScriptedDialogs dialogs;
+    PrtD->SetCaption(QStringLiteral("Print"));
+    PrtD->SpeedButton2->click();  // cancelled: nothing printed
+    EXPECT_FALSE(QFile::exists(folder.File("page.pdf")));
+    EXPECT_EQ(Doc->Label8->text(), QStringLiteral("Copy"));
+    dialogs.Answer(platform::DialogResponse::Ok());
+    PrtD->SpeedButton1->click();
+    ASSERT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_EQ(dialogs.Shown()[1].minPage, 1);
+    EXPECT_EQ(dialogs.Shown()[1].maxPage, 1);
+    const QByteArray pdf = testsupport::ReadFile(folder.File("page.pdf"));
+    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r"), 1);
+    EXPECT_TRUE(pdf.contains("/Width 859") && pdf.contains("/Height 1168"));
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+    printer.setOutputFileName(QString());
+}
+
+TEST(PageRules, LinesNamesRectanglesAndTitles) {
+    const QString hundred = QString(100, u'x');
+    EXPECT_EQ(WrapTextToLines(hundred, 43).split(u'\n').size(), 3);
+    EXPECT_EQ(WrapTextToLines(hundred, 43).split(u'\n')[1].size(), 42);
+    EXPECT_EQ(WrapTextToLines(QStringLiteral("ABC*DEF"), 5), QStringLiteral("ABC\nDEF"));
+    EXPECT_EQ(WrapTextToLines(QStringLiteral("ABC*DEF"), 10), QStringLiteral("ABC*DEF"));
+    EXPECT_EQ(WrapTextToLines(QString(), 10), QString());
+    EXPECT_EQ(CentredUnderLeft(100, 50, 80), 85);
+    EXPECT_EQ(CentredUnderLeft(100, 80, 50), 115);
+    EXPECT_EQ(PrintTargetRect(4960, 7016), QRect(49, 0, 4960 - 49, 7016));
+    EXPECT_EQ(JpegFileName(QStringLiteral("a")), QStringLiteral("a.jpg"));
+    EXPECT_EQ(JpegFileName(QStringLiteral("a.JPG")), QStringLiteral("a.JPG.jpg"));
+    EXPECT_EQ(JpegFileName(QStringLiteral("a.jpg.old")), QStringLiteral("a.jpg.old"));
+    EXPECT_EQ(ColourDepthFromText(QStringLiteral("8 бита цвят")), 8);
+    EXPECT_EQ(ColourDepthFromText(QStringLiteral("32 бита цвят")), 32);
+    EXPECT_EQ(ColourDepthFromText(QStringLiteral("16 бита")), 24);
+    EXPECT_EQ(LineGridTitles(false, 7).join(u'|'),
+              QStringLiteral("Пор. №|Наименование на стоките или услугите|Мярка|К-во|Ед. цена|Отстъпка %|Стойност"));
+    EXPECT_EQ(LineGridTitles(true, 6).join(u'|'), QStringLiteral("Part No.|Description|Measr.|Qty.|Unit Price|Total"));
+    const auto [bg, en] = BilingualLineGridTitles(7, QStringLiteral("EUR"));
+    EXPECT_EQ(bg.mid(4).join(u'|'), QStringLiteral("Ед. цена BGL|Ед. цена EUR|Отстъпка %|Стойност BGL|Стойност EUR"));
+    EXPECT_EQ(en.mid(4).join(u'|'), QStringLiteral("Unit Price BGL|Unit Price EUR|Discount %|Total BGL|Total EUR"));
+    EXPECT_EQ(NoteTableTitles(QStringLiteral("Дебитно известие")).second,
+              (QStringList{"No", "Debit account", "Sum"}));
+    EXPECT_EQ(NoteTableTitles(QStringLiteral("Кредитно известие")).first, (QStringList{"№", "Кредит с/ка", "Сума"}));
+}
+
+}  // namespace
