@@ -49,15 +49,18 @@ int Baseline(const QFont& font) {
 }  // namespace
 
 void PageLabel::Fit() {
-    if (autoSize_) {
-        const QFontMetrics metrics(font());
-        const QStringList lines = text().split(u'\n');
-        int width = 0;
-        for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
-        const QSize size(width, LineHeight(font()) * int(lines.size()));
-        if (size != this->size()) resize(size);
+    if (!autoSize_ || (fitted_ && fittedText_ == text() && fittedSize_ == size())) return;
+    const QFontMetrics metrics(font());
+    const QStringList lines = text().split(u'\n');
+    int width = 0;
+    for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
+    fittedSize_ = QSize(width, LineHeight(font()) * int(lines.size()));
+    fittedText_ = text();
+    fitted_ = true;
+    if (fittedSize_ != size()) {
+        resize(fittedSize_);
+        FitParentPanel(this);
     }
-    FitParentPanel(this);
 }
 
 void PageLabel::paintEvent(QPaintEvent*) {
@@ -71,12 +74,14 @@ void PageLabel::paintEvent(QPaintEvent*) {
 
 void PageLabel::SetAutoSize(bool on) {
     autoSize_ = on;
+    fitted_ = false;
     Fit();
 }
 
 void PageLabel::SetPixelFont(const QString& spec) {
     pixelFont_ = spec;
     setFont(PageFont(spec));
+    fitted_ = false;
     Fit();
 }
 

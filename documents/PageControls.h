@@ -50,6 +50,10 @@ protected:
 private:
     bool autoSize_ = true;
     QString pixelFont_;
+    // What the last sizing measured, so that an unchanged text is not measured again.
+    bool fitted_ = false;
+    QString fittedText_;
+    QSize fittedSize_;
 };
 
 class PagePanel : public QFrame {
