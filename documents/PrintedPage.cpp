@@ -7,8 +7,6 @@
 
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyle>
-#include <QTableView>
 #include <QResizeEvent>
 
 TDoc* Doc = nullptr;
@@ -334,57 +332,15 @@ void AlignPagePanels(TDoc* d) {
         block->Fit();
 }
 
-namespace {
-
-// Draws a grid's cells as the grid shows them: the fixed rows shaded, a
-// one-pixel line right of and under every cell, the texts left-aligned.
-// Much quicker than letting the grid's views paint themselves.
-void PaintGridCells(QPainter& painter, const platform::StringGrid* grid, QPoint origin) {
-    painter.save();
-    painter.translate(origin);
-    painter.setClipRect(QRect(QPoint(0, 0), grid->size()));
-    painter.setFont(grid->font());
-    const QColor line = QColor::fromRgb(QRgb(grid->style()->styleHint(QStyle::SH_Table_GridLineColor, nullptr, grid->View())));
-    const QColor fixed = grid->palette().color(QPalette::Button);
-    const int height = grid->DefaultRowHeight();
-    for (int row = 0, y = 0; row < grid->RowCount() && y < grid->height(); ++row, y += height + 1) {
-        for (int col = 0, x = 0; col < grid->ColCount() && x < grid->width(); ++col) {
-            const int width = grid->ColWidth(col);
-            if (width < 0) continue;
-            const QRect cell(x, y, width, height);
-            painter.fillRect(cell, row < grid->FixedRows() || col < grid->FixedCols() ? fixed : QColor(Qt::white));
-            painter.setPen(line);
-            painter.drawLine(cell.right() + 1, cell.top(), cell.right() + 1, cell.bottom() + 1);
-            painter.drawLine(cell.left(), cell.bottom() + 1, cell.right() + 1, cell.bottom() + 1);
-            painter.setPen(Qt::black);
-            painter.drawText(cell.adjusted(3, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                             grid->Cell(col, row));
-            x += width + 1;
-        }
-    }
-    painter.restore();
-}
-
-}  // namespace
-
 void RenderPageToImage() {
     FitAllLabels(Doc);
     QWidget* page = Doc->ActivePage();
-    QImage bitmap(page->size(), QImage::Format_RGB32);
-    bitmap.fill(Qt::white);
+    // The last page's bitmap is painted over when it has the size and format.
+    QImage bitmap = Doc->Image1->TakePicture();
+    if (bitmap.size() != page->size() || bitmap.format() != QImage::Format_RGB32)
+        bitmap = QImage(page->size(), QImage::Format_RGB32);
     QPainter painter(&bitmap);
-    // The page without its grids, then the grids' cells at their places.
-    QList<platform::StringGrid*> grids;
-    for (platform::StringGrid* grid : page->findChildren<platform::StringGrid*>()) {
-        if (!grid->isVisibleTo(page)) continue;
-        grids << grid;
-        grid->setVisible(false);
-    }
-    page->render(&painter, QPoint(0, 0), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    for (platform::StringGrid* grid : grids) {
-        grid->setVisible(true);
-        PaintGridCells(painter, grid, grid->mapTo(page, QPoint(0, 0)));
-    }
+    PaintPage(painter, page);
     painter.end();
     Doc->Image1->SetPicture(bitmap);
 }
