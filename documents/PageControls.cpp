@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOption>
 #include <QTableView>
 #include <qdrawutil.h>
 
@@ -208,8 +209,10 @@ namespace {
 // line right of and under every cell, the texts left-aligned.
 void PaintGridCells(QPainter& painter, const platform::StringGrid* grid, QPoint origin) {
     painter.setFont(grid->font());
-    const QColor line = QColor::fromRgb(
-        QRgb(grid->style()->styleHint(QStyle::SH_Table_GridLineColor, nullptr, grid->View())));
+    QStyleOption option;
+    option.initFrom(grid->View());
+    const QColor line = QColor::fromRgba(
+        QRgb(grid->View()->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, grid->View())));
     const QColor fixed = grid->palette().color(QPalette::Button);
     const QColor base = grid->palette().color(QPalette::Base);
     const QColor text = grid->palette().color(QPalette::Text);
