@@ -123,6 +123,7 @@ TDoc::TDoc(QWidget* parent) : platform::Form(parent) {
     PageScroll->verticalScrollBar()->setSingleStep(54);
     PageScroll->verticalScrollBar()->setTracking(true);
     setFont(PageFont(QStringLiteral("Times New Roman,11")));
+    setWindowState(Qt::WindowMaximized);
 
     StyleGrid(StringGrid2, QStringLiteral("Times New Roman,13"));
     StyleGrid(StringGrid1, QStringLiteral("Times New Roman,13"));
@@ -161,7 +162,7 @@ void TDoc::FormShow() {
 void TDoc::resizeEvent(QResizeEvent* event) {
     platform::Form::resizeEvent(event);
     PageScroll->setGeometry(rect());
-    PageArea->resize(std::max(width(), Right(Panel1)), 1200);
+    PageArea->resize(std::max(width() - PageScroll->verticalScrollBar()->sizeHint().width(), Right(Panel1)), 1200);
     FormResize();
 }
 
