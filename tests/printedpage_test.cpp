@@ -12,6 +12,7 @@
 #include "platform/Printer.h"
 #include "support/testsupport.h"
 
+#include <QCursor>
 #include <QPrinter>
 #include <gtest/gtest.h>
 
@@ -143,6 +144,10 @@ TEST_F(PrintedPage, RealisticPagesKeepEveryTextInsideThePageAndApart) {
             Doc->Image1->Picture().save(qEnvironmentVariable("QUILLANE_PAGE_PNG") + QString::number(language) + ".png");
         QWidget* page = Doc->ActivePage();
         EXPECT_EQ(Doc->Image1->Picture().size(), QSize(859, 1168));
+        // The totals as each language finishes them: English and bilingual
+        // ones recomputed through the calculator in the document currency.
+        const QString totals[] = {"6 024,00 лв", "6024,00 EUR", "3080,16 EUR"};
+        EXPECT_EQ((language == 2 ? Doc->Label88 : Doc->Label3)->text(), totals[language]);
         const auto controls = PageControls(page);
         for (size_t i = 0; i < controls.size(); ++i) {
             const auto& [w, r] = controls[i];
@@ -267,6 +272,12 @@ TEST_F(PrintedPage, PrintingPutsThePageOnOnePortraitPdfPage) {
     EXPECT_TRUE(pdf.contains("/Width 859") && pdf.contains("/Height 1168"));
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
     printer.setOutputFileName(QString());
+}
+
+TEST_F(PrintedPage, PrintWindowOpensWithItsTopRightCornerAtThePointer) {
+    PrtD->Show();
+    EXPECT_EQ(PrtD->pos(), QCursor::pos() - QPoint(PrtD->width(), 0));
+    PrtD->Close();
 }
 
 TEST(PageRules, LinesNamesRectanglesAndTitles) {
