@@ -296,6 +296,13 @@ TEST(PageRules, LinesNamesRectanglesAndTitles) {
     EXPECT_EQ(ColourDepthFromText(QStringLiteral("8 бита цвят")), 8);
     EXPECT_EQ(ColourDepthFromText(QStringLiteral("32 бита цвят")), 32);
     EXPECT_EQ(ColourDepthFromText(QStringLiteral("16 бита")), 24);
+    QImage logo(4, 4, QImage::Format_RGB32);
+    logo.fill(qRgb(200, 30, 60));
+    for (int bits : {8, 24, 32}) {
+        const QImage converted = ConvertPageDepth(logo, bits);
+        EXPECT_EQ(converted.depth(), bits);
+        EXPECT_LE(std::abs(qRed(converted.pixel(1, 1)) - 200) + std::abs(qBlue(converted.pixel(1, 1)) - 60), bits == 8 ? 60 : 0);
+    }
     EXPECT_EQ(LineGridTitles(false, 7).join(u'|'),
               QStringLiteral("Пор. №|Наименование на стоките или услугите|Мярка|К-во|Ед. цена|Отстъпка %|Стойност"));
     EXPECT_EQ(LineGridTitles(true, 6).join(u'|'), QStringLiteral("Part No.|Description|Measr.|Qty.|Unit Price|Total"));
