@@ -446,7 +446,14 @@ public:
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+        if (orientation == Qt::Vertical) {
+            // The indicator: the current record, one being edited, one being inserted.
+            DataSet* ds = Set();
+            if (role != Qt::DisplayRole || !ds || section != ds->DisplayRow()) return {};
+            if (ds->GetState() == DataSet::State::Insert) return QStringLiteral("*");
+            return ds->GetState() == DataSet::State::Edit ? QStringLiteral("I") : QStringLiteral("▶");
+        }
+        if (role != Qt::DisplayRole) return {};
         if (section < 0 || section >= static_cast<int>(titles_.size())) return {};
         return titles_[section];
     }
@@ -511,6 +518,7 @@ public:
         }
         if (rows_ > 0 && !fields_.empty())
             emit dataChanged(index(0, 0), index(rows_ - 1, static_cast<int>(fields_.size()) - 1));
+        if (rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
     }
 
     int FieldColumn(int column) const {
@@ -587,9 +595,10 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent) {
     delegate_ = new detail::DBGridDelegate(this);
     setModel(model_);
     setItemDelegate(delegate_);
-    verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(18);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumWidth(14);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     horizontalHeader()->setHighlightSections(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
