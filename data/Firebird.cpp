@@ -394,15 +394,6 @@ void Transaction::Release() {
     }
 }
 
-void Transaction::ExecuteImmediate(const QString& sql) {
-    if (!Active()) throw DatabaseError(QStringLiteral("Транзакцията не е започната."));
-    Status st;
-    const QByteArray text = platform::EncodeCp1251(sql);
-    db_->Attachment()->execute(&st, handle_, 0, text.constData(), static_cast<unsigned>(db_->SQLDialect), nullptr,
-                               nullptr, nullptr, nullptr);
-    Check(st);
-}
-
 void Transaction::SetActive(bool on) {
     if (on == Active()) return;
     on ? StartTransaction() : Commit();
