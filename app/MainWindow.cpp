@@ -3,8 +3,11 @@
 #include "app/Splash.h"
 #include "data/DataModule.h"
 #include "data/Login.h"
+#include "data/Updater.h"
 #include "data/WorkPlace.h"
 #include "documents/DocumentEditor.h"
+#include "documents/PageLink.h"
+#include "documents/PrintedPage.h"
 #include "platform/Handlers.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
@@ -109,8 +112,25 @@ void TMain::FormCreate() {
 }
 
 void TMain::CheckForUpdate(int mode) {
-    // The updater arrives with its own window; until then there is never a newer version.
-    Q_UNUSED(mode);
+    UpdateI->CheckRemoteVersion();
+    const auto tell = [this](const QString& text) {
+        platform::ShowMessageBox(text, QString(), platform::DialogIcon::Warning, this);
+    };
+    switch (UpdateI->VersionState) {
+        case -1:
+            if (mode == 1) tell(QStringLiteral("Няма връзка със сървъра!"));
+            break;
+        case 0:
+            if (mode == 1) tell(QStringLiteral("Вашата версия на програмата е актуална!"));
+            break;
+        case 1:
+            if (SplashForm) {
+                SplashForm->CGauge1->setVisible(true);
+                SplashForm->Label1->setText(QStringLiteral("Обновяване..."));
+            }
+            platform::Click(UpdateI->SpeedButton1);
+            break;
+    }
 }
 
 bool TMain::PassLoginGate() {
@@ -127,17 +147,53 @@ bool TMain::PassLoginGate() {
 void TMain::OrderBtnClick() {
     if (!PassLoginGate()) return;
     DataModule1->cust.Refresh();
-    // Still to come with the editor's controls, in this order around the two
-    // steps below: untick CheckBox9, 6, 4, 5, 1, 2; empty Edit1, 3, 2, 7, 6, 12
-    // to 16 and ComboBox1, ComboBox2 := "ФАКТУРА"; untick the discount with
-    // SetItemColumnWidths; hide Label1; the page's currency, rate and language
-    // and RadioButton1; the page's totals; ComboBox3 to 5, MaskEdit2, SpeedButton2,
-    // Edit8, Edit10, the page's Label18; both grids; the totals and Edit9 "20%";
-    // enable Save, hide ListBox1. After showing: LoadFirmFields, LoadBankFields,
-    // ResetNewDocument, untick CheckBox3, Panel2 "Неотпечатан" in red.
-    OrderForm->SetCaption(QStringLiteral("Нов Документ"));
+    // Every assignment runs the control's own handler, as a user's change would.
+    TOrderForm* e = OrderForm;
+    for (QCheckBox* box : {e->CheckBox9, e->CheckBox6, e->CheckBox4, e->CheckBox5, e->CheckBox1, e->CheckBox2})
+        box->setChecked(false);
+    for (QLineEdit* edit : {e->Edit1, e->Edit3, e->Edit2, e->Edit7, e->Edit6, e->Edit12, e->Edit13, e->Edit14,
+                            e->Edit15, e->Edit16})
+        edit->setText(QString());
+    e->ComboBox1->setEditText(QString());
+    e->ComboBox2->setEditText(QStringLiteral("ФАКТУРА"));
+    e->SetCaption(QStringLiteral("Нов Документ"));
+    if (e->CheckBox7->isChecked()) {
+        e->CheckBox7->setChecked(false);
+        e->SetItemColumnWidths();
+    }
+    e->Label1->hide();
+    SetPageCurrency(Doc, QString(), 1.0);
+    SetPageLanguage(Doc, 0);
+    e->RadioButton1->setChecked(true);
+    for (const char* total : {"Label5", "Label7", "Label3"}) e->SetPageLabel(total, QStringLiteral("0"));
+    for (QComboBox* combo : {e->ComboBox3, e->ComboBox4, e->ComboBox5}) combo->setEditText(QString());
+    e->MaskEdit2->setText(QStringLiteral("0000000001"));
+    e->SpeedButton2->setEnabled(false);
+    e->Edit8->setText(QString());
+    e->Edit10->setText(QString());
+    e->SetPageLabel("Label18", QString());
+    platform::StringGrid* items = e->StringGrid1;
+    for (int r = 1; r < items->RowCount(); ++r)
+        for (int c = 0; c <= 5; ++c) items->SetCell(c, r, QString());
+    items->SetRowCount(2);
+    platform::StringGrid* notes = e->StringGrid2;
+    for (int r = 1; r < notes->RowCount(); ++r)
+        for (int c = 0; c <= 2; ++c) notes->SetCell(c, r, QString());
+    notes->hide();
+    for (QLabel* total : {e->Label7, e->Label4, e->Label11}) total->setText(QStringLiteral("0"));
+    e->Edit9->setText(QStringLiteral("20%"));
+    e->Save->setEnabled(true);
+    e->ListBox1->hide();
     // Shown before it is filled, so that the user sees it at once.
-    OrderForm->Show();
+    e->Show();
+    e->LoadFirmFields();
+    e->LoadBankFields();
+    e->ResetNewDocument();
+    e->CheckBox3->setChecked(false);
+    e->Panel2->setText(QStringLiteral("Неотпечатан"));
+    QPalette red = e->Panel2->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    e->Panel2->setPalette(red);
 }
 
 void TMain::ReportBtnClick() {
@@ -169,9 +225,7 @@ void TMain::SpeedButton5Click() {
 
 void TMain::N9Click() {
     if (!PassLoginGate()) return;
-    // The register's statistics button will run this (walking the documents
-    // into the chart first); until the register has it, the window opens as it is.
-    StatForm->Show();
+    platform::Click(Sort->Button1);
 }
 
 void TMain::SpeedButton9Click() { CheckForUpdate(1); }
@@ -186,8 +240,13 @@ void TMain::N11Click() {
 }
 
 void TMain::N8Click() {
-    // A missing manual is the desktop's to report.
-    platform::OpenDocument(platform::Path(platform::PathKind::Manual));
+    const QString manual = platform::Path(platform::PathKind::Manual);
+    if (!platform::FileExists(manual)) {
+        platform::ShowMessage(QStringLiteral("Ръководството липсва: файлът „%1“ не е намерен.").arg(manual));
+        return;
+    }
+    if (!platform::OpenDocument(manual))
+        platform::ShowMessage(QStringLiteral("Ръководството „%1“ не може да бъде отворено.").arg(manual));
 }
 
 void TMain::FilePrinterSetupClick() { platform::PrinterSetupDialog(platform::Printer(), this); }

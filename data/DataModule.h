@@ -77,6 +77,8 @@ public:
     void FillCustomerWindow();
     void FillRegister();
     void FillStocksGrid();
+    // The text of the old goods table's description: the goods window's memo.
+    QString TstockBDEDesigner2GetText();
 
     void DataModuleDestroy();
 

@@ -2,6 +2,8 @@
 
 #include "platform/CodePage.h"
 
+#include <algorithm>
+
 namespace data {
 
 namespace {
@@ -51,6 +53,7 @@ void Field::SetAsString(const QString& text) {
     row.values[index_] = platform::EncodeCp1251(text);
     row.nulls[index_] = false;
     ds_->modified_ = true;
+    ds_->Notify(DataChange::Record);
 }
 
 QByteArray Field::AsBytes() const {
@@ -64,6 +67,7 @@ void Field::SetAsBytes(const QByteArray& bytes) {
     row.values[index_] = bytes;
     row.nulls[index_] = bytes.isEmpty() && Kind() != ColumnKind::Text;
     ds_->modified_ = true;
+    ds_->Notify(DataChange::Record);
 }
 
 void Field::Clear() {
@@ -71,6 +75,7 @@ void Field::Clear() {
     row.values[index_] = QByteArray();
     row.nulls[index_] = true;
     ds_->modified_ = true;
+    ds_->Notify(DataChange::Record);
 }
 
 // ---------------------------------------------------------------- DataSet
@@ -79,6 +84,7 @@ DataSet::DataSet() = default;
 
 DataSet::~DataSet() {
     if (tr_ && closerId_) tr_->RemoveCloser(closerId_);
+    for (DataLink* link : std::vector<DataLink*>(links_)) link->dataSet_ = nullptr;
 }
 
 void DataSet::SetTransaction(Transaction* tr) {
@@ -135,6 +141,7 @@ void DataSet::Open() {
     state_ = State::Browse;
     current_ = rows_.empty() ? -1 : 0;
     modified_ = false;
+    Notify(DataChange::Active);
     RunCalcFields();
 }
 
@@ -146,6 +153,7 @@ void DataSet::Close() {
     current_ = -1;
     modified_ = false;
     DropStatements();
+    Notify(DataChange::Active);
 }
 
 void DataSet::DropStatements() {
@@ -192,6 +200,7 @@ void DataSet::SetRecNo(int recNo) {
     if (recNo < 1) recNo = 1;
     if (recNo > static_cast<int>(rows_.size())) recNo = static_cast<int>(rows_.size());
     current_ = recNo - 1;
+    Notify(DataChange::Scroll);
 }
 
 void DataSet::Refresh() {
@@ -215,6 +224,7 @@ void DataSet::Refresh() {
             }
         });
         if (found) row = std::move(fresh);
+        Notify(DataChange::Record);
     }
     Fire(AfterRefresh);
 }
@@ -228,8 +238,10 @@ void DataSet::Append() {
     insertAt_ = static_cast<int>(rows_.size());
     state_ = State::Insert;
     modified_ = false;
+    Notify(DataChange::Rows);
     Fire(OnNewRecord);
     Fire(AfterInsert);
+    modified_ = false;  // what the new-record handlers wrote is no change of the user's
 }
 
 void DataSet::Insert() {
@@ -239,8 +251,10 @@ void DataSet::Insert() {
     insertAt_ = current_ < 0 ? 0 : current_;
     state_ = State::Insert;
     modified_ = false;
+    Notify(DataChange::Rows);
     Fire(OnNewRecord);
     Fire(AfterInsert);
+    modified_ = false;  // what the new-record handlers wrote is no change of the user's
 }
 
 void DataSet::Edit() {
@@ -253,6 +267,7 @@ void DataSet::Edit() {
     buffer_ = rows_[current_];
     state_ = State::Edit;
     modified_ = false;
+    Notify(DataChange::State);
 }
 
 std::vector<ParamValue> DataSet::ParamsFor(const Statement& s, const Row& current, const Row* old,
@@ -285,6 +300,7 @@ std::vector<ParamValue> DataSet::ParamsFor(const Statement& s, const Row& curren
 void DataSet::Post() {
     CheckActive();
     if (state_ != State::Edit && state_ != State::Insert) return;
+    Notify(DataChange::UpdateRecord);
     Fire(BeforePost);
     const bool inserting = state_ == State::Insert;
     // A key asked for now says whether keys are given, and serves when the posted one is taken.
@@ -299,6 +315,7 @@ void DataSet::Post() {
     state_ = State::Browse;
     modified_ = false;
     if (!dbKey.isEmpty()) SettleKey(dbKey, spare);
+    Notify(DataChange::State);
     Fire(AfterPost);
 }
 
@@ -405,9 +422,11 @@ void DataSet::ThrowTextTooLong(const DatabaseError& e) const {
 void DataSet::Cancel() {
     CheckActive();
     if (state_ != State::Edit && state_ != State::Insert) return;
+    const bool dropsRow = state_ == State::Insert;
     state_ = State::Browse;
     modified_ = false;
     buffer_ = Row();
+    Notify(dropsRow ? DataChange::Rows : DataChange::State);
     Fire(AfterCancel);
 }
 
@@ -426,7 +445,75 @@ void DataSet::Delete() {
     modified_ = false;
     rows_.erase(rows_.begin() + current_);
     if (current_ >= static_cast<int>(rows_.size())) current_ = static_cast<int>(rows_.size()) - 1;
+    Notify(DataChange::Rows);
     Fire(AfterDelete);
 }
+
+// ---------------------------------------------------------------- controls
+
+int DataSet::DisplayRowCount() const {
+    if (!Active()) return 0;
+    return static_cast<int>(rows_.size()) + (state_ == State::Insert ? 1 : 0);
+}
+
+int DataSet::DisplayRow() const {
+    if (!Active()) return -1;
+    return state_ == State::Insert ? insertAt_ : current_;
+}
+
+QString DataSet::DisplayText(int row, int column) const {
+    if (!Active() || column < 0 || column >= FieldCount()) return {};
+    const Row* r = nullptr;
+    if (state_ == State::Insert && row == insertAt_) {
+        r = &buffer_;
+    } else {
+        const int index = state_ == State::Insert && row > insertAt_ ? row - 1 : row;
+        if (index < 0 || index >= static_cast<int>(rows_.size())) return {};
+        r = state_ == State::Edit && index == current_ ? &buffer_ : &rows_[index];
+    }
+    if (r->nulls[column]) return {};
+    const ColumnKind kind = columns_[column].kind;
+    if (kind == ColumnKind::Integer || kind == ColumnKind::Other) return QString::fromLatin1(r->values[column]);
+    return platform::DecodeCp1251(r->values[column]);
+}
+
+void DataSet::Notify(DataChange change) {
+    // A control may detach itself or another one while it is told.
+    const std::vector<DataLink*> links = links_;
+    for (DataLink* link : links) {
+        if (std::find(links_.begin(), links_.end(), link) == links_.end()) continue;
+        if (link->OnChange) link->OnChange(change);
+    }
+}
+
+DataSource::~DataSource() {
+    for (DataLink* link : std::vector<DataLink*>(links_)) link->SetDataSource(nullptr);
+}
+
+DataLink::~DataLink() {
+    OnChange = nullptr;
+    Detach();
+}
+
+void DataLink::Detach() {
+    if (dataSet_) std::erase(dataSet_->links_, this);
+    if (source_) std::erase(source_->links_, this);
+    dataSet_ = nullptr;
+    source_ = nullptr;
+}
+
+void DataLink::SetDataSource(DataSource* source) {
+    if (source == source_ && (!source || source->DataSetRef == dataSet_)) return;
+    Detach();
+    source_ = source;
+    if (source_) {
+        source_->links_.push_back(this);
+        dataSet_ = source_->DataSetRef;
+        if (dataSet_) dataSet_->links_.push_back(this);
+    }
+    if (OnChange) OnChange(DataChange::Active);
+}
+
+bool DataLink::Active() const { return source_ && source_->Enabled && dataSet_ && dataSet_->Active(); }
 
 }  // namespace data

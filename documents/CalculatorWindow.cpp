@@ -1,9 +1,18 @@
 #include "documents/CalculatorWindow.h"
 
 #include "documents/AmountWords.h"
+#include "documents/DocumentEditor.h"
+#include "documents/RememberedChoices.h"
+#include "platform/Controls.h"
 #include "platform/LocaleText.h"
+#include "platform/TextFile.h"
 
 TForm1* Form1 = nullptr;
+
+namespace {
+// The working directory is taken before any window is made.
+const bool startupDirTaken = (FormGridUnitInit(), true);
+}  // namespace
 
 TForm1::TForm1(QWidget* parent) : platform::Form(parent) {
     setupUi(this);
@@ -20,11 +29,53 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::LoadLastChoices() {
-    // Filled by the document editor's remembered choices (mem.txt).
+    MemList.clear();
+    const QString path = MemFilePath();
+    const SettingsFile file = ReadSettingsFile(path);
+    NoteSettingsProblem(path, file.problem);
+    MemList = file.lines ? *file.lines : DefaultLastChoices();
+    if (!OrderForm) return;
+    QComboBox* const fields[] = {OrderForm->ComboBox2, OrderForm->ComboBox1, OrderForm->ComboBox4,
+                                 OrderForm->ComboBox5};
+    try {
+        // A short file leaves the later fields as they are. The list is read
+        // from a copy: each field's change handler writes its line back.
+        const QStringList lines = MemList;
+        if (lines.isEmpty()) return;
+        VatText = lines[0];
+        for (int i = 1; i <= 4 && i < lines.size(); ++i) fields[i - 1]->setEditText(lines[i]);
+    } catch (...) {
+        // The remembered choices are a convenience; a field that refuses one keeps its text.
+    }
 }
 
 void TForm1::LoadPaymentMethods() {
-    // Filled by the document editor's payment methods (payment.txt).
+    PaymentList.clear();
+    const QString path = PaymentFilePath();
+    const SettingsFile file = ReadSettingsFile(path);
+    NoteSettingsProblem(path, file.problem);
+    if (!OrderForm) return;
+    QComboBox* combo = OrderForm->ComboBox3;
+    if (file.lines) {
+        PaymentList = *file.lines;
+    } else {
+        for (int i = 0; i < combo->count(); ++i) PaymentList << combo->itemText(i);
+    }
+    platform::FillComboKeepingNoSelection(combo, PaymentList);
+}
+
+void TForm1::SavePaymentMethods() {
+    if (!OrderForm) return;
+    const QString path = PaymentFilePath();
+    // A file that could not be read holds the user's own text; it is not written over.
+    if (SettingsFileRefused(path)) return;
+    try {
+        PaymentList.clear();
+        for (int i = 0; i < OrderForm->ComboBox3->count(); ++i) PaymentList << OrderForm->ComboBox3->itemText(i);
+        platform::SaveLines(path, PaymentList);
+    } catch (...) {
+        // A file that cannot be written loses this run's methods, silently.
+    }
 }
 
 void TForm1::SetVatRate(const QString& text) {

@@ -70,11 +70,17 @@ public slots:
     // text that is no number ends the step silently at that point.
     void SpeedButton1Click();
 
-    // Filled with the document editor: mem.txt into MemList and the editor's
-    // header fields, payment.txt into the editor's payment field. For now
-    // they load nothing.
+    // mem.txt into MemList and the editor's title, note kind, VAT article and
+    // VAT reason; payment.txt into the editor's payment field, and back into
+    // payment.txt. A file that cannot be used leaves the defaults and is
+    // reported once.
     void LoadLastChoices();
     void LoadPaymentMethods();
+    void SavePaymentMethods();
+
+public:
+    // The payment methods between the file and the editor's field.
+    QStringList PaymentList;
 };
 
 extern TForm1* Form1;

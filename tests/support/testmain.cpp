@@ -3,9 +3,11 @@
 // computer's database server alias file unless a test points at it. The
 // application object exists before the first test.
 
+#include "documents/RememberedChoices.h"
 #include "support/testdatabase.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -26,6 +28,9 @@ int main(int argc, char** argv) {
     SetDefault("FIREBIRD_LOCK", temp + "/quillane-test-lock");
     SetDefault("QUILLANE_FIREBIRD_ALIASES", temp + "/quillane-test-no-aliases/databases.conf");
     SetDefault("QUILLANE_HOME", temp + "/quillane-test-no-home");
+    // mem.txt and payment.txt are read from and written to a folder of the run's own.
+    const QTemporaryDir startupDir;
+    StartupDir() = startupDir.path();
     ::testing::InitGoogleTest(&argc, argv);
     testsupport::EnsureApplication();
     return RUN_ALL_TESTS();

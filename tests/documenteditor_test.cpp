@@ -1,0 +1,344 @@
+// The document editor as a user meets it: a new document, the own firm,
+// customers through the type-ahead list, goods lines with their totals,
+// header fields, and the two small settings files; against a real database.
+
+#include "app/MainWindow.h"
+#include "data/DataModule.h"
+#include "documents/CalculatorWindow.h"
+#include "documents/DocumentEditor.h"
+#include "documents/PrintOptions.h"
+#include "documents/EditorRules.h"
+#include "documents/RememberedChoices.h"
+#include "platform/CodePage.h"
+#include "platform/DataControls.h"
+#include "platform/Dialogs.h"
+#include "platform/Exception.h"
+#include "platform/LocaleText.h"
+#include "platform/Paths.h"
+#include "support/programtest.h"
+#include "support/testdatabase.h"
+
+#include <QBuffer>
+#include <QDate>
+#include <QImage>
+#include <QDir>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::DialogKind;
+
+QStringList Entries(QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+
+class Editor : public testsupport::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        StartupDir() = home.Path();
+        ForgetSettingsProblems();
+        platform::SetDecimalSeparatorOverride(QChar(u','));
+        testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), "");
+        const char* rows[] = {
+            "insert into firm (pnom, invoiceno, proformano, vop, supplier1, supplier2, respperson1, respperson2, id)"
+            " values ('1', '0000000041', '', '7', 'Тест ЕООД', 'Test Ltd', 'Иван Петров', 'Ivan Petrov', '121212127')",
+            "insert into firm (pnom, invoiceno, supplier1, respperson1) values ('2', '99', 'Втора АД', 'Мария Иванова')",
+            "insert into details (pnom, bank, iban, swift) values ('1', 'Първа банка', 'BG80BNBG96611020345678', 'BNBG')",
+            "insert into customer (pnom, company1, address1, respperson1, contactperson1, id)"
+            " values ('1', 'Фикс ООД', 'Пловдив', 'Стар МОЛ', 'Лице', '111111110')",
+            "insert into customer (pnom, company1, respperson1) values ('2', 'фиеста ЕТ', 'Петя Петкова')",
+            "insert into customer (pnom, company1) values ('3', 'Афикс')",
+            "insert into customer (pnom, company1, address1, respperson1, contactperson1, id)"
+            " values ('4', 'Фикс ООД', 'София', 'Нов МОЛ', '', '831826092')",
+            "insert into stock (pnom, description1, unit1, sellprice) values ('1', 'Консултация', 'час', '60.50')",
+            "insert into employee (pnom, name1) values ('1', 'Иван Петров')",
+        };
+        for (const char* sql : rows) testsupport::ExecuteOn(defaultFile, QString::fromUtf8(sql));
+    }
+    void TearDown() override {
+        platform::SetDecimalSeparatorOverride(std::nullopt);
+        ProgramTest::TearDown();
+    }
+    void StartAndOpen() {
+        Start();
+        Main->OrderBtn->click();
+        ASSERT_TRUE(OrderForm->isVisible());
+    }
+    static void AddStock(const QString& description, const QString& price) {
+        DataModule1->stock.Append();
+        DataModule1->stock.FieldByName("Description1").SetAsString(description);
+        DataModule1->stock.FieldByName("Unit1").SetAsString("бр.");
+        DataModule1->stock.FieldByName("SellPrice").SetAsString(price);
+        DataModule1->stock.Post();
+    }
+    // Picks the goods entry that contains the text for the given row.
+    static void PickGoods(int row, const QString& text) {
+        TOrderForm* e = OrderForm;
+        e->StringGrid1->SetCurrentCell(1, row);
+        e->StringGrid1->SetCell(1, row, text);
+        e->StringGrid1SetEditText(1, row, text);
+        ASSERT_GE(e->ListBox1->count(), 1) << text.toStdString();
+        e->ListBox1->setCurrentRow(0);
+        e->ListBox1Click();
+    }
+};
+
+TEST_F(Editor, ANewDocumentHasTheHeaderRowTodaysDatesTheNextNumberAndThePaymentList) {
+    testsupport::WriteFile(home.File("payment.txt"), "\xE2 \xE1\xF0\xEE\xE9\r\n\xEF\xEE \xF1\xEC\xE5\xF2\xEA\xE0\r\nkarta\r\n");
+    StartAndOpen();
+    TOrderForm* e = OrderForm;
+    e->StringGrid1->SetCell(1, 1, "стар ред");
+    e->Edit1->setText("Стар клиент");
+    Main->OrderBtn->click();  // a second reset: nothing of the old document stays, no title twice
+    EXPECT_EQ(e->StringGrid1->RowTexts(0), QStringList({"Пор. №", "Наименование на стоките или услугите", "Мярка",
+                                                        "К-во", "Ед. цена", "Стойност"}));
+    EXPECT_EQ(e->StringGrid1->RowCount(), 2);
+    EXPECT_TRUE(e->StringGrid1->Cell(1, 1).isEmpty());
+    EXPECT_TRUE(e->Edit1->text().isEmpty());
+    for (QDateEdit* d : {e->EDate, e->EDate2, e->EDate3, e->EDate4}) EXPECT_EQ(d->date(), QDate::currentDate());
+    EXPECT_EQ(e->MaskEdit1->text(), "0000000042");
+    EXPECT_EQ(e->ComboBox2->currentText(), "ФАКТУРА");
+    QStringList payments;
+    for (int i = 0; i < e->ComboBox3->count(); ++i) payments << e->ComboBox3->itemText(i);
+    EXPECT_EQ(payments, QStringList({"в брой", "по сметка", "karta"}));
+    EXPECT_EQ(e->ComboBox3->currentText(), "в брой");
+    EXPECT_EQ(e->Edit9->text(), "20%");
+    EXPECT_EQ(e->Edit10->text(), "Иван Петров");  // the issuer is the firm's responsible person
+    EXPECT_EQ(e->Bank->text(), "Първа банка");
+    EXPECT_EQ(e->Panel2->text(), "Неотпечатан");
+    EXPECT_TRUE(e->Save->isEnabled());
+    EXPECT_EQ(e->windowTitle(), "Нов Документ");
+    EXPECT_EQ(DataModule1->cust.RecordCount(), 4);
+}
+
+TEST_F(Editor, TheTitleChoosesTheCounterAndAnotherFirmGivesItsNumberAndIssuer) {
+    StartAndOpen();
+    TOrderForm* e = OrderForm;
+    const std::pair<const char*, const char*> titles[] = {{"ПРОФОРМА ФАКТУРА", "0000000001"},
+                                                          {"ПРОТОКОЛ чл.117", "0000000008"},
+                                                          {"ПРОТОКОЛ чл.116", "0000000001"},
+                                                          {"Кредитно известие", "0000000042"}};
+    for (const auto& [title, number] : titles) {
+        e->ComboBox2->setEditText(title);
+        EXPECT_EQ(e->MaskEdit1->text(), number) << title;
+    }
+    e->Save->setEnabled(false);
+    e->DBNavigator1->BtnClick(platform::NavigateBtn::Next);
+    EXPECT_EQ(e->DBText1->text(), "Втора АД");
+    EXPECT_EQ(e->MaskEdit1->text(), "0000000100");
+    EXPECT_EQ(e->Edit10->text(), "Мария Иванова");
+    EXPECT_TRUE(e->Save->isEnabled());
+    e->Edit10->setText("Друг съставил");
+    e->DBNavigator1->BtnClick(platform::NavigateBtn::Prior);
+    EXPECT_EQ(e->Edit10->text(), "Друг съставил");  // a typed issuer is kept
+
+    // The page logo: the firm's LOGO, its LOGO2 for a two-language page.
+    const auto png = [](QColor colour) {
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(colour);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    };
+    DataModule1->firm.Edit();
+    DataModule1->firm.FieldByName("LOGO").SetAsBytes(png(Qt::red));
+    DataModule1->firm.FieldByName("LOGO2").SetAsBytes(png(Qt::blue));
+    DataModule1->firm.Post();
+    e->LoadFirmFields();
+    EXPECT_EQ(e->DBImage1->Picture().pixelColor(0, 0), QColor(Qt::red));
+    e->RadioButton3->setChecked(true);
+    e->LoadFirmFields();
+    EXPECT_EQ(e->DBImage1->Picture().pixelColor(0, 0), QColor(Qt::blue));
+    e->RadioButton1->setChecked(true);
+
+    // A counter that is no number: the error is shown and the number kept.
+    testsupport::ExecuteOn(defaultFile, "update firm set invoiceno = 'abc' where supplier1 = 'Тест ЕООД'");
+    DataModule1->firm.Refresh();
+    platform::ScriptedDialogs dialogs;
+    e->ComboBox2->setEditText("ФАКТУРА");
+    EXPECT_EQ(e->MaskEdit1->text(), "0000000042");
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Exception);
+    EXPECT_TRUE(dialogs.Shown()[0].text.contains("„abc“"));
+}
+
+TEST_F(Editor, TypeAheadListsCustomersByTheirBeginningAndPickingFillsTheParty) {
+    StartAndOpen();
+    TOrderForm* e = OrderForm;
+    e->Edit1->setText("фи");  // lower case; "Афикс" merely contains it
+    EXPECT_EQ(Entries(e->ListBox1), QStringList({"Фикс ООД", "фиеста ЕТ", "Фикс ООД"}));
+    EXPECT_TRUE(e->ListBox1->isVisible());
+    EXPECT_EQ(e->ListBox1->height(), 56);
+    EXPECT_EQ(e->ListBox1->x(), e->Edit1->x());
+    EXPECT_EQ(e->ListBox1->y(), e->Edit1->y() + e->Edit1->height());
+
+    e->ListBox1->setCurrentRow(0);
+    e->ListBox1Click();  // the name twice: the higher record wins
+    EXPECT_FALSE(e->ListBox1->isVisible());
+    EXPECT_EQ(e->Edit3->text(), "София");
+    EXPECT_EQ(e->Edit2->text(), "Нов МОЛ");
+    EXPECT_EQ(e->Edit8->text(), "Нов МОЛ");  // no contact person: the responsible person receives
+    EXPECT_EQ(e->Edit7->text(), "831826092");
+    EXPECT_EQ(e->Label1->text(), "Валиден");
+
+    // Ten customers fill the list to its cap; near the bottom it opens upwards.
+    for (int i = 0; i < 10; ++i)
+        testsupport::ExecuteOn(defaultFile, QString("insert into employee (pnom, name1) values ('e%1', 'Иво %1')").arg(i));
+    DataModule1->employee.Refresh();
+    e->Edit10->setText("иво");
+    EXPECT_EQ(e->ListBox1->height(), 150);
+    EXPECT_EQ(e->ListBox1->y(), e->Edit10->y() - 150);
+
+    // Saving the shown customer updates the one with that identification number.
+    platform::ScriptedDialogs dialogs;
+    e->Edit2->setText("Сменен МОЛ");
+    e->SpeedButton3->click();
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].text, "Запазен успешно!");
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select company1, respperson1 from customer where id = '831826092'"),
+              QStringList({"Фикс ООД|Сменен МОЛ"}));
+}
+
+TEST_F(Editor, GoodsLinesGiveValuesAndTotalsWithCommaOrPointAndDiscount) {
+    StartAndOpen();
+    TOrderForm* e = OrderForm;
+    AddStock(QString(200, u'Ж'), "10");
+    PickGoods(1, "конс");
+    EXPECT_EQ(e->StringGrid1->RowTexts(1), QStringList({"1", "Консултация", "час", "1", "60,50", "60,50"}));
+    e->StringGrid1->SetCell(3, 1, "2.5");
+    e->StringGrid1->SetCell(4, 1, "10,40");
+    e->HeaderPanelClick();
+    EXPECT_EQ(e->StringGrid1->Cell(3, 1), "2,5");
+    EXPECT_EQ(e->StringGrid1->Cell(5, 1), "26,00");
+    EXPECT_EQ(QStringList({e->Label7->text(), e->Label4->text(), e->Label11->text()}),
+              QStringList({"26,00", "5,20", "31,20"}));
+
+    // A description of 200 letters without blanks: 84, 84 and 32 letters, the
+    // rest added at the end of the grid.
+    PickGoods(2, "жжж");
+    EXPECT_EQ(e->StringGrid1->Cell(1, 2).size(), 84);
+    EXPECT_EQ(e->StringGrid1->Cell(1, 3).size(), 84);
+    EXPECT_EQ(e->StringGrid1->Cell(1, 4).size(), 32);
+    EXPECT_EQ(e->StringGrid1->Cell(0, 2), "2");
+    EXPECT_TRUE(e->StringGrid1->Cell(0, 3).isEmpty());  // only rows with a value are numbered
+    EXPECT_EQ(e->Label11->text(), "43,20");
+
+    e->CheckBox7->setChecked(true);
+    EXPECT_EQ(e->StringGrid1->ColCount(), 7);
+    EXPECT_EQ(e->StringGrid1->Cell(5, 0), "Отстъпка %");
+    e->StringGrid1->SetCell(5, 1, "50");
+    e->HeaderPanelClick();
+    EXPECT_EQ(e->StringGrid1->Cell(6, 1), "13,00");
+    e->CheckBox7->setChecked(false);
+    EXPECT_EQ(e->StringGrid1->ColCount(), 6);
+    EXPECT_EQ(e->StringGrid1->Cell(5, 1), "26,00");
+    EXPECT_EQ(e->StringGrid1->ColWidth(1), 522);
+
+    // Up drops an empty last row, never below two rows; Down in a filled last row adds one.
+    const int rows = e->StringGrid1->RowCount();
+    e->MoveUpOrDropEmptyRow();
+    EXPECT_EQ(e->StringGrid1->RowCount(), rows - 1);
+    e->CurrentItemRow = rows - 2;
+    e->MoveDownOrAppendRow();
+    EXPECT_EQ(e->StringGrid1->RowCount(), rows);
+    e->CurrentItemRow = rows - 1;
+    e->MoveDownOrAppendRow();
+    EXPECT_EQ(e->StringGrid1->RowCount(), rows);
+}
+
+TEST_F(Editor, HeaderFieldsSwitchTheirControlsAndRememberChoices) {
+    StartAndOpen();
+    TOrderForm* e = OrderForm;
+    e->CheckBox4->setChecked(true);
+    EXPECT_TRUE(e->ComboBox1->isEnabled() && e->EDate4->isEnabled() && e->MaskEdit2->isEnabled());
+    e->CheckBox5->setChecked(true);
+    EXPECT_TRUE(e->ComboBox4->isEnabled() && e->SpeedButton2->isEnabled());
+    e->ComboBox1->setEditText("Кредитно известие");
+    e->ComboBox4->setEditText("чл. 28");
+    EXPECT_EQ(Form1->MemList.mid(1, 3), QStringList({"ФАКТУРА", "Кредитно известие", "чл. 28"}));
+
+    // Enter on a new payment text puts it first; choosing one moves it to the top.
+    e->ComboBox3->setEditText("с карта");
+    e->ComboBox3KeyDown(Qt::Key_Return);
+    e->ComboBox3KeyDown(Qt::Key_Return);
+    EXPECT_EQ(e->ComboBox3->itemText(0), "с карта");
+    EXPECT_EQ(e->ComboBox3->count(), 2);
+    e->ComboBox3Select(1);
+    EXPECT_EQ(e->ComboBox3->itemText(0), "по сметка");
+
+    // A currency rate with a decimal comma is taken; the rate column does nothing.
+    testsupport::ExecuteOn(defaultFile, "insert into currency (pnom, currency, course) values ('c', 'EUR', '1,95583')");
+    DataModule1->currency.Refresh();
+    platform::ScriptedDialogs dialogs;
+    platform::SetDecimalSeparatorOverride(QChar(u'.'));
+    e->DBGrid1->ClickCell(0, 1);
+    e->DBGrid1->ClickCell(0, 0);
+    platform::SetDecimalSeparatorOverride(QChar(u','));
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].text, "Избраната валута е въведена.");
+
+    PrtD->Show();
+    e->Close();  // closes the print window too
+    EXPECT_FALSE(PrtD->isVisible());
+    EXPECT_EQ(testsupport::ReadFile(home.File("payment.txt")), "\xEF\xEE \xF1\xEC\xE5\xF2\xEA\xE0\r\n\xF1 \xEA\xE0\xF0\xF2\xE0\r\n");
+
+    // The VAT rate takes digits, "%" and the separator only.
+    for (const char* key : {"a", "2", "5", ",", "%"}) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(key));
+        e->Edit9->setFocus();
+        QApplication::sendEvent(e->Edit9, &press);
+    }
+    EXPECT_EQ(e->Edit9->text(), "20%25,%");
+}
+
+TEST_F(Editor, RememberedChoicesComeFromMemTxtAndBadFilesLeaveTheDefaults) {
+    testsupport::WriteFile(home.File("mem.txt"), "0%\r\n\xCF\xD0\xCE\xD2\xCE\xCA\xCE\xCB \xF7\xEB.117\r\n");
+    QDir().mkpath(home.File("payment.txt"));  // a folder in its place
+    platform::ScriptedDialogs dialogs;
+    Start();
+    EXPECT_EQ(OrderForm->ComboBox2->currentText(), "ПРОТОКОЛ чл.117");
+    EXPECT_EQ(OrderForm->ComboBox1->currentText(), "");
+    EXPECT_EQ(OrderForm->ComboBox3->itemText(0), "по сметка");
+    Main->OrderBtn->click();
+    Main->OrderBtn->click();
+    ASSERT_EQ(dialogs.Shown().size(), 1u);  // told once, naming the file
+    EXPECT_TRUE(dialogs.Shown()[0].text.contains(home.File("payment.txt")));
+
+    const std::pair<QByteArray, const char*> bad[] = {{QByteArray(70000, 'a'), "голям"},
+                                                      {"\x98\r\n", "Windows-1251"},
+                                                      {"по сметка\r\n", "UTF-8"}};
+    for (const auto& [bytes, says] : bad) {
+        testsupport::WriteFile(home.File("mem.txt"), bytes);
+        const SettingsFile file = ReadSettingsFile(home.File("mem.txt"));
+        EXPECT_FALSE(file.lines);
+        EXPECT_TRUE(file.problem.contains(QString::fromUtf8(says))) << file.problem.toStdString();
+    }
+}
+
+TEST(EditorRules, IdentificationNumbersDescriptionsAndNumbers) {
+    const std::pair<const char*, bool> ids[] = {{"831826092", true},  {"831826093", false}, {"1234567890", false},
+                                                {"", false},           {"100000086", true},  {"100000087", false},
+                                                {"100000550", true},   {"100000551", false}};
+    for (const auto& [id, valid] : ids) EXPECT_EQ(IdentificationNumberValid(id), valid) << id;
+    EXPECT_THROW(IdentificationNumberValid("12345678a"), platform::EConvertError);
+
+    EXPECT_EQ(WrapDescription("едно две три", 7), QStringList({"едно", "две три"}));
+    EXPECT_EQ(WrapDescription("ред\r\nвтори", 84), QStringList({"ред", "втори"}));
+    EXPECT_EQ(DescriptionLineLimit(true, true), 27);
+
+    EXPECT_EQ(NextDocumentNumberText("", "x"), "0000000001");
+    EXPECT_EQ(NextDocumentNumberText("0000000041", "x"), "0000000042");
+    EXPECT_EQ(NextDocumentNumberText("99999999999", "x"), "100000000000");
+    EXPECT_TRUE(LookupStartsWithBytes(platform::EncodeCp1251("ЁЛХА"), *LookupTypedBytes("ёлх")));
+    EXPECT_FALSE(LookupTypedBytes("€‰ 😀"));
+    EXPECT_EQ(GoodsEntryRecNo("Стол~12"), 12);
+}
+
+}  // namespace
