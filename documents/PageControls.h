@@ -22,6 +22,8 @@
 #include <QString>
 #include <QWidget>
 
+class QPainter;
+
 #include <functional>
 
 // A font of the given family and pixel size, with its fallbacks.
@@ -44,12 +46,19 @@ public:
     QString PixelFont() const { return pixelFont_; }
     void SetPixelFont(const QString& spec);
 
+    // Draws the text with its top-left corner at origin.
+    void PaintText(QPainter& painter, QPoint origin) const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     bool autoSize_ = true;
     QString pixelFont_;
+    // What the last sizing measured, so that an unchanged text is not measured again.
+    bool fitted_ = false;
+    QString fittedText_;
+    QSize fittedSize_;
 };
 
 class PagePanel : public QFrame {
@@ -76,6 +85,9 @@ public:
 
     std::function<void()> OnResize;
 
+    // Draws the bevels (when on) around rect.
+    void PaintBevels(QPainter& painter, const QRect& rect) const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -95,6 +107,10 @@ public:
     // The picture shown (centred, stretched, proportional).
     const QImage& Picture() const { return picture_; }
     void SetPicture(const QImage& picture);
+    // Hands the picture over and shows none.
+    QImage TakePicture();
+    // Draws the picture centred, stretched and in proportion into rect.
+    void PaintPicture(QPainter& painter, const QRect& rect) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -102,6 +118,11 @@ protected:
 private:
     QImage picture_;
 };
+
+// Paints a page with every visible control at its place, as the page shows
+// on screen (labels, grids, pictures, bevels and rules drawn directly; any
+// other control renders itself).
+void PaintPage(QPainter& painter, QWidget* page);
 
 // Geometry in the terms of the page's layout rules.
 inline int Left(const QWidget* w) { return w->x(); }

@@ -2,7 +2,10 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 QString WrapTextToLines(const QString& text, int width) {
+    width = std::max(width, 1);  // a width below one character would never use the text up
     const int length = int(text.size());
     if (width >= length) return text;
     QStringList lines;

@@ -87,8 +87,23 @@ QImage ConvertPageDepth(const QImage& page, int bitsPerPixel) {
     switch (bitsPerPixel) {
     case 8: return page.convertToFormat(QImage::Format_Indexed8, PagePalette(), Qt::ThresholdDither);
     case 32: return page.convertToFormat(QImage::Format_RGB32);
-    default: return page.convertToFormat(QImage::Format_RGB888);
+    default: break;
     }
+    if (page.format() != QImage::Format_RGB32) return page.convertToFormat(QImage::Format_RGB888);
+    // The rendered page, row by row on this thread.
+    QImage rgb(page.size(), QImage::Format_RGB888);
+    for (int y = 0; y < page.height(); ++y) {
+        const QRgb* __restrict from = reinterpret_cast<const QRgb*>(page.constScanLine(y));
+        uchar* __restrict to = rgb.scanLine(y);
+        const int width = page.width();
+        for (int x = 0; x < width; ++x) {
+            const QRgb pixel = from[x];
+            to[3 * x] = uchar(pixel >> 16);
+            to[3 * x + 1] = uchar(pixel >> 8);
+            to[3 * x + 2] = uchar(pixel);
+        }
+    }
+    return rgb;
 }
 
 void PrintOrExportPage(TPrtD* window, const QString& mark, int mode) {

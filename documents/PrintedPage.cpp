@@ -123,6 +123,7 @@ TDoc::TDoc(QWidget* parent) : platform::Form(parent) {
     PageScroll->verticalScrollBar()->setSingleStep(54);
     PageScroll->verticalScrollBar()->setTracking(true);
     setFont(PageFont(QStringLiteral("Times New Roman,11")));
+    setWindowState(Qt::WindowMaximized);
 
     StyleGrid(StringGrid2, QStringLiteral("Times New Roman,13"));
     StyleGrid(StringGrid1, QStringLiteral("Times New Roman,13"));
@@ -161,7 +162,7 @@ void TDoc::FormShow() {
 void TDoc::resizeEvent(QResizeEvent* event) {
     platform::Form::resizeEvent(event);
     PageScroll->setGeometry(rect());
-    PageArea->resize(std::max(width(), Right(Panel1)), 1200);
+    PageArea->resize(std::max(width() - PageScroll->verticalScrollBar()->sizeHint().width(), Right(Panel1)), 1200);
     FormResize();
 }
 
@@ -335,11 +336,12 @@ void AlignPagePanels(TDoc* d) {
 void RenderPageToImage() {
     FitAllLabels(Doc);
     QWidget* page = Doc->ActivePage();
-    QImage bitmap(page->size(), QImage::Format_RGB32);
-    bitmap.fill(Qt::white);
-    {
-        QPainter painter(&bitmap);
-        page->render(&painter, QPoint(0, 0), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    }
+    // The last page's bitmap is painted over when it has the size and format.
+    QImage bitmap = Doc->Image1->TakePicture();
+    if (bitmap.size() != page->size() || bitmap.format() != QImage::Format_RGB32)
+        bitmap = QImage(page->size(), QImage::Format_RGB32);
+    QPainter painter(&bitmap);
+    PaintPage(painter, page);
+    painter.end();
     Doc->Image1->SetPicture(bitmap);
 }

@@ -11,7 +11,7 @@ mode="${1:-run}"
 # Everything the program and its tests need, from Debian's own packages.
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev fonts-dejavu-core qt6-translations-l10n
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev fonts-dejavu-core fonts-urw-base35 qt6-translations-l10n
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   libjpeg62-turbo-dev pxlib-dev libcurl4-openssl-dev
 )

@@ -12,6 +12,7 @@
 #include "platform/Printer.h"
 #include "support/testsupport.h"
 
+#include <QCursor>
 #include <QPrinter>
 #include <gtest/gtest.h>
 
@@ -143,6 +144,10 @@ TEST_F(PrintedPage, RealisticPagesKeepEveryTextInsideThePageAndApart) {
             Doc->Image1->Picture().save(qEnvironmentVariable("QUILLANE_PAGE_PNG") + QString::number(language) + ".png");
         QWidget* page = Doc->ActivePage();
         EXPECT_EQ(Doc->Image1->Picture().size(), QSize(859, 1168));
+        // The totals as each language finishes them: English and bilingual
+        // ones recomputed through the calculator in the document currency.
+        const QString totals[] = {"6 024,00 лв", "6024,00 EUR", "3080,16 EUR"};
+        EXPECT_EQ((language == 2 ? Doc->Label88 : Doc->Label3)->text(), totals[language]);
         const auto controls = PageControls(page);
         for (size_t i = 0; i < controls.size(); ++i) {
             const auto& [w, r] = controls[i];
@@ -269,6 +274,12 @@ TEST_F(PrintedPage, PrintingPutsThePageOnOnePortraitPdfPage) {
     printer.setOutputFileName(QString());
 }
 
+TEST_F(PrintedPage, PrintWindowOpensWithItsTopRightCornerAtThePointer) {
+    PrtD->Show();
+    EXPECT_EQ(PrtD->pos(), QCursor::pos() - QPoint(PrtD->width(), 0));
+    PrtD->Close();
+}
+
 TEST(PageRules, LinesNamesRectanglesAndTitles) {
     const QString hundred = QString(100, u'x');
     EXPECT_EQ(WrapTextToLines(hundred, 43).split(u'\n').size(), 3);
@@ -285,6 +296,13 @@ TEST(PageRules, LinesNamesRectanglesAndTitles) {
     EXPECT_EQ(ColourDepthFromText(QStringLiteral("8 бита цвят")), 8);
     EXPECT_EQ(ColourDepthFromText(QStringLiteral("32 бита цвят")), 32);
     EXPECT_EQ(ColourDepthFromText(QStringLiteral("16 бита")), 24);
+    QImage logo(4, 4, QImage::Format_RGB32);
+    logo.fill(qRgb(200, 30, 60));
+    for (int bits : {8, 24, 32}) {
+        const QImage converted = ConvertPageDepth(logo, bits);
+        EXPECT_EQ(converted.depth(), bits);
+        EXPECT_LE(std::abs(qRed(converted.pixel(1, 1)) - 200) + std::abs(qBlue(converted.pixel(1, 1)) - 60), bits == 8 ? 60 : 0);
+    }
     EXPECT_EQ(LineGridTitles(false, 7).join(u'|'),
               QStringLiteral("Пор. №|Наименование на стоките или услугите|Мярка|К-во|Ед. цена|Отстъпка %|Стойност"));
     EXPECT_EQ(LineGridTitles(true, 6).join(u'|'), QStringLiteral("Part No.|Description|Measr.|Qty.|Unit Price|Total"));

@@ -165,7 +165,10 @@ void MoveRowByRow(const QString& databaseFolder) {
             for (const data::FieldMove& f : data::OldTableMoves()[m].fields) {
                 const data::TTable& from = f.fromEnglishTable ? dm->TTableae : source;
                 data::Field field = target.FieldByName(f.column);
+                // Memos are read whole: the goods table's get-text handler would give the goods
+                // window's memo instead, and every description would be lost.
                 if (f.kind == data::FieldMove::Kind::Picture) field.SetAsBytes(from.Picture(QString::fromUtf8(f.field)));
+                else if (f.kind == data::FieldMove::Kind::Memo) field.SetAsString(from.MemoText(QString::fromUtf8(f.field)));
                 else field.SetAsString(from.FieldText(QString::fromUtf8(f.field)));
             }
             target.Post();
