@@ -78,8 +78,8 @@ bool IsConflict(const std::vector<long>& codes) {
     const long code = codes.empty() ? 0 : codes.front();
     const int sqlCode = errors ? static_cast<int>(isc_sqlcode(reinterpret_cast<const ISC_STATUS*>(errors))) : 0;
     if (IsConflict(codes))
-        throw RecordInUseError(QStringLiteral("Този запис в момента се променя от друго работно място. "
-                                              "Промените не са записани; опитайте отново след малко."),
+        throw RecordInUseError(QStringLiteral("Този запис в момента се променя от друго работно място, затова "
+                                              "нищо не е записано. Опитайте отново след малко."),
                                serverText, code, sqlCode, std::move(codes));
     QString message = QStringLiteral("Грешка в базата данни");
     if (!context.isEmpty()) message += QStringLiteral(" (") + context + QLatin1Char(')');

@@ -195,7 +195,7 @@ TEST_F(DataModule, AChangeThatWouldHitAnotherChangeOrSeveralRowsWritesNothing) {
     dm.IBSQL1.ExecQuery();
     const QStringList committed = QueryRows(file, "select pnom, currency, course from currency");
     EXPECT_EQ(refused(std::type_identity<data::RecordInUseError>(), committed),
-              "Този запис в момента се променя от друго работно място. Промените не са записани; опитайте отново след малко.");
+              "Този запис в момента се променя от друго работно място, затова нищо не е записано. Опитайте отново след малко.");
     // A cancel, here of a document, commits it.
     dm.store.Append();
     dm.store.Cancel();
