@@ -2,7 +2,6 @@
 
 #include "platform/CodePage.h"
 
-#include <optional>
 #include <algorithm>
 
 namespace data {
@@ -11,31 +10,9 @@ namespace {
 
 constexpr int kKeyTries = 50;  // keys tried before a post gives up (two work places would have to keep meeting)
 
-// A savepoint around one write: rolled back unless released, so that a
-// refused or failed write leaves nothing behind in the transaction.
-class Savepoint {
-public:
-    explicit Savepoint(Transaction* tr) : tr_(tr) { tr_->ExecuteImmediate(QStringLiteral("SAVEPOINT QUILLANE_POST")); }
-    ~Savepoint() {
-        if (released_) return;
-        try {
-            tr_->ExecuteImmediate(QStringLiteral("ROLLBACK TO SAVEPOINT QUILLANE_POST"));
-            tr_->ExecuteImmediate(QStringLiteral("RELEASE SAVEPOINT QUILLANE_POST ONLY"));
-        } catch (...) {
-            // A lost connection takes the transaction, and the write with it.
-        }
-    }
-    Savepoint(const Savepoint&) = delete;
-    Savepoint& operator=(const Savepoint&) = delete;
-    void Release() {
-        tr_->ExecuteImmediate(QStringLiteral("RELEASE SAVEPOINT QUILLANE_POST ONLY"));
-        released_ = true;
-    }
-
-private:
-    Transaction* tr_;
-    bool released_ = false;
-};
+// The statement reaches the one row found before by its RDB$DB_KEY, and no
+// other row that carries the same key.
+QString OnOneRow(const QString& sql) { return sql + QStringLiteral(" and RDB$DB_KEY = :DB_KEY"); }
 
 }  // namespace
 
@@ -184,6 +161,7 @@ void DataSet::DropStatements() {
     modifyStmt_.reset();
     deleteStmt_.reset();
     refreshStmt_.reset();
+    insertKeyedStmt_.reset();
     findKeyStmt_.reset();
     moveKeyStmt_.reset();
 }
@@ -292,10 +270,15 @@ void DataSet::Edit() {
     Notify(DataChange::State);
 }
 
-std::vector<ParamValue> DataSet::ParamsFor(const Statement& s, const Row& current, const Row* old) const {
+std::vector<ParamValue> DataSet::ParamsFor(const Statement& s, const Row& current, const Row* old,
+                                           const QByteArray* dbKey) const {
     std::vector<ParamValue> params;
     params.reserve(s.ParamNames().size());
     for (const QString& name : s.ParamNames()) {
+        if (dbKey && name == QLatin1String("DB_KEY")) {
+            params.push_back(ParamValue::Bytes(*dbKey));
+            continue;
+        }
         const Row* source = &current;
         QString column = name;
         if (name.startsWith(QLatin1String("OLD_")) && !columnIndex_.contains(name)) {
@@ -320,7 +303,9 @@ void DataSet::Post() {
     Notify(DataChange::UpdateRecord);
     Fire(BeforePost);
     const bool inserting = state_ == State::Insert;
-    const QByteArray dbKey = WriteRow(inserting);
+    // A key asked for now says whether keys are given, and serves when the posted one is taken.
+    QString spare = NewKey && keyIndex_ >= 0 ? NewKey() : QString();
+    const QByteArray dbKey = WriteRow(inserting, !spare.isEmpty());
     if (inserting) {
         rows_.insert(rows_.begin() + insertAt_, buffer_);
         current_ = insertAt_;
@@ -329,83 +314,52 @@ void DataSet::Post() {
     }
     state_ = State::Browse;
     modified_ = false;
-    if (!dbKey.isEmpty()) SettleKey(dbKey);
+    if (!dbKey.isEmpty()) SettleKey(dbKey, spare);
     Notify(DataChange::State);
     Fire(AfterPost);
 }
 
 // Record keys are the time of the post to the millisecond, and one process
 // never gives the same key twice; but two work places may post in the same
-// millisecond, and no unique index guards the tables. So, while keys are
-// given here, a post goes in two steps:
-// 1. Inside a savepoint the row is written, then the rows carrying its key
-//    are looked for. This sees the row just written and every row other work
-//    places have committed; when there is more than one, the key is taken:
-//    the write is undone and done again with the next key.
-// 2. (SettleKey) The transaction is committed and the key looked for again.
-//    Two work places that wrote one key at the same moment cannot see each
-//    other's rows before they commit; after its own commit each sees the
-//    other's row if that was committed first. Whoever finds more than one row
-//    moves its own row (found by its RDB$DB_KEY) to the next key, commits and
-//    looks again. Of two rows left with one key, the one committed last was
-//    looked for after both were committed and would have been moved; so once
-//    every post has returned, no key is shared. (When both move, both look
-//    again under their new keys.)
-// An update finds its row by the previous key. When that key reaches more
-// than one row (rows of an older program), nothing is written.
-// Returns the written row's RDB$DB_KEY while keys are given, else nothing.
-QByteArray DataSet::WriteRow(bool inserting) {
-    QString spare = NewKey && keyIndex_ >= 0 ? NewKey() : QString();
-    const bool keyed = !spare.isEmpty();
-    for (int attempt = 0;; ++attempt) {
-        std::optional<Savepoint> savepoint;
-        if (keyed || !inserting) savepoint.emplace(tr_);
-        unsigned long long written = 0;
-        try {
-            Statement& s = inserting ? Prepared(insertStmt_, InsertSQL) : Prepared(modifyStmt_, ModifySQL);
-            written = s.Execute(ParamsFor(s, buffer_, inserting ? nullptr : &rows_[current_]));
-        } catch (const DatabaseError& e) {
-            if (e.TextTooLong()) ThrowTextTooLong(e);
-            throw;
+// millisecond, and no unique index guards the tables. Two transactions that
+// write one key at the same moment cannot see each other's rows before they
+// commit, so no look before the commit can tell. While keys are given here,
+// the post therefore commits the row and then looks for its key (SettleKey):
+// whoever finds more than one row moves its own row (known by its
+// RDB$DB_KEY) to the next key, commits and looks again. Of two rows left with
+// one key, the one committed last was looked for after both were committed
+// and would have been moved; so once every post has returned, no key is
+// shared. (When both move, both look again under their new keys.)
+// A change or a delete first finds its row by the previous key and then
+// reaches that row alone; when the key carries more than one row (rows of an
+// older program), nothing is written.
+// Returns the written row's RDB$DB_KEY when its key is to be settled.
+QByteArray DataSet::WriteRow(bool inserting, bool keyed) {
+    try {
+        if (inserting) {
+            Statement& s = keyed ? Prepared(insertKeyedStmt_, InsertSQL + QStringLiteral(" returning RDB$DB_KEY"))
+                                 : Prepared(insertStmt_, InsertSQL);
+            ResultRow returned;
+            s.Execute(ParamsFor(s, buffer_, nullptr), &returned);
+            return keyed ? returned.values.at(0) : QByteArray();
         }
-        if (!inserting && written == 0)
-            throw RecordChangedError(
-                QStringLiteral("Записът в %1 е променен или изтрит от друго работно място, след като е бил прочетен. "
-                               "Промените не са записани. Откажете редакцията, опреснете данните и опитайте отново.")
-                    .arg(Name));
-        if (!inserting && written > 1)
-            throw SharedKeyError(
-                QStringLiteral("В %1 има %2 записа с един и същ ключ „%3“ (записани от по-стара версия на програмата). "
-                               "Промяната би засегнала всички тях, затова нищо не е записано.")
-                    .arg(Name)
-                    .arg(written)
-                    .arg(KeyText(rows_[current_])));
-        if (!keyed) {
-            if (savepoint) savepoint->Release();
-            return {};
-        }
-        const std::vector<QByteArray> holders = RowsWithKey(buffer_.values[keyIndex_]);
-        if (holders.size() <= 1) {
-            savepoint->Release();
-            return holders.empty() ? QByteArray() : holders.front();
-        }
-        if (attempt == kKeyTries)
-            throw DatabaseError(QStringLiteral("Не може да се намери свободен ключ за записа в %1. Нищо не е записано; "
-                                               "опитайте отново.")
-                                    .arg(Name));
-        // Taken by a row another work place has committed: written again with the next key.
-        buffer_.values[keyIndex_] = platform::EncodeCp1251(spare.isEmpty() ? NewKey() : std::exchange(spare, {}));
-        buffer_.nulls[keyIndex_] = false;
+        const QByteArray dbKey = RowToChange(rows_[current_], false);
+        Statement& s = Prepared(modifyStmt_, OnOneRow(ModifySQL));
+        if (s.Execute(ParamsFor(s, buffer_, &rows_[current_], &dbKey)) == 0) throw RowChangedElsewhere(false);
+        return keyed ? dbKey : QByteArray();
+    } catch (const DatabaseError& e) {
+        if (e.TextTooLong()) ThrowTextTooLong(e);
+        throw;
     }
 }
 
-void DataSet::SettleKey(const QByteArray& dbKey) {
+void DataSet::SettleKey(const QByteArray& dbKey, QString spare) {
     tr_->CommitRetaining();
     Row& row = rows_[current_];
     for (int attempt = 0; attempt < kKeyTries; ++attempt) {
         const QByteArray key = row.values[keyIndex_];
         if (RowsWithKey(key).size() <= 1) return;
-        const QByteArray next = platform::EncodeCp1251(NewKey());
+        const QByteArray next = platform::EncodeCp1251(spare.isEmpty() ? NewKey() : std::exchange(spare, {}));
         Statement& move = Prepared(moveKeyStmt_, QStringLiteral("update %1 set PNOM = :PNOM where RDB$DB_KEY = :DB_KEY "
                                                                 "and PNOM = :OLD_PNOM")
                                                      .arg(Name));
@@ -418,8 +372,29 @@ void DataSet::SettleKey(const QByteArray& dbKey) {
         QStringLiteral("Записът в %1 е записан, но с ключ, който носи и друг запис. Опреснете данните.").arg(Name));
 }
 
-QString DataSet::KeyText(const Row& row) const {
-    return keyIndex_ < 0 ? QString() : platform::DecodeCp1251(row.values[keyIndex_]);
+QByteArray DataSet::RowToChange(const Row& row, bool deleting) {
+    if (keyIndex_ < 0) throw DatabaseError(QStringLiteral("Таблицата %1 няма колона PNOM.").arg(Name));
+    const std::vector<QByteArray> found = RowsWithKey(row.values[keyIndex_]);
+    if (found.empty()) throw RowChangedElsewhere(deleting);
+    if (found.size() > 1)
+        throw SharedKeyError(QStringLiteral("В %1 има %2 записа с един и същ ключ „%3“, а %4 би засегнало всички тях. "
+                                            "Нищо не е %5.")
+                                 .arg(Name)
+                                 .arg(found.size())
+                                 .arg(platform::DecodeCp1251(row.values[keyIndex_]))
+                                 .arg(deleting ? QStringLiteral("изтриването") : QStringLiteral("промяната"))
+                                 .arg(deleting ? QStringLiteral("изтрито") : QStringLiteral("записано")));
+    return found.front();
+}
+
+RecordChangedError DataSet::RowChangedElsewhere(bool deleting) const {
+    return RecordChangedError(
+        deleting ? QStringLiteral("Записът в %1 е променен или изтрит от друго работно място, след като е бил прочетен. "
+                                  "Нищо не е изтрито. Опреснете данните и опитайте отново.")
+                       .arg(Name)
+                 : QStringLiteral("Записът в %1 е променен или изтрит от друго работно място, след като е бил прочетен. "
+                                  "Промените не са записани. Откажете редакцията, опреснете данните и опитайте отново.")
+                       .arg(Name));
 }
 
 std::vector<QByteArray> DataSet::RowsWithKey(const QByteArray& key) {
@@ -438,8 +413,9 @@ void DataSet::ThrowTextTooLong(const DatabaseError& e) const {
             fields << QStringLiteral("%1 (%2 знака при най-много %3)").arg(c.name).arg(length).arg(c.length);
     }
     if (fields.isEmpty()) throw e;
-    throw DatabaseError(QStringLiteral("Текстът е по-дълъг, отколкото полето в %1 побира: %2. Нищо не е записано.")
-                            .arg(Name, fields.join(QStringLiteral(", "))),
+    throw DatabaseError(QStringLiteral("Твърде дълъг текст в таблицата %1, %2 %3. Нищо не е записано.")
+                            .arg(Name, fields.size() == 1 ? QStringLiteral("поле") : QStringLiteral("полета"),
+                                 fields.join(QStringLiteral(", "))),
                         e.ServerText(), e.Code(), e.SqlCode());
 }
 
@@ -462,22 +438,9 @@ void DataSet::Delete() {
     }
     if (rows_.empty()) throw DatabaseError(QStringLiteral("Таблицата %1 е празна: няма какво да се изтрие.").arg(Name));
     const Row& row = rows_[current_];
-    Savepoint savepoint(tr_);
-    Statement& s = Prepared(deleteStmt_, DeleteSQL);
-    const unsigned long long deleted = s.Execute(ParamsFor(s, row, &row));
-    if (deleted == 0)
-        throw RecordChangedError(
-            QStringLiteral("Записът в %1 е променен или изтрит от друго работно място, след като е бил прочетен. "
-                           "Нищо не е изтрито. Опреснете данните и опитайте отново.")
-                .arg(Name));
-    if (deleted > 1)
-        throw SharedKeyError(
-            QStringLiteral("В %1 има %2 записа с един и същ ключ „%3“ (записани от по-стара версия на програмата). "
-                           "Изтриването би засегнало всички тях, затова нищо не е изтрито.")
-                .arg(Name)
-                .arg(deleted)
-                .arg(KeyText(row)));
-    savepoint.Release();
+    const QByteArray dbKey = RowToChange(row, true);
+    Statement& s = Prepared(deleteStmt_, OnOneRow(DeleteSQL));
+    if (s.Execute(ParamsFor(s, row, &row, &dbKey)) == 0) throw RowChangedElsewhere(true);
     state_ = State::Browse;
     modified_ = false;
     rows_.erase(rows_.begin() + current_);

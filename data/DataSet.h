@@ -119,11 +119,14 @@ private:
     void CheckBrowseMode();
     Row& EditRow();
     const Row* CurrentRow() const;
-    std::vector<ParamValue> ParamsFor(const Statement& s, const Row& current, const Row* old) const;
+    // A parameter DB_KEY, when no column has that name, takes *dbKey.
+    std::vector<ParamValue> ParamsFor(const Statement& s, const Row& current, const Row* old,
+                                      const QByteArray* dbKey = nullptr) const;
     Statement& Prepared(std::unique_ptr<Statement>& slot, const QString& sql);
-    QByteArray WriteRow(bool inserting);
-    void SettleKey(const QByteArray& dbKey);
-    QString KeyText(const Row& row) const;
+    QByteArray WriteRow(bool inserting, bool keyed);
+    void SettleKey(const QByteArray& dbKey, QString spare);
+    QByteArray RowToChange(const Row& row, bool deleting);
+    RecordChangedError RowChangedElsewhere(bool deleting) const;
     std::vector<QByteArray> RowsWithKey(const QByteArray& key);
     [[noreturn]] void ThrowTextTooLong(const DatabaseError& e) const;
     void DropStatements();
@@ -147,7 +150,8 @@ private:
 
     std::vector<ColumnInfo> columns_;
     QHash<QString, int> columnIndex_;
-    std::unique_ptr<Statement> insertStmt_, modifyStmt_, deleteStmt_, refreshStmt_, findKeyStmt_, moveKeyStmt_;
+    std::unique_ptr<Statement> insertStmt_, modifyStmt_, deleteStmt_, refreshStmt_;
+    std::unique_ptr<Statement> insertKeyedStmt_, findKeyStmt_, moveKeyStmt_;
     int keyIndex_ = -1;  // the PNOM column
     std::vector<DataLink*> links_;  // controls that show this data set
 };

@@ -78,8 +78,8 @@ bool IsConflict(const std::vector<long>& codes) {
     const long code = codes.empty() ? 0 : codes.front();
     const int sqlCode = errors ? static_cast<int>(isc_sqlcode(reinterpret_cast<const ISC_STATUS*>(errors))) : 0;
     if (IsConflict(codes))
-        throw RecordInUseError(QStringLiteral("Този запис в момента се променя от друго работно място. "
-                                              "Промените не са записани; опитайте отново след малко."),
+        throw RecordInUseError(QStringLiteral("Този запис в момента се променя от друго работно място, затова "
+                                              "нищо не е записано. Опитайте отново след малко."),
                                serverText, code, sqlCode, std::move(codes));
     QString message = QStringLiteral("Грешка в базата данни");
     if (!context.isEmpty()) message += QStringLiteral(" (") + context + QLatin1Char(')');
@@ -392,15 +392,6 @@ void Transaction::Release() {
     } catch (...) {
         Rollback();
     }
-}
-
-void Transaction::ExecuteImmediate(const QString& sql) {
-    if (!Active()) throw DatabaseError(QStringLiteral("Транзакцията не е започната."));
-    Status st;
-    const QByteArray text = platform::EncodeCp1251(sql);
-    db_->Attachment()->execute(&st, handle_, 0, text.constData(), static_cast<unsigned>(db_->SQLDialect), nullptr,
-                               nullptr, nullptr, nullptr);
-    Check(st);
 }
 
 void Transaction::SetActive(bool on) {

@@ -138,9 +138,6 @@ public:
     // Never throws.
     void Release();
     bool Active() const { return handle_ != nullptr; }
-
-    // Runs a statement without parameters and without preparing it (savepoints).
-    void ExecuteImmediate(const QString& sql);
     // Deactivating commits.
     void SetActive(bool on);
 

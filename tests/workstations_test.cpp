@@ -1,6 +1,5 @@
-// Work places sharing one database on the Firebird server at 127.0.0.1: two
-// processes appending at once never share a record key, and a data module
-// whose server was restarted connects again.
+// Work places sharing one database on the Firebird server at 127.0.0.1: two processes appending
+// at once never share a record key, and a data module whose server was restarted connects again.
 
 #include "data/DataModule.h"
 #include "data/WorkPlace.h"
@@ -9,17 +8,15 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
 
-using testsupport::QueryRows;
-
-const QString kFile = QStringLiteral("/tmp/quillane-server/workstations.fdb");
-const QString kDatabase = QStringLiteral("127.0.0.1:") + kFile;
+// Of this test program alone: other test runs on this computer may share the server.
+const QString kDatabase =
+    QStringLiteral("127.0.0.1:/tmp/quillane-server/workstations-%1.fdb").arg(QCoreApplication::applicationPid());
 
 // A data module on the server's database, opened as the work place "IP address" opens it.
 struct ServerModule {
@@ -40,24 +37,29 @@ struct ServerModule {
 
 class Workstations : public ::testing::Test {
 protected:
-    // The database stays from one run to the next and is emptied each time.
     void SetUp() override {
         try {
-            if (QFile::exists(kFile))
-                testsupport::ExecuteOn(kDatabase, "delete from store");
-            else
-                testsupport::CreateSchemaDatabaseAt(kDatabase);
+            testsupport::CreateSchemaDatabaseAt(kDatabase);
         } catch (const data::DatabaseError& e) {
             GTEST_SKIP() << "no database through the server on 127.0.0.1: " << e.Message().toStdString();
         }
         module = std::make_unique<ServerModule>(kDatabase);
+    }
+    void TearDown() override {
+        if (!module) return;
+        module.reset();
+        data::Database db;
+        db.DatabaseName = kDatabase;
+        db.Params = {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=") + TDataModule1::AdminPassword()};
+        db.Open();
+        db.DropDatabase();
     }
     std::unique_ptr<ServerModule> module;
 };
 
 // Run by the test below in processes of their own.
 TEST(WorkstationsChild, DISABLED_AppendsDocuments) {
-    ServerModule m(kDatabase);
+    ServerModule m(qEnvironmentVariable("QUILLANE_APPEND_DATABASE"));
     // Both processes begin at the same moment, so that their keys meet.
     const qint64 start = qEnvironmentVariable("QUILLANE_APPEND_START").toLongLong();
     QThread::msleep(static_cast<unsigned long>(std::max<qint64>(0, start - QDateTime::currentMSecsSinceEpoch())));
@@ -65,6 +67,7 @@ TEST(WorkstationsChild, DISABLED_AppendsDocuments) {
 }
 
 TEST_F(Workstations, TwoProcessesAppendingAtOnceGiveEveryRowItsOwnKey) {
+    qputenv("QUILLANE_APPEND_DATABASE", kDatabase.toUtf8());
     qputenv("QUILLANE_APPEND_START", QByteArray::number(QDateTime::currentMSecsSinceEpoch() + 2000));
     QProcess children[2];
     for (QProcess& child : children) {
@@ -73,19 +76,22 @@ TEST_F(Workstations, TwoProcessesAppendingAtOnceGiveEveryRowItsOwnKey) {
                     {"--gtest_also_run_disabled_tests", "--gtest_filter=WorkstationsChild.*"});
     }
     for (QProcess& child : children) ASSERT_TRUE(child.waitForFinished(300000) && child.exitCode() == 0);
-    EXPECT_EQ(QueryRows(kDatabase, "select count(*), count(distinct pnom) from store"), QStringList{"400|400"});
+    EXPECT_EQ(testsupport::QueryRows(kDatabase, "select count(*), count(distinct pnom) from store"), QStringList{"400|400"});
 
-    // Each row is reached alone: an edit and a delete touch one row each.
+    // A post refreshes: the other processes' documents show up at once.
+    module->AddDocument("mine");
     data::DataSet& store = module->dm.store;
-    store.Refresh();
+    EXPECT_EQ(store.RecordCount(), 401);
+    // Each row is reached alone: an edit and a delete touch one row each.
     store.SetRecNo(123);
     store.Edit();
     store.FieldByName("num").SetAsString("edited");
     store.Post();
     store.SetRecNo(321);
     store.Delete();
-    EXPECT_EQ(QueryRows(kDatabase, "select count(*), count(distinct pnom), sum(iif(num = 'edited', 1, 0)) from store"),
-              QStringList{"399|399|1"});
+    EXPECT_EQ(store.RecordCount(), 400);
+    EXPECT_EQ(testsupport::QueryRows(kDatabase, "select count(*), count(distinct pnom), sum(iif(num = 'edited', 1, 0)) from store"),
+              QStringList{"400|400|1"});
 }
 
 TEST_F(Workstations, AfterTheServerRestartsTheSameModuleConnectsAgain) {
@@ -108,7 +114,7 @@ TEST_F(Workstations, AfterTheServerRestartsTheSameModuleConnectsAgain) {
     module->dm.OpenDatabaseLocation(kDatabase);
     EXPECT_EQ(module->dm.store.RecordCount(), 1);
     module->AddDocument("2");
-    EXPECT_EQ(QueryRows(kDatabase, "select num from store order by num"), (QStringList{"1", "2"}));
+    EXPECT_EQ(testsupport::QueryRows(kDatabase, "select num from store order by num"), (QStringList{"1", "2"}));
 }
 
 }  // namespace
