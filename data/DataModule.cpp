@@ -268,10 +268,12 @@ namespace {
 // Writes rows of texts into a grid from row `first` on, in the given order.
 void WriteRows(platform::StringGrid* grid, int first, const std::vector<QStringList>& rows,
                const std::vector<int>& order) {
+    grid->BeginUpdate();
     for (size_t k = 0; k < order.size(); ++k) {
         const QStringList& texts = rows[order[k]];
         for (int c = 0; c < texts.size(); ++c) grid->SetCell(c, first + static_cast<int>(k), texts[c]);
     }
+    grid->EndUpdate();
 }
 
 std::vector<int> ListOrder(const std::vector<QStringList>& rows) {
@@ -409,8 +411,10 @@ void TDataModule1::FillStocksGrid() {
     const auto texts = registers::RecordTexts(stock, {QStringLiteral("DESCRIPTION1"), QStringLiteral("UNIT1"),
                                                       QStringLiteral("QTY"), QStringLiteral("SELLPRICE")});
     grid->SetRowCount(static_cast<int>(texts.size()) + 1);
+    grid->BeginUpdate();
     for (int i = 0; i < static_cast<int>(texts.size()); ++i)
         for (int c = 0; c < 4; ++c) grid->SetCell(c, i + 1, texts[i][c]);
+    grid->EndUpdate();
 }
 
 QString TDataModule1::TstockBDEDesigner2GetText() { return Stocks ? Stocks->DBMemo1->Text() : QString(); }

@@ -2,10 +2,12 @@
 // as a user would, over a real database with documents stored through the
 // data module.
 
+#include "app/MainWindow.h"
 #include "data/DataModule.h"
 #include "data/Login.h"
 #include "platform/Dialogs.h"
 #include "platform/LocaleText.h"
+#include "platform/Paths.h"
 #include "platform/Printer.h"
 #include "registers/CustomerCard.h"
 #include "registers/Customers.h"
@@ -116,10 +118,10 @@ TEST_F(Registers, FlagsSetInTheRegisterReachTheCustomerTotalAndTheChart) {
     DataModule1->cust.FieldByName(QStringLiteral("ID")).SetAsString(QStringLiteral("123"));
     DataModule1->cust.FieldByName(QStringLiteral("CustNo")).SetAsString(QStringLiteral("1"));
     DataModule1->cust.Post();
-    CustForm->Show();
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
     {
         platform::ScriptedDialogs dialogs;  // the unreadable flag of document 5 is told once
-        CustForm->StringGrid2->SetCurrentCell(0, 1);
+        Main->SpeedButton7->click();
         ASSERT_EQ(dialogs.Shown().size(), 1u);
         EXPECT_TRUE(dialogs.Shown()[0].text.contains(QStringLiteral("Документ № 0000000005")));
     }
