@@ -12,6 +12,8 @@
 #include "registers/CustomerCard.h"
 #include "registers/Customers.h"
 #include "registers/DocumentRegister.h"
+#include "registers/GoodsCard.h"
+#include "registers/GoodsList.h"
 #include "registers/Statistics.h"
 #include "support/programtest.h"
 #include "support/testdatabase.h"
@@ -218,6 +220,24 @@ TEST_F(Registers, AYearsChartHasTwelveBarsPerSeriesAndItsMonthListPrints) {
     dialogs.Answer(platform::DialogResponse::Ok());
     StatForm->SpeedButton1->click();
     EXPECT_TRUE(testsupport::ReadFile(pdf).startsWith("%PDF"));
+}
+
+// Cards as first described would store a new first customer at the next refresh
+// after "Cancel", and drop a goods save that fails without a word, closing.
+TEST_F(Registers, CardsDropANewFirstCustomerAndShowAFailedGoodsSave) {
+    platform::ScriptedDialogs dialogs;
+    CustForm->Button2->click();
+    EditCustForm->CancelButton->click();
+    DataModule1->cust.Refresh();
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select count(*) from CUSTOMER"), QStringList{QStringLiteral("0")});
+
+    Stocks->Button2->click();  // an empty goods record is stored at once
+    testsupport::ExecuteOn(defaultFile, "delete from STOCK");  // by another workstation
+    QTest::keyClicks(EditStockForm->DBMemo1, QStringLiteral("Bolt M8"));
+    EditStockForm->OKButton->click();
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_TRUE(EditStockForm->isVisible());
+    EXPECT_EQ(EditStockForm->DBMemo1->Text(), QStringLiteral("Bolt M8"));
 }
 
 }  // namespace
