@@ -45,6 +45,7 @@ TStatForm::TStatForm(QWidget* parent) : platform::Form(parent) {
     chart->setTitleFont(titleFont);
     chart->setTitleBrush(Qt::white);
     chart->legend()->setVisible(false);  // both series are left out of the legend
+    chart->setMargins(QMargins(4, 4, 4, 4));
 
     Series1 = new QBarSet(QStringLiteral("Платени фактури"));
     Series1->setColor(QColor(0, 128, 0));
@@ -69,7 +70,7 @@ TStatForm::TStatForm(QWidget* parent) : platform::Form(parent) {
     months->append(registers::MonthNames());
     months->setLabelsBrush(Qt::white);
     QFont monthFont = months->labelsFont();
-    monthFont.setPixelSize(11);
+    monthFont.setPixelSize(9);
     months->setLabelsFont(monthFont);
     chart->addAxis(months, Qt::AlignBottom);
     Bars->attachAxis(months);
