@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "data/DataModule.h"
 #include "data/Login.h"
+#include "documents/DocumentEditor.h"
 #include "platform/Dialogs.h"
 #include "platform/LocaleText.h"
 #include "platform/Paths.h"
@@ -220,6 +221,38 @@ TEST_F(Registers, AYearsChartHasTwelveBarsPerSeriesAndItsMonthListPrints) {
     dialogs.Answer(platform::DialogResponse::Ok());
     StatForm->SpeedButton1->click();
     EXPECT_TRUE(testsupport::ReadFile(pdf).startsWith("%PDF"));
+}
+
+template <class Editor>
+constexpr bool kEditorHasGoodsLookup = requires(Editor* e) {
+    e->StringGrid1->Cell(0, 0);
+    e->ListBox1Click();
+};
+// The editor's line-item cell, once the editor has its goods look-up.
+template <class Editor>
+QString ItemCell(Editor* editor, int col, int row) {
+    if constexpr (kEditorHasGoodsLookup<Editor>) return editor->StringGrid1->Cell(col, row);
+    return {};
+}
+
+TEST_F(Registers, GoodsGoIntoANewDocumentAndThenBelowTheLastLine) {
+    if (!kEditorHasGoodsLookup<TOrderForm>) GTEST_SKIP() << "the editor has no goods look-up yet";
+    {
+        testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+        for (const char* goods : {"Болт", "Гайка", "Шайба"}) {
+            DataModule1->stock.Append();
+            DataModule1->stock.FieldByName(QStringLiteral("Description1")).SetAsString(QString::fromUtf8(goods));
+            DataModule1->stock.Post();
+        }
+        Main->SpeedButton3->click();
+        for (int row : {2, 3}) {
+            Stocks->StringGrid1->SetCurrentCell(0, row);
+            Stocks->Button1->click();
+        }
+        EXPECT_TRUE(OrderForm->isVisible());
+        EXPECT_EQ(ItemCell(OrderForm, 1, 1), QStringLiteral("Гайка"));
+        EXPECT_EQ(ItemCell(OrderForm, 1, 2), QStringLiteral("Шайба"));
+    }
 }
 
 // Cards as first described would store a new first customer at the next refresh
