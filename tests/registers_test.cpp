@@ -263,6 +263,15 @@ TEST_F(Registers, CardsDropANewFirstCustomerAndShowAFailedGoodsSave) {
     EditCustForm->CancelButton->click();
     DataModule1->cust.Refresh();
     EXPECT_EQ(testsupport::QueryRows(defaultFile, "select count(*) from CUSTOMER"), QStringList{QStringLiteral("0")});
+    DataModule1->cust.Append();
+    DataModule1->cust.FieldByName(QStringLiteral("CustNo")).SetAsString(QStringLiteral("2"));
+    DataModule1->cust.Post();
+    CustForm->Show();
+    DataModule1->cust.Refresh();  // a customer without documents
+    EXPECT_FALSE(CustForm->Panel2->isHidden());
+    EXPECT_FALSE(CustForm->Button1->isEnabled());
+    EXPECT_EQ(CustForm->StringGrid1->RowCount(), 2);
+    EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("0 лв."));
 
     Stocks->Button2->click();  // an empty goods record is stored at once
     testsupport::ExecuteOn(defaultFile, "delete from STOCK");  // by another workstation
