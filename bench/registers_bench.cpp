@@ -14,7 +14,9 @@
 #include "registers/DocumentRegister.h"
 #include "registers/GoodsCard.h"
 #include "registers/GoodsList.h"
+#include "registers/ListRules.h"
 #include "registers/Statistics.h"
+#include "registers/StoreRows.h"
 
 #include <benchmark/benchmark.h>
 #include <firebird/Interface.h>
@@ -149,17 +151,56 @@ void Ours_YearChart(benchmark::State& state) {
     state.counters["income"] = sum;
 }
 
+// Parts of the above, for reading the figures: the data module's refresh of
+// STORE alone, the register fill alone, and the post of one flag alone (its
+// statement finds the row by its key, which no index serves).
+void Part_StoreRefresh(benchmark::State& state) {
+    ShowOnly(nullptr);
+    for (auto _ : state) DataModule1->store.Refresh();
+}
+void Part_FillRegister(benchmark::State& state) {
+    ShowOnly(Sort);
+    for (auto _ : state) DataModule1->FillRegister();
+}
+// The number order alone, as the first fill of a session computes it (later
+// fills over the same numbers reuse it).
+void Part_SortNumbers(benchmark::State& state) {
+    std::vector<std::optional<int>> keys;
+    for (const auto& row : registers::RecordTexts(DataModule1->store, {QStringLiteral("NUM")}))
+        keys.push_back(registers::WholeNumber(row[0]));
+    for (auto _ : state) benchmark::DoNotOptimize(registers::ExchangeSortOrder(keys).size());
+}
+
+void Part_Post(benchmark::State& state) {
+    ShowOnly(nullptr);
+    data::DataSet& store = DataModule1->store;
+    for (auto _ : state) {
+        store.SetRecNo(5000);
+        store.Edit();
+        store.FieldByName("PAIDL").SetAsString(store.FieldByName("PAIDL").AsString() == "True" ? "False" : "True");
+        auto after = store.AfterPost;
+        store.AfterPost = nullptr;
+        store.Post();
+        store.AfterPost = after;
+        DataModule1->IBTransaction1.CommitRetaining();
+    }
+}
+
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs)
-            if (!r.error_occurred && r.run_type == Run::RT_Iteration)
-                seconds_[r.run_name.function_name] = r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
+            if (!r.error_occurred && r.run_type == Run::RT_Iteration) {
+                // The best of the repetitions: the machine's other load only adds.
+                const double s = r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
+                auto [it, added] = seconds_.emplace(r.run_name.function_name, s);
+                if (!added) it->second = std::min(it->second, s);
+            }
     }
     void PrintRatios() const {
         const double base = seconds_.count("Baseline_FetchStore") ? seconds_.at("Baseline_FetchStore") : 0;
-        std::printf("\nMean real times beside one plain fetch of STORE (%.1f ms):\n", base * 1e3);
+        std::printf("\nBest real times beside one plain fetch of STORE (%.1f ms):\n", base * 1e3);
         for (const auto& [name, s] : seconds_)
             if (base > 0 && name != "Baseline_FetchStore")
                 std::printf("%-22s %8.1f ms  %5.2fx  %s\n", name.c_str(), s * 1e3, s / base,
@@ -192,6 +233,8 @@ int main(int argc, char** argv) {
     const std::pair<const char*, void (*)(benchmark::State&)> all[] = {
         {"Baseline_FetchStore", Baseline_FetchStore}, {"Ours_OpenRegister", Ours_OpenRegister},
         {"Ours_CustomerFill", Ours_CustomerFill},     {"Ours_FlagToggle", Ours_FlagToggle},
+        {"Part_StoreRefresh", Part_StoreRefresh}, {"Part_FillRegister", Part_FillRegister},
+        {"Part_SortNumbers", Part_SortNumbers},   {"Part_Post", Part_Post},
         {"Ours_YearChart", Ours_YearChart}};
     for (const auto& [name, body] : all)
         benchmark::RegisterBenchmark(name, [body = body](benchmark::State& state) {

@@ -277,17 +277,31 @@ namespace {
 // Writes rows of texts into a grid from row `first` on, in the given order.
 void WriteRows(platform::StringGrid* grid, int first, const std::vector<QStringList>& rows,
                const std::vector<int>& order) {
+    grid->BeginUpdate();
     for (size_t k = 0; k < order.size(); ++k) {
         const QStringList& texts = rows[order[k]];
         for (int c = 0; c < texts.size(); ++c) grid->SetCell(c, first + static_cast<int>(k), texts[c]);
     }
+    grid->EndUpdate();
 }
 
-std::vector<int> ListOrder(const std::vector<QStringList>& rows) {
+// The last order a list was sorted into, with the numbers it was sorted by:
+// the same numbers in the same record order give the same order again (a
+// flag change or a save of a document leaves the numbers as they were).
+struct SortedOrder {
+    std::vector<std::optional<int>> keys;
+    std::vector<int> order;
+};
+
+const std::vector<int>& ListOrder(const std::vector<QStringList>& rows, SortedOrder& last) {
     std::vector<std::optional<int>> keys;
     keys.reserve(rows.size());
     for (const QStringList& r : rows) keys.push_back(registers::WholeNumber(r[0]));
-    return registers::ExchangeSortOrder(keys);
+    if (keys != last.keys || last.order.size() != keys.size()) {
+        last.order = registers::ExchangeSortOrder(keys);
+        last.keys = std::move(keys);
+    }
+    return last.order;
 }
 
 }  // namespace
@@ -369,7 +383,8 @@ void TDataModule1::FillCustomerWindow() {
         const std::vector<QString>& c = customers[i];
         if (!c[0].isEmpty()) listed.push_back({c[0], c[1], c[2], QString(), QString::number(i + 1)});
     }
-    WriteRows(list, 1, listed, ListOrder(listed));
+    static SortedOrder lastCustomers;
+    WriteRows(list, 1, listed, ListOrder(listed, lastCustomers));
     // The rows below stay empty (a former fill may have left customers there).
     for (int r = static_cast<int>(listed.size()) + 1; r < list->RowCount(); ++r) list->SetRowTexts(r, {});
     if (cust.RecordCount() > 0) cust.SetRecNo(cust.RecordCount());
@@ -389,7 +404,6 @@ void TDataModule1::FillRegister() {
         Sort->ScrollBar1->setRange(1, count >= 10 ? count - 9 : 1);
     }
     platform::StringGrid* grid = Sort->StringGrid1;
-    grid->ClearCells();
     grid->SetRowCount(count + 1);
     const auto texts = registers::RecordTexts(
         store, {QStringLiteral("NUM"), QStringLiteral("DOCUMENT"), QStringLiteral("SUPPLIER1"),
@@ -400,9 +414,14 @@ void TDataModule1::FillRegister() {
         const std::vector<QString>& t = texts[i];
         if (!t[0].isEmpty()) rows.push_back({t[0], t[1], t[2], t[3], t[4], t[5], QString::number(i + 1)});
     }
-    // Rows left over at the end (documents without a number) stay empty and
-    // keep their places in the sort.
-    WriteRows(grid, 1, rows, ListOrder(rows));
+    // Every cell is written: the rows' texts, and empty texts in row 0 and in
+    // the rows left over at the end (documents without a number).
+    static SortedOrder lastRegister;
+    grid->BeginUpdate();
+    WriteRows(grid, 1, rows, ListOrder(rows, lastRegister));
+    for (int r = static_cast<int>(rows.size()) + 1; r < grid->RowCount(); ++r) grid->SetRowTexts(r, {});
+    grid->SetRowTexts(0, {});
+    grid->EndUpdate();
     if (count > 0) store.SetRecNo(count);
     Sort->ScrollBar1Change();
 }
@@ -418,8 +437,10 @@ void TDataModule1::FillStocksGrid() {
     const auto texts = registers::RecordTexts(stock, {QStringLiteral("DESCRIPTION1"), QStringLiteral("UNIT1"),
                                                       QStringLiteral("QTY"), QStringLiteral("SELLPRICE")});
     grid->SetRowCount(static_cast<int>(texts.size()) + 1);
+    grid->BeginUpdate();
     for (int i = 0; i < static_cast<int>(texts.size()); ++i)
         for (int c = 0; c < 4; ++c) grid->SetCell(c, i + 1, texts[i][c]);
+    grid->EndUpdate();
 }
 
 QString TDataModule1::TstockBDEDesigner2GetText() { return Stocks ? Stocks->DBMemo1->Text() : QString(); }

@@ -53,9 +53,9 @@ bool ToByte(char16_t c, char& out) {
 }  // namespace
 
 QString DecodeCp1251(const QByteArray& bytes) {
-    QString text;
-    text.reserve(bytes.size());
-    for (char b : bytes) text.append(QChar(ByteToChar(static_cast<unsigned char>(b))));
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (char b : bytes) *out++ = QChar(ByteToChar(static_cast<unsigned char>(b)));
     return text;
 }
 

@@ -32,10 +32,8 @@ TCustForm::TCustForm(QWidget* parent) : platform::Form(parent) {
     StringGrid2->OnClick = [this] { platform::RunHandler([this] { StringGrid2Click(); }); };
     StringGrid2->OnDblClick = [this] { platform::RunHandler([this] { EditBtnClick(); }); };
     // A key is handled before the grid moves its selection.
-    StringGrid2->OnKeyDown = [this](int& key, Qt::KeyboardModifiers) {
-        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown ||
-            key == Qt::Key_Home || key == Qt::Key_End)
-            platform::RunHandler([this] { DBGrid1KeyDown(); });
+    StringGrid2->OnKeyDown = [this](int&, Qt::KeyboardModifiers) {
+        platform::RunHandler([this] { DBGrid1KeyDown(); });
     };
     StringGrid1->OnDblClick = [this] { platform::RunHandler([this] { Button1Click(); }); };
 }
@@ -48,19 +46,21 @@ void TCustForm::FormCreate() {
                                  QStringLiteral("От дата"), QStringLiteral("Стойност")});
 }
 
-void TCustForm::ChooseCustomer() {
-    DataModule1->cust.SetRecNo(registers::WholeNumber(StringGrid2->Cell(4, StringGrid2->Row())).value_or(0));
+bool TCustForm::ChooseCustomer() {
+    // A row below the listed customers holds none.
+    const std::optional<int> recNo = registers::WholeNumber(StringGrid2->Cell(4, StringGrid2->Row()));
+    if (recNo) DataModule1->cust.SetRecNo(*recNo);
+    return recNo.has_value();
 }
 
 void TCustForm::StringGrid2Click() {
-    ChooseCustomer();
-    DataModule1->cust.Refresh();
+    if (ChooseCustomer()) DataModule1->cust.Refresh();
 }
 
 void TCustForm::DBGrid1KeyDown() { StringGrid2Click(); }
 
 void TCustForm::EditBtnClick() {
-    ChooseCustomer();
+    if (!ChooseCustomer()) return;
     EditCustForm->Show();
 }
 

@@ -23,8 +23,8 @@ public:
     void CloseBtnClick();
 
 private:
-    // Makes the customer of the grid's selected row current.
-    void ChooseCustomer();
+    // Makes the customer of the grid's selected row current; false when the row holds none.
+    bool ChooseCustomer();
 };
 
 extern TCustForm* CustForm;

@@ -54,24 +54,38 @@ void OpenStoredDocument(int recNo) {
     if (OrderForm) LoadIntoEditor(OrderForm, recNo);
 }
 
-std::vector<registers::IncomeDocument> IncomeDocumentsFromLast() {
+std::vector<registers::IncomeDocument> IncomeDocumentsFromLast(const QString& firm, const QString& yearText) {
+    // Documents of another firm or year, or without a month, change neither
+    // the chart nor the lists (nor which numbers count): they are not read further.
+    data::DataSet& store = DataModule1->store;
+    const auto keys = registers::RecordTexts(store, {QStringLiteral("Supplier1"), QStringLiteral("Fromdate")});
+    std::vector<int> wanted;
+    for (int i = static_cast<int>(keys.size()) - 1; i >= 0; --i)
+        if (keys[i][0] == firm && !registers::MonthText(keys[i][1]).isEmpty() &&
+            registers::YearDigits(keys[i][1]) == registers::YearBoxDigits(yearText))
+            wanted.push_back(i);
     const auto texts = registers::RecordTexts(
-        DataModule1->store, {QStringLiteral("Document"), QStringLiteral("Num"), QStringLiteral("Fromdate"),
-                             QStringLiteral("Supplier1"), QStringLiteral("Customer1"), QStringLiteral("Total"),
-                             QStringLiteral("percent"), QStringLiteral("PaidL"), QStringLiteral("AnuliranaL"),
-                             QStringLiteral("cdnote")});
+        store, {QStringLiteral("Document"), QStringLiteral("Num"), QStringLiteral("Fromdate"),
+                QStringLiteral("Supplier1"), QStringLiteral("Customer1"), QStringLiteral("Total"),
+                QStringLiteral("percent"), QStringLiteral("PaidL"), QStringLiteral("AnuliranaL"),
+                QStringLiteral("cdnote")},
+        &wanted);
     std::vector<registers::IncomeDocument> docs;
     docs.reserve(texts.size());
-    for (auto it = texts.rbegin(); it != texts.rend(); ++it) {
-        const auto& t = *it;
-        docs.push_back({t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8], t[9]});
-    }
+    for (const auto& t : texts) docs.push_back({t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8], t[9]});
     return docs;
 }
 
 TSort::TSort(QWidget* parent) : platform::Form(parent) {
     setupUi(this);
     StringGrid1->setVisible(false);
+    DBCtrlGrid1->SetDataSource(&DataModule1->DataSource6);
+    DBNavigator1->SetDataSource(&DataModule1->DataSource6);
+    // Search results 14 pixels a line, as the list's height rule counts them.
+    QFont listFont = ListBox1->font();
+    listFont.setPixelSize(11);
+    ListBox1->setFont(listFont);
+    ListBox1->setStyleSheet(QStringLiteral("QListWidget::item { height: 14px; padding: 0px; }"));
 
     PopupMenu1 = new QMenu(this);
     N1 = PopupMenu1->addAction(QStringLiteral("Отвори"));
@@ -378,7 +392,8 @@ void TSort::ShowYearIncomeChart() {
     platform::FillComboKeepingNoSelection(StatForm->ComboBox1, registers::MonthNames());
     DataModule1->store.Refresh();
 
-    for (const registers::IncomeDocument& d : IncomeDocumentsFromLast()) SumMonthIncome(d);
+    for (const registers::IncomeDocument& d : IncomeDocumentsFromLast(StatForm->SelectedFirm(), StatForm->Edit1->text()))
+        SumMonthIncome(d);
     StatForm->ShowBars(income_);
 
     const int month = QDateTime::currentDateTimeUtc().date().month();

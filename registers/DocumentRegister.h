@@ -79,8 +79,9 @@ private:
     registers::YearIncome income_;
 };
 
-// The texts of every STORE record that the statistics read, last record first.
-std::vector<registers::IncomeDocument> IncomeDocumentsFromLast();
+// The texts of the STORE records that the statistics read for one own firm
+// and year box, last record first.
+std::vector<registers::IncomeDocument> IncomeDocumentsFromLast(const QString& firm, const QString& yearText);
 
 // A record key from the current UTC time, read into the editor's shared time.
 QString NewRecordKey();

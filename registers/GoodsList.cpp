@@ -21,7 +21,7 @@ namespace {
 template <class Editor, class Page>
 void RecordColumnWidths(Editor* editor, Page* page) {
     if constexpr (requires(Editor* e, Page* p) {
-                      e->ColumnWidths;
+                      e->ColumnWidths.append(QString());
                       e->StringGrid1->ColWidth(0);
                       p->StringGrid2->ColWidth(0);
                       p->StringGrid4->ColWidth(0);
@@ -42,7 +42,7 @@ template <class Editor>
 void AddGoodsToEditor(Editor* editor, int row) {
     if constexpr (requires(Editor* e) {
                       e->StringGrid1->SetRowCount(1);
-                      e->StringGrid1Button->click();
+                      platform::Click(e->StringGrid1Button);
                       e->ListBox1->setCurrentRow(0);
                       e->ListBox1Click();
                   }) {

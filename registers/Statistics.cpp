@@ -46,6 +46,7 @@ TStatForm::TStatForm(QWidget* parent) : platform::Form(parent) {
     chart->setTitleFont(titleFont);
     chart->setTitleBrush(Qt::white);
     chart->legend()->setVisible(false);  // both series are left out of the legend
+    chart->setMargins(QMargins(4, 4, 4, 4));
 
     Series1 = new QBarSet(QStringLiteral("Платени фактури"));
     Series1->setColor(QColor(0, 128, 0));
@@ -70,7 +71,7 @@ TStatForm::TStatForm(QWidget* parent) : platform::Form(parent) {
     months->append(registers::MonthNames());
     months->setLabelsBrush(Qt::white);
     QFont monthFont = months->labelsFont();
-    monthFont.setPixelSize(11);
+    monthFont.setPixelSize(9);
     months->setLabelsFont(monthFont);
     chart->addAxis(months, Qt::AlignBottom);
     Bars->attachAxis(months);
@@ -105,6 +106,8 @@ TStatForm::TStatForm(QWidget* parent) : platform::Form(parent) {
     connect(DBComboBox1, &QComboBox::activated, this, run(&TStatForm::Edit1Change));
     connect(DBComboBox1->lineEdit(), &QLineEdit::textEdited, this, run(&TStatForm::Edit1Change));
     DBComboBox1->OnDropDown = [this] { DBComboBox1DropDown(); };
+    DBComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    DBComboBox1->setEditText(QStringLiteral("Собствена фирма..."));
     connect(ComboBox1, &QComboBox::activated, this, run(&TStatForm::ComboBox1Change));
     connect(SpeedButton1, &QToolButton::clicked, this, run(&TStatForm::SpeedButton1Click));
     connect(SpeedButton2, &QToolButton::clicked, this, run(&TStatForm::SpeedButton2Click));
@@ -227,8 +230,10 @@ void TStatForm::FormCreate() {
 // ---------------------------------------------------------------- chart and lists
 
 QString TStatForm::SelectedFirm() const {
+    // A typed text that is none of the items chooses nothing.
     const int index = DBComboBox1->currentIndex();
-    return index < 0 ? QString() : DBComboBox1->itemText(index);
+    return index < 0 || DBComboBox1->itemText(index) != DBComboBox1->currentText() ? QString()
+                                                                                   : DBComboBox1->itemText(index);
 }
 
 void TStatForm::ShowBars(const registers::YearIncome& income) {
@@ -259,7 +264,7 @@ void TStatForm::ComboBox1Change() {
     const QString month = registers::MonthNames().at(m - 1);
     const QString year = Edit1->text(), firm = SelectedFirm();
     registers::MonthList list;
-    for (const registers::IncomeDocument& d : IncomeDocumentsFromLast())
+    for (const registers::IncomeDocument& d : IncomeDocumentsFromLast(firm, year))
         registers::AddMonthListLine(d, m, year, firm, ListedNumbers, list);
     PaidLineCount = list.paidCount;
     UnpaidLineCount = list.unpaidCount;

@@ -2,7 +2,8 @@
 
 namespace registers {
 
-std::vector<std::vector<QString>> RecordTexts(data::DataSet& ds, const QStringList& fields) {
+std::vector<std::vector<QString>> RecordTexts(data::DataSet& ds, const QStringList& fields,
+                                              const std::vector<int>* rows) {
     std::vector<std::vector<QString>> texts;
     if (!ds.Active()) return texts;
     std::vector<int> columns;
@@ -12,9 +13,10 @@ std::vector<std::vector<QString>> RecordTexts(data::DataSet& ds, const QStringLi
         while (ds.Columns()[index].name != name) ++index;
         columns.push_back(index);
     }
-    const int count = ds.RecordCount();
+    const int count = rows ? static_cast<int>(rows->size()) : ds.RecordCount();
     texts.reserve(count);
-    for (int i = 0; i < count; ++i) {
+    for (int k = 0; k < count; ++k) {
+        const int i = rows ? (*rows)[k] : k;
         std::vector<QString> row;
         row.reserve(columns.size());
         for (int c : columns) row.push_back(ds.DisplayText(i, c));

@@ -11,7 +11,9 @@
 
 namespace registers {
 
-// texts[i][k]: field k of record i + 1, for every record.
-std::vector<std::vector<QString>> RecordTexts(data::DataSet& ds, const QStringList& fields);
+// texts[i][k]: field k of record i + 1, for every record; or, given row
+// indexes (record number - 1), field k of the i-th record named there.
+std::vector<std::vector<QString>> RecordTexts(data::DataSet& ds, const QStringList& fields,
+                                              const std::vector<int>* rows = nullptr);
 
 }  // namespace registers

@@ -2,14 +2,19 @@
 // as a user would, over a real database with documents stored through the
 // data module.
 
+#include "app/MainWindow.h"
 #include "data/DataModule.h"
 #include "data/Login.h"
+#include "documents/DocumentEditor.h"
 #include "platform/Dialogs.h"
 #include "platform/LocaleText.h"
+#include "platform/Paths.h"
 #include "platform/Printer.h"
 #include "registers/CustomerCard.h"
 #include "registers/Customers.h"
 #include "registers/DocumentRegister.h"
+#include "registers/GoodsCard.h"
+#include "registers/GoodsList.h"
 #include "registers/Statistics.h"
 #include "support/programtest.h"
 #include "support/testdatabase.h"
@@ -116,10 +121,10 @@ TEST_F(Registers, FlagsSetInTheRegisterReachTheCustomerTotalAndTheChart) {
     DataModule1->cust.FieldByName(QStringLiteral("ID")).SetAsString(QStringLiteral("123"));
     DataModule1->cust.FieldByName(QStringLiteral("CustNo")).SetAsString(QStringLiteral("1"));
     DataModule1->cust.Post();
-    CustForm->Show();
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
     {
         platform::ScriptedDialogs dialogs;  // the unreadable flag of document 5 is told once
-        CustForm->StringGrid2->SetCurrentCell(0, 1);
+        Main->SpeedButton7->click();
         ASSERT_EQ(dialogs.Shown().size(), 1u);
         EXPECT_TRUE(dialogs.Shown()[0].text.contains(QStringLiteral("Документ № 0000000005")));
     }
@@ -216,6 +221,65 @@ TEST_F(Registers, AYearsChartHasTwelveBarsPerSeriesAndItsMonthListPrints) {
     dialogs.Answer(platform::DialogResponse::Ok());
     StatForm->SpeedButton1->click();
     EXPECT_TRUE(testsupport::ReadFile(pdf).startsWith("%PDF"));
+}
+
+template <class Editor>
+constexpr bool kEditorHasGoodsLookup = requires(Editor* e) {
+    e->StringGrid1->Cell(0, 0);
+    e->ListBox1Click();
+};
+// The editor's line-item cell, once the editor has its goods look-up.
+template <class Editor>
+QString ItemCell(Editor* editor, int col, int row) {
+    if constexpr (kEditorHasGoodsLookup<Editor>) return editor->StringGrid1->Cell(col, row);
+    return {};
+}
+
+TEST_F(Registers, GoodsGoIntoANewDocumentAndThenBelowTheLastLine) {
+    if (!kEditorHasGoodsLookup<TOrderForm>) GTEST_SKIP() << "the editor has no goods look-up yet";
+    {
+        testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+        for (const char* goods : {"Болт", "Гайка", "Шайба"}) {
+            DataModule1->stock.Append();
+            DataModule1->stock.FieldByName(QStringLiteral("Description1")).SetAsString(QString::fromUtf8(goods));
+            DataModule1->stock.Post();
+        }
+        Main->SpeedButton3->click();
+        for (int row : {2, 3}) {
+            Stocks->StringGrid1->SetCurrentCell(0, row);
+            Stocks->Button1->click();
+        }
+        EXPECT_TRUE(OrderForm->isVisible());
+        EXPECT_EQ(ItemCell(OrderForm, 1, 1), QStringLiteral("Гайка"));
+        EXPECT_EQ(ItemCell(OrderForm, 1, 2), QStringLiteral("Шайба"));
+    }
+}
+
+// Cards as first described would store a new first customer at the next refresh
+// after "Cancel", and drop a goods save that fails without a word, closing.
+TEST_F(Registers, CardsDropANewFirstCustomerAndShowAFailedGoodsSave) {
+    platform::ScriptedDialogs dialogs;
+    CustForm->Button2->click();
+    EditCustForm->CancelButton->click();
+    DataModule1->cust.Refresh();
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select count(*) from CUSTOMER"), QStringList{QStringLiteral("0")});
+    DataModule1->cust.Append();
+    DataModule1->cust.FieldByName(QStringLiteral("CustNo")).SetAsString(QStringLiteral("2"));
+    DataModule1->cust.Post();
+    CustForm->Show();
+    DataModule1->cust.Refresh();  // a customer without documents
+    EXPECT_FALSE(CustForm->Panel2->isHidden());
+    EXPECT_FALSE(CustForm->Button1->isEnabled());
+    EXPECT_EQ(CustForm->StringGrid1->RowCount(), 2);
+    EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("0 лв."));
+
+    Stocks->Button2->click();  // an empty goods record is stored at once
+    testsupport::ExecuteOn(defaultFile, "delete from STOCK");  // by another workstation
+    QTest::keyClicks(EditStockForm->DBMemo1, QStringLiteral("Bolt M8"));
+    EditStockForm->OKButton->click();
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_TRUE(EditStockForm->isVisible());
+    EXPECT_EQ(EditStockForm->DBMemo1->Text(), QStringLiteral("Bolt M8"));
 }
 
 }  // namespace
