@@ -9,6 +9,7 @@
 #include "documents/PrintOptions.h"
 #include "documents/EditorRules.h"
 #include "documents/RememberedChoices.h"
+#include "registers/OwnFirms.h"
 #include "platform/CodePage.h"
 #include "platform/DataControls.h"
 #include "platform/Dialogs.h"
@@ -132,6 +133,7 @@ TEST_F(Editor, TheTitleChoosesTheCounterAndAnotherFirmGivesItsNumberAndIssuer) {
     EXPECT_EQ(e->DBText1->text(), "Втора АД");
     EXPECT_EQ(e->MaskEdit1->text(), "0000000100");
     EXPECT_EQ(e->Edit10->text(), "Мария Иванова");
+    EXPECT_EQ(e->DBImage1->PictureBytes(), FillFirm->Image1->PictureBytes());  // no logo of its own: the built-in one
     EXPECT_TRUE(e->Save->isEnabled());
     e->Edit10->setText("Друг съставил");
     e->DBNavigator1->BtnClick(platform::NavigateBtn::Prior);
