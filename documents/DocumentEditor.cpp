@@ -202,10 +202,6 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     DBNavigator2->OnClick = [this](platform::NavigateBtn) { DBNavigator2Click(); };
     DBGrid1->OnCellClick = [this](int column) { platform::RunHandler([this, column] { DBGrid1CellClick(column); }); };
 
-    for (QDateEdit* d : {EDate, EDate2, EDate3, EDate4}) {
-        const QSignalBlocker block(d);
-        d->setDate(QDate::currentDate());
-    }
 }
 
 TOrderForm::~TOrderForm() { delete KeyTime; }

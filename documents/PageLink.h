@@ -22,9 +22,13 @@ void SetPageLanguage(Page* page, int language) {
     }
 }
 
+// Renders the printed page into its image; it comes with the page's layout
+// (the page that is printed, ActivePage).
+void RenderPageToImage();
+
 template <class Page>
 void RenderPageImage(Page* page) {
-    if constexpr (requires { page->RenderPageToImage(); }) {
-        if (page) page->RenderPageToImage();
+    if constexpr (requires { page->ActivePage(); }) {
+        if (page) RenderPageToImage();
     }
 }
