@@ -17,7 +17,6 @@
 #include "platform/LocaleText.h"
 #include "registers/OwnFirms.h"
 
-#include <QBuffer>
 #include <QComboBox>
 #include <QDate>
 #include <QKeyEvent>
@@ -27,7 +26,6 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
-#include <QTableView>
 #include <QToolButton>
 
 TOrderForm* OrderForm = nullptr;
@@ -73,20 +71,8 @@ public:
     }
 };
 
-void ColourLookupList(QListWidget* list, const QColor& colour) { SetBaseColour(list, colour); }
-
-// The own-firms window's built-in logo as picture file bytes, or none.
-QByteArray BuiltInLogo() {
-    if (!FillFirm) return {};
-    if (auto* image = FillFirm->findChild<platform::DBImage*>(QStringLiteral("Image1"))) return image->PictureBytes();
-    auto* label = FillFirm->findChild<QLabel*>(QStringLiteral("Image1"));
-    if (!label || label->pixmap().isNull()) return {};
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    label->pixmap().save(&buffer, "PNG");
-    return bytes;
-}
+// The own-firms window's built-in logo as picture file bytes.
+QByteArray BuiltInLogo() { return FillFirm ? FillFirm->Image1->PictureBytes() : QByteArray(); }
 
 // Runs a handler from a Qt signal the way the class library runs an event.
 template <class F>
@@ -132,7 +118,6 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     StringGrid1->SetHint(QStringLiteral("Description1;stock"));
 
     // Command column.
-    connect(Save, &QPushButton::clicked, this, Handler([] {}));
     connect(SpeedButton4, &QPushButton::clicked, this, Handler([this] { SpeedButton4Click(); }));
     connect(OrderBtn, &QPushButton::clicked, this, Handler([this] { OrderBtnClick(); }));
     connect(SpeedButton5, &QPushButton::clicked, this, Handler([this] { SpeedButton5Click(); }));
@@ -198,10 +183,9 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     Edit9->installEventFilter(this);
 
     // Own firm and bank account: their navigators move the data sets, then the editor follows.
-    DBNavigator1->OnClick = [this](platform::NavigateBtn) { DBNavigator1Click(); };
-    DBNavigator2->OnClick = [this](platform::NavigateBtn) { DBNavigator2Click(); };
+    DBNavigator1->OnClick = [this](platform::NavigateBtn) { platform::RunHandler([this] { DBNavigator1Click(); }); };
+    DBNavigator2->OnClick = [this](platform::NavigateBtn) { platform::RunHandler([this] { DBNavigator2Click(); }); };
     DBGrid1->OnCellClick = [this](int column) { platform::RunHandler([this, column] { DBGrid1CellClick(column); }); };
-
 }
 
 TOrderForm::~TOrderForm() { delete KeyTime; }
@@ -351,7 +335,7 @@ void TOrderForm::PlaceLookupList(QWidget* edit) {
     if (ListBox1->count() == 0) return;
     const QPoint at = Panel3->mapFromGlobal(edit->mapToGlobal(QPoint(0, 0)));
     int top = at.y() + edit->height();
-    ColourLookupList(ListBox1, edit->palette().color(QPalette::Base));
+    SetBaseColour(ListBox1, edit->palette().color(QPalette::Base));
     const int height = LookupListHeight(ListBox1->count(), kItemHeight, 150);
     if (Panel3->mapTo(this, QPoint(0, top)).y() + height >= this->height() - 25) top = at.y() - height;
     ListBox1->setGeometry(at.x(), top, edit->width() + 17, height);
@@ -489,7 +473,7 @@ void TOrderForm::StringGrid1ButtonClick() {
     const QRect cell = StringGrid1->CellRect(CurrentItemCol, CurrentItemRow);
     const QRect below = StringGrid1->CellRect(CurrentItemCol, CurrentItemRow + 1);
     const int top = (below.isEmpty() ? cell.bottom() + 2 : below.top()) + StringGrid1->y();
-    ColourLookupList(ListBox1, kPaleYellow);
+    SetBaseColour(ListBox1, kPaleYellow);
     ListBox1->setGeometry(cell.left() + StringGrid1->x(), top, cell.width(),
                           LookupListHeight(ListBox1->count(), kItemHeight, 100));
     ListBox1->show();
