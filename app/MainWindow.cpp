@@ -3,6 +3,7 @@
 #include "app/Splash.h"
 #include "data/DataModule.h"
 #include "data/Login.h"
+#include "data/Updater.h"
 #include "data/WorkPlace.h"
 #include "documents/DocumentEditor.h"
 #include "documents/PageLink.h"
@@ -111,8 +112,25 @@ void TMain::FormCreate() {
 }
 
 void TMain::CheckForUpdate(int mode) {
-    // The updater arrives with its own window; until then there is never a newer version.
-    Q_UNUSED(mode);
+    UpdateI->CheckRemoteVersion();
+    const auto tell = [this](const QString& text) {
+        platform::ShowMessageBox(text, QString(), platform::DialogIcon::Warning, this);
+    };
+    switch (UpdateI->VersionState) {
+        case -1:
+            if (mode == 1) tell(QStringLiteral("Няма връзка със сървъра!"));
+            break;
+        case 0:
+            if (mode == 1) tell(QStringLiteral("Вашата версия на програмата е актуална!"));
+            break;
+        case 1:
+            if (SplashForm) {
+                SplashForm->CGauge1->setVisible(true);
+                SplashForm->Label1->setText(QStringLiteral("Обновяване..."));
+            }
+            platform::Click(UpdateI->SpeedButton1);
+            break;
+    }
 }
 
 bool TMain::PassLoginGate() {
@@ -207,9 +225,7 @@ void TMain::SpeedButton5Click() {
 
 void TMain::N9Click() {
     if (!PassLoginGate()) return;
-    // The register's statistics button will run this (walking the documents
-    // into the chart first); until the register has it, the window opens as it is.
-    StatForm->Show();
+    platform::Click(Sort->Button1);
 }
 
 void TMain::SpeedButton9Click() { CheckForUpdate(1); }
@@ -224,8 +240,13 @@ void TMain::N11Click() {
 }
 
 void TMain::N8Click() {
-    // A missing manual is the desktop's to report.
-    platform::OpenDocument(platform::Path(platform::PathKind::Manual));
+    const QString manual = platform::Path(platform::PathKind::Manual);
+    if (!platform::FileExists(manual)) {
+        platform::ShowMessage(QStringLiteral("Ръководството липсва: файлът „%1“ не е намерен.").arg(manual));
+        return;
+    }
+    if (!platform::OpenDocument(manual))
+        platform::ShowMessage(QStringLiteral("Ръководството „%1“ не може да бъде отворено.").arg(manual));
 }
 
 void TMain::FilePrinterSetupClick() { platform::PrinterSetupDialog(platform::Printer(), this); }

@@ -29,6 +29,18 @@
 
 #include <QDir>
 
+#include <ibase.h>
+
+namespace {
+
+// The database client answers SIGTERM and SIGINT by shutting every connection
+// down from a thread of its own, under the program's feet, and then leaves the
+// program running. It is told no (a non-zero answer): the program closes
+// itself, connections included.
+int RefuseShutdownOnSignal(const int reason, const int, void*) { return reason == fb_shutrsn_signal ? 1 : 0; }
+
+}  // namespace
+
 void PrepareInstallFolder() {
     // The installation folder and its default data folder exist from the first start on.
     QDir().mkpath(platform::Path(platform::PathKind::DataFolder));
@@ -58,18 +70,25 @@ void CreateAllForms() {
 
 int QuillaneMain(int argc, char** argv) {
     platform::Application app(argc, argv);
+    // A session that ends, or a kill from a shell, closes the main window as the user would.
+    platform::Application::CatchTerminationSignals([] {
+        if (Main) Main->Close();
+    });
+    ISC_STATUS_ARRAY status{};
+    fb_shutdown_callback(status, RefuseShutdownOnSignal, fb_shut_confirmation, nullptr);
     try {
         platform::CreateForm(SplashForm);
-        SplashForm->Show();
-        SplashForm->repaint();
-        QCoreApplication::processEvents();
+        SplashForm->ShowPainted();
 
         platform::Application::SetTitle(QStringLiteral("Quillane 2013"));
         PrepareInstallFolder();
         CreateAllForms();
 
-        Main->Show();
-        QApplication::exec();
+        // A termination taken while the windows were made has already closed the main window.
+        if (!platform::Application::TerminationRequested()) {
+            Main->Show();
+            QApplication::exec();
+        }
     } catch (...) {
         // Whatever escapes the start is shown the way every other error is.
         platform::Application::ShowCurrentException();

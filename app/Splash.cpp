@@ -1,9 +1,13 @@
 #include "app/Splash.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QThread>
+#include <QWindow>
 
 TSplashForm* SplashForm = nullptr;
 
@@ -34,4 +38,17 @@ TSplashForm::TSplashForm(QWidget* parent) : platform::Form(parent) {
     Image1->setPixmap(PagePicture());
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+void TSplashForm::ShowPainted() {
+    Show();
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QCoreApplication::processEvents();
+        if ((windowHandle() && windowHandle()->isExposed()) || waited.elapsed() >= 1000) break;
+        QThread::msleep(10);
+    }
+    repaint();
+    QCoreApplication::processEvents();
 }

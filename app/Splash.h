@@ -8,6 +8,12 @@ class TSplashForm : public platform::Form, public Ui::TSplashForm {
     Q_OBJECT
 public:
     explicit TSplashForm(QWidget* parent = nullptr);
+
+    // Shows the window and paints it before returning, so that it is seen
+    // while the program goes on working without its event loop. A window
+    // manager maps the window some moments after the show; that is waited
+    // for (a second at most).
+    void ShowPainted();
 };
 
 extern TSplashForm* SplashForm;

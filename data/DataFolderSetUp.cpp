@@ -5,13 +5,14 @@
 #include "data/Schema.h"
 #include "data/DataModule.h"
 #include "data/WorkPlaceText.h"
-#include "documents/NumberText.h"
-#include "platform/LocaleText.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/Paths.h"
 
-#include <cmath>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
 #include <map>
 
 TForm7* Form7 = nullptr;
@@ -28,8 +29,52 @@ void TForm7::ShowStep(const QString& text) {
 }
 
 void TForm7::StepProgress() {
-    CGauge1->setValue(CGauge1->value() + 1);
-    CGauge1->repaint();
+    const int value = CGauge1->value() + 1;
+    CGauge1->setValue(value);
+    // A long move blocks the window: it is repainted, and its events are
+    // handled (the user's input aside), every so many steps and at the end.
+    if (value % kStepsBetweenRepaints == 0 || value >= CGauge1->maximum()) {
+        CGauge1->repaint();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+}
+
+namespace {
+
+QString ErrorText(const std::exception& e) {
+    if (const auto* own = dynamic_cast<const platform::Exception*>(&e)) return own->Message();
+    return QString::fromUtf8(e.what());
+}
+
+}  // namespace
+
+void TForm7::FailSetUp(const QString& location, const QString& message) {
+    failedLocations_.insert(location, message);
+    DataModule1->GenerateKeys = true;
+    DataModule1->SqlConnected = false;
+    Close();
+    platform::ShowMessage(message);
+    throw platform::Exception(message);
+}
+
+QString TForm7::RemoveCreatedDatabase(const QString& databaseFile) {
+    TDataModule1* dm = DataModule1;
+    try {
+        if (dm->IBTransaction1.Active()) dm->IBTransaction1.Rollback();
+    } catch (const std::exception&) {
+        // The file goes; what the transaction held goes with it.
+    }
+    try {
+        dm->IBDatabase1.Close();
+    } catch (const std::exception&) {
+    }
+    dm->SqlConnected = false;
+    if (QFile::remove(databaseFile) || !QFile::exists(databaseFile))
+        return QStringLiteral("Създадената база данни е изтрита; старите таблици не са променени и прехвърлянето "
+                              "ще бъде опитано отново при следващото стартиране на програмата.");
+    return QStringLiteral("Създадената база данни „%1“ не може да бъде изтрита: изтрийте я, за да бъде прехвърлянето "
+                          "опитано отново при следващото стартиране. Старите таблици не са променени.")
+        .arg(databaseFile);
 }
 
 void TForm7::MoveToSql(const QString& location) {
@@ -42,6 +87,13 @@ void TForm7::MoveToSql(const QString& location) {
     const QString databaseFile = location + QStringLiteral("/tovelx.fdb");
     const bool engineInstalled = platform::FileExists(platform::Path(platform::PathKind::FirebirdEngine));
     if (engineInstalled && platform::FileExists(databaseFile)) return;
+
+    // A failed set-up is tried again at the next start, not at once: the
+    // start-up falls back to the default folder, which is often the same.
+    if (failedLocations_.contains(location)) {
+        Close();
+        throw platform::Exception(failedLocations_.value(location));
+    }
 
     ShowStep(QStringLiteral("3/4 Създаване на SQL база данни."));
     if (!engineInstalled) {
@@ -61,158 +113,73 @@ void TForm7::MoveToSql(const QString& location) {
     dm->IBDatabase1.SQLDialect = 3;
     dm->IBDatabase1.LoginPrompt = false;
     dm->IBDatabase1.Params.clear();
-    dm->IBDatabase1.CreateDatabase(data::DatabaseCreationParams(QStringLiteral("SYSDBA"), TDataModule1::AdminPassword()));
-    dm->IBTransaction1.SetDefaultDatabase(&dm->IBDatabase1);
-    dm->IBTransaction1.StartTransaction();
-    data::CreateSchemaTables(dm->IBSQL1);
+    try {
+        dm->IBDatabase1.CreateDatabase(data::DatabaseCreationParams(QStringLiteral("SYSDBA"), TDataModule1::AdminPassword()));
+    } catch (const std::exception& e) {
+        const QFileInfo folder(location);
+        const QString reason = !folder.isDir() ? QStringLiteral("папката не съществува")
+                                               : QStringLiteral("в папката не може да се записва");
+        FailSetUp(location, QStringLiteral("SQL базата данни не може да бъде създадена в „%1“: %2.\n%3")
+                      .arg(location, reason, ErrorText(e)));
+    }
 
-    ShowStep(QStringLiteral("4/4 Прехвърляне на информацията в SQL формат."));
-    if (!data::TableFileExists(location, QStringLiteral("customer.db"))) {
-        dm->ConnectFirebird(location);
-    } else {
-        CGauge1->setValue(0);
-        dm->GenerateKeys = false;
-        try {
+    try {
+        dm->IBTransaction1.SetDefaultDatabase(&dm->IBDatabase1);
+        dm->IBTransaction1.StartTransaction();
+        data::CreateSchemaTables(dm->IBSQL1);
+
+        ShowStep(QStringLiteral("4/4 Прехвърляне на информацията в SQL формат."));
+        if (!data::TableFileExists(location, QStringLiteral("customer.db")))
             dm->ConnectFirebird(location);
-            const std::vector<data::TTable*> tables = dm->ParadoxTables();
-            for (data::TTable* t : tables) t->Open();
-            std::vector<int> counts;
-            for (size_t i = 0; i + 1 < tables.size(); ++i) counts.push_back(tables[i]->RecordCount());
-            CGauge1->setMaximum(data::MoveProgressMaximum(counts));
-
-            const std::map<QString, data::DataSet*> targets = {
-                {"cust", &dm->cust},         {"firm", &dm->firm},   {"details", &dm->details},
-                {"stock", &dm->stock},       {"employee", &dm->employee}, {"store", &dm->store},
-                {"currency", &dm->currency}};
-            const auto& moves = data::OldTableMoves();
-            for (size_t i = 0; i < moves.size(); ++i)
-                MoveTable(moves[i], *tables[i], *targets.at(QString::fromLatin1(moves[i].dataSet)));
-        } catch (...) {
-            dm->GenerateKeys = true;
-            throw;
-        }
-        dm->GenerateKeys = true;
+        else
+            MoveOldTables(location);
+    } catch (const std::exception& e) {
+        // A move that stops part-way leaves no database behind, so that the
+        // next start moves everything anew.
+        const QString reason = ErrorText(e);
+        const QString outcome = RemoveCreatedDatabase(databaseFile);
+        FailSetUp(location, QStringLiteral("Старите данни не бяха прехвърлени в SQL базата данни.\n%1\n%2").arg(reason, outcome));
     }
 
     platform::ShowMessage(QStringLiteral("Преминаването към SQL успешно!"));
     Close();
 }
 
-namespace {
-
-// The old tables kept quantities and numbers as fractions; a whole-number
-// column takes the nearest whole number, so that one such value does not stop
-// the move of everything after it.
-QString WholeNumberFor(data::ColumnKind kind, const QString& text) {
-    if (kind != data::ColumnKind::Integer || text.trimmed().isEmpty()) return text;
-    bool whole = false;
-    text.trimmed().toLongLong(&whole);
-    if (whole) return text;
-    const QString number = NormalizeDecimalText(text);
-    if (number.isEmpty()) return text;  // no number: the column refuses it with its own error
-    return QString::number(std::llround(platform::StrToFloat(number)));
-}
-
-}  // namespace
-
-void TForm7::MoveTable(const data::TableMove& move, data::TTable& source, data::DataSet& target) {
+void TForm7::MoveOldTables(const QString& location) {
     TDataModule1* dm = DataModule1;
-    const bool isFirm = &target == &dm->firm;
-    data::TTable& english = dm->TTableae;
+    CGauge1->setValue(0);
+    dm->GenerateKeys = false;
+    dm->ConnectFirebird(location);
+    const std::vector<data::TTable*> tables = dm->ParadoxTables();
+    for (data::TTable* t : tables) t->Open();
+    std::vector<int> counts;
+    for (size_t i = 0; i + 1 < tables.size(); ++i) counts.push_back(tables[i]->RecordCount());
+    CGauge1->setMaximum(data::MoveProgressMaximum(counts));
 
-    int lastSeen = 0;
-    int stalls = 0;
-    source.SetRecNo(source.RecordCount());
-    if (isFirm) english.SetRecNo(english.RecordCount());
-    while (source.RecNo() >= 1) {
-        if (source.RecNo() == lastSeen) {
-            if (++stalls >= 20) break;
-        } else {
-            stalls = 0;
-            StepProgress();
-            target.Insert();
-            target.FieldByName(QStringLiteral("pnom")).SetAsString(QString::number(source.RecNo()));
-            for (const data::FieldMove& f : move.fields) {
-                const data::TTable& from = f.fromEnglishTable ? english : source;
-                const QString field = QString::fromUtf8(f.field);
-                const QString column = QString::fromLatin1(f.column);
-                if (from.RecordCount() == 0) continue;
-                switch (f.kind) {
-                    case data::FieldMove::Kind::Picture:
-                        target.FieldByName(column).SetAsBytes(from.Picture(field));
-                        break;
-                    case data::FieldMove::Kind::Memo:
-                        target.FieldByName(column).SetAsString(from.MemoText(field));
-                        break;
-                    case data::FieldMove::Kind::Text:
-                        target.FieldByName(column).SetAsString(
-                            WholeNumberFor(target.FieldByName(column).Kind(), from.FieldText(field)));
-                        break;
-                }
-            }
-            target.Post();
-        }
-        lastSeen = source.RecNo();
-        if (lastSeen == 1) break;
-        source.SetRecNo(lastSeen - 1);
-        if (isFirm) english.SetRecNo(english.RecNo() - 1);
+    const std::map<QString, data::DataSet*> targets = {
+        {"cust", &dm->cust},   {"firm", &dm->firm},         {"details", &dm->details}, {"stock", &dm->stock},
+        {"employee", &dm->employee}, {"store", &dm->store}, {"currency", &dm->currency}};
+    // Each table's rows are read from the last old record to the first, each
+    // key being its record number, and the contents are put back into the old
+    // order before anything is written: the rows go in already as they stay,
+    // in the order that keeps them in that order when read back.
+    const auto& moves = data::OldTableMoves();
+    for (size_t i = 0; i < moves.size(); ++i) {
+        data::DataSet& target = *targets.at(QString::fromLatin1(moves[i].dataSet));
+        std::vector<data::MovedRow> rows =
+            data::ReadOldRows(moves[i], *tables[i], &target == &dm->firm ? &dm->TTableae : nullptr, target.Columns(),
+                              [this] { StepProgress(); });
+        data::ExchangeRowsEnds(rows, target.Columns(), [this] { StepProgress(); });
+        data::InsertMovedRows(target, QString::fromLatin1(moves[i].paradoxTable), rows);
     }
-    target.Refresh();
-
-    ExchangeRows(target, isFirm);
-    if (isFirm) {
+    // One commit for the whole move: it is there whole or not at all.
+    dm->IBTransaction1.CommitRetaining();
+    for (size_t i = 0; i < moves.size(); ++i) {
+        data::DataSet& target = *targets.at(QString::fromLatin1(moves[i].dataSet));
         target.Refresh();
-        ExchangePictures(target);
+        // The current record is the last one whose contents changed places.
+        const int count = target.RecordCount();
+        if (count >= 2) target.SetRecNo(count + 1 - count / 2);
     }
-}
-
-namespace {
-
-bool IsPictureColumn(const QString& name) {
-    return name == QLatin1String("LOGO") || name == QLatin1String("LOGO2");
-}
-
-}  // namespace
-
-void TForm7::ExchangeRows(data::DataSet& target, bool skipPictures) {
-    const int count = target.RecordCount();
-    const auto& columns = target.Columns();
-    for (int i = 1; i <= count / 2; ++i) {
-        const int j = count + 1 - i;
-        std::vector<QString> first, second;
-        target.SetRecNo(i);
-        for (size_t c = 1; c < columns.size(); ++c) first.push_back(target.FieldByName(columns[c].name).AsString());
-        target.SetRecNo(j);
-        for (size_t c = 1; c < columns.size(); ++c) second.push_back(target.FieldByName(columns[c].name).AsString());
-        for (const auto& [row, values] : {std::pair{i, &second}, std::pair{j, &first}}) {
-            target.SetRecNo(row);
-            target.Edit();
-            for (size_t c = 1; c < columns.size(); ++c) {
-                if (skipPictures && IsPictureColumn(columns[c].name)) continue;
-                target.FieldByName(columns[c].name).SetAsString((*values)[c - 1]);
-            }
-            target.Post();
-        }
-        StepProgress();
-    }
-}
-
-void TForm7::ExchangePictures(data::DataSet& target) {
-    const int count = target.RecordCount();
-    for (int i = 1; i <= count / 2; ++i) {
-        const int j = count + 1 - i;
-        target.SetRecNo(i);
-        const QByteArray logoI = target.FieldByName(QStringLiteral("LOGO")).AsBytes();
-        const QByteArray logo2I = target.FieldByName(QStringLiteral("LOGO2")).AsBytes();
-        target.SetRecNo(j);
-        const QByteArray logoJ = target.FieldByName(QStringLiteral("LOGO")).AsBytes();
-        const QByteArray logo2J = target.FieldByName(QStringLiteral("LOGO2")).AsBytes();
-        for (const auto& [row, logo, logo2] : {std::tuple{i, &logoJ, &logo2J}, std::tuple{j, &logoI, &logo2I}}) {
-            target.SetRecNo(row);
-            target.Edit();
-            target.FieldByName(QStringLiteral("LOGO")).SetAsBytes(*logo);
-            target.FieldByName(QStringLiteral("LOGO2")).SetAsBytes(*logo2);
-            target.Post();
-        }
-    }
+    dm->GenerateKeys = true;
 }

@@ -5,11 +5,7 @@
 #include "platform/Form.h"
 #include "ui_DataFolderSetUp.h"
 
-namespace data {
-class DataSet;
-class TTable;
-struct TableMove;
-}  // namespace data
+#include <QHash>
 
 class TForm7 : public platform::Form, public Ui::TForm7 {
     Q_OBJECT
@@ -22,10 +18,18 @@ public:
 private:
     void ShowStep(const QString& text);
     void StepProgress();
-    void MoveTable(const data::TableMove& move, data::TTable& source, data::DataSet& target);
-    // Puts the rows back into the old tables' order, exchanging all but the key.
-    void ExchangeRows(data::DataSet& target, bool skipPictures);
-    void ExchangePictures(data::DataSet& target);
+    // Moves every old table into the new database, in one transaction.
+    void MoveOldTables(const QString& location);
+    // Disconnects and deletes the database this set-up created; returns what
+    // the user is told about it.
+    QString RemoveCreatedDatabase(const QString& databaseFile);
+    // Closes the window, shows the message and ends the set-up with it.
+    [[noreturn]] void FailSetUp(const QString& location, const QString& message);
+
+    // Locations whose set-up failed in this run, with the message shown.
+    QHash<QString, QString> failedLocations_;
+
+    static constexpr int kStepsBetweenRepaints = 100;
 };
 
 extern TForm7* Form7;

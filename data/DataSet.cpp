@@ -2,9 +2,42 @@
 
 #include "platform/CodePage.h"
 
+#include <optional>
 #include <algorithm>
 
 namespace data {
+
+namespace {
+
+constexpr int kKeyTries = 50;  // keys tried before a post gives up (two work places would have to keep meeting)
+
+// A savepoint around one write: rolled back unless released, so that a
+// refused or failed write leaves nothing behind in the transaction.
+class Savepoint {
+public:
+    explicit Savepoint(Transaction* tr) : tr_(tr) { tr_->ExecuteImmediate(QStringLiteral("SAVEPOINT QUILLANE_POST")); }
+    ~Savepoint() {
+        if (released_) return;
+        try {
+            tr_->ExecuteImmediate(QStringLiteral("ROLLBACK TO SAVEPOINT QUILLANE_POST"));
+            tr_->ExecuteImmediate(QStringLiteral("RELEASE SAVEPOINT QUILLANE_POST ONLY"));
+        } catch (...) {
+            // A lost connection takes the transaction, and the write with it.
+        }
+    }
+    Savepoint(const Savepoint&) = delete;
+    Savepoint& operator=(const Savepoint&) = delete;
+    void Release() {
+        tr_->ExecuteImmediate(QStringLiteral("RELEASE SAVEPOINT QUILLANE_POST ONLY"));
+        released_ = true;
+    }
+
+private:
+    Transaction* tr_;
+    bool released_ = false;
+};
+
+}  // namespace
 
 // ---------------------------------------------------------------- Field
 
@@ -125,6 +158,7 @@ void DataSet::Open() {
     columns_ = select.Columns();
     columnIndex_.clear();
     for (int i = 0; i < static_cast<int>(columns_.size()); ++i) columnIndex_.insert(columns_[i].name, i);
+    keyIndex_ = columnIndex_.value(QStringLiteral("PNOM"), -1);
     rows_.clear();
     select.Fetch({}, [this](ResultRow& r) { rows_.push_back(Row{std::move(r.values), std::move(r.nulls)}); });
     state_ = State::Browse;
@@ -150,6 +184,8 @@ void DataSet::DropStatements() {
     modifyStmt_.reset();
     deleteStmt_.reset();
     refreshStmt_.reset();
+    findKeyStmt_.reset();
+    moveKeyStmt_.reset();
 }
 
 Statement& DataSet::Prepared(std::unique_ptr<Statement>& slot, const QString& sql) {
@@ -283,25 +319,128 @@ void DataSet::Post() {
     if (state_ != State::Edit && state_ != State::Insert) return;
     Notify(DataChange::UpdateRecord);
     Fire(BeforePost);
-    if (state_ == State::Insert) {
-        Statement& s = Prepared(insertStmt_, InsertSQL);
-        s.Execute(ParamsFor(s, buffer_, nullptr));
+    const bool inserting = state_ == State::Insert;
+    const QByteArray dbKey = WriteRow(inserting);
+    if (inserting) {
         rows_.insert(rows_.begin() + insertAt_, buffer_);
         current_ = insertAt_;
     } else {
-        Statement& s = Prepared(modifyStmt_, ModifySQL);
-        const unsigned long long changed = s.Execute(ParamsFor(s, buffer_, &rows_[current_]));
-        if (changed == 0)
-            throw RecordChangedError(
-                QStringLiteral("Записът в %1 е променен или изтрит от друго работно място, след като е бил прочетен. "
-                               "Промените не са записани. Откажете редакцията, опреснете данните и опитайте отново.")
-                    .arg(Name));
         rows_[current_] = buffer_;
     }
     state_ = State::Browse;
     modified_ = false;
+    if (!dbKey.isEmpty()) SettleKey(dbKey);
     Notify(DataChange::State);
     Fire(AfterPost);
+}
+
+// Record keys are the time of the post to the millisecond, and one process
+// never gives the same key twice; but two work places may post in the same
+// millisecond, and no unique index guards the tables. So, while keys are
+// given here, a post goes in two steps:
+// 1. Inside a savepoint the row is written, then the rows carrying its key
+//    are looked for. This sees the row just written and every row other work
+//    places have committed; when there is more than one, the key is taken:
+//    the write is undone and done again with the next key.
+// 2. (SettleKey) The transaction is committed and the key looked for again.
+//    Two work places that wrote one key at the same moment cannot see each
+//    other's rows before they commit; after its own commit each sees the
+//    other's row if that was committed first. Whoever finds more than one row
+//    moves its own row (found by its RDB$DB_KEY) to the next key, commits and
+//    looks again. Of two rows left with one key, the one committed last was
+//    looked for after both were committed and would have been moved; so once
+//    every post has returned, no key is shared. (When both move, both look
+//    again under their new keys.)
+// An update finds its row by the previous key. When that key reaches more
+// than one row (rows of an older program), nothing is written.
+// Returns the written row's RDB$DB_KEY while keys are given, else nothing.
+QByteArray DataSet::WriteRow(bool inserting) {
+    QString spare = NewKey && keyIndex_ >= 0 ? NewKey() : QString();
+    const bool keyed = !spare.isEmpty();
+    for (int attempt = 0;; ++attempt) {
+        std::optional<Savepoint> savepoint;
+        if (keyed || !inserting) savepoint.emplace(tr_);
+        unsigned long long written = 0;
+        try {
+            Statement& s = inserting ? Prepared(insertStmt_, InsertSQL) : Prepared(modifyStmt_, ModifySQL);
+            written = s.Execute(ParamsFor(s, buffer_, inserting ? nullptr : &rows_[current_]));
+        } catch (const DatabaseError& e) {
+            if (e.TextTooLong()) ThrowTextTooLong(e);
+            throw;
+        }
+        if (!inserting && written == 0)
+            throw RecordChangedError(
+                QStringLiteral("Записът в %1 е променен или изтрит от друго работно място, след като е бил прочетен. "
+                               "Промените не са записани. Откажете редакцията, опреснете данните и опитайте отново.")
+                    .arg(Name));
+        if (!inserting && written > 1)
+            throw SharedKeyError(
+                QStringLiteral("В %1 има %2 записа с един и същ ключ „%3“ (записани от по-стара версия на програмата). "
+                               "Промяната би засегнала всички тях, затова нищо не е записано.")
+                    .arg(Name)
+                    .arg(written)
+                    .arg(KeyText(rows_[current_])));
+        if (!keyed) {
+            if (savepoint) savepoint->Release();
+            return {};
+        }
+        const std::vector<QByteArray> holders = RowsWithKey(buffer_.values[keyIndex_]);
+        if (holders.size() <= 1) {
+            savepoint->Release();
+            return holders.empty() ? QByteArray() : holders.front();
+        }
+        if (attempt == kKeyTries)
+            throw DatabaseError(QStringLiteral("Не може да се намери свободен ключ за записа в %1. Нищо не е записано; "
+                                               "опитайте отново.")
+                                    .arg(Name));
+        // Taken by a row another work place has committed: written again with the next key.
+        buffer_.values[keyIndex_] = platform::EncodeCp1251(spare.isEmpty() ? NewKey() : std::exchange(spare, {}));
+        buffer_.nulls[keyIndex_] = false;
+    }
+}
+
+void DataSet::SettleKey(const QByteArray& dbKey) {
+    tr_->CommitRetaining();
+    Row& row = rows_[current_];
+    for (int attempt = 0; attempt < kKeyTries; ++attempt) {
+        const QByteArray key = row.values[keyIndex_];
+        if (RowsWithKey(key).size() <= 1) return;
+        const QByteArray next = platform::EncodeCp1251(NewKey());
+        Statement& move = Prepared(moveKeyStmt_, QStringLiteral("update %1 set PNOM = :PNOM where RDB$DB_KEY = :DB_KEY "
+                                                                "and PNOM = :OLD_PNOM")
+                                                     .arg(Name));
+        // No row moved: another work place has changed it since, and given it its own key.
+        if (move.Execute({ParamValue::Bytes(next), ParamValue::Bytes(dbKey), ParamValue::Bytes(key)}) == 0) return;
+        tr_->CommitRetaining();
+        row.values[keyIndex_] = next;
+    }
+    throw DatabaseError(
+        QStringLiteral("Записът в %1 е записан, но с ключ, който носи и друг запис. Опреснете данните.").arg(Name));
+}
+
+QString DataSet::KeyText(const Row& row) const {
+    return keyIndex_ < 0 ? QString() : platform::DecodeCp1251(row.values[keyIndex_]);
+}
+
+std::vector<QByteArray> DataSet::RowsWithKey(const QByteArray& key) {
+    Statement& find = Prepared(findKeyStmt_, QStringLiteral("select RDB$DB_KEY from %1 where PNOM = :PNOM").arg(Name));
+    std::vector<QByteArray> found;
+    find.Fetch({ParamValue::Bytes(key)}, [&](ResultRow& r) { found.push_back(r.values.at(0)); });
+    return found;
+}
+
+void DataSet::ThrowTextTooLong(const DatabaseError& e) const {
+    QStringList fields;
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        const ColumnInfo& c = columns_[i];
+        const qsizetype length = buffer_.nulls[i] ? 0 : buffer_.values[i].size();
+        if (c.kind == ColumnKind::Text && c.length > 0 && length > c.length)
+            fields << QStringLiteral("%1 (%2 знака при най-много %3)").arg(c.name).arg(length).arg(c.length);
+    }
+    if (fields.isEmpty()) throw e;
+    throw DatabaseError(QStringLiteral("Текстът е по-дълъг, отколкото полето в %1 побира: %2. Нищо не е записано.")
+                            .arg(Name, fields.join(QStringLiteral(", "))),
+                        e.ServerText(), e.Code(), e.SqlCode());
 }
 
 void DataSet::Cancel() {
@@ -323,6 +462,7 @@ void DataSet::Delete() {
     }
     if (rows_.empty()) throw DatabaseError(QStringLiteral("Таблицата %1 е празна: няма какво да се изтрие.").arg(Name));
     const Row& row = rows_[current_];
+    Savepoint savepoint(tr_);
     Statement& s = Prepared(deleteStmt_, DeleteSQL);
     const unsigned long long deleted = s.Execute(ParamsFor(s, row, &row));
     if (deleted == 0)
@@ -330,6 +470,14 @@ void DataSet::Delete() {
             QStringLiteral("Записът в %1 е променен или изтрит от друго работно място, след като е бил прочетен. "
                            "Нищо не е изтрито. Опреснете данните и опитайте отново.")
                 .arg(Name));
+    if (deleted > 1)
+        throw SharedKeyError(
+            QStringLiteral("В %1 има %2 записа с един и същ ключ „%3“ (записани от по-стара версия на програмата). "
+                           "Изтриването би засегнало всички тях, затова нищо не е изтрито.")
+                .arg(Name)
+                .arg(deleted)
+                .arg(KeyText(row)));
+    savepoint.Release();
     state_ = State::Browse;
     modified_ = false;
     rows_.erase(rows_.begin() + current_);

@@ -58,7 +58,7 @@ public:
     DataSet(const DataSet&) = delete;
     DataSet& operator=(const DataSet&) = delete;
 
-    QString Name;  // for messages
+    QString Name;  // the table's name: in messages, and in the record key checks
     QString SelectSQL, InsertSQL, ModifySQL, DeleteSQL, RefreshSQL;
     void SetDatabase(Database* db) { db_ = db; }
     void SetTransaction(Transaction* tr);
@@ -66,6 +66,12 @@ public:
     Transaction* GetTransaction() const { return tr_; }
 
     Event OnNewRecord, AfterInsert, BeforePost, AfterPost, AfterCancel, AfterDelete, AfterRefresh, OnCalcFields;
+
+    // Gives a fresh record key for the PNOM column, or the empty text while
+    // rows keep the keys they were given. While it gives keys, a post makes
+    // sure that no other row of the table carries the posted row's key
+    // (see WriteRow), committing the transaction to do so.
+    std::function<QString()> NewKey;
 
     void Open();
     void Close();
@@ -115,6 +121,11 @@ private:
     const Row* CurrentRow() const;
     std::vector<ParamValue> ParamsFor(const Statement& s, const Row& current, const Row* old) const;
     Statement& Prepared(std::unique_ptr<Statement>& slot, const QString& sql);
+    QByteArray WriteRow(bool inserting);
+    void SettleKey(const QByteArray& dbKey);
+    QString KeyText(const Row& row) const;
+    std::vector<QByteArray> RowsWithKey(const QByteArray& key);
+    [[noreturn]] void ThrowTextTooLong(const DatabaseError& e) const;
     void DropStatements();
     void Fire(const Event& e) {
         if (e) e(*this);
@@ -136,7 +147,8 @@ private:
 
     std::vector<ColumnInfo> columns_;
     QHash<QString, int> columnIndex_;
-    std::unique_ptr<Statement> insertStmt_, modifyStmt_, deleteStmt_, refreshStmt_;
+    std::unique_ptr<Statement> insertStmt_, modifyStmt_, deleteStmt_, refreshStmt_, findKeyStmt_, moveKeyStmt_;
+    int keyIndex_ = -1;  // the PNOM column
     std::vector<DataLink*> links_;  // controls that show this data set
 };
 

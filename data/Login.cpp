@@ -39,6 +39,10 @@ TForm9::TForm9(QWidget* parent) : platform::Form(parent) {
     connect(BitBtn1, &QPushButton::clicked, this, [this] { platform::RunHandler([this] { BitBtn1Click(); }); });
     connect(BitBtn2, &QPushButton::clicked, this, [this] { platform::RunHandler([this] { BitBtn2Click(); }); });
     connect(BitBtn3, &QPushButton::clicked, this, [this] { platform::RunHandler([this] { BitBtn3Click(); }); });
+    // Enter after the password logs in, as a click on "Вход" does.
+    connect(Edit2, &QLineEdit::returnPressed, this, [this] {
+        if (BitBtn1->text() == kLogin) BitBtn1->click();
+    });
 }
 
 bool TForm9::CheckUserPassword(const QString& name, const QString& password) {

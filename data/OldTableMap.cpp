@@ -1,5 +1,15 @@
 #include "data/OldTableMap.h"
 
+#include "data/DataSet.h"
+#include "data/ParadoxTable.h"
+#include "documents/NumberText.h"
+#include "platform/CodePage.h"
+#include "platform/LocaleText.h"
+
+#include <QHash>
+#include <algorithm>
+#include <cmath>
+
 namespace data {
 
 const std::vector<TableMove>& OldTableMoves() {
@@ -48,6 +58,184 @@ int MoveProgressMaximum(const std::vector<int>& recordCounts) {
         pairs += n / 2;
     }
     return records + pairs;
+}
+
+}  // namespace data
+
+namespace data {
+namespace {
+
+// The old tables kept quantities and numbers as fractions; a whole-number
+// column takes the nearest whole number, so that one such value does not stop
+// the move of everything after it.
+QString WholeNumberFor(ColumnKind kind, const QString& text) {
+    if (kind != ColumnKind::Integer || text.trimmed().isEmpty()) return text;
+    bool whole = false;
+    text.trimmed().toLongLong(&whole);
+    if (whole) return text;
+    const QString number = NormalizeDecimalText(text);
+    if (number.isEmpty()) return text;  // no number: the column refuses it below
+    return QString::number(std::llround(platform::StrToFloat(number)));
+}
+
+// A text into a column, as a field takes it: an integer column a whole number
+// or nothing (null), a text column the text whole, never cut.
+void SetText(const ColumnInfo& column, const QString& text, QByteArray& value, bool& isNull) {
+    if (column.kind == ColumnKind::Integer) {
+        const QString t = text.trimmed();
+        isNull = t.isEmpty();
+        value.clear();
+        if (isNull) return;
+        bool ok = false;
+        const int number = t.toInt(&ok);
+        if (!ok) throw platform::EConvertError(QStringLiteral("„%1“ не е цяло число, а колоната %2 приема само цели числа")
+                                                   .arg(text, column.name));
+        value = QByteArray::number(number);
+        return;
+    }
+    value = platform::EncodeCp1251(text);
+    isNull = false;
+    if (column.kind == ColumnKind::Text && value.size() > qsizetype(column.length))
+        throw MoveError(QStringLiteral("стойността има %1 знака, а колоната %2 побира най-много %3")
+                            .arg(value.size())
+                            .arg(column.name)
+                            .arg(column.length));
+}
+
+bool IsPictureColumn(const QString& name) {
+    return name == QLatin1String("LOGO") || name == QLatin1String("LOGO2");
+}
+
+}  // namespace
+
+std::vector<MovedRow> ReadOldRows(const TableMove& move, TTable& source, TTable* english,
+                                  const std::vector<ColumnInfo>& columns, const std::function<void()>& onRecord) {
+    QHash<QString, int> index;
+    for (int i = 0; i < int(columns.size()); ++i) index.insert(columns[i].name, i);
+    std::vector<int> target;
+    for (const FieldMove& f : move.fields) target.push_back(index.value(QString::fromLatin1(f.column).toUpper(), -1));
+    const int key = index.value(QStringLiteral("PNOM"), -1);
+    if (key < 0 || std::find(target.begin(), target.end(), -1) != target.end())
+        throw MoveError(QStringLiteral("Таблицата %1 на базата данни няма колоните, в които се прехвърля „%2“.")
+                            .arg(QString::fromLatin1(move.dataSet), QString::fromLatin1(move.paradoxTable)));
+
+    std::vector<MovedRow> rows;
+    rows.reserve(source.RecordCount());
+    int lastSeen = 0;
+    int stalls = 0;
+    source.SetRecNo(source.RecordCount());
+    if (english) english->SetRecNo(english->RecordCount());
+    while (source.RecNo() >= 1) {
+        if (source.RecNo() == lastSeen) {
+            // A table whose record number stops moving ends after 20 tries.
+            if (++stalls >= 20) break;
+        } else {
+            stalls = 0;
+            if (onRecord) onRecord();
+            MovedRow row;
+            row.record = source.RecNo();
+            row.values.assign(columns.size(), QByteArray());
+            row.nulls.assign(columns.size(), true);
+            row.values[key] = QByteArray::number(source.RecNo());
+            row.nulls[key] = false;
+            for (size_t i = 0; i < move.fields.size(); ++i) {
+                const FieldMove& f = move.fields[i];
+                const TTable& from = f.fromEnglishTable && english ? *english : source;
+                if (from.RecordCount() == 0) continue;
+                const QString field = QString::fromUtf8(f.field);
+                const ColumnInfo& column = columns[target[i]];
+                QByteArray& value = row.values[target[i]];
+                bool isNull = true;
+                try {
+                    switch (f.kind) {
+                        case FieldMove::Kind::Picture:
+                            value = from.Picture(field);
+                            isNull = value.isEmpty() && column.kind != ColumnKind::Text;
+                            break;
+                        case FieldMove::Kind::Memo:
+                            SetText(column, from.MemoText(field), value, isNull);
+                            break;
+                        case FieldMove::Kind::Text:
+                            SetText(column, WholeNumberFor(column.kind, from.FieldText(field)), value, isNull);
+                            break;
+                    }
+                } catch (const TableError&) {
+                    throw;  // it names the table, the record and the field itself
+                } catch (const platform::Exception& e) {
+                    throw MoveError(QStringLiteral("Таблица „%1“, запис %2, поле „%3“: %4.")
+                                        .arg(QString::fromLatin1(f.fromEnglishTable ? "ae.db" : move.paradoxTable))
+                                        .arg(from.RecNo())
+                                        .arg(field, e.Message()));
+                }
+                row.nulls[target[i]] = isNull;
+            }
+            rows.push_back(std::move(row));
+        }
+        lastSeen = source.RecNo();
+        if (lastSeen == 1) break;
+        source.SetRecNo(lastSeen - 1);
+        if (english) english->SetRecNo(english->RecNo() - 1);
+    }
+    return rows;
+}
+
+void ExchangeRowsEnds(std::vector<MovedRow>& rows, const std::vector<ColumnInfo>& columns,
+                      const std::function<void()>& onPair) {
+    const size_t count = rows.size();
+    // A value read as text and written back: an integer column keeps its
+    // null, any other column gets at least the empty text.
+    auto asText = [&](size_t c, const MovedRow& row) {
+        return std::pair{row.values[c], columns[c].kind == ColumnKind::Integer && row.nulls[c]};
+    };
+    for (size_t i = 0; i < count / 2; ++i) {
+        MovedRow& a = rows[i];
+        MovedRow& b = rows[count - 1 - i];
+        for (size_t c = 1; c < columns.size(); ++c) {
+            if (IsPictureColumn(columns[c].name)) continue;
+            auto [aValue, aNull] = asText(c, a);
+            auto [bValue, bNull] = asText(c, b);
+            a.values[c] = std::move(bValue);
+            a.nulls[c] = bNull;
+            b.values[c] = std::move(aValue);
+            b.nulls[c] = aNull;
+        }
+        std::swap(a.record, b.record);
+        if (onPair) onPair();
+    }
+    // The pictures change places in a pass of their own; an empty one is none.
+    for (size_t c = 1; c < columns.size(); ++c) {
+        if (!IsPictureColumn(columns[c].name)) continue;
+        for (size_t i = 0; i < count / 2; ++i) {
+            MovedRow& a = rows[i];
+            MovedRow& b = rows[count - 1 - i];
+            std::swap(a.values[c], b.values[c]);
+            a.nulls[c] = a.values[c].isEmpty();
+            b.nulls[c] = b.values[c].isEmpty();
+        }
+    }
+}
+
+void InsertMovedRows(DataSet& target, const QString& oldTable, const std::vector<MovedRow>& rows) {
+    Statement insert(target.GetDatabase(), target.GetTransaction(), target.InsertSQL);
+    std::vector<int> order;
+    for (const QString& name : insert.ParamNames()) {
+        int found = -1;
+        for (int i = 0; i < int(target.Columns().size()); ++i)
+            if (target.Columns()[i].name == name) found = i;
+        if (found < 0)
+            throw DatabaseError(QStringLiteral("Параметърът %1 не отговаря на поле от таблицата %2.").arg(name, target.Name));
+        order.push_back(found);
+    }
+    std::vector<ParamValue> params(order.size());
+    for (const MovedRow& row : rows) {
+        for (size_t p = 0; p < order.size(); ++p)
+            params[p] = row.nulls[order[p]] ? ParamValue::Null() : ParamValue::Bytes(row.values[order[p]]);
+        try {
+            insert.Execute(params);
+        } catch (const platform::Exception& e) {
+            throw MoveError(QStringLiteral("Таблица „%1“, запис %2: %3").arg(oldTable).arg(row.record).arg(e.Message()));
+        }
+    }
 }
 
 }  // namespace data

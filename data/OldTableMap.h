@@ -2,7 +2,12 @@
 // Which field of the older version's Paradox tables goes into which column of
 // the database when the old data is moved in.
 
+#include "data/Firebird.h"
+#include "platform/Exception.h"
+
+#include <QByteArray>
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace data {
@@ -23,6 +28,44 @@ struct TableMove {
 
 // customer, Firm, Details, stock, employee, Store, currency, in this order.
 const std::vector<TableMove>& OldTableMoves();
+
+class DataSet;
+class TTable;
+
+// A value of an old record that cannot go into the database; the message
+// names the old table, the record, the field and the reason.
+class MoveError : public platform::Exception {
+public:
+    using platform::Exception::Exception;
+};
+
+// A row as it is written into the database: one value per column of the
+// table (in the table's column order, the key first), with null flags.
+struct MovedRow {
+    std::vector<QByteArray> values;
+    std::vector<bool> nulls;
+    int record = 0;  // the old record whose contents the row holds
+};
+
+// Reads an old table from its last record to its first, as the move always
+// has: the key of each row is its record number and the other columns are
+// the mapped fields, each converted as the column takes it. FIRM reads the
+// English table beside it, stepped back in step. onRecord runs for every
+// record read.
+std::vector<MovedRow> ReadOldRows(const TableMove& move, TTable& source, TTable* english,
+                                  const std::vector<ColumnInfo>& columns, const std::function<void()>& onRecord);
+
+// Gives the rows, taken in the order read, the contents that exchanging the
+// first and the last row, the second and the last but one, and so on, leaves
+// them with: every column but the key changes places (text columns read and
+// written as text, so an empty value becomes an empty text), and the pictures
+// LOGO and LOGO2 in a pass of their own. onPair runs for every pair.
+void ExchangeRowsEnds(std::vector<MovedRow>& rows, const std::vector<ColumnInfo>& columns,
+                      const std::function<void()>& onPair);
+
+// Inserts the rows, in their order, through the data set's insert statement
+// on its transaction; nothing is committed.
+void InsertMovedRows(DataSet& target, const QString& oldTable, const std::vector<MovedRow>& rows);
 
 // The progress maximum: every record once, and every pair exchanged once.
 int MoveProgressMaximum(const std::vector<int>& recordCounts);

@@ -3,9 +3,73 @@
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
 
+#include <QLibraryInfo>
+#include <QSocketNotifier>
+#include <QTranslator>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace platform {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+namespace {
+
+bool translationsLoaded = false;
+
+int signalPipe[2] = {-1, -1};
+bool terminationRequested = false;
+
+extern "C" void OnTerminationSignal(int signalNumber) {
+    const int savedErrno = errno;
+    const char byte = static_cast<char>(signalNumber);
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+    // Should the event loop be stuck, the next such signal ends the process.
+    struct sigaction plain {};
+    plain.sa_handler = SIG_DFL;
+    ::sigaction(signalNumber, &plain, nullptr);
+    errno = savedErrno;
+}
+
+}  // namespace
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    // Qt's own dialogs in Bulgarian, from the distribution's translations.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_bg"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        installTranslator(translator))
+        translationsLoaded = true;
+    else
+        delete translator;
+}
+
+bool Application::PlatformTranslationsLoaded() { return translationsLoaded; }
+
+void Application::CatchTerminationSignals(std::function<void()> terminate) {
+    if (signalPipe[0] >= 0) return;
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        qWarning("platform::Application: no pipe for termination signals");
+        return;
+    }
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [terminate = std::move(terminate)] {
+        char bytes[16];
+        while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        if (terminationRequested) return;
+        terminationRequested = true;
+        terminate();
+    });
+    struct sigaction action {};
+    action.sa_handler = OnTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+}
+
+bool Application::TerminationRequested() { return terminationRequested; }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {
@@ -21,9 +85,10 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     return false;
 }
 
-void Application::SetTitle(const QString& title) { QGuiApplication::setApplicationDisplayName(title); }
+// Qt adds an application display name to every window title; the name alone does not.
+void Application::SetTitle(const QString& title) { QCoreApplication::setApplicationName(title); }
 
-QString Application::Title() { return QGuiApplication::applicationDisplayName(); }
+QString Application::Title() { return QCoreApplication::applicationName(); }
 
 void Application::ShowException(const QString& message) {
     DialogRequest request;
@@ -42,15 +107,22 @@ void Application::ShowException(const std::exception& error) {
 }
 
 void Application::ShowCurrentException() {
+    if (!std::current_exception()) return;
+    ShowException(CurrentExceptionText());
+}
+
+QString Application::CurrentExceptionText() {
     const std::exception_ptr current = std::current_exception();
-    if (!current) return;
+    if (!current) return {};
     try {
         std::rethrow_exception(current);
+    } catch (const Exception& error) {
+        return error.Message();
     } catch (const std::exception& error) {
-        ShowException(error);
+        return QString::fromUtf8(error.what());
     } catch (...) {
-        ShowException(QString());
     }
+    return {};
 }
 
 }  // namespace platform

@@ -1,10 +1,12 @@
 #pragma once
 // The application object. Its standard exception display: an exception that
 // escapes any event handler is shown in an error box (through the dialog gate)
-// and the program goes on with the next event.
+// and the program goes on with the next event. It makes Qt's own dialogs
+// (print, printer set-up, file and folder choice) speak Bulgarian.
 
 #include <QApplication>
 #include <exception>
+#include <functional>
 
 namespace platform {
 
@@ -15,7 +17,9 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
-    // The title shown by message boxes and the exception display.
+    // The application's title, shown by message boxes and the exception
+    // display. It is the application's name: window titles are never
+    // extended by it.
     static void SetTitle(const QString& title);
     static QString Title();
 
@@ -25,6 +29,18 @@ public:
     static void ShowException(const std::exception& error);
     // For use inside a catch block: shows the exception being handled.
     static void ShowCurrentException();
+    // For use inside a catch block: the text the display would show.
+    static QString CurrentExceptionText();
+
+    // True when Qt's Bulgarian translations were found and installed.
+    static bool PlatformTranslationsLoaded();
+
+    // From now on SIGTERM and SIGINT run `terminate` on the event loop (the
+    // signal handler only writes to a pipe). A second signal that arrives
+    // before the event loop took the first ends the process at once.
+    static void CatchTerminationSignals(std::function<void()> terminate);
+    // True once a termination signal has been taken by the event loop.
+    static bool TerminationRequested();
 };
 
 }  // namespace platform

@@ -1,11 +1,14 @@
-// The program's start: the windows are created in order, and the statistics
-// window's creation opens the database of the work place, falling back to the
-// default data folder.
+// The program's start: the statistics window's creation opens the database of
+// the work place, falling back to the default data folder and saying so; the
+// program itself paints, titles its windows and ends as a Linux desktop
+// program should.
 
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "data/DataModule.h"
 #include "data/WorkPlace.h"
+#include "data/WorkPlaceText.h"
+#include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/Form.h"
@@ -18,6 +21,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,17 +42,7 @@ protected:
         return true;
     }
     bool WorkPlaceButtonShown() const { return !Main->SpeedButton4->isHidden(); }
-
 };
-
-TEST_F(Startup, CreatesEveryWindowAndTheDataModuleInOrder) {
-    Start();
-    ASSERT_NE(Main, nullptr);
-    ASSERT_NE(DataModule1, nullptr);
-    ASSERT_NE(StatForm, nullptr);
-    EXPECT_EQ(Main->windowTitle(), "Quillane 2013 + Euro Quillane 2013 - version 3.7.3.08");
-    EXPECT_EQ(Form8->windowTitle(), "Работно място");
-}
 
 TEST_F(Startup, WithoutAWorkPlaceFileOpensTheDefaultFolderLocally) {
     Start();
@@ -56,67 +53,94 @@ TEST_F(Startup, WithoutAWorkPlaceFileOpensTheDefaultFolderLocally) {
     EXPECT_TRUE(WorkPlaceButtonShown());
     EXPECT_EQ(DataModule1->IBDatabase1.Params,
               QStringList({"password=" + TDataModule1::AdminPassword(), "user_name=SYSDBA"}));
+    // Qt's own dialogs speak Bulgarian.
+    EXPECT_TRUE(platform::Application::PlatformTranslationsLoaded());
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Отказ");
 }
 
-TEST_F(Startup, AFolderWorkPlaceOpensThatFolder) {
+TEST_F(Startup, TheWorkPlaceFileDecidesWhichDatabaseOpens) {
     testsupport::TempFolder other;
-    const QString file = testsupport::CreateSchemaDatabase(other.Path());
-    WriteNetworkFile(other.Path().toUtf8() + "\r\n1\r\n");
-    Start();
-    EXPECT_TRUE(AllOpen());
-    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
-    EXPECT_EQ(Form8->Edit1->text(), other.Path());
-    EXPECT_TRUE(WorkPlaceButtonShown());
-}
-
-TEST_F(Startup, AnUnreachableServerFallsBackToTheDefaultFolderWithoutAMessage) {
+    const QString folder = other.File("Фактури 2013");
+    QDir().mkpath(folder);
+    const QString otherFile = testsupport::CreateSchemaDatabase(folder);
     struct Case {
-        QByteArray file;
-        QRadioButton* TForm8::*radio;
-        QLineEdit* TForm8::*edit;
-        QString value;
+        QStringList lines;
+        QString opened;
+        bool windowShown;
     };
     const std::vector<Case> cases = {
-        {"127.0.0.1/3999\r\n3\r\n", &TForm8::RadioButton3, &TForm8::Edit3, "127.0.0.1/3999"},
-        {"no-such-computer.invalid\r\n2\r\n", &TForm8::RadioButton2, &TForm8::Edit2, "no-such-computer.invalid"},
+        {{folder, "1"}, otherFile, false},
+        {{home.File("DB")}, defaultFile, true},   // the older one-line form: the work-place window opens
+        {{"/nowhere", "7"}, defaultFile, false},  // an unknown mode leaves the options as they stand
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.file.toStdString());
-        WriteNetworkFile(c.file);
+        SCOPED_TRACE(c.lines.join('|').toStdString());
+        platform::SaveLines(Path(PathKind::NetworkFile), c.lines);  // the program's own file: Windows-1251
+        testsupport::WriteFile(Path(PathKind::AliasesFile), "employee = /e.fdb\n");
         Start();
-        EXPECT_EQ((Form8->*c.edit)->text(), c.value);
         EXPECT_TRUE(AllOpen());
-        EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
+        EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, c.opened);
         EXPECT_TRUE(Form8->RadioButton1->isChecked());
+        EXPECT_EQ(Form8->Edit1->text(), QFileInfo(c.opened).path());
+        EXPECT_EQ(Form8->isVisible(), c.windowShown);
         EXPECT_TRUE(WorkPlaceButtonShown());
+        // The alias line is appended, in the system's encoding.
+        EXPECT_EQ(testsupport::ReadFile(Path(PathKind::AliasesFile)),
+                  "employee = /e.fdb\r\ntovelx = " + c.opened.toUtf8() + "\r\n");
         platform::DestroyCreatedForms();
     }
 }
 
-TEST_F(Startup, TheOlderOneLineFileShowsTheWorkPlaceWindow) {
-    WriteNetworkFile(home.File("DB").toUtf8() + "\r\n");
-    Start();
-    EXPECT_TRUE(Form8->isVisible());
-    EXPECT_TRUE(AllOpen());
-    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
+TEST_F(Startup, AnUnreachableServerFallsBackToTheDefaultFolderAndSaysSoOnce) {
+    for (const auto& [value, mode] : std::vector<std::pair<QString, int>>{{"127.0.0.1/3999", 3}, {"no-such.invalid", 2}}) {
+        SCOPED_TRACE(value.toStdString());
+        platform::SaveLines(Path(PathKind::NetworkFile), {value, QString::number(mode)});
+        platform::ScriptedDialogs dialogs;
+        Start();
+        EXPECT_TRUE(AllOpen());
+        EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
+        EXPECT_TRUE(Form8->RadioButton1->isChecked());
+        EXPECT_TRUE(WorkPlaceButtonShown());
+        // Which work place failed, why (the error it gives when opened again), which database is open instead.
+        ASSERT_EQ(dialogs.Shown().size(), 1u);
+        const QString told = dialogs.Shown()[0].text, location = data::LocationText(value, mode);
+        EXPECT_TRUE(told.contains(location) && told.contains(defaultFile)) << told.toStdString();
+        (mode == 2 ? Form8->RadioButton2 : Form8->RadioButton3)->setChecked(true);
+        try {
+            DataModule1->OpenDatabaseLocation(location);
+            ADD_FAILURE() << "the work place opened";
+        } catch (const platform::Exception& error) {
+            EXPECT_TRUE(told.contains(error.Message())) << told.toStdString();
+        }
+        platform::DestroyCreatedForms();
+    }
 }
 
-TEST_F(Startup, AnUnknownModeLeavesTheOptionsAsTheyStand) {
-    WriteNetworkFile("/nowhere\r\n7\r\n");
-    Start();
-    EXPECT_TRUE(Form8->RadioButton1->isChecked());
-    EXPECT_EQ(Form8->Edit1->text(), home.File("DB"));
-    EXPECT_TRUE(AllOpen());
-    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
-}
-
-TEST_F(Startup, AnEmptyWorkPlaceFileLeavesTheDatabaseClosedAndTheButtonHidden) {
-    WriteNetworkFile("");
-    Start();
-    EXPECT_FALSE(DataModule1->IBDatabase1.Connected());
-    EXPECT_FALSE(DataModule1->cust.Active());
-    EXPECT_FALSE(WorkPlaceButtonShown());
-    EXPECT_EQ(StatForm->DBComboBox1->count(), 0);
+TEST_F(Startup, AStartWithoutADatabaseSaysWhyAndOffersTheWorkPlaceButton) {
+    struct Case {
+        const char* name;
+        std::function<void()> spoil;
+        QString reason;
+    };
+    const std::vector<Case> cases = {
+        {"damaged tovelx.fdb", [this] { testsupport::WriteFile(defaultFile, QByteArray(8192, 'x')); }, defaultFile},
+        {"empty network.txt", [this] { WriteNetworkFile(""); }, "network.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.spoil();
+        platform::ScriptedDialogs dialogs;
+        Start();
+        EXPECT_FALSE(DataModule1->IBDatabase1.Connected());
+        EXPECT_FALSE(DataModule1->cust.Active());
+        EXPECT_TRUE(WorkPlaceButtonShown());
+        EXPECT_EQ(StatForm->DBComboBox1->count(), 0);
+        ASSERT_EQ(dialogs.Shown().size(), 1u);
+        EXPECT_EQ(dialogs.Shown()[0].kind, platform::DialogKind::MessageBox);
+        EXPECT_TRUE(dialogs.Shown()[0].text.contains(c.reason)) << dialogs.Shown()[0].text.toStdString();
+        EXPECT_TRUE(dialogs.Shown()[0].text.contains("Няма отворена база данни."));
+        platform::DestroyCreatedForms();
+    }
     EXPECT_TRUE(QFile::exists(Path(PathKind::NetworkFile)));
 }
 
@@ -137,6 +161,25 @@ TEST_F(Startup, RemovesTheExecutableAnUpdateLeftBehind) {
     EXPECT_TRUE(QFile::exists(Path(PathKind::OwnExecutable)));
 }
 
+TEST_F(Startup, AVersionFileThatIsNotANumberIsShownAndTheDatabaseStillOpens) {
+    testsupport::TempFolder web;
+    testsupport::WriteFile(web.File("TOVELSOFT3/Quillane2013.txt"), "37309\n");
+    QProcess server;
+    server.setWorkingDirectory(web.Path());
+    server.start("python3", {"-u", "-m", "http.server", "--bind", "127.0.0.1", "0"});
+    ASSERT_TRUE(server.waitForReadyRead(10000));
+    const QString port = QString::fromLatin1(server.readAllStandardOutput()).section(" port ", 1).section(' ', 0, 0);
+    qputenv("QUILLANE_UPDATE_HOST", "http://127.0.0.1:" + port.toLatin1());
+    platform::ScriptedDialogs dialogs;
+    Start();
+    qunsetenv("QUILLANE_UPDATE_HOST");
+    server.kill(), server.waitForFinished();
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_TRUE(dialogs.Shown()[0].text.contains("37309")) << dialogs.Shown()[0].text.toStdString();
+    EXPECT_TRUE(AllOpen());
+    EXPECT_TRUE(WorkPlaceButtonShown());
+}
+
 TEST_F(Startup, ListsTheOwnFirmsInRecordOrderAndKeepsTheCurrentFirm) {
     testsupport::ExecuteOn(defaultFile, "insert into firm (pnom, supplier1) values ('1', 'Алфа ЕООД')");
     testsupport::ExecuteOn(defaultFile, "insert into firm (pnom, supplier1) values ('2', 'Бета АД')");
@@ -147,37 +190,18 @@ TEST_F(Startup, ListsTheOwnFirmsInRecordOrderAndKeepsTheCurrentFirm) {
     EXPECT_EQ(DataModule1->firm.RecNo(), 1);
 }
 
-TEST_F(Startup, ALocalConnectionWritesTheAliasLine) {
+TEST_F(Startup, ALocalConnectionReplacesTheFirstAliasLineNamingTovelx) {
     testsupport::WriteFile(Path(PathKind::AliasesFile),
                            "# tovelx: the program's database\r\nemployee = /srv/employee.fdb\r\ntovelx = /old/tovelx.fdb\r\n");
     Start();
     EXPECT_EQ(testsupport::ReadFile(Path(PathKind::AliasesFile)),
               "tovelx = " + defaultFile.toUtf8() + "\r\nemployee = /srv/employee.fdb\r\ntovelx = /old/tovelx.fdb\r\n");
-}
-
-TEST_F(Startup, AnAliasFileWithoutTheLineGetsItAppended) {
-    testsupport::WriteFile(Path(PathKind::AliasesFile), "employee = /srv/employee.fdb\n");
-    Start();
-    EXPECT_EQ(testsupport::ReadFile(Path(PathKind::AliasesFile)),
-              "employee = /srv/employee.fdb\r\ntovelx = " + defaultFile.toUtf8() + "\r\n");
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(Startup, AnAliasFileThatCannotBeWrittenDoesNotStopALocalConnection) {
-    // A file that exists and can be read but never written, not even by root.
+    // A file that can be read but never written, not even by root, does not stop it.
+    platform::DestroyCreatedForms();
     platform::SetPathOverride(PathKind::AliasesFile, QStringLiteral("/proc/version"));
     Start();
     EXPECT_TRUE(AllOpen());
-    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
-    EXPECT_TRUE(WorkPlaceButtonShown());
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(Startup, TheFirstStartAsksForTheWorkPlaceAndOkMakesTheDatabase) {
     testsupport::TempFolder fresh;
@@ -202,22 +226,6 @@ TEST_F(Startup, TheFirstStartAsksForTheWorkPlaceAndOkMakesTheDatabase) {
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
 }
 
-}  // namespace
-
-namespace {
-
-TEST_F(Startup, TheAliasLineNamesAFolderInTheSystemsEncoding) {
-    testsupport::TempFolder other;
-    const QString folder = other.File("Фактури 2013");
-    QDir().mkpath(folder);
-    const QString file = testsupport::CreateSchemaDatabase(folder);
-    testsupport::WriteFile(Path(PathKind::AliasesFile), "employee = /e.fdb\n");
-    platform::SaveLines(Path(PathKind::NetworkFile), {folder, "1"});  // the program's own file: Windows-1251
-    Start();
-    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
-    EXPECT_EQ(testsupport::ReadFile(Path(PathKind::AliasesFile)),
-              "employee = /e.fdb\r\ntovelx = " + file.toUtf8() + "\r\n");
-}
 
 // A window whose creation handler fails.
 class FailingWindow : public platform::Form {
@@ -235,6 +243,43 @@ TEST(CreateForm, AnErrorOfACreationHandlerIsShownAndCreationGoesOn) {
     EXPECT_EQ(dialogs.Shown()[0].text, "Грешка при създаване");
     platform::DestroyCreatedForms();
     EXPECT_EQ(Failing, nullptr);
+}
+
+
+// The program itself, started as a user starts it: SIGTERM ends it as closing
+// its main window does, offscreen and under an X server, where every window
+// title is exactly its caption.
+TEST_F(Startup, TheProgramEndsCleanlyOnSigtermAndItsWindowsCarryTheirCaptions) {
+    testsupport::WriteFile(home.File("databases.conf"), "");
+    WriteNetworkFile(home.File("DB").toUtf8() + "\r\n");  // the older form: the work-place window opens too
+    const QString script = QStringLiteral(
+        "\"$0\" & pid=$!\n"
+        "for i in $(seq 300); do grep -q tovelx \"$QUILLANE_FIREBIRD_ALIASES\" && break; sleep 0.1; done\n"
+        "[ -z \"$DISPLAY\" ] || for i in $(seq 300); do xdotool search --onlyvisible --name 'Euro Quillane' >/dev/null && break; sleep 0.1; done\n"
+        "[ -z \"$DISPLAY\" ] || for w in $(xdotool search --onlyvisible --name .); do xdotool getwindowname $w; done\n"
+        "kill -TERM $pid; for i in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
+        "kill -KILL $pid 2>/dev/null; wait $pid; echo \"exit $?\"\n");
+    const bool x = !QStandardPaths::findExecutable("xvfb-run").isEmpty() &&
+                   !QStandardPaths::findExecutable("xdotool").isEmpty();
+    for (const QString platformName : {QStringLiteral("offscreen"), QStringLiteral("xcb")}) {
+        SCOPED_TRACE(platformName.toStdString());
+        if (platformName == "xcb" && !x) GTEST_SKIP() << "no xvfb-run or xdotool to look at real windows";
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", platformName);
+        env.insert("QUILLANE_HOME", home.Path());
+        env.insert("QUILLANE_FIREBIRD_ALIASES", home.File("databases.conf"));
+        env.remove("DISPLAY");
+        QProcess program;
+        program.setProcessEnvironment(env);
+        const QStringList shell = {"sh", "-c", script, QStringLiteral(QUILLANE_EXECUTABLE)};
+        program.start(platformName == "xcb" ? "xvfb-run" : "sh", platformName == "xcb" ? QStringList{"-a"} + shell : shell.mid(1));
+        ASSERT_TRUE(program.waitForFinished(60000));
+        const QStringList lines = QString::fromUtf8(program.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        EXPECT_EQ(lines.value(lines.size() - 1), "exit 0") << program.readAllStandardError().toStdString();
+        if (platformName == "xcb")
+            EXPECT_EQ(QSet<QString>(lines.begin(), lines.end() - 1),
+                      QSet<QString>({"Quillane 2013 + Euro Quillane 2013 - version 3.7.3.08", "Работно място"}));
+    }
 }
 
 }  // namespace

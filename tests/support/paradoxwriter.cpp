@@ -1,10 +1,13 @@
 #include "support/paradoxwriter.h"
 
+#include "data/OldTableMap.h"
+#include "data/Schema.h"
 #include "platform/CodePage.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -169,6 +172,52 @@ QByteArray JpegLikeBytes(int size, unsigned seed) {
         bytes[size - 1] = '\xD9';
     }
     return bytes;
+}
+
+void WriteOldDataFolder(const QString& dir, const std::vector<int>& records, const OldValueAdjust& adjust) {
+    using K = data::FieldMove::Kind;
+    const auto& moves = data::OldTableMoves();
+    for (size_t t = 0; t < moves.size(); ++t) {
+        const data::TableMove& move = moves[t];
+        const data::TableDef& def = data::SchemaTable(move.dataSet == QLatin1String("cust") ? "customer" : move.dataSet);
+        for (const bool english : {false, true}) {
+            if (english && t != 1) continue;
+            const QString table = english ? QStringLiteral("ae.db") : QString::fromLatin1(move.paradoxTable);
+            std::vector<PxColumn> columns;
+            std::vector<std::pair<const data::FieldMove*, int>> fields;  // with the column's width (0: int)
+            for (const data::FieldMove& f : move.fields) {
+                if (f.fromEnglishTable != english) continue;
+                QString type;
+                for (const data::ColumnDef& c : def.columns)
+                    if (QString::fromLatin1(c.name).compare(QLatin1String(f.column), Qt::CaseInsensitive) == 0) type = c.type;
+                const int width = type == QLatin1String("int") ? 0 : type.section('(', 1).section(')', 0, 0).toInt();
+                const PxKind kind = f.kind == K::Picture ? PxKind::Graphic
+                                    : f.kind == K::Memo  ? PxKind::Memo
+                                    : width == 0         ? PxKind::Number
+                                                         : PxKind::Alpha;
+                columns.push_back({QString::fromUtf8(f.field), kind, kind == PxKind::Alpha ? 60 : 10});
+                fields.emplace_back(&f, width);
+            }
+            std::vector<PxRow> rows;
+            for (int r = 1; r <= records[t]; ++r) {
+                PxRow row;
+                for (size_t i = 0; i < fields.size(); ++i) {
+                    const auto [f, width] = fields[i];
+                    const QString text = QStringLiteral("%1 %2").arg(r).arg(QString::fromUtf8(f->field));
+                    PxValue value;
+                    if ((r + int(i)) % 5 == 0) value = std::monostate{};
+                    else if (f->kind == K::Picture) value = JpegLikeBytes(200 + 13 * r, unsigned(r));
+                    else if (f->kind == K::Memo) value = text.repeated(r % 4 * 9 + 1);
+                    else if (width == 0) value = double(r * 10 + int(i));
+                    else value = text.left(std::min(width, 60));
+                    if (adjust) adjust(table, r, QString::fromUtf8(f->field), value);
+                    row.push_back(value);
+                }
+                rows.push_back(std::move(row));
+            }
+            WriteParadoxTable(dir + QLatin1Char('/') + table, columns, rows);
+        }
+    }
 }
 
 }  // namespace testsupport

@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
 #include <variant>
 #include <vector>
 
@@ -36,5 +37,13 @@ void WriteParadoxTable(const QString& path, const std::vector<PxColumn>& columns
 
 // Bytes that start and end like a JPEG file, with varied bytes between.
 QByteArray JpegLikeBytes(int size, unsigned seed = 1);
+
+// An older version's data folder with every table the move reads: records[i]
+// records in customer, Firm, Details, stock, employee, Store and currency
+// (ae.db as many as Firm.db). Values differ by record and field, each fits
+// its database column, some are null, firms have pictures. adjust may change
+// a value (by table file, record and field) before it is written.
+using OldValueAdjust = std::function<void(const QString& table, int record, const QString& field, PxValue& value)>;
+void WriteOldDataFolder(const QString& dir, const std::vector<int>& records, const OldValueAdjust& adjust = {});
 
 }  // namespace testsupport
