@@ -5,7 +5,6 @@
 #include "documents/CalculatorWindow.h"
 #include "documents/EditorRules.h"
 #include "documents/NumberText.h"
-#include "documents/PageLink.h"
 #include "documents/PrintOptions.h"
 #include "documents/PrintedPage.h"
 #include "platform/Application.h"
@@ -276,7 +275,7 @@ void TOrderForm::ResetNewDocument() {
         platform::Application::ShowCurrentException();
     }
     platform::SetComboIndexSilently(ComboBox3, 0);
-    RenderPageImage(Doc);
+    RenderPageToImage();
     StringGrid1Button->move(566, 336);
     if (Form1) Form1->LoadPaymentMethods();
 }
@@ -290,8 +289,9 @@ void TOrderForm::SpeedButton5Click() { platform::Click(Main->SpeedButton3); }
 void TOrderForm::SpeedButton7Click() { platform::Click(Main->SpeedButton7); }
 
 void TOrderForm::RebuildDocumentView(bool show) {
-    // The page's labels, grids and words are rebuilt here once the printed
-    // page lays itself out; until then the editor keeps the page as it is.
+    // The whole page is rebuilt from the editor (labels, grids, amount in
+    // words) together with the document's preview and save; until then the
+    // header fields write their own page labels as they change.
     Q_UNUSED(show);
 }
 
@@ -840,7 +840,8 @@ void TOrderForm::StringGrid2SelectCell() { RebuildDocumentView(false); }
 
 void TOrderForm::DBGrid1CellClick(int column) {
     if (column != 0) return;
-    SetPageCurrency(Doc, QString(), 1.0);
+    Doc->CurrencyPrefix.clear();
+    Doc->CurrencyRate = 1.0;
     data::DataSet& currency = DataModule1->currency;
     QString rate = currency.FieldByName(QStringLiteral("course")).AsString();
     if (rate.isEmpty()) return;
@@ -849,7 +850,8 @@ void TOrderForm::DBGrid1CellClick(int column) {
     if (mark < 0) mark = rate.indexOf(u'.');
     if (mark >= 0 && rate[mark] != separator) rate = rate.left(mark) + separator + rate.mid(mark + 1);
     const double value = platform::StrToFloat(rate);
-    SetPageCurrency(Doc, currency.FieldByName(QStringLiteral("currency")).AsString(), value);
+    Doc->CurrencyRate = value;
+    Doc->CurrencyPrefix = currency.FieldByName(QStringLiteral("currency")).AsString();
     platform::ShowMessage(QStringLiteral("Избраната валута е въведена."));
     EnableSave();
 }
