@@ -305,8 +305,20 @@ void DBImage::Load() {
     update();
 }
 
-QImage DBImage::Decode(const QByteArray& bytes, const char* format) {
-    if (bytes.isEmpty()) return {};
+QByteArray DBImage::WithoutTableHeader(const QByteArray& bytes) {
+    // Old Paradox graphic fields put 8 bytes before the bitmap file: the count 1,
+    // the type 0x0100 and the size of what follows (all little-endian).
+    if (bytes.size() > 8 && bytes[0] == 1 && bytes[1] == 0 && bytes[2] == 0 && bytes[3] == 1) {
+        const auto b = [&](int i) { return static_cast<quint32>(static_cast<quint8>(bytes[i])); };
+        const quint32 size = b(4) | (b(5) << 8) | (b(6) << 16) | (b(7) << 24);
+        if (size == static_cast<quint32>(bytes.size() - 8)) return bytes.mid(8);
+    }
+    return bytes;
+}
+
+QImage DBImage::Decode(const QByteArray& fieldBytes, const char* format) {
+    if (fieldBytes.isEmpty()) return {};
+    const QByteArray bytes = WithoutTableHeader(fieldBytes);
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -335,7 +347,8 @@ QByteArray DBImage::ReadPictureFile(const QString& path) {
     return bytes;
 }
 
-void DBImage::SetPictureBytes(const QByteArray& bytes) {
+void DBImage::SetPictureBytes(const QByteArray& picture) {
+    const QByteArray bytes = WithoutTableHeader(picture);
     QImage image = Decode(bytes);
     if (!bytes.isEmpty() && image.isNull())
         throw EConvertError(QStringLiteral("Данните не са картина във формат BMP, PNG или JPEG."));
@@ -433,7 +446,14 @@ public:
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+        if (orientation == Qt::Vertical) {
+            // The indicator: the current record, one being edited, one being inserted.
+            DataSet* ds = Set();
+            if (role != Qt::DisplayRole || !ds || section != ds->DisplayRow()) return {};
+            if (ds->GetState() == DataSet::State::Insert) return QStringLiteral("*");
+            return ds->GetState() == DataSet::State::Edit ? QStringLiteral("I") : QStringLiteral("▶");
+        }
+        if (role != Qt::DisplayRole) return {};
         if (section < 0 || section >= static_cast<int>(titles_.size())) return {};
         return titles_[section];
     }
@@ -498,6 +518,7 @@ public:
         }
         if (rows_ > 0 && !fields_.empty())
             emit dataChanged(index(0, 0), index(rows_ - 1, static_cast<int>(fields_.size()) - 1));
+        if (rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
     }
 
     int FieldColumn(int column) const {
@@ -574,9 +595,10 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent) {
     delegate_ = new detail::DBGridDelegate(this);
     setModel(model_);
     setItemDelegate(delegate_);
-    verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(18);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumWidth(14);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     horizontalHeader()->setHighlightSections(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |

@@ -167,8 +167,9 @@ public:
     QImage Picture() const { return image_; }
     bool HasPicture() const { return !image_.isNull(); }
     // Shows the picture; writes it into the field while the record is being
-    // edited or inserted. Bytes that are no picture raise EConvertError and
-    // change nothing; empty bytes clear the picture.
+    // edited or inserted (an old table's graphic header left out). Bytes that
+    // are no picture raise EConvertError and change nothing; empty bytes clear
+    // the picture.
     void SetPictureBytes(const QByteArray& bytes);
     // Reads a picture file, decoded by the format its extension names (else by
     // its content). A file that cannot be read or decoded raises an error and
@@ -178,6 +179,9 @@ public:
 
     // Decodes picture file bytes (BMP, PNG, JPEG...); a null image when they are none.
     static QImage Decode(const QByteArray& bytes, const char* format = nullptr);
+    // The picture file inside bytes read from an old Paradox graphic field
+    // (which puts a small header before it); other bytes as they are.
+    static QByteArray WithoutTableHeader(const QByteArray& bytes);
     // The bytes of a picture file, checked: raises EFileError or EConvertError.
     static QByteArray ReadPictureFile(const QString& path);
 

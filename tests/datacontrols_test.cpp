@@ -226,6 +226,15 @@ TEST_F(DataControls, PicturesAreStoredAsTheBytesOfTheFileLoaded) {
         EXPECT_EQ(dm.firm.FieldByName("LOGO").AsBytes(), testsupport::ReadFile(path));
         EXPECT_EQ(image.Picture().size(), QSize(31, 17));
     }
+    // A bitmap from an old table's graphic field is stored without its header.
+    const QByteArray bmp = testsupport::ReadFile(folder.File("logo.bmp"));
+    QByteArray header("\x01\x00\x00\x01", 4);
+    for (int shift = 0; shift < 32; shift += 8) header.append(static_cast<char>((bmp.size() >> shift) & 0xFF));
+    dm.firm.Edit();
+    image.SetPictureBytes(header + bmp);
+    dm.firm.Post();
+    EXPECT_EQ(dm.firm.FieldByName("LOGO").AsBytes(), bmp);
+
     // A damaged file: an error, the picture and the record as they were.
     const QByteArray stored = dm.firm.FieldByName("LOGO").AsBytes();
     testsupport::WriteFile(folder.File("bad.bmp"), "BM not a picture");
