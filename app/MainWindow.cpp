@@ -6,7 +6,6 @@
 #include "data/Updater.h"
 #include "data/WorkPlace.h"
 #include "documents/DocumentEditor.h"
-#include "documents/PageLink.h"
 #include "documents/PrintedPage.h"
 #include "platform/Handlers.h"
 #include "platform/Dialogs.h"
@@ -162,8 +161,9 @@ void TMain::OrderBtnClick() {
         e->SetItemColumnWidths();
     }
     e->Label1->hide();
-    SetPageCurrency(Doc, QString(), 1.0);
-    SetPageLanguage(Doc, 0);
+    Doc->CurrencyPrefix.clear();
+    Doc->CurrencyRate = 1.0;
+    Doc->Language = 0;
     e->RadioButton1->setChecked(true);
     for (const char* total : {"Label5", "Label7", "Label3"}) e->SetPageLabel(total, QStringLiteral("0"));
     for (QComboBox* combo : {e->ComboBox3, e->ComboBox4, e->ComboBox5}) combo->setEditText(QString());

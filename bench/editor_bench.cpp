@@ -5,6 +5,7 @@
 
 #include "DataGenerator.h"
 
+#include "app/MainWindow.h"
 #include "data/DataModule.h"
 #include "documents/CalculatorWindow.h"
 #include "documents/DocumentEditor.h"
@@ -148,6 +149,7 @@ int main(int argc, char** argv) {
                                   bench::BenchFolder() + QStringLiteral("/no-aliases/databases.conf"));
         const bench::BenchDatabase db = bench::EnsureBenchDatabase();
         std::printf("Database: %s%s\n", db.file.toLocal8Bit().constData(), db.reused ? " (reused)" : "");
+        platform::CreateForm(Main);  // the printed page's creation fills the main window's captions
         platform::CreateForm(OrderForm);
         platform::CreateForm(DataModule1);
         platform::CreateForm(Doc);

@@ -5,7 +5,6 @@
 #include "documents/CalculatorWindow.h"
 #include "documents/EditorRules.h"
 #include "documents/NumberText.h"
-#include "documents/PageLink.h"
 #include "documents/PrintOptions.h"
 #include "documents/PrintedPage.h"
 #include "platform/Application.h"
@@ -17,7 +16,6 @@
 #include "platform/LocaleText.h"
 #include "registers/OwnFirms.h"
 
-#include <QBuffer>
 #include <QComboBox>
 #include <QDate>
 #include <QKeyEvent>
@@ -27,7 +25,6 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
-#include <QTableView>
 #include <QToolButton>
 
 TOrderForm* OrderForm = nullptr;
@@ -73,20 +70,8 @@ public:
     }
 };
 
-void ColourLookupList(QListWidget* list, const QColor& colour) { SetBaseColour(list, colour); }
-
-// The own-firms window's built-in logo as picture file bytes, or none.
-QByteArray BuiltInLogo() {
-    if (!FillFirm) return {};
-    if (auto* image = FillFirm->findChild<platform::DBImage*>(QStringLiteral("Image1"))) return image->PictureBytes();
-    auto* label = FillFirm->findChild<QLabel*>(QStringLiteral("Image1"));
-    if (!label || label->pixmap().isNull()) return {};
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    label->pixmap().save(&buffer, "PNG");
-    return bytes;
-}
+// The own-firms window's built-in logo as picture file bytes.
+QByteArray BuiltInLogo() { return FillFirm ? FillFirm->Image1->PictureBytes() : QByteArray(); }
 
 // Runs a handler from a Qt signal the way the class library runs an event.
 template <class F>
@@ -132,7 +117,6 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     StringGrid1->SetHint(QStringLiteral("Description1;stock"));
 
     // Command column.
-    connect(Save, &QPushButton::clicked, this, Handler([] {}));
     connect(SpeedButton4, &QPushButton::clicked, this, Handler([this] { SpeedButton4Click(); }));
     connect(OrderBtn, &QPushButton::clicked, this, Handler([this] { OrderBtnClick(); }));
     connect(SpeedButton5, &QPushButton::clicked, this, Handler([this] { SpeedButton5Click(); }));
@@ -198,14 +182,9 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     Edit9->installEventFilter(this);
 
     // Own firm and bank account: their navigators move the data sets, then the editor follows.
-    DBNavigator1->OnClick = [this](platform::NavigateBtn) { DBNavigator1Click(); };
-    DBNavigator2->OnClick = [this](platform::NavigateBtn) { DBNavigator2Click(); };
+    DBNavigator1->OnClick = [this](platform::NavigateBtn) { platform::RunHandler([this] { DBNavigator1Click(); }); };
+    DBNavigator2->OnClick = [this](platform::NavigateBtn) { platform::RunHandler([this] { DBNavigator2Click(); }); };
     DBGrid1->OnCellClick = [this](int column) { platform::RunHandler([this, column] { DBGrid1CellClick(column); }); };
-
-    for (QDateEdit* d : {EDate, EDate2, EDate3, EDate4}) {
-        const QSignalBlocker block(d);
-        d->setDate(QDate::currentDate());
-    }
 }
 
 TOrderForm::~TOrderForm() { delete KeyTime; }
@@ -296,7 +275,7 @@ void TOrderForm::ResetNewDocument() {
         platform::Application::ShowCurrentException();
     }
     platform::SetComboIndexSilently(ComboBox3, 0);
-    RenderPageImage(Doc);
+    RenderPageToImage();
     StringGrid1Button->move(566, 336);
     if (Form1) Form1->LoadPaymentMethods();
 }
@@ -310,8 +289,9 @@ void TOrderForm::SpeedButton5Click() { platform::Click(Main->SpeedButton3); }
 void TOrderForm::SpeedButton7Click() { platform::Click(Main->SpeedButton7); }
 
 void TOrderForm::RebuildDocumentView(bool show) {
-    // The page's labels, grids and words are rebuilt here once the printed
-    // page lays itself out; until then the editor keeps the page as it is.
+    // The whole page is rebuilt from the editor (labels, grids, amount in
+    // words) together with the document's preview and save; until then the
+    // header fields write their own page labels as they change.
     Q_UNUSED(show);
 }
 
@@ -355,7 +335,7 @@ void TOrderForm::PlaceLookupList(QWidget* edit) {
     if (ListBox1->count() == 0) return;
     const QPoint at = Panel3->mapFromGlobal(edit->mapToGlobal(QPoint(0, 0)));
     int top = at.y() + edit->height();
-    ColourLookupList(ListBox1, edit->palette().color(QPalette::Base));
+    SetBaseColour(ListBox1, edit->palette().color(QPalette::Base));
     const int height = LookupListHeight(ListBox1->count(), kItemHeight, 150);
     if (Panel3->mapTo(this, QPoint(0, top)).y() + height >= this->height() - 25) top = at.y() - height;
     ListBox1->setGeometry(at.x(), top, edit->width() + 17, height);
@@ -493,7 +473,7 @@ void TOrderForm::StringGrid1ButtonClick() {
     const QRect cell = StringGrid1->CellRect(CurrentItemCol, CurrentItemRow);
     const QRect below = StringGrid1->CellRect(CurrentItemCol, CurrentItemRow + 1);
     const int top = (below.isEmpty() ? cell.bottom() + 2 : below.top()) + StringGrid1->y();
-    ColourLookupList(ListBox1, kPaleYellow);
+    SetBaseColour(ListBox1, kPaleYellow);
     ListBox1->setGeometry(cell.left() + StringGrid1->x(), top, cell.width(),
                           LookupListHeight(ListBox1->count(), kItemHeight, 100));
     ListBox1->show();
@@ -860,7 +840,8 @@ void TOrderForm::StringGrid2SelectCell() { RebuildDocumentView(false); }
 
 void TOrderForm::DBGrid1CellClick(int column) {
     if (column != 0) return;
-    SetPageCurrency(Doc, QString(), 1.0);
+    Doc->CurrencyPrefix.clear();
+    Doc->CurrencyRate = 1.0;
     data::DataSet& currency = DataModule1->currency;
     QString rate = currency.FieldByName(QStringLiteral("course")).AsString();
     if (rate.isEmpty()) return;
@@ -869,7 +850,8 @@ void TOrderForm::DBGrid1CellClick(int column) {
     if (mark < 0) mark = rate.indexOf(u'.');
     if (mark >= 0 && rate[mark] != separator) rate = rate.left(mark) + separator + rate.mid(mark + 1);
     const double value = platform::StrToFloat(rate);
-    SetPageCurrency(Doc, currency.FieldByName(QStringLiteral("currency")).AsString(), value);
+    Doc->CurrencyRate = value;
+    Doc->CurrencyPrefix = currency.FieldByName(QStringLiteral("currency")).AsString();
     platform::ShowMessage(QStringLiteral("Избраната валута е въведена."));
     EnableSave();
 }

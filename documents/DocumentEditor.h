@@ -104,7 +104,7 @@ public:
     // Copies the editor onto the printed page; show 1 also shows the page.
     void RebuildDocumentView(bool show);
 
-    // The page's label of that name, or nullptr while the page has none.
+    // The printed page's label of that name (nullptr when there is none).
     QLabel* PageLabel(const char* name) const;
     void SetPageLabel(const char* name, const QString& text) const;
 

@@ -7,8 +7,10 @@
 #include "documents/CalculatorWindow.h"
 #include "documents/DocumentEditor.h"
 #include "documents/PrintOptions.h"
+#include "documents/PrintedPage.h"
 #include "documents/EditorRules.h"
 #include "documents/RememberedChoices.h"
+#include "registers/OwnFirms.h"
 #include "platform/CodePage.h"
 #include "platform/DataControls.h"
 #include "platform/Dialogs.h"
@@ -132,6 +134,7 @@ TEST_F(Editor, TheTitleChoosesTheCounterAndAnotherFirmGivesItsNumberAndIssuer) {
     EXPECT_EQ(e->DBText1->text(), "Втора АД");
     EXPECT_EQ(e->MaskEdit1->text(), "0000000100");
     EXPECT_EQ(e->Edit10->text(), "Мария Иванова");
+    EXPECT_EQ(e->DBImage1->PictureBytes(), FillFirm->Image1->PictureBytes());  // no logo of its own: the built-in one
     EXPECT_TRUE(e->Save->isEnabled());
     e->Edit10->setText("Друг съставил");
     e->DBNavigator1->BtnClick(platform::NavigateBtn::Prior);
@@ -281,6 +284,8 @@ TEST_F(Editor, HeaderFieldsSwitchTheirControlsAndRememberChoices) {
     e->DBGrid1->ClickCell(0, 1);
     e->DBGrid1->ClickCell(0, 0);
     platform::SetDecimalSeparatorOverride(QChar(u','));
+    EXPECT_EQ(Doc->CurrencyPrefix, "EUR");
+    EXPECT_DOUBLE_EQ(Doc->CurrencyRate, 1.95583);
     ASSERT_EQ(dialogs.Shown().size(), 1u);
     EXPECT_EQ(dialogs.Shown()[0].text, "Избраната валута е въведена.");
 
@@ -296,6 +301,34 @@ TEST_F(Editor, HeaderFieldsSwitchTheirControlsAndRememberChoices) {
         QApplication::sendEvent(e->Edit9, &press);
     }
     EXPECT_EQ(e->Edit9->text(), "20%25,%");
+}
+
+TEST_F(Editor, HeaderFieldsReachThePageLabels) {
+    StartAndOpen();
+    TOrderForm* e = OrderForm;
+    const auto page = [e](const char* name) { return e->PageLabel(name)->text(); };
+    const QString today = platform::DateToStr(QDate::currentDate());
+    EXPECT_EQ(page("Label1"), "ФАКТУРА");
+    EXPECT_EQ(page("Label15"), "№ 0000000042 / Дата: " + today);
+    e->CheckBox4->setChecked(true);
+    e->MaskEdit2->setText("0000000007");
+    e->ComboBox1->setEditText("Кредитно известие");
+    EXPECT_EQ(page("Label21"), "Кредитно известие");
+    EXPECT_EQ(page("Label22"), "от дата: " + today + ", към фактура № 0000000007");
+    e->ComboBox4->setEditText("чл. 113, ал. 9");
+    e->ComboBox5->setEditText("основание за нулева ставка");
+    EXPECT_EQ(page("Label19"), "чл. 113, ал. 9");
+    EXPECT_EQ(page("Label20"), "/основание за нулева ставка/");
+    e->ComboBox5->setEditText("");
+    EXPECT_EQ(page("Label20"), "");
+    e->CheckBox1->setChecked(true);
+    e->EDate2->setDate(QDate(2013, 3, 5));
+    EXPECT_EQ(page("Label57"), platform::DateToStr(QDate(2013, 3, 5)));
+    e->ComboBox3->setEditText("в брой");
+    EXPECT_EQ(page("Label37"), "в брой");
+    e->DBNavigator2->BtnClick(platform::NavigateBtn::Refresh);
+    EXPECT_EQ(QStringList({page("Label38"), page("Label39"), page("Label53")}),
+              QStringList({"Първа банка", "BG80BNBG96611020345678", "BNBG"}));
 }
 
 TEST_F(Editor, RememberedChoicesComeFromMemTxtAndBadFilesLeaveTheDefaults) {
