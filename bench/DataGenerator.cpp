@@ -2,6 +2,7 @@
 
 #include "data/Firebird.h"
 #include "data/Schema.h"
+#include "platform/Paths.h"
 #include "platform/SystemClock.h"
 
 #include <QBuffer>
@@ -816,6 +817,7 @@ void GenerateDatabase(const QString& file) {
 BenchDatabase EnsureBenchDatabase() {
     BenchDatabase result;
     result.folder = BenchFolder();
+    platform::SetPathOverride(platform::PathKind::AliasesFile, result.folder + QStringLiteral("/no-aliases/databases.conf"));
     result.file = result.folder + QStringLiteral("/tovelx.fdb");
     const QString stampFile = result.folder + QStringLiteral("/tovelx.stamp");
     QFile stamp(stampFile);

@@ -33,7 +33,8 @@ struct BenchDatabase {
 };
 
 // Generates <BenchFolder()>/tovelx.fdb unless a complete one of this
-// generator's version is already there.
+// generator's version is already there. Connecting to it writes the
+// database's alias into <BenchFolder()>/no-aliases, never the machine's file.
 BenchDatabase EnsureBenchDatabase();
 
 // Creates a new database file with the eight tables and fills it.

@@ -4,25 +4,21 @@
 // interface used directly: prepare, open a cursor, fetch every row and copy
 // every value out (blobs read too), with nothing else around it.
 
+#include "BenchSupport.h"
 #include "DataGenerator.h"
 
 #include "data/Schema.h"
 #include "data/DataModule.h"
-#include "platform/Paths.h"
 
 #include <benchmark/benchmark.h>
 #include <firebird/Interface.h>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 
 #include <cstdio>
 #include <cstring>
-#include <functional>
-#include <map>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -46,17 +42,9 @@ public:
     explicit RawConnection(const std::string& file)
         : master_(Firebird::fb_get_master_interface()), status_(master_->getStatus()), st_(status_) {
         using namespace Firebird;
-        IUtil* util = master_->getUtilInterface();
-        IXpbBuilder* dpb = util->getXpbBuilder(&st_, IXpbBuilder::DPB, nullptr, 0);
-        dpb->insertString(&st_, isc_dpb_user_name, "SYSDBA");
-        dpb->insertString(&st_, isc_dpb_password, "masterkey");
-        dpb->insertInt(&st_, isc_dpb_sql_dialect, 3);
-        IProvider* provider = master_->getDispatcher();
-        att_ = provider->attachDatabase(&st_, file.c_str(), dpb->getBufferLength(&st_), dpb->getBuffer(&st_));
-        provider->release();
-        dpb->dispose();
+        att_ = bench::AttachAsAdmin(st_, file);
         // The data module's transaction: read committed, record versions, no wait.
-        IXpbBuilder* tpb = util->getXpbBuilder(&st_, IXpbBuilder::TPB, nullptr, 0);
+        IXpbBuilder* tpb = master_->getUtilInterface()->getXpbBuilder(&st_, IXpbBuilder::TPB, nullptr, 0);
         tpb->insertTag(&st_, isc_tpb_read_committed);
         tpb->insertTag(&st_, isc_tpb_rec_version);
         tpb->insertTag(&st_, isc_tpb_nowait);
@@ -173,21 +161,6 @@ std::string StoreRefreshSql() {
     return sql.replace(QStringLiteral(":PNOM"), QStringLiteral("?")).toStdString();
 }
 
-// Runs a benchmark body; an error ends the benchmark with its text instead of the program.
-void Guarded(benchmark::State& state, const std::function<void()>& body) {
-    try {
-        body();
-    } catch (const platform::Exception& e) {
-        state.SkipWithError(e.Message().toStdString().c_str());
-    } catch (const Firebird::FbException& e) {
-        char text[1024];
-        Firebird::fb_get_master_interface()->getUtilInterface()->formatStatus(text, sizeof text, e.getStatus());
-        state.SkipWithError(text);
-    } catch (const std::exception& e) {
-        state.SkipWithError(e.what());
-    }
-}
-
 // ---------------------------------------------------------------- the data module
 
 void Ours_OpenAllEight(benchmark::State& state) {
@@ -278,61 +251,29 @@ void RegisterAll() {
         {"Ours_OpenAllEight", Ours_OpenAllEight},         {"Baseline_OpenAllEight", Baseline_OpenAllEight},
         {"Ours_RefreshStore", Ours_RefreshStore},         {"Baseline_FetchStore", Baseline_FetchStore},
         {"Baseline_RefreshStore", Baseline_RefreshStore}};
-    for (const auto& [name, body] : all)
-        benchmark::RegisterBenchmark(name, [body = body](benchmark::State& state) { Guarded(state, [&] { body(state); }); })
-            ->Apply(Configure);
+    for (const auto& [name, body] : all) bench::RegisterGuarded(name, body)->Apply(Configure);
 }
 
-// The console output, and the mean real time of every benchmark for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public bench::MeanTimeReporter {
 public:
-    RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs) {
-            // Single runs, or the means when only aggregates are reported.
-            const bool mean = r.run_type == Run::RT_Aggregate && r.aggregate_name == "mean";
-            if (r.error_occurred || (r.run_type != Run::RT_Iteration && !mean)) continue;
-            auto& [sum, count] = seconds_[r.run_name.function_name];
-            sum += r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
-            ++count;
-        }
-    }
-
-    double Mean(const std::string& name) const {
-        auto it = seconds_.find(name);
-        return it == seconds_.end() || it->second.second == 0 ? 0 : it->second.first / it->second.second;
-    }
-
     void PrintRatio(const char* what, const std::string& ours, const std::string& baseline) const {
         const double a = Mean(ours), b = Mean(baseline);
         if (a <= 0 || b <= 0) return;
         std::printf("%-46s %9.1f ms / %9.1f ms = %5.2fx  %s\n", what, a * 1e3, b * 1e3, a / b,
                     a / b <= 2.0 ? "(goal <= 2x: met)" : "(goal <= 2x: NOT met)");
     }
-
-private:
-    std::map<std::string, std::pair<double, int>> seconds_;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The embedded engine keeps its lock files where FIREBIRD_LOCK says; a
-    // private folder keeps the benchmark apart from any server on this machine.
-    if (qEnvironmentVariableIsEmpty("FIREBIRD_LOCK")) qputenv("FIREBIRD_LOCK", "/tmp/quillane-bench-lock");
-    QDir().mkpath(qEnvironmentVariable("FIREBIRD_LOCK"));
+    bench::PrepareEnvironment(false);
 
     RegisterAll();
     benchmark::Initialize(&argc, argv);
     QCoreApplication app(argc, argv);
 
     try {
-        // Connecting writes the database's alias when the server's alias file
-        // exists; the benchmark leaves the machine's file alone.
-        platform::SetPathOverride(platform::PathKind::AliasesFile,
-                                  bench::BenchFolder() + QStringLiteral("/no-aliases/databases.conf"));
         const bench::BenchDatabase db = bench::EnsureBenchDatabase();
         g_folder = db.folder;
         g_file = db.file.toStdString();
@@ -345,16 +286,8 @@ int main(int argc, char** argv) {
         warm.start();
         { RawConnection c(g_file); }
         std::printf("Engine warm-up: %lld ms\n", static_cast<long long>(warm.elapsed()));
-    } catch (const platform::Exception& e) {
-        std::fprintf(stderr, "%s\n", e.Message().toLocal8Bit().constData());
-        return 1;
-    } catch (const Firebird::FbException& e) {
-        char text[1024];
-        Firebird::fb_get_master_interface()->getUtilInterface()->formatStatus(text, sizeof text, e.getStatus());
-        std::fprintf(stderr, "%s\n", text);
-        return 1;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "%s\n", bench::ErrorText(std::current_exception()).c_str());
         return 1;
     }
     std::fflush(stdout);

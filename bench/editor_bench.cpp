@@ -3,6 +3,7 @@
 // filter of the description column; each beside a plain loop over the same
 // texts held in memory, doing the same match.
 
+#include "BenchSupport.h"
 #include "DataGenerator.h"
 
 #include "app/MainWindow.h"
@@ -12,17 +13,13 @@
 #include "documents/PrintedPage.h"
 #include "platform/Exception.h"
 #include "platform/Form.h"
-#include "platform/Paths.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QListWidget>
 
 #include <cstdio>
-#include <map>
-#include <unistd.h>
 
 namespace {
 
@@ -97,19 +94,8 @@ void Baseline_GoodsFilterLoop(benchmark::State& state) {
     state.counters["entries"] = entries;
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public bench::MeanTimeReporter {
 public:
-    RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs) {
-            const bool mean = r.run_type == Run::RT_Aggregate && r.aggregate_name == "mean";
-            if (r.error_occurred || (r.run_type != Run::RT_Iteration && !mean)) continue;
-            auto& [sum, count] = seconds_[r.run_name.function_name];
-            sum += r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
-            ++count;
-        }
-    }
     void PrintRatio(const char* what, const std::string& ours, const std::string& baseline) const {
         const double a = Mean(ours), b = Mean(baseline);
         if (a <= 0 || b <= 0) return;
@@ -117,21 +103,12 @@ public:
         std::printf("%-28s %8.3f ms / %8.3f ms = %6.2fx  %s\n", what, a * 1e3, b * 1e3, a / b,
                     met ? "(goal <= 10 ms and <= 5x: met)" : "(goal <= 10 ms and <= 5x: NOT met)");
     }
-
-private:
-    double Mean(const std::string& name) const {
-        auto it = seconds_.find(name);
-        return it == seconds_.end() || it->second.second == 0 ? 0 : it->second.first / it->second.second;
-    }
-    std::map<std::string, std::pair<double, int>> seconds_;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("FIREBIRD_LOCK")) qputenv("FIREBIRD_LOCK", "/tmp/quillane-bench-lock");
-    QDir().mkpath(qEnvironmentVariable("FIREBIRD_LOCK"));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::PrepareEnvironment(true);
 
     const std::pair<const char*, void (*)(benchmark::State&)> all[] = {
         {"Editor_TypeAheadKeystroke", Editor_TypeAheadKeystroke},
@@ -145,8 +122,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     try {
-        platform::SetPathOverride(platform::PathKind::AliasesFile,
-                                  bench::BenchFolder() + QStringLiteral("/no-aliases/databases.conf"));
         const bench::BenchDatabase db = bench::EnsureBenchDatabase();
         std::printf("Database: %s%s\n", db.file.toLocal8Bit().constData(), db.reused ? " (reused)" : "");
         platform::CreateForm(Main);  // the printed page's creation fills the main window's captions

@@ -9,6 +9,9 @@
 // tables; the set-up of a folder without old tables shows what creating the
 // database costs by itself.
 
+#include "BenchSupport.h"
+#include "DataGenerator.h"
+
 #include "data/DataFolderSetUp.h"
 #include "data/DataModule.h"
 #include "data/Schema.h"
@@ -68,21 +71,7 @@ public:
     Client() : master_(fb_get_master_interface()), st_(master_->getStatus()) {}
     ~Client() { st_.dispose(); }
 
-    IAttachment* Attach(const std::string& file, bool create) {
-        IXpbBuilder* dpb = master_->getUtilInterface()->getXpbBuilder(&st_, IXpbBuilder::DPB, nullptr, 0);
-        dpb->insertString(&st_, isc_dpb_user_name, "SYSDBA");
-        dpb->insertString(&st_, isc_dpb_password, TDataModule1::AdminPassword().toLatin1().constData());
-        dpb->insertInt(&st_, isc_dpb_sql_dialect, 3);
-        if (create) dpb->insertString(&st_, isc_dpb_set_db_charset, "WIN1251");
-        IProvider* provider = master_->getDispatcher();
-        IAttachment* att = create ? provider->createDatabase(&st_, file.c_str(), dpb->getBufferLength(&st_),
-                                                            dpb->getBuffer(&st_))
-                                  : provider->attachDatabase(&st_, file.c_str(), dpb->getBufferLength(&st_),
-                                                            dpb->getBuffer(&st_));
-        provider->release();
-        dpb->dispose();
-        return att;
-    }
+    IAttachment* Attach(const std::string& file, bool create) { return bench::AttachAsAdmin(st_, file, create); }
 
     // A new database with the program's eight tables.
     IAttachment* CreateWithTables(const std::string& file) {
@@ -213,47 +202,27 @@ void EmptyFolderSetUp(benchmark::State& state) {
     for (auto _ : state) RunSetUp(folder);
 }
 
-void Guarded(benchmark::State& state, void (*body)(benchmark::State&)) {
-    try {
-        body(state);
-    } catch (const platform::Exception& e) {
-        state.SkipWithError(e.Message().toStdString().c_str());
-    } catch (const FbException& e) {
-        char text[1024];
-        fb_get_master_interface()->getUtilInterface()->formatStatus(text, sizeof text, e.getStatus());
-        state.SkipWithError(text);
-    } catch (const std::exception& e) {
-        state.SkipWithError(e.what());
-    }
-}
-
 void RegisterAll() {
     auto configure = [](benchmark::internal::Benchmark* b) {
         b->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
     };
     for (int size : kSizes) {
-        benchmark::RegisterBenchmark("Move", [](benchmark::State& s) { Guarded(s, Move); })->Arg(size)->Apply(configure);
-        benchmark::RegisterBenchmark("PlainInsert", [](benchmark::State& s) { Guarded(s, PlainInsert); })
-            ->Arg(size)
-            ->Apply(configure);
+        bench::RegisterGuarded("Move", Move)->Arg(size)->Apply(configure);
+        bench::RegisterGuarded("PlainInsert", PlainInsert)->Arg(size)->Apply(configure);
     }
-    benchmark::RegisterBenchmark("EmptyFolderSetUp", [](benchmark::State& s) { Guarded(s, EmptyFolderSetUp); })
-        ->Apply(configure);
+    bench::RegisterGuarded("EmptyFolderSetUp", EmptyFolderSetUp)->Apply(configure);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A private lock folder keeps the embedded engine apart from any server here.
-    if (qEnvironmentVariableIsEmpty("FIREBIRD_LOCK")) qputenv("FIREBIRD_LOCK", "/tmp/quillane-bench-lock");
-    QDir().mkpath(qEnvironmentVariable("FIREBIRD_LOCK"));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::PrepareEnvironment(true);
 
     RegisterAll();
     benchmark::Initialize(&argc, argv);
     QApplication app(argc, argv);
 
-    g_root = qEnvironmentVariable("QUILLANE_BENCH_DIR", QStringLiteral("/tmp/quillane-bench")) + QStringLiteral("/move");
+    g_root = bench::BenchFolder() + QStringLiteral("/move");
     QDir().mkpath(g_root);
     // The set-up writes the alias and the installation's files: here, never the machine's.
     platform::SetPathOverride(platform::PathKind::InstallFolder, g_root + QStringLiteral("/home"));

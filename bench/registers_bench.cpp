@@ -4,11 +4,11 @@
 // flag toggle in the register (post, commit, refresh, repaint) and the year
 // chart of the statistics.
 
+#include "BenchSupport.h"
 #include "DataGenerator.h"
 
 #include "data/DataModule.h"
 #include "documents/DocumentEditor.h"
-#include "platform/Paths.h"
 #include "registers/CustomerCard.h"
 #include "registers/Customers.h"
 #include "registers/DocumentRegister.h"
@@ -24,10 +24,8 @@
 #include <QApplication>
 #include <QBarSet>
 #include <QCheckBox>
-#include <QDir>
 
 #include <cstdio>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -70,13 +68,7 @@ void Baseline_FetchStore(benchmark::State& state) {
     IMaster* master = fb_get_master_interface();
     IStatus* status = master->getStatus();
     ThrowStatusWrapper st(status);
-    IXpbBuilder* dpb = master->getUtilInterface()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
-    dpb->insertString(&st, isc_dpb_user_name, "SYSDBA");
-    dpb->insertString(&st, isc_dpb_password, "masterkey");
-    IProvider* provider = master->getDispatcher();
-    IAttachment* att = provider->attachDatabase(&st, g_file.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
-    provider->release();
-    dpb->dispose();
+    IAttachment* att = bench::AttachAsAdmin(st, g_file);
     ITransaction* tra = att->startTransaction(&st, 0, nullptr);
     for (auto _ : state) benchmark::DoNotOptimize(PlainFetchOfStore(att, tra, st));
     tra->commit(&st);
@@ -214,14 +206,10 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("FIREBIRD_LOCK")) qputenv("FIREBIRD_LOCK", "/tmp/quillane-bench-lock");
-    QDir().mkpath(qEnvironmentVariable("FIREBIRD_LOCK"));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::PrepareEnvironment(true);
     benchmark::Initialize(&argc, argv);
     QApplication app(argc, argv);
     try {
-        platform::SetPathOverride(platform::PathKind::AliasesFile,
-                                  bench::BenchFolder() + QStringLiteral("/no-aliases/databases.conf"));
         const bench::BenchDatabase db = bench::EnsureBenchDatabase();
         g_file = db.file.toStdString();
         std::printf("Database: %s\n", g_file.c_str());
@@ -237,13 +225,7 @@ int main(int argc, char** argv) {
         {"Part_SortNumbers", Part_SortNumbers},   {"Part_Post", Part_Post},
         {"Ours_YearChart", Ours_YearChart}};
     for (const auto& [name, body] : all)
-        benchmark::RegisterBenchmark(name, [body = body](benchmark::State& state) {
-            try {
-                body(state);
-            } catch (const std::exception& e) {
-                state.SkipWithError(e.what());
-            }
-        })->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+        bench::RegisterGuarded(name, body)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();

@@ -233,22 +233,18 @@ void DataSet::Append() {
     CheckBrowseMode();
     // The new record stands after the last one, which is current again after a cancel.
     if (!rows_.empty()) current_ = static_cast<int>(rows_.size()) - 1;
-    buffer_.values.assign(columns_.size(), QByteArray());
-    buffer_.nulls.assign(columns_.size(), true);
-    insertAt_ = static_cast<int>(rows_.size());
-    state_ = State::Insert;
-    modified_ = false;
-    Notify(DataChange::Rows);
-    Fire(OnNewRecord);
-    Fire(AfterInsert);
-    modified_ = false;  // what the new-record handlers wrote is no change of the user's
+    StartInsert(static_cast<int>(rows_.size()));
 }
 
 void DataSet::Insert() {
     CheckBrowseMode();
+    StartInsert(current_ < 0 ? 0 : current_);
+}
+
+void DataSet::StartInsert(int at) {
     buffer_.values.assign(columns_.size(), QByteArray());
     buffer_.nulls.assign(columns_.size(), true);
-    insertAt_ = current_ < 0 ? 0 : current_;
+    insertAt_ = at;
     state_ = State::Insert;
     modified_ = false;
     Notify(DataChange::Rows);

@@ -117,6 +117,7 @@ private:
 
     void CheckActive() const;
     void CheckBrowseMode();
+    void StartInsert(int at);  // an empty new record at row `at`, in Insert
     Row& EditRow();
     const Row* CurrentRow() const;
     // A parameter DB_KEY, when no column has that name, takes *dbKey.

@@ -79,14 +79,36 @@ void FieldLink::WriteBytes(const QByteArray& bytes, bool startEdit) {
     ds->FieldByName(fieldName).SetAsBytes(bytes);
 }
 
+void FieldLink::FollowRecord(std::function<void()> load) {
+    link.OnChange = [load = std::move(load)](DataChange c) {
+        if (c != DataChange::UpdateRecord) load();
+    };
+}
+
 }  // namespace detail
+
+namespace {
+// Writes text into the field with `loading` set, so that the control takes no
+// notice of the field's own echo. After an error the flag is cleared, reload
+// runs (when given) and the error goes on.
+void WriteField(detail::FieldLink& link, bool& loading, const QString& text, bool startEdit,
+                const std::function<void()>& reload = {}) {
+    loading = true;
+    try {
+        link.WriteText(text, startEdit);
+    } catch (...) {
+        loading = false;
+        if (reload) reload();
+        throw;
+    }
+    loading = false;
+}
+}  // namespace
 
 // ---------------------------------------------------------------- DBText
 
-DBText::DBText(QWidget* parent) : QLabel(parent) {
-    link_.link.OnChange = [this](DataChange c) {
-        if (c != DataChange::UpdateRecord) Load();
-    };
+DBText::DBText(QWidget* parent) : FieldControl(parent) {
+    link_.FollowRecord([this] { Load(); });
 }
 
 void DBText::SetDataField(const QString& field) {
@@ -104,7 +126,7 @@ void DBText::SetText(const QString& text) {
 
 // ---------------------------------------------------------------- DBEdit
 
-DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
+DBEdit::DBEdit(QWidget* parent) : FieldControl(parent) {
     link_.link.OnChange = [this](DataChange c) {
         if (c == DataChange::Active) ApplyMaxLength();
         if (c != DataChange::UpdateRecord) Load();
@@ -114,30 +136,11 @@ DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
             if (OnChange) RunHandler(OnChange);
             return;
         }
-        RunHandler([&] {
-            loading_ = true;  // the field's own echo must not come back here
-            try {
-                link_.WriteText(text, false);
-            } catch (...) {
-                loading_ = false;
-                throw;
-            }
-            loading_ = false;
-        });
+        RunHandler([&] { WriteField(link_, loading_, text, false); });
         if (OnChange) RunHandler(OnChange);
     });
     connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
-        RunHandler([&] {
-            loading_ = true;
-            try {
-                link_.WriteText(text, true);
-            } catch (...) {
-                loading_ = false;
-                Load();
-                throw;
-            }
-            loading_ = false;
-        });
+        RunHandler([&] { WriteField(link_, loading_, text, true, [this] { Load(); }); });
     });
 }
 
@@ -163,10 +166,8 @@ void DBEdit::Load() {
 
 // ---------------------------------------------------------------- DBMemo
 
-DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent) {
-    link_.link.OnChange = [this](DataChange c) {
-        if (c != DataChange::UpdateRecord) Load();
-    };
+DBMemo::DBMemo(QWidget* parent) : FieldControl(parent) {
+    link_.FollowRecord([this] { Load(); });
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (loading_) return;
         if (userInput_ > 0) TextEdited();
@@ -224,13 +225,7 @@ void DBMemo::SetText(const QString& text) {
     const bool changed = text != text_;
     text_ = text;
     setPlainText(text);
-    try {
-        link_.WriteText(text, false);
-    } catch (...) {
-        loading_ = false;
-        throw;
-    }
-    loading_ = false;
+    WriteField(link_, loading_, text, false);
     if (changed && OnChange) OnChange();
 }
 
@@ -238,17 +233,7 @@ void DBMemo::TextEdited() {
     QString text = toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     text_ = text;
-    RunHandler([&] {
-        loading_ = true;
-        try {
-            link_.WriteText(text, true);
-        } catch (...) {
-            loading_ = false;
-            Load();
-            throw;
-        }
-        loading_ = false;
-    });
+    RunHandler([&] { WriteField(link_, loading_, text, true, [this] { Load(); }); });
     if (OnChange) RunHandler(OnChange);
 }
 
@@ -276,10 +261,8 @@ void DBMemo::insertFromMimeData(const QMimeData* source) {
 
 // ---------------------------------------------------------------- DBImage
 
-DBImage::DBImage(QWidget* parent) : QFrame(parent) {
-    link_.link.OnChange = [this](DataChange c) {
-        if (c != DataChange::UpdateRecord) Load();
-    };
+DBImage::DBImage(QWidget* parent) : FieldControl(parent) {
+    link_.FollowRecord([this] { Load(); });
 }
 
 void DBImage::SetDataField(const QString& field) {
@@ -377,11 +360,9 @@ void DBImage::paintEvent(QPaintEvent* event) {
 
 // ---------------------------------------------------------------- DBComboBox
 
-DBComboBox::DBComboBox(QWidget* parent) : QComboBox(parent) {
+DBComboBox::DBComboBox(QWidget* parent) : FieldControl(parent) {
     setEditable(true);
-    link_.link.OnChange = [this](DataChange c) {
-        if (c != DataChange::UpdateRecord) Load();
-    };
+    link_.FollowRecord([this] { Load(); });
     connect(this, &QComboBox::activated, this, [this](int index) { UserChanged(itemText(index)); });
     connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) { UserChanged(text); });
 }
@@ -404,17 +385,7 @@ void DBComboBox::Load() {
 }
 
 void DBComboBox::UserChanged(const QString& text) {
-    RunHandler([&] {
-        loading_ = true;
-        try {
-            link_.WriteText(text, true);
-        } catch (...) {
-            loading_ = false;
-            Load();
-            throw;
-        }
-        loading_ = false;
-    });
+    RunHandler([&] { WriteField(link_, loading_, text, true, [this] { Load(); }); });
     if (OnChange) RunHandler(OnChange);
 }
 

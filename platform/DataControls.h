@@ -62,19 +62,31 @@ public:
     // Puts the data set into Edit (when asked) and writes the field.
     void WriteText(const QString& text, bool startEdit);
     void WriteBytes(const QByteArray& bytes, bool startEdit);
+    // Runs load after every change of the data set but a write into the record.
+    void FollowRecord(std::function<void()> load);
+};
+
+// A widget bound to one field: its source and the field's name.
+template <class Widget>
+class FieldControl : public Widget {
+public:
+    using Widget::Widget;
+    void SetDataSource(data::DataSource* source) { link_.link.SetDataSource(source); }
+    data::DataSource* DataSource() const { return link_.link.GetDataSource(); }
+    QString DataField() const { return link_.fieldName; }
+
+protected:
+    FieldLink link_;
 };
 }  // namespace detail
 
 // A read-only text: a label that shows the field.
-class DBText : public QLabel {
+class DBText : public detail::FieldControl<QLabel> {
     Q_OBJECT
     Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
 public:
     explicit DBText(QWidget* parent = nullptr);
-    void SetDataSource(data::DataSource* source) { link_.link.SetDataSource(source); }
-    data::DataSource* DataSource() const { return link_.link.GetDataSource(); }
     void SetDataField(const QString& field);
-    QString DataField() const { return link_.fieldName; }
 
     QString Text() const { return text(); }
     void SetText(const QString& text);  // shown until the record changes; runs OnChange
@@ -83,19 +95,15 @@ public:
 
 private:
     void Load();
-    detail::FieldLink link_;
 };
 
 // A one-line edit of the field.
-class DBEdit : public QLineEdit {
+class DBEdit : public detail::FieldControl<QLineEdit> {
     Q_OBJECT
     Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
 public:
     explicit DBEdit(QWidget* parent = nullptr);
-    void SetDataSource(data::DataSource* source) { link_.link.SetDataSource(source); }
-    data::DataSource* DataSource() const { return link_.link.GetDataSource(); }
     void SetDataField(const QString& field);
-    QString DataField() const { return link_.fieldName; }
 
     QString Text() const { return text(); }
     void SetText(const QString& text) { setText(text); }
@@ -105,21 +113,17 @@ public:
 private:
     void Load();
     void ApplyMaxLength();
-    detail::FieldLink link_;
     bool loading_ = false;
 };
 
 // A multi-line edit of the field. Text() gives back exactly what SetText or
 // the field gave (line ends included); typed lines end in CR LF.
-class DBMemo : public QPlainTextEdit {
+class DBMemo : public detail::FieldControl<QPlainTextEdit> {
     Q_OBJECT
     Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
 public:
     explicit DBMemo(QWidget* parent = nullptr);
-    void SetDataSource(data::DataSource* source) { link_.link.SetDataSource(source); }
-    data::DataSource* DataSource() const { return link_.link.GetDataSource(); }
     void SetDataField(const QString& field);
-    QString DataField() const { return link_.fieldName; }
 
     QString Text() const;
     void SetText(const QString& text);
@@ -137,7 +141,6 @@ private:
     void TextEdited();
     template <class F>
     void AsUser(F&& f);
-    detail::FieldLink link_;
     mutable QString text_;
     mutable bool stale_ = false;       // the field was not read since the record changed
     mutable bool shownStale_ = false;  // text_ is newer than what the memo shows
@@ -146,17 +149,14 @@ private:
 };
 
 // A picture kept in a blob field as the bytes of a picture file.
-class DBImage : public QFrame {
+class DBImage : public detail::FieldControl<QFrame> {
     Q_OBJECT
     Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
     Q_PROPERTY(bool Stretch READ Stretch WRITE SetStretch)
     Q_PROPERTY(bool Center READ Center WRITE SetCenter)
 public:
     explicit DBImage(QWidget* parent = nullptr);
-    void SetDataSource(data::DataSource* source) { link_.link.SetDataSource(source); }
-    data::DataSource* DataSource() const { return link_.link.GetDataSource(); }
     void SetDataField(const QString& field);
-    QString DataField() const { return link_.fieldName; }
 
     bool Stretch() const { return stretch_; }
     void SetStretch(bool on);
@@ -190,7 +190,6 @@ protected:
 
 private:
     void Load();
-    detail::FieldLink link_;
     QByteArray bytes_;
     QImage image_;
     bool stretch_ = false;
@@ -198,15 +197,12 @@ private:
 };
 
 // A combo box over the field: typed text or a chosen item is written.
-class DBComboBox : public QComboBox {
+class DBComboBox : public detail::FieldControl<QComboBox> {
     Q_OBJECT
     Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
 public:
     explicit DBComboBox(QWidget* parent = nullptr);
-    void SetDataSource(data::DataSource* source) { link_.link.SetDataSource(source); }
-    data::DataSource* DataSource() const { return link_.link.GetDataSource(); }
     void SetDataField(const QString& field);
-    QString DataField() const { return link_.fieldName; }
 
     QString Text() const { return currentText(); }
 
@@ -218,7 +214,6 @@ public:
 private:
     void Load();
     void UserChanged(const QString& text);
-    detail::FieldLink link_;
     bool loading_ = false;
 };
 

@@ -426,24 +426,19 @@ void StringGrid::SetColCount(int count) {
 }
 
 void StringGrid::SetFixedRows(int count) {
-    if (count < 0 || count >= rowCount_)
-        throw Exception(QStringLiteral("Броят на фиксираните редове (%1) трябва да е по-малък от броя на редовете (%2).")
-                            .arg(count)
-                            .arg(rowCount_));
-    if (count == fixedRows_) return;
-    fixedRows_ = count;
-    model_->AllChanged();
-    ApplyFixedCells();
-    KeepCurrentInside();
+    SetFixedCount(fixedRows_, count, rowCount_,
+                  QStringLiteral("Броят на фиксираните редове (%1) трябва да е по-малък от броя на редовете (%2)."));
 }
 
 void StringGrid::SetFixedCols(int count) {
-    if (count < 0 || count >= colCount_)
-        throw Exception(QStringLiteral("Броят на фиксираните колони (%1) трябва да е по-малък от броя на колоните (%2).")
-                            .arg(count)
-                            .arg(colCount_));
-    if (count == fixedCols_) return;
-    fixedCols_ = count;
+    SetFixedCount(fixedCols_, count, colCount_,
+                  QStringLiteral("Броят на фиксираните колони (%1) трябва да е по-малък от броя на колоните (%2)."));
+}
+
+void StringGrid::SetFixedCount(int& fixed, int count, int lines, const QString& tooMany) {
+    if (count < 0 || count >= lines) throw Exception(tooMany.arg(count).arg(lines));
+    if (count == fixed) return;
+    fixed = count;
     model_->AllChanged();
     ApplyFixedCells();
     KeepCurrentInside();

@@ -160,6 +160,8 @@ private:
     bool Selectable(int col, int row) const;
     void MoveCurrent(int col, int row);        // no handlers
     void KeepCurrentInside();                  // after a size change, no handlers
+    // Sets fixedRows_ or fixedCols_; tooMany (count, lines) when not fewer than the lines.
+    void SetFixedCount(int& fixed, int count, int lines, const QString& tooMany);
     std::array<QTableView*, 4> Views() const;
     void ApplyRowHeights();
     void ApplyColWidth(int col);

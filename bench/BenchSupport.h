@@ -1,0 +1,48 @@
+#pragma once
+// What the benchmark programs set up and report alike: a private lock folder
+// for the embedded engine, guarded benchmark bodies, an administrator's
+// attachment through Firebird's object interface, and the mean real times.
+
+#include <benchmark/benchmark.h>
+#include <firebird/Interface.h>
+
+#include <exception>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace bench {
+
+// Before the application object: the embedded engine keeps its lock files in
+// $FIREBIRD_LOCK, else /tmp/quillane-bench-lock, apart from any server on this
+// machine; with widgets, the offscreen platform unless another is asked for.
+void PrepareEnvironment(bool widgets);
+
+// The text of an error raised by our code, by Firebird's client or by the library.
+std::string ErrorText(std::exception_ptr error);
+
+// Runs a benchmark body; an error ends the benchmark with its text instead of the program.
+void Guarded(benchmark::State& state, const std::function<void()>& body);
+
+// Registers body under name, run guarded.
+benchmark::internal::Benchmark* RegisterGuarded(const char* name, void (*body)(benchmark::State&));
+
+// Attaches to (or, with create, creates in WIN1251) a database as SYSDBA,
+// dialect 3, with the data module's password.
+Firebird::IAttachment* AttachAsAdmin(Firebird::ThrowStatusWrapper& st, const std::string& file, bool create = false);
+
+// The console output, and the mean real time of every benchmark: of its
+// single runs, or of its means when only aggregates are reported.
+class MeanTimeReporter : public benchmark::ConsoleReporter {
+public:
+    MeanTimeReporter();
+    void ReportRuns(const std::vector<Run>& runs) override;
+    double Mean(const std::string& name) const;  // seconds; 0 when it did not run
+
+private:
+    std::map<std::string, std::pair<double, int>> seconds_;
+};
+
+}  // namespace bench
