@@ -111,11 +111,6 @@ DBText::DBText(QWidget* parent) : FieldControl(parent) {
     link_.FollowRecord([this] { Load(); });
 }
 
-void DBText::SetDataField(const QString& field) {
-    link_.fieldName = field;
-    Load();
-}
-
 void DBText::Load() { SetText(link_.Text()); }
 
 void DBText::SetText(const QString& text) {
@@ -172,11 +167,6 @@ DBMemo::DBMemo(QWidget* parent) : FieldControl(parent) {
         if (loading_) return;
         if (userInput_ > 0) TextEdited();
     });
-}
-
-void DBMemo::SetDataField(const QString& field) {
-    link_.fieldName = field;
-    Load();
 }
 
 void DBMemo::Load() {
@@ -263,11 +253,6 @@ void DBMemo::insertFromMimeData(const QMimeData* source) {
 
 DBImage::DBImage(QWidget* parent) : FieldControl(parent) {
     link_.FollowRecord([this] { Load(); });
-}
-
-void DBImage::SetDataField(const QString& field) {
-    link_.fieldName = field;
-    Load();
 }
 
 void DBImage::SetStretch(bool on) {
@@ -365,11 +350,6 @@ DBComboBox::DBComboBox(QWidget* parent) : FieldControl(parent) {
     link_.FollowRecord([this] { Load(); });
     connect(this, &QComboBox::activated, this, [this](int index) { UserChanged(itemText(index)); });
     connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) { UserChanged(text); });
-}
-
-void DBComboBox::SetDataField(const QString& field) {
-    link_.fieldName = field;
-    Load();
 }
 
 void DBComboBox::Load() {

@@ -74,8 +74,13 @@ public:
     void SetDataSource(data::DataSource* source) { link_.link.SetDataSource(source); }
     data::DataSource* DataSource() const { return link_.link.GetDataSource(); }
     QString DataField() const { return link_.fieldName; }
+    void SetDataField(const QString& field) {
+        link_.fieldName = field;
+        Load();
+    }
 
 protected:
+    virtual void Load() = 0;  // shows the field of the current record
     FieldLink link_;
 };
 }  // namespace detail
@@ -86,7 +91,6 @@ class DBText : public detail::FieldControl<QLabel> {
     Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
 public:
     explicit DBText(QWidget* parent = nullptr);
-    void SetDataField(const QString& field);
 
     QString Text() const { return text(); }
     void SetText(const QString& text);  // shown until the record changes; runs OnChange
@@ -94,7 +98,7 @@ public:
     std::function<void()> OnChange;
 
 private:
-    void Load();
+    void Load() override;
 };
 
 // A one-line edit of the field.
@@ -111,7 +115,7 @@ public:
     std::function<void()> OnChange;
 
 private:
-    void Load();
+    void Load() override;
     void ApplyMaxLength();
     bool loading_ = false;
 };
@@ -123,7 +127,6 @@ class DBMemo : public detail::FieldControl<QPlainTextEdit> {
     Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
 public:
     explicit DBMemo(QWidget* parent = nullptr);
-    void SetDataField(const QString& field);
 
     QString Text() const;
     void SetText(const QString& text);
@@ -137,7 +140,7 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
-    void Load();
+    void Load() override;
     void TextEdited();
     template <class F>
     void AsUser(F&& f);
@@ -156,7 +159,6 @@ class DBImage : public detail::FieldControl<QFrame> {
     Q_PROPERTY(bool Center READ Center WRITE SetCenter)
 public:
     explicit DBImage(QWidget* parent = nullptr);
-    void SetDataField(const QString& field);
 
     bool Stretch() const { return stretch_; }
     void SetStretch(bool on);
@@ -189,7 +191,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void Load();
+    void Load() override;
     QByteArray bytes_;
     QImage image_;
     bool stretch_ = false;
@@ -202,7 +204,6 @@ class DBComboBox : public detail::FieldControl<QComboBox> {
     Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
 public:
     explicit DBComboBox(QWidget* parent = nullptr);
-    void SetDataField(const QString& field);
 
     QString Text() const { return currentText(); }
 
@@ -212,7 +213,7 @@ public:
     void showPopup() override;
 
 private:
-    void Load();
+    void Load() override;
     void UserChanged(const QString& text);
     bool loading_ = false;
 };
