@@ -1,0 +1,209 @@
+// Saving and opening documents as a user does: a stored invoice found again
+// and overwritten only after Yes, other titles, networked numbering, the
+// owner rule, a change of the firm by another work place during the save,
+// and a bilingual document with a currency saved, opened and saved again.
+
+#include "app/MainWindow.h"
+#include "data/DataModule.h"
+#include "data/Login.h"
+#include "documents/DocumentEditor.h"
+#include "documents/DocumentRecord.h"
+#include "documents/EditorRules.h"
+#include "documents/PrintedPage.h"
+#include "documents/RememberedChoices.h"
+#include "platform/Dialogs.h"
+#include "platform/LocaleText.h"
+#include "platform/Paths.h"
+#include "support/programtest.h"
+#include "support/testdatabase.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::DialogKind;
+using platform::DialogResponse;
+
+TEST(DocumentRecord, GridTextCountersOwnersAndLanguages) {
+    EXPECT_EQ(DocumentGridText({"a", "b\rc", ""}), "a\r\nb\rc\r\n\r\n");
+    EXPECT_EQ(DocumentGridLines("a\r\nb\rc\r\n\r\n"), QStringList({"a", "b\rc", ""}));
+    EXPECT_EQ(CutLineFeeds("ред\n1\r\n"), "ред1\r");
+    EXPECT_EQ(DocumentGridRows(20, 6), 3);
+    EXPECT_EQ(DocumentGridRows(4, 6), 1);
+    EXPECT_TRUE(HasDiscountLine({"x", "ОТСТЪПКА %"}));
+    EXPECT_EQ(CounterColumnOfTitle("Credit note"), "InvoiceNo");
+    EXPECT_EQ(CounterColumnOfTitle("ПРОТОКОЛ чл.117"), "VOP");
+    EXPECT_EQ(CounterColumnOfTitle("Order confirmation"), "ProformaNo");
+    EXPECT_EQ(RaisedCounter("0000000007", "0000000009"), "0000000009");
+    EXPECT_EQ(RaisedCounter("0000000007", "0000000005"), "0000000007");
+    EXPECT_EQ(NetworkDocumentNumber("", "InvoiceNo"), "0000000001");
+    EXPECT_EQ(NetworkDocumentNumber("0000000041", "InvoiceNo"), "0000000042");
+    EXPECT_THROW(NetworkDocumentNumber("4x", "InvoiceNo"), platform::EConvertError);
+    EXPECT_THROW(NetworkDocumentNumber("2147483647", "InvoiceNo"), platform::EConvertError);
+    EXPECT_EQ(RefusingOwner("ана", false, "боб", "боб"), "");
+    EXPECT_EQ(RefusingOwner("ана", true, "боб", "боб"), "ана");
+    EXPECT_EQ(RefusingOwner("", true, "боб", "ана"), "боб");
+    EXPECT_EQ(LanguageOfRecord("", "Packing list").language, RecordLanguage::English);
+    EXPECT_FALSE(LanguageOfRecord("1", "INVOICE").readCurrency);
+    EXPECT_EQ(LanguageOfRecord("", "ФАКТУРА").language, RecordLanguage::Bulgarian);
+    EXPECT_EQ(LanguageOfRecord("7", "ФАКТУРА").language, RecordLanguage::AsItIs);
+}
+
+class Save : public testsupport::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        StartupDir() = home.Path();
+        ForgetSettingsProblems();
+        platform::SetDecimalSeparatorOverride(QChar(u','));
+        testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), "");
+        testsupport::ExecuteOn(defaultFile, QString::fromUtf8(
+            "insert into firm (pnom, invoiceno, supplier1, supplier2, respperson1, address1, id, vat)"
+            " values ('1', '0000000041', 'Тест ЕООД', 'Test Ltd', 'Иван Петров', 'София', '121212127', 'BG121212127')"));
+        Start();
+        Main->OrderBtn->click();
+        e = OrderForm;
+        e->Edit1->setText("Фикс ООД");
+        e->Edit7->setText("111111110");
+        e->StringGrid1->SetRowTexts(1, {"", "Консултация\nпо ДДС", "час", "2", "60,50", ""});
+        e->Edit9->setText("");
+        e->Edit9->setText("20%");
+    }
+    void TearDown() override {
+        platform::SetDecimalSeparatorOverride(std::nullopt);
+        ProgramTest::TearDown();
+    }
+    QStringList Rows(const QString& columns) {
+        return testsupport::QueryRows(defaultFile, QStringLiteral("select %1 from store order by num, document").arg(columns));
+    }
+    QString Counter() { return testsupport::QueryRows(defaultFile, "select invoiceno from firm").value(0); }
+    TOrderForm* e = nullptr;
+    platform::ScriptedDialogs dialogs;
+};
+
+TEST_F(Save, AnInvoiceIsStoredFoundAndOverwrittenOnlyAfterYes) {
+    e->Save->click();
+    EXPECT_FALSE(e->Save->isEnabled());
+    const QString today = platform::DocumentDateText(QDate::currentDate());
+    EXPECT_EQ(Rows("document, num, status, fromdate, customer1, supplier1, firmdbindex, radio, currencyprefix, "
+                   "currencyrate, total, us, anuliranal"),
+              QStringList({"ФАКТУРА|0000000042|False|" + today + "|Фикс ООД|Тест ЕООД|1|1||1|145,20||False"}));
+    EXPECT_EQ(Rows("stocks").value(0) + "\r\n",  // the line feed in a cell is cut out
+              DocumentGridText({"Пор. №", "Наименование на стоките или услугите", "Мярка", "К-во", "Ед. цена",
+                                "Стойност", "1", "Консултацияпо ДДС", "час", "2", "60,50", "121,00"}));
+    EXPECT_EQ(e->StringGrid1->Cell(1, 1), "Консултацияпо ДДС");
+    EXPECT_EQ(Counter(), "0000000042");
+
+    e->Edit8->setText("Мария");
+    dialogs.Answer(DialogResponse::No());
+    e->Save->click();
+    ASSERT_EQ(dialogs.Shown().back().kind, DialogKind::Question);
+    EXPECT_EQ(dialogs.Shown().back().text, "Вече съществува ФАКТУРА с този номер!\nДа презапиша ли промените?");
+    EXPECT_EQ(Rows("recipient1"), QStringList({""}));
+    EXPECT_TRUE(e->Save->isEnabled());
+    dialogs.Answer(DialogResponse::Yes());
+    e->Save->click();
+    EXPECT_EQ(Rows("num, recipient1"), QStringList({"0000000042|Мария"}));
+
+    e->ComboBox2->setEditText("ПРОФОРМА ФАКТУРА");  // the same number under another title is another document
+    e->MaskEdit1->setText("0000000042");
+    e->Save->click();
+    EXPECT_EQ(Rows("document, num"), QStringList({"ПРОФОРМА ФАКТУРА|0000000042", "ФАКТУРА|0000000042"}));
+    EXPECT_EQ(dialogs.Unanswered(), 0);
+}
+
+TEST_F(Save, NetworkedSavesTakeTheCounterPlusOneWhateverTheEditorShowed) {
+    e->Save->click();
+    e->CheckBox9->setChecked(true);
+    e->MaskEdit1->setText("0000000042");
+    e->SaveClick(e->Save);  // saved again unchanged
+    e->SaveClick(e->Save);
+    EXPECT_EQ(Rows("num"), QStringList({"0000000042", "0000000043", "0000000044"}));
+    EXPECT_EQ(e->MaskEdit1->text(), "0000000044");
+    EXPECT_EQ(Counter(), "0000000044");
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
+TEST_F(Save, OnlyTheOwnerOverwritesAndARefusedSaveChangesNothing) {
+    testsupport::ExecuteOn(defaultFile, "insert into userp (pnom, us, pas) values ('1', 'ana', 'a')");
+    testsupport::ExecuteOn(defaultFile, "insert into userp (pnom, us, pas) values ('2', 'bob', 'b')");
+    DataModule1->user.Refresh();
+    Form9->LoggedUser = "bob";
+    e->Save->click();
+    EXPECT_EQ(Rows("us"), QStringList({"bob"}));
+    Form9->LoggedUser = "ana";
+    e->Edit8->setText("Ана");
+    e->MaskEdit1->setText("0000000042");
+    dialogs.Answer(DialogResponse::Yes());
+    e->Save->click();
+    EXPECT_EQ(dialogs.Shown().back().text, "Само потребителят bob може да промени или изтрие този документ.");
+    EXPECT_EQ(Rows("us, recipient1"), QStringList({"bob|"}));
+    EXPECT_EQ(Counter(), "0000000042");
+    Form9->LoggedUser = "bob";
+    dialogs.Answer(DialogResponse::Yes());
+    e->SaveClick(e->Save);
+    EXPECT_EQ(Rows("us, recipient1"), QStringList({"bob|Ана"}));
+}
+
+TEST_F(Save, AFirmChangedByAnotherWorkPlaceDuringTheSaveIsToldOrRetriedByNumber) {
+    // Another work place takes the next number between this one's reading and writing of the counter.
+    auto keyWriter = DataModule1->firm.BeforePost;
+    int taken = 41;
+    bool intrude = true;
+    DataModule1->firm.BeforePost = [&](data::DataSet& ds) {
+        keyWriter(ds);
+        if (!std::exchange(intrude, false)) return;
+        ++taken;
+        testsupport::ExecuteOn(defaultFile, QStringLiteral("update firm set pnom = 'other%1', invoiceno = '%2'")
+                                                .arg(taken).arg(PadWithZeros(QString::number(taken))));
+    };
+    e->Save->click();
+    EXPECT_TRUE(dialogs.Shown().back().text.startsWith("Документът не е записан"));
+    EXPECT_TRUE(Rows("num").isEmpty());
+    EXPECT_EQ(Counter(), "0000000042");
+    EXPECT_TRUE(e->Save->isEnabled());
+
+    intrude = true;
+    dialogs.Clear();
+    e->CheckBox9->setChecked(true);
+    e->Save->click();
+    EXPECT_TRUE(dialogs.Shown().empty());
+    EXPECT_EQ(Rows("num"), QStringList({"0000000044"}));
+    EXPECT_EQ(Counter(), "0000000044");
+    DataModule1->firm.BeforePost = keyWriter;
+}
+
+TEST_F(Save, ABilingualDocumentWithACurrencyIsOpenedAsSavedAndSavesTheSameRow) {
+    e->RadioButton3->setChecked(true);
+    e->Edit12->setText("Fix Ltd");
+    e->Edit15->setText("Maria");
+    e->Edit20->setText("Sofia");
+    e->CheckBox6->setChecked(true);
+    e->EDate4->setDate(QDate(2026, 3, 5));
+    Doc->CurrencyPrefix = "EUR";
+    Doc->CurrencyRate = 1.95583;
+    e->Save->click();
+    const QString all = "document, status, num, fromdate, datetaxeventl, datetaxevent, datepaymentl, datepayment, "
+                        "payment, recipient1, recipient2, issuer1, issuer2, reasonfor, reason, cdnote, notedate, "
+                        "noteinvno, customer1, customer2, vatcust, idcust, address1cust, address2cust, respperson1cust, "
+                        "respperson2cust, supplier1, supplier2, respperson1sup, respperson2sup, address1sup, address2sup, "
+                        "idsup, vatsup, placeofpublishment1, placeofpublishment2, bank, iban, swift, percent, total, "
+                        "stocks, str2, firmdbindex, paidl, currencyprefix, currencyrate, anuliranal, radio";
+    const QStringList saved = Rows(all);
+    EXPECT_TRUE(saved.value(0).endsWith("|1|True|EUR|1,95583|False|3"));
+
+    Main->OrderBtn->click();  // a new document in between
+    Doc->CurrencyPrefix.clear();
+    e->LoadDocument(1);
+    EXPECT_EQ(e->windowTitle(), "Зареден Документ");
+    EXPECT_TRUE(e->RadioButton3->isChecked());
+    EXPECT_EQ(e->Edit12->text(), "Fix Ltd");
+    EXPECT_EQ(e->EDate4->date(), QDate(2026, 3, 5));
+    EXPECT_EQ(Doc->CurrencyPrefix, "EUR");
+    EXPECT_TRUE(e->Save->isEnabled());
+    e->SaveClick();  // as printing does: no question
+    EXPECT_TRUE(dialogs.Shown().empty());
+    EXPECT_EQ(Rows(all), saved);
+}
+
+}  // namespace
