@@ -225,9 +225,7 @@ void TMain::SpeedButton5Click() {
 
 void TMain::N9Click() {
     if (!PassLoginGate()) return;
-    // The register's statistics button will run this (walking the documents
-    // into the chart first); until the register has it, the window opens as it is.
-    StatForm->Show();
+    platform::Click(Sort->Button1);
 }
 
 void TMain::SpeedButton9Click() { CheckForUpdate(1); }

@@ -6,12 +6,18 @@
 #include "platform/Form.h"
 #include "ui_MainWindow.h"
 
+#include <QStringList>
+
 class TMain : public platform::Form, public Ui::TMain {
     Q_OBJECT
 public:
     explicit TMain(QWidget* parent = nullptr);
 
     void FormCreate() override;
+
+    // The printed page's default Bulgarian captions (27 entries, the footer
+    // last), filled when the page is created; the language switch puts them back.
+    QStringList DocCaptions;
 
     // Checks the maker's web folder for a newer version: 0 silently, 1 asking.
     void CheckForUpdate(int mode);

@@ -48,8 +48,10 @@ QString ErrorText(const std::exception& e) {
 
 }  // namespace
 
-void TForm7::FailSetUp(const QString& message) {
+void TForm7::FailSetUp(const QString& location, const QString& message) {
+    failedLocations_.insert(location, message);
     DataModule1->GenerateKeys = true;
+    DataModule1->SqlConnected = false;
     Close();
     platform::ShowMessage(message);
     throw platform::Exception(message);
@@ -86,6 +88,13 @@ void TForm7::MoveToSql(const QString& location) {
     const bool engineInstalled = platform::FileExists(platform::Path(platform::PathKind::FirebirdEngine));
     if (engineInstalled && platform::FileExists(databaseFile)) return;
 
+    // A failed set-up is tried again at the next start, not at once: the
+    // start-up falls back to the default folder, which is often the same.
+    if (failedLocations_.contains(location)) {
+        Close();
+        throw platform::Exception(failedLocations_.value(location));
+    }
+
     ShowStep(QStringLiteral("3/4 Създаване на SQL база данни."));
     if (!engineInstalled) {
         // The callers of the set-up swallow its errors (start-up) or restart the
@@ -110,7 +119,7 @@ void TForm7::MoveToSql(const QString& location) {
         const QFileInfo folder(location);
         const QString reason = !folder.isDir() ? QStringLiteral("папката не съществува")
                                                : QStringLiteral("в папката не може да се записва");
-        FailSetUp(QStringLiteral("SQL базата данни не може да бъде създадена в „%1“: %2.\n%3")
+        FailSetUp(location, QStringLiteral("SQL базата данни не може да бъде създадена в „%1“: %2.\n%3")
                       .arg(location, reason, ErrorText(e)));
     }
 
@@ -129,7 +138,7 @@ void TForm7::MoveToSql(const QString& location) {
         // next start moves everything anew.
         const QString reason = ErrorText(e);
         const QString outcome = RemoveCreatedDatabase(databaseFile);
-        FailSetUp(QStringLiteral("Старите данни не бяха прехвърлени в SQL базата данни.\n%1\n%2").arg(reason, outcome));
+        FailSetUp(location, QStringLiteral("Старите данни не бяха прехвърлени в SQL базата данни.\n%1\n%2").arg(reason, outcome));
     }
 
     platform::ShowMessage(QStringLiteral("Преминаването към SQL успешно!"));

@@ -5,6 +5,8 @@
 #include "platform/Form.h"
 #include "ui_DataFolderSetUp.h"
 
+#include <QHash>
+
 class TForm7 : public platform::Form, public Ui::TForm7 {
     Q_OBJECT
 public:
@@ -22,7 +24,10 @@ private:
     // the user is told about it.
     QString RemoveCreatedDatabase(const QString& databaseFile);
     // Closes the window, shows the message and ends the set-up with it.
-    [[noreturn]] void FailSetUp(const QString& message);
+    [[noreturn]] void FailSetUp(const QString& location, const QString& message);
+
+    // Locations whose set-up failed in this run, with the message shown.
+    QHash<QString, QString> failedLocations_;
 
     static constexpr int kStepsBetweenRepaints = 100;
 };

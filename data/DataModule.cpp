@@ -9,10 +9,19 @@
 #include "platform/Paths.h"
 #include "platform/SystemClock.h"
 #include "platform/TextFile.h"
+#include "platform/DataControls.h"
+#include "platform/Exception.h"
+#include "platform/LocaleText.h"
+#include "registers/CustomerCard.h"
 #include "registers/Customers.h"
 #include "registers/DocumentRegister.h"
+#include "registers/GoodsList.h"
+#include "registers/ListRules.h"
+#include "registers/StoreRows.h"
 
 #include <QFileInfo>
+#include <QSet>
+#include <QSignalBlocker>
 
 TDataModule1* DataModule1 = nullptr;
 
@@ -61,6 +70,7 @@ TDataModule1::TDataModule1(QObject* parent) : QObject(parent) {
          &M::currencyAfterRefresh);
     bind(user, &M::userBeforePost, &M::firmAfterCancel, &M::firmAfterCancel, &M::firmAfterCancel,
          &M::userAfterRefresh);
+    Tstock.SetGetTextHandler(QStringLiteral("Описание на стока/услуга"), [this] { return TstockBDEDesigner2GetText(); });
 }
 
 TDataModule1::~TDataModule1() {
@@ -83,6 +93,8 @@ void TDataModule1::SetUpDataSet(DataSet& ds, const char* table, data::DataSource
     ds.RefreshSQL = s.refresh;
     ds.SetDatabase(&IBDatabase1);
     ds.SetTransaction(&IBTransaction1);
+    // A posted row whose key another work place has taken gets the next one.
+    ds.NewKey = [this] { return GenerateKeys ? NextRecordKey() : QString(); };
     source.DataSetRef = &ds;
 }
 
@@ -139,7 +151,10 @@ void TDataModule1::OpenDatabaseLocation(const QString& location) {
 }
 
 void TDataModule1::ConnectFirebird(const QString& location) {
-    IBTransaction1.SetActive(false);
+    // A connection the server has dropped can commit nothing: its transaction
+    // is rolled back or let go, so that this step always ends disconnected
+    // and the connection below is made afresh.
+    IBTransaction1.Release();
     IBDatabase1.Close();
     SqlConnected = false;
 
@@ -165,12 +180,16 @@ void TDataModule1::ConnectFirebird(const QString& location) {
 
 // ---------------------------------------------------------------- record keys
 
-void TDataModule1::WriteRecordKey(DataSet& ds) {
-    if (!GenerateKeys) return;
+QString TDataModule1::NextRecordKey() {
     platform::SystemTime local;
     platform::SystemTime& t = OrderForm ? *OrderForm->KeyTime : local;
     platform::GetSystemTime(t);
-    ds.FieldByName(QStringLiteral("pnom")).SetAsString(platform::RecordKeyText(t));
+    return platform::RecordKeyText(t);
+}
+
+void TDataModule1::WriteRecordKey(DataSet& ds) {
+    if (!GenerateKeys) return;
+    ds.FieldByName(QStringLiteral("pnom")).SetAsString(NextRecordKey());
 }
 
 void TDataModule1::custBeforePost(DataSet& DataSet) { WriteRecordKey(DataSet); }
@@ -233,7 +252,7 @@ void TDataModule1::detailsAfterRefresh(DataSet&) { ReopenAndFetchAll(details, fa
 
 void TDataModule1::stockAfterRefresh(DataSet&) {
     ReopenAndFetchAll(stock, true);
-    // The goods window's grid follows the restored record once the window has its list.
+    if (Stocks) Stocks->StringGrid1->SetRow(stock.RecNo());
 }
 
 void TDataModule1::employeeAfterRefresh(DataSet&) { ReopenAndFetchAll(employee, true); }
@@ -248,18 +267,183 @@ void TDataModule1::currencyAfterRefresh(DataSet&) { ReopenAndFetchAll(currency, 
 void TDataModule1::userAfterRefresh(DataSet&) { ReopenAndFetchAll(user, true); }
 
 // ---------------------------------------------------------------- list fillers
+//
+// The fillers read the rows without moving the current record, so that the
+// controls bound to a data set do not follow a walk through thousands of
+// rows; they move it once at the end where the walk would have left it.
+
+namespace {
+
+// Writes rows of texts into a grid from row `first` on, in the given order.
+void WriteRows(platform::StringGrid* grid, int first, const std::vector<QStringList>& rows,
+               const std::vector<int>& order) {
+    grid->BeginUpdate();
+    for (size_t k = 0; k < order.size(); ++k) {
+        const QStringList& texts = rows[order[k]];
+        for (int c = 0; c < texts.size(); ++c) grid->SetCell(c, first + static_cast<int>(k), texts[c]);
+    }
+    grid->EndUpdate();
+}
+
+// The last order a list was sorted into, with the numbers it was sorted by:
+// the same numbers in the same record order give the same order again (a
+// flag change or a save of a document leaves the numbers as they were).
+struct SortedOrder {
+    std::vector<std::optional<int>> keys;
+    std::vector<int> order;
+};
+
+const std::vector<int>& ListOrder(const std::vector<QStringList>& rows, SortedOrder& last) {
+    std::vector<std::optional<int>> keys;
+    keys.reserve(rows.size());
+    for (const QStringList& r : rows) keys.push_back(registers::WholeNumber(r[0]));
+    if (keys != last.keys || last.order.size() != keys.size()) {
+        last.order = registers::ExchangeSortOrder(keys);
+        last.keys = std::move(keys);
+    }
+    return last.order;
+}
+
+}  // namespace
 
 void TDataModule1::FillCustomerWindow() {
-    // Filled once the customers window has its lists.
+    store.Refresh();
+    platform::StringGrid* docs = CustForm->StringGrid1;
+    docs->SetRowCount(1);
+    Sort->DBCtrlGrid1->SetDataSource(nullptr);
+
+    // Only the first document (in record order) with a given number is listed and counted.
+    const QString custId = cust.Active() ? cust.FieldByName(QStringLiteral("ID")).AsString() : QString();
+    const auto texts = registers::RecordTexts(
+        store, {QStringLiteral("Supplier1"), QStringLiteral("Num"), QStringLiteral("Document"),
+                QStringLiteral("Fromdate"), QStringLiteral("Total"), QStringLiteral("IDcust"),
+                QStringLiteral("AnuliranaL"), QStringLiteral("cdnote")});
+    const QString creditNote = QStringLiteral("Кредитно известие");
+    QSet<QString> seen;
+    std::vector<QStringList> rows;
+    double total = 0;
+    QString firstError;
+    int badRows = 0;
+    for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
+        const std::vector<QString>& t = texts[i];
+        if (t[5] != custId || seen.contains(t[1])) continue;
+        rows.push_back({t[0], t[1], t[2], t[3], t[4], QString::number(i + 1)});
+        // A row whose flag or amount cannot be read adds nothing; the first such
+        // row is reported once the lists are complete.
+        QString error;
+        double change = 0;
+        const std::optional<double> amount = registers::AmountValue(t[4]);
+        if (registers::IsIncomeTitle(t[2])) {
+            const std::optional<bool> annulled = registers::FlagValue(t[6]);
+            if (!annulled)
+                error = QStringLiteral("полето „Анулирана“ съдържа „%1“ вместо True или False").arg(t[6]);
+            else if (!*annulled && t[7] != creditNote && !amount)
+                error = QStringLiteral("сумата „%1“ не е число").arg(t[4]);
+            else if (!*annulled && t[7] != creditNote)
+                change += *amount;
+        }
+        if (error.isEmpty() && registers::IsCreditNote(t[2], t[7])) {
+            if (amount)
+                change -= *amount;
+            else
+                error = QStringLiteral("сумата „%1“ не е число").arg(t[4]);
+        }
+        if (error.isEmpty())
+            total += change;
+        else if (badRows++ == 0)
+            firstError = QStringLiteral("Документ № %1: %2.").arg(t[1], error);
+        seen.insert(t[1]);
+    }
+    std::vector<int> inOrder(rows.size());
+    for (size_t k = 0; k < rows.size(); ++k) inOrder[k] = static_cast<int>(k);
+    docs->SetRowCount(1 + static_cast<int>(rows.size()));
+    WriteRows(docs, 1, rows, inOrder);
+
+    if (docs->RowCount() > 1) {
+        CustForm->Panel2->setHidden(true);
+        docs->SetFixedRows(1);
+    } else {
+        CustForm->Panel2->setHidden(false);
+        docs->SetRowCount(docs->RowCount() + 1);
+        docs->SetFixedRows(1);
+        EditCustForm->LastLabel->setText(QStringLiteral("няма"));
+    }
+    CustForm->Button1->setEnabled(CustForm->Panel2->isHidden());
+    Sort->DBCtrlGrid1->SetDataSource(&DataSource6);
+    Sort->DBCtrlGrid1->Repaint();
+    EditCustForm->TotalLabel->setText(platform::FloatToStr(total) + QStringLiteral(" лв."));
+
+    // The customer list, sorted by customer number; customers without one are left out.
+    platform::StringGrid* list = CustForm->StringGrid2;
+    const auto customers =
+        registers::RecordTexts(cust, {QStringLiteral("CustNo"), QStringLiteral("Company1"), QStringLiteral("Phone")});
+    list->SetRowCount(static_cast<int>(customers.size()) + 1);
+    std::vector<QStringList> listed;
+    for (int i = 0; i < static_cast<int>(customers.size()); ++i) {
+        const std::vector<QString>& c = customers[i];
+        if (!c[0].isEmpty()) listed.push_back({c[0], c[1], c[2], QString(), QString::number(i + 1)});
+    }
+    static SortedOrder lastCustomers;
+    WriteRows(list, 1, listed, ListOrder(listed, lastCustomers));
+    // The rows below stay empty (a former fill may have left customers there).
+    for (int r = static_cast<int>(listed.size()) + 1; r < list->RowCount(); ++r) list->SetRowTexts(r, {});
+    if (cust.RecordCount() > 0) cust.SetRecNo(cust.RecordCount());
+
+    if (badRows > 0)
+        throw platform::EConvertError(
+            QStringLiteral("Общата стойност на документите на клиента не включва %1 документ(а), които не могат да "
+                           "бъдат прочетени. %2")
+                .arg(badRows)
+                .arg(firstError));
 }
 
 void TDataModule1::FillRegister() {
-    // Filled once the register window has its rows.
+    const int count = store.RecordCount();
+    {
+        const QSignalBlocker block(Sort->ScrollBar1);
+        Sort->ScrollBar1->setRange(1, count >= 10 ? count - 9 : 1);
+    }
+    platform::StringGrid* grid = Sort->StringGrid1;
+    grid->SetRowCount(count + 1);
+    const auto texts = registers::RecordTexts(
+        store, {QStringLiteral("NUM"), QStringLiteral("DOCUMENT"), QStringLiteral("SUPPLIER1"),
+                QStringLiteral("STATUS"), QStringLiteral("PAIDL"), QStringLiteral("ANULIRANAL")});
+    std::vector<QStringList> rows;
+    rows.reserve(texts.size());
+    for (int i = 0; i < count; ++i) {
+        const std::vector<QString>& t = texts[i];
+        if (!t[0].isEmpty()) rows.push_back({t[0], t[1], t[2], t[3], t[4], t[5], QString::number(i + 1)});
+    }
+    // Every cell is written: the rows' texts, and empty texts in row 0 and in
+    // the rows left over at the end (documents without a number).
+    static SortedOrder lastRegister;
+    grid->BeginUpdate();
+    WriteRows(grid, 1, rows, ListOrder(rows, lastRegister));
+    for (int r = static_cast<int>(rows.size()) + 1; r < grid->RowCount(); ++r) grid->SetRowTexts(r, {});
+    grid->SetRowTexts(0, {});
+    grid->EndUpdate();
+    if (count > 0) store.SetRecNo(count);
+    Sort->ScrollBar1Change();
 }
 
 void TDataModule1::FillStocksGrid() {
-    // Filled once the goods window has its list.
+    if (!Stocks) return;
+    platform::StringGrid* grid = Stocks->StringGrid1;
+    if (stock.IsEmpty()) {
+        grid->SetRowCount(2);
+        grid->SetRowTexts(1, {});
+        return;
+    }
+    const auto texts = registers::RecordTexts(stock, {QStringLiteral("DESCRIPTION1"), QStringLiteral("UNIT1"),
+                                                      QStringLiteral("QTY"), QStringLiteral("SELLPRICE")});
+    grid->SetRowCount(static_cast<int>(texts.size()) + 1);
+    grid->BeginUpdate();
+    for (int i = 0; i < static_cast<int>(texts.size()); ++i)
+        for (int c = 0; c < 4; ++c) grid->SetCell(c, i + 1, texts[i][c]);
+    grid->EndUpdate();
 }
+
+QString TDataModule1::TstockBDEDesigner2GetText() { return Stocks ? Stocks->DBMemo1->Text() : QString(); }
 
 // ---------------------------------------------------------------- shut-down
 

@@ -77,6 +77,8 @@ public:
     void FillCustomerWindow();
     void FillRegister();
     void FillStocksGrid();
+    // The text of the old goods table's description: the goods window's memo.
+    QString TstockBDEDesigner2GetText();
 
     void DataModuleDestroy();
 
@@ -87,6 +89,8 @@ private:
     // The work place's mode is read from its window: this computer (mode 1) or not.
     static bool LocalWorkPlace();
     void WriteRecordKey(data::DataSet& ds);
+    // A new key from the clock, through the editor's shared time when it exists.
+    QString NextRecordKey();
     // Re-opens the data set, fetches every row and goes back to the record
     // number it had (or the last record).
     static void ReopenAndFetchAll(data::DataSet& ds, bool appendAndCancel);

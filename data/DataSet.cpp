@@ -2,7 +2,19 @@
 
 #include "platform/CodePage.h"
 
+#include <algorithm>
+
 namespace data {
+
+namespace {
+
+constexpr int kKeyTries = 50;  // keys tried before a post gives up (two work places would have to keep meeting)
+
+// The statement reaches the one row found before by its RDB$DB_KEY, and no
+// other row that carries the same key.
+QString OnOneRow(const QString& sql) { return sql + QStringLiteral(" and RDB$DB_KEY = :DB_KEY"); }
+
+}  // namespace
 
 // ---------------------------------------------------------------- Field
 
@@ -41,6 +53,7 @@ void Field::SetAsString(const QString& text) {
     row.values[index_] = platform::EncodeCp1251(text);
     row.nulls[index_] = false;
     ds_->modified_ = true;
+    ds_->Notify(DataChange::Record);
 }
 
 QByteArray Field::AsBytes() const {
@@ -54,6 +67,7 @@ void Field::SetAsBytes(const QByteArray& bytes) {
     row.values[index_] = bytes;
     row.nulls[index_] = bytes.isEmpty() && Kind() != ColumnKind::Text;
     ds_->modified_ = true;
+    ds_->Notify(DataChange::Record);
 }
 
 void Field::Clear() {
@@ -61,6 +75,7 @@ void Field::Clear() {
     row.values[index_] = QByteArray();
     row.nulls[index_] = true;
     ds_->modified_ = true;
+    ds_->Notify(DataChange::Record);
 }
 
 // ---------------------------------------------------------------- DataSet
@@ -69,6 +84,7 @@ DataSet::DataSet() = default;
 
 DataSet::~DataSet() {
     if (tr_ && closerId_) tr_->RemoveCloser(closerId_);
+    for (DataLink* link : std::vector<DataLink*>(links_)) link->dataSet_ = nullptr;
 }
 
 void DataSet::SetTransaction(Transaction* tr) {
@@ -119,11 +135,13 @@ void DataSet::Open() {
     columns_ = select.Columns();
     columnIndex_.clear();
     for (int i = 0; i < static_cast<int>(columns_.size()); ++i) columnIndex_.insert(columns_[i].name, i);
+    keyIndex_ = columnIndex_.value(QStringLiteral("PNOM"), -1);
     rows_.clear();
     select.Fetch({}, [this](ResultRow& r) { rows_.push_back(Row{std::move(r.values), std::move(r.nulls)}); });
     state_ = State::Browse;
     current_ = rows_.empty() ? -1 : 0;
     modified_ = false;
+    Notify(DataChange::Active);
     RunCalcFields();
 }
 
@@ -135,6 +153,7 @@ void DataSet::Close() {
     current_ = -1;
     modified_ = false;
     DropStatements();
+    Notify(DataChange::Active);
 }
 
 void DataSet::DropStatements() {
@@ -142,6 +161,9 @@ void DataSet::DropStatements() {
     modifyStmt_.reset();
     deleteStmt_.reset();
     refreshStmt_.reset();
+    insertKeyedStmt_.reset();
+    findKeyStmt_.reset();
+    moveKeyStmt_.reset();
 }
 
 Statement& DataSet::Prepared(std::unique_ptr<Statement>& slot, const QString& sql) {
@@ -178,6 +200,7 @@ void DataSet::SetRecNo(int recNo) {
     if (recNo < 1) recNo = 1;
     if (recNo > static_cast<int>(rows_.size())) recNo = static_cast<int>(rows_.size());
     current_ = recNo - 1;
+    Notify(DataChange::Scroll);
 }
 
 void DataSet::Refresh() {
@@ -201,6 +224,7 @@ void DataSet::Refresh() {
             }
         });
         if (found) row = std::move(fresh);
+        Notify(DataChange::Record);
     }
     Fire(AfterRefresh);
 }
@@ -214,8 +238,10 @@ void DataSet::Append() {
     insertAt_ = static_cast<int>(rows_.size());
     state_ = State::Insert;
     modified_ = false;
+    Notify(DataChange::Rows);
     Fire(OnNewRecord);
     Fire(AfterInsert);
+    modified_ = false;  // what the new-record handlers wrote is no change of the user's
 }
 
 void DataSet::Insert() {
@@ -225,8 +251,10 @@ void DataSet::Insert() {
     insertAt_ = current_ < 0 ? 0 : current_;
     state_ = State::Insert;
     modified_ = false;
+    Notify(DataChange::Rows);
     Fire(OnNewRecord);
     Fire(AfterInsert);
+    modified_ = false;  // what the new-record handlers wrote is no change of the user's
 }
 
 void DataSet::Edit() {
@@ -239,12 +267,18 @@ void DataSet::Edit() {
     buffer_ = rows_[current_];
     state_ = State::Edit;
     modified_ = false;
+    Notify(DataChange::State);
 }
 
-std::vector<ParamValue> DataSet::ParamsFor(const Statement& s, const Row& current, const Row* old) const {
+std::vector<ParamValue> DataSet::ParamsFor(const Statement& s, const Row& current, const Row* old,
+                                           const QByteArray* dbKey) const {
     std::vector<ParamValue> params;
     params.reserve(s.ParamNames().size());
     for (const QString& name : s.ParamNames()) {
+        if (dbKey && name == QLatin1String("DB_KEY")) {
+            params.push_back(ParamValue::Bytes(*dbKey));
+            continue;
+        }
         const Row* source = &current;
         QString column = name;
         if (name.startsWith(QLatin1String("OLD_")) && !columnIndex_.contains(name)) {
@@ -266,33 +300,133 @@ std::vector<ParamValue> DataSet::ParamsFor(const Statement& s, const Row& curren
 void DataSet::Post() {
     CheckActive();
     if (state_ != State::Edit && state_ != State::Insert) return;
+    Notify(DataChange::UpdateRecord);
     Fire(BeforePost);
-    if (state_ == State::Insert) {
-        Statement& s = Prepared(insertStmt_, InsertSQL);
-        s.Execute(ParamsFor(s, buffer_, nullptr));
+    const bool inserting = state_ == State::Insert;
+    // A key asked for now says whether keys are given, and serves when the posted one is taken.
+    QString spare = NewKey && keyIndex_ >= 0 ? NewKey() : QString();
+    const QByteArray dbKey = WriteRow(inserting, !spare.isEmpty());
+    if (inserting) {
         rows_.insert(rows_.begin() + insertAt_, buffer_);
         current_ = insertAt_;
     } else {
-        Statement& s = Prepared(modifyStmt_, ModifySQL);
-        const unsigned long long changed = s.Execute(ParamsFor(s, buffer_, &rows_[current_]));
-        if (changed == 0)
-            throw RecordChangedError(
-                QStringLiteral("Записът в %1 е променен или изтрит от друго работно място, след като е бил прочетен. "
-                               "Промените не са записани. Откажете редакцията, опреснете данните и опитайте отново.")
-                    .arg(Name));
         rows_[current_] = buffer_;
     }
     state_ = State::Browse;
     modified_ = false;
+    if (!dbKey.isEmpty()) SettleKey(dbKey, spare);
+    Notify(DataChange::State);
     Fire(AfterPost);
+}
+
+// Record keys are the time of the post to the millisecond, and one process
+// never gives the same key twice; but two work places may post in the same
+// millisecond, and no unique index guards the tables. Two transactions that
+// write one key at the same moment cannot see each other's rows before they
+// commit, so no look before the commit can tell. While keys are given here,
+// the post therefore commits the row and then looks for its key (SettleKey):
+// whoever finds more than one row moves its own row (known by its
+// RDB$DB_KEY) to the next key, commits and looks again. Of two rows left with
+// one key, the one committed last was looked for after both were committed
+// and would have been moved; so once every post has returned, no key is
+// shared. (When both move, both look again under their new keys.)
+// A change or a delete first finds its row by the previous key and then
+// reaches that row alone; when the key carries more than one row (rows of an
+// older program), nothing is written.
+// Returns the written row's RDB$DB_KEY when its key is to be settled.
+QByteArray DataSet::WriteRow(bool inserting, bool keyed) {
+    try {
+        if (inserting) {
+            Statement& s = keyed ? Prepared(insertKeyedStmt_, InsertSQL + QStringLiteral(" returning RDB$DB_KEY"))
+                                 : Prepared(insertStmt_, InsertSQL);
+            ResultRow returned;
+            s.Execute(ParamsFor(s, buffer_, nullptr), &returned);
+            return keyed ? returned.values.at(0) : QByteArray();
+        }
+        const QByteArray dbKey = RowToChange(rows_[current_], false);
+        Statement& s = Prepared(modifyStmt_, OnOneRow(ModifySQL));
+        if (s.Execute(ParamsFor(s, buffer_, &rows_[current_], &dbKey)) == 0) throw RowChangedElsewhere(false);
+        return keyed ? dbKey : QByteArray();
+    } catch (const DatabaseError& e) {
+        if (e.TextTooLong()) ThrowTextTooLong(e);
+        throw;
+    }
+}
+
+void DataSet::SettleKey(const QByteArray& dbKey, QString spare) {
+    tr_->CommitRetaining();
+    Row& row = rows_[current_];
+    for (int attempt = 0; attempt < kKeyTries; ++attempt) {
+        const QByteArray key = row.values[keyIndex_];
+        if (RowsWithKey(key).size() <= 1) return;
+        const QByteArray next = platform::EncodeCp1251(spare.isEmpty() ? NewKey() : std::exchange(spare, {}));
+        Statement& move = Prepared(moveKeyStmt_, QStringLiteral("update %1 set PNOM = :PNOM where RDB$DB_KEY = :DB_KEY "
+                                                                "and PNOM = :OLD_PNOM")
+                                                     .arg(Name));
+        // No row moved: another work place has changed it since, and given it its own key.
+        if (move.Execute({ParamValue::Bytes(next), ParamValue::Bytes(dbKey), ParamValue::Bytes(key)}) == 0) return;
+        tr_->CommitRetaining();
+        row.values[keyIndex_] = next;
+    }
+    throw DatabaseError(
+        QStringLiteral("Записът в %1 е записан, но с ключ, който носи и друг запис. Опреснете данните.").arg(Name));
+}
+
+QByteArray DataSet::RowToChange(const Row& row, bool deleting) {
+    if (keyIndex_ < 0) throw DatabaseError(QStringLiteral("Таблицата %1 няма колона PNOM.").arg(Name));
+    const std::vector<QByteArray> found = RowsWithKey(row.values[keyIndex_]);
+    if (found.empty()) throw RowChangedElsewhere(deleting);
+    if (found.size() > 1)
+        throw SharedKeyError(QStringLiteral("В %1 има %2 записа с един и същ ключ „%3“, а %4 би засегнало всички тях. "
+                                            "Нищо не е %5.")
+                                 .arg(Name)
+                                 .arg(found.size())
+                                 .arg(platform::DecodeCp1251(row.values[keyIndex_]))
+                                 .arg(deleting ? QStringLiteral("изтриването") : QStringLiteral("промяната"))
+                                 .arg(deleting ? QStringLiteral("изтрито") : QStringLiteral("записано")));
+    return found.front();
+}
+
+RecordChangedError DataSet::RowChangedElsewhere(bool deleting) const {
+    return RecordChangedError(
+        deleting ? QStringLiteral("Записът в %1 е променен или изтрит от друго работно място, след като е бил прочетен. "
+                                  "Нищо не е изтрито. Опреснете данните и опитайте отново.")
+                       .arg(Name)
+                 : QStringLiteral("Записът в %1 е променен или изтрит от друго работно място, след като е бил прочетен. "
+                                  "Промените не са записани. Откажете редакцията, опреснете данните и опитайте отново.")
+                       .arg(Name));
+}
+
+std::vector<QByteArray> DataSet::RowsWithKey(const QByteArray& key) {
+    Statement& find = Prepared(findKeyStmt_, QStringLiteral("select RDB$DB_KEY from %1 where PNOM = :PNOM").arg(Name));
+    std::vector<QByteArray> found;
+    find.Fetch({ParamValue::Bytes(key)}, [&](ResultRow& r) { found.push_back(r.values.at(0)); });
+    return found;
+}
+
+void DataSet::ThrowTextTooLong(const DatabaseError& e) const {
+    QStringList fields;
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        const ColumnInfo& c = columns_[i];
+        const qsizetype length = buffer_.nulls[i] ? 0 : buffer_.values[i].size();
+        if (c.kind == ColumnKind::Text && c.length > 0 && length > c.length)
+            fields << QStringLiteral("%1 (%2 знака при най-много %3)").arg(c.name).arg(length).arg(c.length);
+    }
+    if (fields.isEmpty()) throw e;
+    throw DatabaseError(QStringLiteral("Твърде дълъг текст в таблицата %1, %2 %3. Нищо не е записано.")
+                            .arg(Name, fields.size() == 1 ? QStringLiteral("поле") : QStringLiteral("полета"),
+                                 fields.join(QStringLiteral(", "))),
+                        e.ServerText(), e.Code(), e.SqlCode());
 }
 
 void DataSet::Cancel() {
     CheckActive();
     if (state_ != State::Edit && state_ != State::Insert) return;
+    const bool dropsRow = state_ == State::Insert;
     state_ = State::Browse;
     modified_ = false;
     buffer_ = Row();
+    Notify(dropsRow ? DataChange::Rows : DataChange::State);
     Fire(AfterCancel);
 }
 
@@ -304,18 +438,82 @@ void DataSet::Delete() {
     }
     if (rows_.empty()) throw DatabaseError(QStringLiteral("Таблицата %1 е празна: няма какво да се изтрие.").arg(Name));
     const Row& row = rows_[current_];
-    Statement& s = Prepared(deleteStmt_, DeleteSQL);
-    const unsigned long long deleted = s.Execute(ParamsFor(s, row, &row));
-    if (deleted == 0)
-        throw RecordChangedError(
-            QStringLiteral("Записът в %1 е променен или изтрит от друго работно място, след като е бил прочетен. "
-                           "Нищо не е изтрито. Опреснете данните и опитайте отново.")
-                .arg(Name));
+    const QByteArray dbKey = RowToChange(row, true);
+    Statement& s = Prepared(deleteStmt_, OnOneRow(DeleteSQL));
+    if (s.Execute(ParamsFor(s, row, &row, &dbKey)) == 0) throw RowChangedElsewhere(true);
     state_ = State::Browse;
     modified_ = false;
     rows_.erase(rows_.begin() + current_);
     if (current_ >= static_cast<int>(rows_.size())) current_ = static_cast<int>(rows_.size()) - 1;
+    Notify(DataChange::Rows);
     Fire(AfterDelete);
 }
+
+// ---------------------------------------------------------------- controls
+
+int DataSet::DisplayRowCount() const {
+    if (!Active()) return 0;
+    return static_cast<int>(rows_.size()) + (state_ == State::Insert ? 1 : 0);
+}
+
+int DataSet::DisplayRow() const {
+    if (!Active()) return -1;
+    return state_ == State::Insert ? insertAt_ : current_;
+}
+
+QString DataSet::DisplayText(int row, int column) const {
+    if (!Active() || column < 0 || column >= FieldCount()) return {};
+    const Row* r = nullptr;
+    if (state_ == State::Insert && row == insertAt_) {
+        r = &buffer_;
+    } else {
+        const int index = state_ == State::Insert && row > insertAt_ ? row - 1 : row;
+        if (index < 0 || index >= static_cast<int>(rows_.size())) return {};
+        r = state_ == State::Edit && index == current_ ? &buffer_ : &rows_[index];
+    }
+    if (r->nulls[column]) return {};
+    const ColumnKind kind = columns_[column].kind;
+    if (kind == ColumnKind::Integer || kind == ColumnKind::Other) return QString::fromLatin1(r->values[column]);
+    return platform::DecodeCp1251(r->values[column]);
+}
+
+void DataSet::Notify(DataChange change) {
+    // A control may detach itself or another one while it is told.
+    const std::vector<DataLink*> links = links_;
+    for (DataLink* link : links) {
+        if (std::find(links_.begin(), links_.end(), link) == links_.end()) continue;
+        if (link->OnChange) link->OnChange(change);
+    }
+}
+
+DataSource::~DataSource() {
+    for (DataLink* link : std::vector<DataLink*>(links_)) link->SetDataSource(nullptr);
+}
+
+DataLink::~DataLink() {
+    OnChange = nullptr;
+    Detach();
+}
+
+void DataLink::Detach() {
+    if (dataSet_) std::erase(dataSet_->links_, this);
+    if (source_) std::erase(source_->links_, this);
+    dataSet_ = nullptr;
+    source_ = nullptr;
+}
+
+void DataLink::SetDataSource(DataSource* source) {
+    if (source == source_ && (!source || source->DataSetRef == dataSet_)) return;
+    Detach();
+    source_ = source;
+    if (source_) {
+        source_->links_.push_back(this);
+        dataSet_ = source_->DataSetRef;
+        if (dataSet_) dataSet_->links_.push_back(this);
+    }
+    if (OnChange) OnChange(DataChange::Active);
+}
+
+bool DataLink::Active() const { return source_ && source_->Enabled && dataSet_ && dataSet_->Active(); }
 
 }  // namespace data

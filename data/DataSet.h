@@ -18,6 +18,11 @@
 namespace data {
 
 class DataSet;
+class DataSource;
+class DataLink;
+
+// What a data-aware control is told about its data set (see DataLink).
+enum class DataChange { Active, Scroll, Record, State, Rows, UpdateRecord };
 
 // One column of the current record.
 class Field {
@@ -53,7 +58,7 @@ public:
     DataSet(const DataSet&) = delete;
     DataSet& operator=(const DataSet&) = delete;
 
-    QString Name;  // for messages
+    QString Name;  // the table's name: in messages, and in the record key checks
     QString SelectSQL, InsertSQL, ModifySQL, DeleteSQL, RefreshSQL;
     void SetDatabase(Database* db) { db_ = db; }
     void SetTransaction(Transaction* tr);
@@ -61,6 +66,12 @@ public:
     Transaction* GetTransaction() const { return tr_; }
 
     Event OnNewRecord, AfterInsert, BeforePost, AfterPost, AfterCancel, AfterDelete, AfterRefresh, OnCalcFields;
+
+    // Gives a fresh record key for the PNOM column, or the empty text while
+    // rows keep the keys they were given. While it gives keys, a post makes
+    // sure that no other row of the table carries the posted row's key
+    // (see WriteRow), committing the transaction to do so.
+    std::function<QString()> NewKey;
 
     void Open();
     void Close();
@@ -87,8 +98,17 @@ public:
     int FieldCount() const { return static_cast<int>(columns_.size()); }
     const std::vector<ColumnInfo>& Columns() const { return columns_; }
 
+    // True when the record being edited or inserted holds a change.
+    bool Modified() const { return modified_; }
+    // The text of a column in a row as a list shows it: row 0 is the first
+    // row, and while a record is inserted it stands at its place in the list.
+    int DisplayRowCount() const;
+    int DisplayRow() const;  // the current record's row, -1 when there is none
+    QString DisplayText(int row, int column) const;
+
 private:
     friend class Field;
+    friend class DataLink;
 
     struct Row {
         std::vector<QByteArray> values;
@@ -99,13 +119,22 @@ private:
     void CheckBrowseMode();
     Row& EditRow();
     const Row* CurrentRow() const;
-    std::vector<ParamValue> ParamsFor(const Statement& s, const Row& current, const Row* old) const;
+    // A parameter DB_KEY, when no column has that name, takes *dbKey.
+    std::vector<ParamValue> ParamsFor(const Statement& s, const Row& current, const Row* old,
+                                      const QByteArray* dbKey = nullptr) const;
     Statement& Prepared(std::unique_ptr<Statement>& slot, const QString& sql);
+    QByteArray WriteRow(bool inserting, bool keyed);
+    void SettleKey(const QByteArray& dbKey, QString spare);
+    QByteArray RowToChange(const Row& row, bool deleting);
+    RecordChangedError RowChangedElsewhere(bool deleting) const;
+    std::vector<QByteArray> RowsWithKey(const QByteArray& key);
+    [[noreturn]] void ThrowTextTooLong(const DatabaseError& e) const;
     void DropStatements();
     void Fire(const Event& e) {
         if (e) e(*this);
     }
     void RunCalcFields();
+    void Notify(DataChange change);
 
     Database* db_ = nullptr;
     Transaction* tr_ = nullptr;
@@ -122,17 +151,63 @@ private:
     std::vector<ColumnInfo> columns_;
     QHash<QString, int> columnIndex_;
     std::unique_ptr<Statement> insertStmt_, modifyStmt_, deleteStmt_, refreshStmt_;
+    std::unique_ptr<Statement> insertKeyedStmt_, findKeyStmt_, moveKeyStmt_;
+    int keyIndex_ = -1;  // the PNOM column
+    std::vector<DataLink*> links_;  // controls that show this data set
 };
 
 }  // namespace data
 
 namespace data {
 
-// Links data-aware controls to a data set.
+// Links data-aware controls to a data set. Set DataSetRef before controls are
+// bound to the source; while Enabled is false the controls show nothing.
 class DataSource {
 public:
+    DataSource() = default;
+    ~DataSource();
+    DataSource(const DataSource&) = delete;
+    DataSource& operator=(const DataSource&) = delete;
+
     DataSet* DataSetRef = nullptr;
     bool Enabled = true;
+
+private:
+    friend class DataLink;
+    std::vector<DataLink*> links_;
+};
+
+// A control's tie to a data source. OnChange is told of every change of the
+// data set seen through it: opened or closed, moved to another record, a
+// field of the current record written, the state changed (edit, insert, post,
+// cancel), rows added or removed; and, just before a post, that pending input
+// must be written into the record now (UpdateRecord). Either end may be
+// destroyed first.
+class DataLink {
+public:
+    using Change = DataChange;
+
+    DataLink() = default;
+    ~DataLink();
+    DataLink(const DataLink&) = delete;
+    DataLink& operator=(const DataLink&) = delete;
+
+    // nullptr detaches; OnChange then runs with Change::Active.
+    void SetDataSource(DataSource* source);
+    DataSource* GetDataSource() const { return source_; }
+    DataSet* GetDataSet() const { return dataSet_; }
+    // Attached to an enabled source whose data set is open.
+    bool Active() const;
+
+    std::function<void(Change)> OnChange;
+
+private:
+    friend class DataSet;
+    friend class DataSource;
+    void Detach();
+
+    DataSource* source_ = nullptr;
+    DataSet* dataSet_ = nullptr;
 };
 
 }  // namespace data

@@ -57,22 +57,38 @@ IMaster* Master() {
     return fb_get_master_interface();
 }
 
-DatabaseError ErrorFrom(CheckStatusWrapper& st, const QString& context = {}) {
+bool IsConflict(const std::vector<long>& codes) {
+    for (long c : codes)
+        if (c == isc_update_conflict || c == isc_deadlock || c == isc_lock_conflict) return true;
+    return false;
+}
+
+// The error of a status vector. An update or lock conflict (another work
+// place has changed the row and not yet committed) is told in words of its own.
+[[noreturn]] void ThrowFrom(CheckStatusWrapper& st, const QString& context = {}, const QString& hint = {}) {
     char buffer[2048];
     Master()->getUtilInterface()->formatStatus(buffer, sizeof buffer, &st);
     const QString serverText = platform::DecodeCp1251(QByteArray(buffer)).trimmed();
     const intptr_t* errors = st.getErrors();
-    long code = 0;
-    if (errors && errors[0] == isc_arg_gds) code = static_cast<long>(errors[1]);
+    std::vector<long> codes;
+    for (const intptr_t* p = errors; p && *p != isc_arg_end; p += 2) {
+        if (*p == isc_arg_gds) codes.push_back(static_cast<long>(p[1]));
+        if (*p == isc_arg_cstring) ++p;  // a counted string takes one more cell
+    }
+    const long code = codes.empty() ? 0 : codes.front();
     const int sqlCode = errors ? static_cast<int>(isc_sqlcode(reinterpret_cast<const ISC_STATUS*>(errors))) : 0;
+    if (IsConflict(codes))
+        throw RecordInUseError(QStringLiteral("Този запис в момента се променя от друго работно място, затова "
+                                              "нищо не е записано. Опитайте отново след малко."),
+                               serverText, code, sqlCode, std::move(codes));
     QString message = QStringLiteral("Грешка в базата данни");
     if (!context.isEmpty()) message += QStringLiteral(" (") + context + QLatin1Char(')');
-    message += QStringLiteral(":\n") + serverText;
-    return DatabaseError(message, serverText, code, sqlCode);
+    message += QStringLiteral(":\n") + serverText + hint;
+    throw DatabaseError(message, serverText, code, sqlCode, std::move(codes));
 }
 
 void Check(Status& st, const QString& context = {}) {
-    if (st.Failed()) throw ErrorFrom(st.Wrapper(), context);
+    if (st.Failed()) ThrowFrom(st.Wrapper(), context);
 }
 
 // Holds an interface and gives it back when the scope ends, whatever happens:
@@ -137,6 +153,10 @@ constexpr qsizetype kLongestText = 32765;  // the longest VARCHAR a message carr
 bool IsIntegerType(unsigned type) { return type == SQL_LONG || type == SQL_SHORT || type == SQL_INT64; }
 
 }  // namespace
+
+bool DatabaseError::HasCode(long code) const { return std::find(codes_.begin(), codes_.end(), code) != codes_.end(); }
+
+bool DatabaseError::TextTooLong() const { return HasCode(isc_string_truncation); }
 
 // ---------------------------------------------------------------- Database
 
@@ -237,8 +257,7 @@ void Database::Attach(bool create, const std::function<void(Status&, IXpbBuilder
                          : provider->attachDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
     if (st.Failed()) {
         attachment_ = nullptr;
-        DatabaseError e = ErrorFrom(st.Wrapper(), name);
-        throw DatabaseError(e.Message() + ProviderHint(name), e.ServerText(), e.Code(), e.SqlCode());
+        ThrowFrom(st.Wrapper(), name, ProviderHint(name));
     }
     AfterAttach();
 }
@@ -256,15 +275,7 @@ void Database::AfterAttach() {
 
 void Database::Close() {
     if (!attachment_) return;
-    for (Transaction* t : std::vector<Transaction*>(transactions_)) {
-        if (t->Active()) {
-            try {
-                t->Commit();
-            } catch (...) {
-                t->Rollback();
-            }
-        }
-    }
+    for (Transaction* t : std::vector<Transaction*>(transactions_)) t->Release();
     Status st;
     attachment_->detach(&st);
     if (st.Failed()) {
@@ -272,6 +283,15 @@ void Database::Close() {
         attachment_->release();
     }
     attachment_ = nullptr;
+}
+
+void Database::DropDatabase() {
+    if (!attachment_) throw DatabaseError(QStringLiteral("Няма връзка с базата данни."));
+    for (Transaction* t : std::vector<Transaction*>(transactions_)) t->Release();
+    Status st;
+    attachment_->dropDatabase(&st);
+    Check(st);
+    attachment_ = nullptr;  // a successful drop releases the interface
 }
 
 void Database::Register(Transaction* t) {
@@ -332,7 +352,7 @@ void Transaction::StartTransaction() {
     handle_ = db_->Attachment()->startTransaction(&st, tpb->getBufferLength(&st), tpb->getBuffer(&st));
     if (st.Failed()) {
         handle_ = nullptr;
-        throw ErrorFrom(st.Wrapper());
+        ThrowFrom(st.Wrapper());
     }
 }
 
@@ -363,6 +383,15 @@ void Transaction::Rollback() {
     handle_->rollback(&st);
     if (st.Failed()) handle_->release();
     handle_ = nullptr;
+}
+
+void Transaction::Release() {
+    if (!Active()) return;
+    try {
+        Commit();
+    } catch (...) {
+        Rollback();
+    }
 }
 
 void Transaction::SetActive(bool on) {
@@ -559,7 +588,7 @@ Statement::Statement(Database* db, Transaction* tr, const QString& sql) : impl_(
                                             IStatement::PREPARE_PREFETCH_METADATA);
     if (st.Failed()) {
         impl_->stmt = nullptr;
-        throw ErrorFrom(st.Wrapper());
+        ThrowFrom(st.Wrapper());
     }
     impl_->inMeta = impl_->stmt->getInputMetadata(&st);
     Check(st);
@@ -603,7 +632,7 @@ Statement::Statement(Database* db, Transaction* tr, const QString& sql) : impl_(
 
 Statement::~Statement() = default;
 
-unsigned long long Statement::Execute(const std::vector<ParamValue>& params) {
+unsigned long long Statement::Execute(const std::vector<ParamValue>& params, ResultRow* returned) {
     Status st;
     AlignedBuffer in;
     Held<IMessageMetadata> meta(impl_->BuildInput(st, params, paramNames_, in));
@@ -612,6 +641,8 @@ unsigned long long Statement::Execute(const std::vector<ParamValue>& params) {
                          hasOutput ? impl_->outBuffer.Data() : nullptr);
     Check(st);
     const unsigned long long affected = impl_->stmt->getAffectedRecords(&st);
+    Check(st);
+    if (returned && hasOutput) impl_->Decode(st, *returned);
     Check(st);
     return affected;
 }

@@ -24,20 +24,44 @@ namespace data {
 
 class DatabaseError : public platform::Exception {
 public:
-    DatabaseError(QString message, QString serverText = {}, long code = 0, int sqlCode = 0)
-        : platform::Exception(std::move(message)), serverText_(std::move(serverText)), code_(code), sqlCode_(sqlCode) {}
+    DatabaseError(QString message, QString serverText = {}, long code = 0, int sqlCode = 0,
+                  std::vector<long> codes = {})
+        : platform::Exception(std::move(message)),
+          serverText_(std::move(serverText)),
+          code_(code),
+          sqlCode_(sqlCode),
+          codes_(std::move(codes)) {}
     const QString& ServerText() const { return serverText_; }
     long Code() const { return code_; }  // the first error code of the status vector
     int SqlCode() const { return sqlCode_; }
+    // True when the status vector holds the code anywhere.
+    bool HasCode(long code) const;
+    // The server refused a text longer than its column.
+    bool TextTooLong() const;
 
 private:
     QString serverText_;
     long code_;
     int sqlCode_;
+    std::vector<long> codes_;
+};
+
+// Another work place holds an uncommitted change of the same row (the
+// server's update conflict or lock conflict); nothing of this change is written.
+class RecordInUseError : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
 };
 
 // Another work place changed or deleted the row since this one read it.
 class RecordChangedError : public platform::Exception {
+public:
+    using platform::Exception::Exception;
+};
+
+// More than one row carries the record's key (rows written by an older
+// program): a change or a delete would reach them all, so nothing is written.
+class SharedKeyError : public platform::Exception {
 public:
     using platform::Exception::Exception;
 };
@@ -67,6 +91,8 @@ public:
     // parameters ("USER 'x'", "PASSWORD 'y'", "DEFAULT CHARACTER SET z") and
     // leaves it connected.
     void CreateDatabase(const QStringList& creationParams);
+    // Deletes the connected database (its file goes too) and disconnects.
+    void DropDatabase();
 
     // True when the embedded engine (not a server) serves the connection.
     bool IsEmbedded() const { return embedded_; }
@@ -107,6 +133,10 @@ public:
     void Commit();           // ends it; the data sets on it are closed first
     void CommitRetaining();  // keeps it, and the data sets, open
     void Rollback();
+    // Ends the transaction whatever state its connection is in: commits, and
+    // where that fails (a lost connection) rolls back or lets the handle go.
+    // Never throws.
+    void Release();
     bool Active() const { return handle_ != nullptr; }
     // Deactivating commits.
     void SetActive(bool on);
@@ -165,8 +195,9 @@ public:
     const QStringList& ParamNames() const { return paramNames_; }
     const std::vector<ColumnInfo>& Columns() const { return columns_; }
 
-    // Runs the statement; returns the number of rows it inserted, changed or deleted.
-    unsigned long long Execute(const std::vector<ParamValue>& params);
+    // Runs the statement; returns the number of rows it inserted, changed or
+    // deleted. The values a "returning" clause gives back go into *returned.
+    unsigned long long Execute(const std::vector<ParamValue>& params, ResultRow* returned = nullptr);
 
     // Runs a select and hands every row to the sink.
     void Fetch(const std::vector<ParamValue>& params, const std::function<void(ResultRow&)>& sink);

@@ -9,6 +9,7 @@
 #include "documents/PrintOptions.h"
 #include "documents/PrintedPage.h"
 #include "platform/Application.h"
+#include "platform/CodePage.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
@@ -16,6 +17,7 @@
 #include "platform/LocaleText.h"
 #include "registers/OwnFirms.h"
 
+#include <QBuffer>
 #include <QComboBox>
 #include <QDate>
 #include <QKeyEvent>
@@ -24,6 +26,7 @@
 #include <QPalette>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
 
@@ -59,6 +62,30 @@ void SetBaseColour(QWidget* w, const QColor& colour) {
     QPalette p = w->palette();
     p.setColor(QPalette::Base, colour);
     w->setPalette(p);
+}
+
+// The lookup list's entries are all of one fixed height.
+class FixedHeightItems : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), kItemHeight};
+    }
+};
+
+void ColourLookupList(QListWidget* list, const QColor& colour) { SetBaseColour(list, colour); }
+
+// The own-firms window's built-in logo as picture file bytes, or none.
+QByteArray BuiltInLogo() {
+    if (!FillFirm) return {};
+    if (auto* image = FillFirm->findChild<platform::DBImage*>(QStringLiteral("Image1"))) return image->PictureBytes();
+    auto* label = FillFirm->findChild<QLabel*>(QStringLiteral("Image1"));
+    if (!label || label->pixmap().isNull()) return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    label->pixmap().save(&buffer, "PNG");
+    return bytes;
 }
 
 // Runs a handler from a Qt signal the way the class library runs an event.
@@ -101,7 +128,7 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
         combo->lineEdit()->clear();
     }
     ListBox1->setUniformItemSizes(true);
-    ListBox1->setStyleSheet(QStringLiteral("QListWidget::item { height: %1px; padding: 0px; }").arg(kItemHeight));
+    ListBox1->setItemDelegate(new FixedHeightItems(ListBox1));
     StringGrid1->SetHint(QStringLiteral("Description1;stock"));
 
     // Command column.
@@ -170,13 +197,11 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     connect(Edit20, &QLineEdit::textChanged, this, Handler([this] { DBText7Change(); }));
     connect(Edit9, &QLineEdit::textChanged, this, Handler([this] { Edit9Change(); }));
     Edit9->installEventFilter(this);
-    connect(DBGrid1, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        platform::RunHandler([this, index] { DBGrid1CellClick(index.column()); });
-    });
 
-    // Own firm and bank account: prior, next and refresh over their data sets.
-    BuildNavigator(DBNavigator1, [] { return &DataModule1->firm; }, &TOrderForm::DBNavigator1Click);
-    BuildNavigator(DBNavigator2, [] { return &DataModule1->details; }, &TOrderForm::DBNavigator2Click);
+    // Own firm and bank account: their navigators move the data sets, then the editor follows.
+    DBNavigator1->OnClick = [this](platform::NavigateBtn) { DBNavigator1Click(); };
+    DBNavigator2->OnClick = [this](platform::NavigateBtn) { DBNavigator2Click(); };
+    DBGrid1->OnCellClick = [this](int column) { platform::RunHandler([this, column] { DBGrid1CellClick(column); }); };
 
     for (QDateEdit* d : {EDate, EDate2, EDate3, EDate4}) {
         const QSignalBlocker block(d);
@@ -186,24 +211,20 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
 
 TOrderForm::~TOrderForm() { delete KeyTime; }
 
-void TOrderForm::BuildNavigator(QWidget* holder, data::DataSet* (*dataSet)(), void (TOrderForm::*after)()) {
-    // Stands in for the data-aware navigator: prior, next, refresh.
-    const std::pair<QString, int> buttons[] = {{QStringLiteral("◀"), -1}, {QStringLiteral("▶"), 1}, {QStringLiteral("↻"), 0}};
-    int left = 0;
-    for (const auto& [text, step] : buttons) {
-        auto* b = new QToolButton(holder);
-        b->setText(text);
-        b->setGeometry(left, 0, 24, 20);
-        left += 24;
-        connect(b, &QToolButton::clicked, this, Handler([this, dataSet, after, step = step] {
-                    data::DataSet* ds = dataSet();
-                    if (!ds->Active()) return;
-                    if (step == 0) ds->Refresh();
-                    else ds->SetRecNo(ds->RecNo() + step);
-                    (this->*after)();
-                }));
-    }
+void TOrderForm::BindDataControls() {
+    if (bound_ || !DataModule1) return;
+    bound_ = true;
+    DBImage2->SetDataSource(&DataModule1->DataSource2);
+    DBImage3->SetDataSource(&DataModule1->DataSource2);
+    DBNavigator1->SetDataSource(&DataModule1->DataSource2);
+    DBNavigator2->SetDataSource(&DataModule1->DataSource3);
+    DBGrid1->SetDataSource(&DataModule1->DataSource7);
+    DBNavigator->SetDataSource(&DataModule1->DataSource7);
+    MemoStore->SetDataSource(&DataModule1->DataSource6);
+    MemoStr->SetDataSource(&DataModule1->DataSource6);
 }
+
+void TOrderForm::FormShow() { BindDataControls(); }
 
 void TOrderForm::FormCreate() { ColumnWidths.clear(); }
 
@@ -316,14 +337,15 @@ void TOrderForm::FillLookupList(QLineEdit* edit) {
     ListBox1->clear();
     const QString typed = edit->text();
     if (typed.isEmpty()) return;
-    const QString typedLower = LookupLower(typed);
+    // Matched on the stored Windows-1251 bytes; only the entries are decoded.
+    const std::optional<QByteArray> typedLower = LookupTypedBytes(typed);
     data::Field field = ds->FieldByName(hint.field);
     QStringList entries;
     const int count = ds->RecordCount();
-    for (int i = 1; i <= count; ++i) {
+    for (int i = 1; i <= count && typedLower; ++i) {
         ds->SetRecNo(i);
-        QString text = field.AsString();
-        if (LookupStartsWith(text, typedLower)) entries << std::move(text);
+        const QByteArray bytes = field.AsBytes();
+        if (LookupStartsWithBytes(bytes, *typedLower)) entries << platform::DecodeCp1251(bytes);
     }
     if (count > 0) ds->SetRecNo(1);
     ListBox1->addItems(entries);
@@ -334,7 +356,7 @@ void TOrderForm::PlaceLookupList(QWidget* edit) {
     if (ListBox1->count() == 0) return;
     const QPoint at = Panel3->mapFromGlobal(edit->mapToGlobal(QPoint(0, 0)));
     int top = at.y() + edit->height();
-    SetBaseColour(ListBox1, edit->palette().color(QPalette::Base));
+    ColourLookupList(ListBox1, edit->palette().color(QPalette::Base));
     const int height = LookupListHeight(ListBox1->count(), kItemHeight, 150);
     if (Panel3->mapTo(this, QPoint(0, top)).y() + height >= this->height() - 25) top = at.y() - height;
     ListBox1->setGeometry(at.x(), top, edit->width() + 17, height);
@@ -433,17 +455,28 @@ void TOrderForm::StringGrid1SelectCell(int col, int row, bool& canSelect) {
 
 namespace {
 
-// Every goods record's entry: the description's first line, "~", the record number.
-QStringList GoodsEntries(const LookupHint& hint) {
+// The goods entries in record order: the description's first line, "~" and
+// the record number; with a typed text only those that contain it, both
+// lowered in the code page's terms.
+QStringList GoodsEntries(const LookupHint& hint, const QString* typed = nullptr) {
     data::DataSet* ds = LookupDataSet(hint.dataSet);
-    ds->Refresh();
     data::Field field = ds->FieldByName(hint.field);
+    std::optional<QByteArray> typedLower;
+    if (typed) {
+        typedLower = LookupTypedBytes(*typed);
+        if (!typedLower) return {};
+    }
     QStringList entries;
     const int count = ds->RecordCount();
-    entries.reserve(count);
     for (int i = 1; i <= count; ++i) {
         ds->SetRecNo(i);
-        entries << GoodsEntryText(field.AsString(), i);
+        QByteArray entry = field.AsBytes();
+        const qsizetype end = entry.indexOf('\n');
+        const qsizetype cr = entry.indexOf('\r');
+        const qsizetype cut = end < 0 ? cr : (cr < 0 ? end : std::min(end, cr));
+        if (cut >= 0) entry.truncate(cut);
+        entry += '~' + QByteArray::number(i);
+        if (!typedLower || LookupLowerBytes(entry).contains(*typedLower)) entries << platform::DecodeCp1251(entry);
     }
     return entries;
 }
@@ -455,12 +488,13 @@ void TOrderForm::StringGrid1ButtonClick() {
     const LookupHint hint = ParseLookupHint(StringGrid1->Hint());
     SetHintOf(ListBox1, QStringLiteral("StringGrid1;") + hint.dataSet);
     ListBox1->clear();
+    LookupDataSet(hint.dataSet)->Refresh();
     ListBox1->addItems(GoodsEntries(hint));
     if (ListBox1->count() == 0) return;
     const QRect cell = StringGrid1->CellRect(CurrentItemCol, CurrentItemRow);
     const QRect below = StringGrid1->CellRect(CurrentItemCol, CurrentItemRow + 1);
     const int top = (below.isEmpty() ? cell.bottom() + 2 : below.top()) + StringGrid1->y();
-    SetBaseColour(ListBox1, kPaleYellow);
+    ColourLookupList(ListBox1, kPaleYellow);
     ListBox1->setGeometry(cell.left() + StringGrid1->x(), top, cell.width(),
                           LookupListHeight(ListBox1->count(), kItemHeight, 100));
     ListBox1->show();
@@ -474,17 +508,15 @@ void TOrderForm::StringGrid1SetEditText(int, int, const QString&) {
 
 void TOrderForm::FilterGoodsList() {
     const QString typed = StringGrid1->Cell(CurrentItemCol, CurrentItemRow);
-    StringGrid1ButtonClick();
+    // The goods are read afresh when the list opens; while it stays open each
+    // keystroke filters the rows already read.
+    const bool open = ListBox1->isVisible() && GoodsLookupMode;
+    if (!open) StringGrid1ButtonClick();
     if (CurrentItemCol != 1 || typed.isEmpty()) {
         ListBox1->hide();
         return;
     }
-    const QString typedLower = LookupLower(typed);
-    QStringList kept;
-    for (int i = 0; i < ListBox1->count(); ++i) {
-        const QString entry = ListBox1->item(i)->text();
-        if (LookupContains(LookupLower(entry), typedLower)) kept << entry;
-    }
+    const QStringList kept = GoodsEntries(ParseLookupHint(StringGrid1->Hint()), &typed);
     ListBox1->clear();
     ListBox1->addItems(kept);
 }
@@ -531,7 +563,12 @@ void TOrderForm::SpeedButton3Click(QObject* sender) {
         ListBox1->hide();
         if (sender) platform::ShowMessage(QStringLiteral("Запазен успешно!"));
     } catch (...) {
-        // The document save that asked for it goes on; no success is reported.
+        // The document save that asked for it goes on; no success is reported,
+        // and a half-written customer is dropped.
+        try {
+            DataModule1->cust.Cancel();
+        } catch (...) {
+        }
     }
 }
 
@@ -855,36 +892,35 @@ void TOrderForm::Edit9Change() {
 // ---------------------------------------------------------------- own firm, bank, number
 
 void TOrderForm::LoadFirmFields() {
+    if (!DataModule1) return;
+    BindDataControls();
     const QString responsible = DBText2->text();
     const QString responsible2 = Edit19->text();
     data::DataSet& firm = DataModule1->firm;
+    const bool english = RadioButton2->isChecked();
+    const bool both = RadioButton3->isChecked();
     if (firm.Active() && !firm.IsEmpty()) {
         const auto field = [&firm](const char* name) { return firm.FieldByName(QLatin1String(name)).AsString(); };
-        const bool english = RadioButton2->isChecked();
-        const bool both = RadioButton3->isChecked();
-        DBText1->setText(field(english ? "Supplier2" : "Supplier1"));
-        DBText2->setText(field(english ? "RespPerson2" : "RespPerson1"));
-        DBText3->setText(field("InvoiceNo"));
-        DBText4->setText(field("ProformaNo"));
+        DBText1->SetText(field(english ? "Supplier2" : "Supplier1"));
+        DBText2->SetText(field(english ? "RespPerson2" : "RespPerson1"));
+        DBText3->SetText(field("InvoiceNo"));
+        DBText4->SetText(field("ProformaNo"));
         Edit11->setText(field("VOP"));
-        DBText5->setText(field("ID"));
-        DBText6->setText(field("VAT"));
+        DBText5->SetText(field("ID"));
+        DBText6->SetText(field("VAT"));
         DBText7->setText(field(english ? "PlaceofPublishment2" : "PlaceofPublishment1"));
-        DBText8->setText(field(english ? "Address2" : "Address1"));
+        DBText8->SetText(field(english ? "Address2" : "Address1"));
         if (both) {
             Edit17->setText(field("Supplier2"));
             Edit19->setText(field("RespPerson2"));
             Edit20->setText(field("PlaceofPublishment2"));
             Edit18->setText(field("Address2"));
         }
-        // The page logo: the firm's own picture, else the built-in one.
-        QPixmap logo;
-        logo.loadFromData(firm.FieldByName(QLatin1String(english || both ? "LOGO2" : "LOGO")).AsBytes());
-        if (logo.isNull() && FillFirm) {
-            if (auto* builtIn = FillFirm->findChild<QLabel*>(QStringLiteral("Image1"))) logo = builtIn->pixmap();
-        }
-        DBImage1->setPixmap(logo);
     }
+    // The page logo: the firm's own picture, else the built-in one.
+    const platform::DBImage* logo = english || both ? DBImage3 : DBImage2;
+    if (logo->HasPicture()) DBImage1->Assign(*logo);
+    else DBImage1->SetPictureBytes(BuiltInLogo());
     DBImage1->update();
     DBImage2->update();
     DBImage3->update();
@@ -894,6 +930,8 @@ void TOrderForm::LoadFirmFields() {
 }
 
 void TOrderForm::LoadBankFields() {
+    if (!DataModule1) return;
+    BindDataControls();
     data::DataSet& details = DataModule1->details;
     if (!details.Active() || details.IsEmpty()) return;
     Bank->setText(details.FieldByName(QStringLiteral("Bank")).AsString());
@@ -904,13 +942,14 @@ void TOrderForm::LoadBankFields() {
 void TOrderForm::NextDocumentNumber() {
     LoadFirmFields();
     if (ComboBox2->currentText().isEmpty() && ComboBox2->count() > 0) platform::SetComboIndexSilently(ComboBox2, 0);
-    QLineEdit* counter = DBText4;
+    QWidget* counter = DBText4;
+    QString text = DBText4->text();
     switch (CounterGroupOfTitle(ComboBox2->currentText())) {
-    case CounterGroup::Invoice: counter = DBText3; break;
-    case CounterGroup::Protocol117: counter = Edit11; break;
-    case CounterGroup::Proforma: counter = DBText4; break;
+    case CounterGroup::Invoice: counter = DBText3, text = DBText3->text(); break;
+    case CounterGroup::Protocol117: counter = Edit11, text = Edit11->text(); break;
+    case CounterGroup::Proforma: break;
     }
-    MaskEdit1->setText(NextDocumentNumberText(counter->text(), HintOf(counter)));
+    MaskEdit1->setText(NextDocumentNumberText(text, HintOf(counter)));
 }
 
 void TOrderForm::DBNavigator1Click() {

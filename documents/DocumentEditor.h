@@ -117,6 +117,7 @@ public:
     void SetPageLabel(const char* name, const QString& text) const;
 
 protected:
+    void FormShow() override;
     void FormClose() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -129,7 +130,10 @@ private:
     QString NoteLine() const;
     int ValueColumn() const { return StringGrid1->ColCount() == 6 ? 5 : 6; }
     void SetRemembered(int line, const QString& text);
-    void BuildNavigator(QWidget* holder, data::DataSet* (*dataSet)(), void (TOrderForm::*after)());
+    // Ties the hidden logos, the navigators, the currency grid and the memos
+    // to the data module's sources (once; the data module is made after the editor).
+    void BindDataControls();
+    bool bound_ = false;
     void ApplyColumnWidthEntries(const char* gridName, int first, int count);
 };
 

@@ -4,8 +4,6 @@
 #include "platform/Exception.h"
 #include "platform/LocaleText.h"
 
-#include <QRegularExpression>
-
 #include <array>
 
 LookupHint ParseLookupHint(const QString& hint) {
@@ -48,26 +46,45 @@ QString LookupLower(const QString& text) {
     return out;
 }
 
-bool LookupStartsWith(const QString& text, const QString& typedLower) {
-    if (typedLower.isEmpty() || text.size() < typedLower.size()) return false;
-    const auto& table = LowerTable();
+namespace {
+
+// Lower case of every byte of the code page.
+const std::array<unsigned char, 256>& LowerBytes() {
+    static const std::array<unsigned char, 256> table = [] {
+        std::array<unsigned char, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            const QString lower = LookupLower(platform::DecodeCp1251(QByteArray(1, static_cast<char>(b))));
+            t[b] = static_cast<unsigned char>(platform::EncodeCp1251(lower).at(0));
+        }
+        return t;
+    }();
+    return table;
+}
+
+}  // namespace
+
+std::optional<QByteArray> LookupTypedBytes(const QString& typed) {
+    if (!platform::FitsCp1251(typed)) return std::nullopt;
+    return LookupLowerBytes(platform::EncodeCp1251(typed));
+}
+
+bool LookupStartsWithBytes(const QByteArray& value, const QByteArray& typedLower) {
+    if (typedLower.isEmpty() || value.size() < typedLower.size()) return false;
+    const auto& table = LowerBytes();
     for (qsizetype i = 0; i < typedLower.size(); ++i)
-        if (Lower(text[i].unicode(), table) != typedLower[i].unicode()) return false;
+        if (table[static_cast<unsigned char>(value[i])] != static_cast<unsigned char>(typedLower[i])) return false;
     return true;
 }
 
-bool LookupContains(const QString& entryLower, const QString& typedLower) { return entryLower.contains(typedLower); }
+QByteArray LookupLowerBytes(QByteArray bytes) {
+    const auto& table = LowerBytes();
+    for (char& b : bytes) b = static_cast<char>(table[static_cast<unsigned char>(b)]);
+    return bytes;
+}
 
 int LookupListHeight(int entries, int itemHeight, int cap) {
     const int height = (entries + 1) * itemHeight;
     return height <= cap ? height : cap;
-}
-
-QString GoodsEntryText(const QString& description, int recNo) {
-    QString first = description;
-    const qsizetype end = first.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-    if (end >= 0) first.truncate(end);
-    return first + u'~' + QString::number(recNo);
 }
 
 int GoodsEntryRecNo(const QString& entry) {

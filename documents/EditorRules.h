@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // A control's lookup hint: "Field;dataset", or "FieldA,FieldB;dataset" for
 // field A, or field B where A is empty.
@@ -20,20 +21,23 @@ LookupHint ParseLookupHint(const QString& hint);
 // Lower case as the Windows-1251 code page knows it: letters of the code page
 // (Latin and Cyrillic) lowered, every other character left as it is.
 QString LookupLower(const QString& text);
-// The type-ahead match: the first typed.size() characters of text equal the
-// typed text, both lowered. An empty typed text matches nothing.
-bool LookupStartsWith(const QString& text, const QString& typedLower);
-// The goods filter: the lowered entry contains the lowered typed text.
-bool LookupContains(const QString& entryLower, const QString& typedLower);
+// The type-ahead match and the goods filter work on the Windows-1251 bytes
+// the data sets hold, without decoding every record: the typed text is
+// lowered and encoded once (nothing, when it holds a character the code page
+// lacks, which then matches no record). A value matches when its first bytes,
+// lowered, equal the typed bytes; an empty typed text matches nothing. The
+// goods filter keeps an entry whose lowered bytes contain the typed bytes.
+std::optional<QByteArray> LookupTypedBytes(const QString& typed);
+bool LookupStartsWithBytes(const QByteArray& value, const QByteArray& typedLower);
+QByteArray LookupLowerBytes(QByteArray bytes);
 
 // Height of the lookup list: (entries + 1) × item height while that is at
 // most the cap, else the cap (150 for parties, 100 for goods).
 int LookupListHeight(int entries, int itemHeight, int cap);
 
-// A goods entry of the lookup list: the description's first line, "~" and
-// the record number. The record number read back throws EConvertError when
-// the text after the first "~" is no number.
-QString GoodsEntryText(const QString& description, int recNo);
+// The record number of a goods entry of the lookup list (the description's
+// first line, "~" and the record number). Throws EConvertError when the text
+// after the first "~" is no number.
 int GoodsEntryRecNo(const QString& entry);
 
 // Characters per description row: 84, 72 with the discount column, on the

@@ -53,9 +53,9 @@ bool ToByte(char16_t c, char& out) {
 }  // namespace
 
 QString DecodeCp1251(const QByteArray& bytes) {
-    QString text;
-    text.reserve(bytes.size());
-    for (char b : bytes) text.append(QChar(ByteToChar(static_cast<unsigned char>(b))));
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (char b : bytes) *out++ = QChar(ByteToChar(static_cast<unsigned char>(b)));
     return text;
 }
 
@@ -65,8 +65,11 @@ QByteArray EncodeCp1251(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         char b;
         if (!ToByte(text.at(i).unicode(), b)) {
-            QString shown = text.at(i).isHighSurrogate() && i + 1 < text.size() ? text.mid(i, 2) : text.mid(i, 1);
-            const QString code = QString::number(text.at(i).unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+            // A character beyond U+FFFF is a surrogate pair: named whole.
+            const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+            const QString shown = text.mid(i, pair ? 2 : 1);
+            const char32_t ucs = pair ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1)) : text.at(i).unicode();
+            const QString code = QString::number(ucs, 16).toUpper().rightJustified(4, QLatin1Char('0'));
             throw EEncodingError(QStringLiteral("Знакът „%1“ (U+%2) не може да бъде записан в кодовата таблица Windows-1251.")
                                      .arg(shown, code));
         }

@@ -344,7 +344,17 @@ void StringGrid::SetCell(int col, int row, const QString& text) {
     QString& cell = cells[static_cast<size_t>(col)];
     if (cell == text) return;
     cell = text;
-    model_->CellChanged(col, row);
+    if (updating_ > 0)
+        changedWhileUpdating_ = true;
+    else
+        model_->CellChanged(col, row);
+}
+
+void StringGrid::EndUpdate() {
+    if (updating_ > 0 && --updating_ == 0 && changedWhileUpdating_) {
+        changedWhileUpdating_ = false;
+        model_->AllChanged();
+    }
 }
 
 QStringList StringGrid::RowTexts(int row) const {

@@ -76,6 +76,9 @@ public:
     void SetRowTexts(int row, const QStringList& texts);    // extra texts dropped, missing ones empty
     void ExchangeRows(int a, int b);                        // whole rows, no handler runs
     void ClearCells();                                      // every cell empty, sizes kept
+    // Between these, written cells are drawn once, at the last EndUpdate.
+    void BeginUpdate() { ++updating_; }
+    void EndUpdate();
 
     // Size.
     int RowCount() const { return rowCount_; }
@@ -193,6 +196,8 @@ private:
     bool layingOut_ = false;
     bool replayingKey_ = false;
     int appliedFixedRows_ = 0;
+    int updating_ = 0;
+    bool changedWhileUpdating_ = false;
 
     detail::GridModel* model_ = nullptr;
     detail::GridView* view_ = nullptr;

@@ -1,21 +1,37 @@
 #include "platform/SystemClock.h"
 
+#include <limits>
+
 namespace platform {
 namespace {
 std::optional<QDateTime>& Fixed() {
     static std::optional<QDateTime> fixed;
     return fixed;
 }
+
+// The last time given, in milliseconds since the epoch.
+qint64& LastGiven() {
+    static qint64 last = std::numeric_limits<qint64>::min();
+    return last;
+}
 }  // namespace
 
 void GetSystemTime(SystemTime& out) {
-    const QDateTime now = (Fixed() ? *Fixed() : QDateTime::currentDateTimeUtc()).toUTC();
+    qint64 ms = (Fixed() ? *Fixed() : QDateTime::currentDateTimeUtc()).toMSecsSinceEpoch();
+    // Record keys are made from this time: a millisecond given already (the
+    // clock has not moved on, or was set back) is stepped over.
+    if (ms <= LastGiven()) ms = LastGiven() + 1;
+    LastGiven() = ms;
+    const QDateTime now = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
     const QDate d = now.date();
     const QTime t = now.time();
     out = SystemTime{d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec()};
 }
 
-void SetFixedClock(std::optional<QDateTime> utc) { Fixed() = std::move(utc); }
+void SetFixedClock(std::optional<QDateTime> utc) {
+    Fixed() = std::move(utc);
+    LastGiven() = std::numeric_limits<qint64>::min();
+}
 
 QString RecordKeyText(const SystemTime& t) {
     return QStringLiteral("%1.%2.%3 %4:%5:%6.%7")

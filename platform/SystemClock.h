@@ -12,10 +12,13 @@ struct SystemTime {
     int wYear = 0, wMonth = 0, wDay = 0, wHour = 0, wMinute = 0, wSecond = 0, wMilliseconds = 0;
 };
 
-// The current UTC time, or the fixed time a test has set.
+// The current UTC time, or the fixed time a test has set; never a
+// millisecond this process has been given before (a later one instead), so
+// that record keys made from it do not repeat.
 void GetSystemTime(SystemTime& out);
 
-// Fix the clock at a UTC moment; std::nullopt lets it run again.
+// Fix the clock at a UTC moment; std::nullopt lets it run again. Either way
+// the next time given is the clock's own again.
 void SetFixedClock(std::optional<QDateTime> utc);
 
 // Record key text: day.month.year hour:minute:second.millisecond, no leading zeros.

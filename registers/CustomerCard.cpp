@@ -1,5 +1,43 @@
 #include "registers/CustomerCard.h"
 
+#include "data/DataModule.h"
+#include "platform/DataControls.h"
+#include "platform/Handlers.h"
+#include "registers/DocumentRegister.h"
+
 TEditCustForm* EditCustForm = nullptr;
 
-TEditCustForm::TEditCustForm(QWidget* parent) : platform::Form(parent) { setupUi(this); }
+TEditCustForm::TEditCustForm(QWidget* parent) : platform::Form(parent) {
+    setupUi(this);
+    for (platform::DBEdit* e : findChildren<platform::DBEdit*>()) e->SetDataSource(&DataModule1->DataSource1);
+    DBNavigator->SetDataSource(&DataModule1->DataSource1);
+    DBNavigator->OnClick = [this](platform::NavigateBtn) { platform::RunHandler([this] { DBNavigatorClick(); }); };
+    DBNavigator1->SetDataSource(&DataModule1->DataSource1);
+    OKButton->setDefault(true);
+    const auto run = [this](void (TEditCustForm::*handler)()) {
+        return [this, handler] { platform::RunHandler([this, handler] { (this->*handler)(); }); };
+    };
+    connect(OKButton, &QPushButton::clicked, this, run(&TEditCustForm::OKButtonClick));
+    connect(CancelButton, &QPushButton::clicked, this, run(&TEditCustForm::CancelButtonClick));
+}
+
+void TEditCustForm::OKButtonClick() {
+    data::DataSet& cust = DataModule1->cust;
+    cust.Edit();
+    cust.FieldByName(QStringLiteral("pnom")).SetAsString(NewRecordKey());
+    cust.Post();
+    Close();
+}
+
+// Also a new first customer is dropped: left in insertion, it would be stored
+// by the next move or refresh.
+void TEditCustForm::CancelButtonClick() {
+    if (DataModule1->cust.Active()) DataModule1->cust.Cancel();
+    Close();
+}
+
+void TEditCustForm::FormClose() {
+    if (DataModule1->cust.Active()) DataModule1->cust.Cancel();
+}
+
+void TEditCustForm::DBNavigatorClick() { DataModule1->cust.Refresh(); }

@@ -1,5 +1,85 @@
 #include "registers/Customers.h"
 
+#include "data/DataModule.h"
+#include "platform/DataControls.h"
+#include "platform/Handlers.h"
+#include "registers/CustomerCard.h"
+#include "registers/DocumentRegister.h"
+#include "registers/ListRules.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
 TCustForm* CustForm = nullptr;
 
-TCustForm::TCustForm(QWidget* parent) : platform::Form(parent) { setupUi(this); }
+TCustForm::TCustForm(QWidget* parent) : platform::Form(parent) {
+    setupUi(this);
+    Navigator->SetDataSource(&DataModule1->DataSource1);
+    Navigator->OnClick = [this](platform::NavigateBtn) { platform::RunHandler([this] { NavigatorClick(); }); };
+    for (platform::DBEdit* e : {DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit6})
+        e->SetDataSource(&DataModule1->DataSource6);
+    DBEdit7->SetDataSource(&DataModule1->DataSource1);
+
+    const auto run = [this](void (TCustForm::*handler)()) {
+        return [this, handler] { platform::RunHandler([this, handler] { (this->*handler)(); }); };
+    };
+    connect(Button1, &QPushButton::clicked, this, run(&TCustForm::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, run(&TCustForm::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, run(&TCustForm::Button3Click));
+    connect(EditBtn, &QPushButton::clicked, this, run(&TCustForm::EditBtnClick));
+    connect(CloseBtn, &QPushButton::clicked, this, run(&TCustForm::CloseBtnClick));
+    CloseBtn->setDefault(true);
+    StringGrid2->OnClick = [this] { platform::RunHandler([this] { StringGrid2Click(); }); };
+    StringGrid2->OnDblClick = [this] { platform::RunHandler([this] { EditBtnClick(); }); };
+    // A key is handled before the grid moves its selection.
+    StringGrid2->OnKeyDown = [this](int&, Qt::KeyboardModifiers) {
+        platform::RunHandler([this] { DBGrid1KeyDown(); });
+    };
+    StringGrid1->OnDblClick = [this] { platform::RunHandler([this] { Button1Click(); }); };
+}
+
+void TCustForm::FormCreate() {
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+    StringGrid2->SetRowTexts(0, {QStringLiteral("No"), QStringLiteral("Фирма"), QStringLiteral("Телефон")});
+    StringGrid1->SetRowTexts(0, {QStringLiteral("Доставчик"), QStringLiteral("No"), QStringLiteral("Документ"),
+                                 QStringLiteral("От дата"), QStringLiteral("Стойност")});
+}
+
+bool TCustForm::ChooseCustomer() {
+    // A row below the listed customers holds none.
+    const std::optional<int> recNo = registers::WholeNumber(StringGrid2->Cell(4, StringGrid2->Row()));
+    if (recNo) DataModule1->cust.SetRecNo(*recNo);
+    return recNo.has_value();
+}
+
+void TCustForm::StringGrid2Click() {
+    if (ChooseCustomer()) DataModule1->cust.Refresh();
+}
+
+void TCustForm::DBGrid1KeyDown() { StringGrid2Click(); }
+
+void TCustForm::EditBtnClick() {
+    if (!ChooseCustomer()) return;
+    EditCustForm->Show();
+}
+
+void TCustForm::Button3Click() { EditCustForm->Show(); }
+
+void TCustForm::Button2Click() {
+    data::DataSet& cust = DataModule1->cust;
+    cust.Append();
+    cust.FieldByName(QStringLiteral("pnom")).SetAsString(NewRecordKey());
+    EditCustForm->TotalLabel->setText(QStringLiteral("0 лв."));
+    EditCustForm->LastLabel->setText(QStringLiteral("няма"));
+    EditCustForm->Show();
+}
+
+void TCustForm::Button1Click() {
+    if (!Panel2->isHidden()) return;
+    OpenStoredDocument(registers::WholeNumber(StringGrid1->Cell(5, StringGrid1->Row())).value_or(0));
+}
+
+void TCustForm::NavigatorClick() { DataModule1->cust.Refresh(); }
+
+void TCustForm::CloseBtnClick() { Close(); }

@@ -1,4 +1,7 @@
 #pragma once
+// The employees: one editable grid and its navigator over the data module's
+// EMPLOYEE data set. The window has no logic of its own; the data module
+// gives rows their keys and commits every change.
 
 #include "platform/Form.h"
 #include "ui_Employees.h"
@@ -7,6 +10,8 @@ class TEmp : public platform::Form, public Ui::TEmp {
     Q_OBJECT
 public:
     explicit TEmp(QWidget* parent = nullptr);
+
+    void FormCreate() override;
 };
 
 extern TEmp* Emp;

@@ -1,4 +1,5 @@
 #pragma once
+// The goods card: one STOCK record edited through data-aware fields.
 
 #include "platform/Form.h"
 #include "ui_GoodsCard.h"
@@ -7,6 +8,13 @@ class TEditStockForm : public platform::Form, public Ui::TEditStockForm {
     Q_OBJECT
 public:
     explicit TEditStockForm(QWidget* parent = nullptr);
+
+    void OKButtonClick();
+    void CancelButtonClick();
+
+protected:
+    void FormShow() override;
+    void FormClose() override;
 };
 
 extern TEditStockForm* EditStockForm;

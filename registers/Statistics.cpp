@@ -7,14 +7,119 @@
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
+#include "platform/Handlers.h"
 #include "platform/Paths.h"
+#include "platform/Printer.h"
 #include "platform/TextFile.h"
+#include "registers/DocumentRegister.h"
+#include "registers/ListRules.h"
+#include "registers/StoreRows.h"
 
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
 #include <QFile>
+#include <QLinearGradient>
+#include <QMenu>
+#include <QPrinter>
+#include <QValueAxis>
+
+#include <algorithm>
 
 TStatForm* StatForm = nullptr;
 
-TStatForm::TStatForm(QWidget* parent) : platform::Form(parent) { setupUi(this); }
+TStatForm::TStatForm(QWidget* parent) : platform::Form(parent) {
+    setupUi(this);
+    move(183, 200);
+
+    auto* chart = new QChart();
+    QLinearGradient background(0, 0, 0, 1);
+    background.setCoordinateMode(QGradient::ObjectBoundingMode);
+    background.setColorAt(0, QColor(0, 198, 255));
+    background.setColorAt(1, Qt::black);
+    chart->setBackgroundBrush(background);
+    chart->setBackgroundRoundness(0);
+    QFont titleFont = chart->titleFont();
+    titleFont.setBold(true);
+    titleFont.setPixelSize(14);
+    chart->setTitleFont(titleFont);
+    chart->setTitleBrush(Qt::white);
+    chart->legend()->setVisible(false);  // both series are left out of the legend
+    chart->setMargins(QMargins(4, 4, 4, 4));
+
+    Series1 = new QBarSet(QStringLiteral("Платени фактури"));
+    Series1->setColor(QColor(0, 128, 0));
+    Series2 = new QBarSet(QStringLiteral("Неплатени фактури"));
+    Series2->setColor(QColor(255, 0, 0));
+    for (int i = 0; i < 12; ++i) {
+        Series1->append(0);
+        Series2->append(0);
+    }
+    Bars = new QBarSeries();
+    Bars->append(Series1);
+    Bars->append(Series2);
+    Bars->setBarWidth(0.5);  // a quarter of the month's slot for each series
+    Bars->setLabelsVisible(true);
+    Bars->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+    Bars->setLabelsFormat(QStringLiteral("@value"));
+    chart->addSeries(Bars);
+    Series1->setLabelColor(QColor(255, 255, 128));
+    Series2->setLabelColor(QColor(255, 255, 128));
+
+    auto* months = new QBarCategoryAxis();
+    months->append(registers::MonthNames());
+    months->setLabelsBrush(Qt::white);
+    QFont monthFont = months->labelsFont();
+    monthFont.setPixelSize(9);
+    months->setLabelsFont(monthFont);
+    chart->addAxis(months, Qt::AlignBottom);
+    Bars->attachAxis(months);
+    auto* values = new QValueAxis();
+    values->setLabelFormat(QStringLiteral("%.2f лв."));
+    chart->addAxis(values, Qt::AlignLeft);
+    Bars->attachAxis(values);
+    values->setVisible(false);
+    Chart1->setChart(chart);
+    Chart1->setRenderHint(QPainter::Antialiasing);
+
+    QFont listFont = Memo1->font();
+    listFont.setPixelSize(16);
+    Memo1->setFont(listFont);
+    Memo2->setFont(listFont);
+    PopupMenu1 = new QMenu(this);
+    PopupMenu2 = new QMenu(this);
+    QAction* n1 = PopupMenu1->addAction(QStringLiteral("Копирай"));
+    QAction* menuItem1 = PopupMenu2->addAction(QStringLiteral("Копирай"));
+
+    const auto run = [this](void (TStatForm::*handler)()) {
+        return [this, handler] { platform::RunHandler([this, handler] { (this->*handler)(); }); };
+    };
+    connect(n1, &QAction::triggered, this, run(&TStatForm::N1Click));
+    connect(menuItem1, &QAction::triggered, this, run(&TStatForm::MenuItem1Click));
+    connect(Memo1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1->popup(Memo1->viewport()->mapToGlobal(at)); });
+    connect(Memo2, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu2->popup(Memo2->viewport()->mapToGlobal(at)); });
+    connect(Edit1, &QLineEdit::textChanged, this, run(&TStatForm::Edit1Change));
+    connect(UpDown1, &QScrollBar::valueChanged, this, [this](int year) { Edit1->setText(QString::number(year)); });
+    connect(DBComboBox1, &QComboBox::activated, this, run(&TStatForm::Edit1Change));
+    connect(DBComboBox1->lineEdit(), &QLineEdit::textEdited, this, run(&TStatForm::Edit1Change));
+    DBComboBox1->OnDropDown = [this] { DBComboBox1DropDown(); };
+    DBComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    DBComboBox1->setEditText(QStringLiteral("Собствена фирма..."));
+    connect(ComboBox1, &QComboBox::activated, this, run(&TStatForm::ComboBox1Change));
+    connect(SpeedButton1, &QToolButton::clicked, this, run(&TStatForm::SpeedButton1Click));
+    connect(SpeedButton2, &QToolButton::clicked, this, run(&TStatForm::SpeedButton2Click));
+    for (QBarSet* set : {Series1, Series2})
+        connect(set, &QBarSet::clicked, this,
+                [this](int index) { platform::RunHandler([this, index] { Series1Click(index); }); });
+    for (QWidget* edit : {static_cast<QWidget*>(DBEdit1), static_cast<QWidget*>(DBEdit2),
+                          static_cast<QWidget*>(DBEdit3), static_cast<QWidget*>(DBEdit4),
+                          static_cast<QWidget*>(DBEdit5), static_cast<QWidget*>(DBEdit6),
+                          static_cast<QWidget*>(DBEdit7)})
+        static_cast<platform::DBEdit*>(edit)->SetDataSource(DataModule1 ? &DataModule1->DataSource6 : nullptr);
+}
 
 void TStatForm::FormCreate() {
     using platform::Path;
@@ -121,3 +226,84 @@ void TStatForm::FormCreate() {
         DataModule1->firm.SetRecNo(recNo);
     }
 }
+
+// ---------------------------------------------------------------- chart and lists
+
+QString TStatForm::SelectedFirm() const {
+    // A typed text that is none of the items chooses nothing.
+    const int index = DBComboBox1->currentIndex();
+    return index < 0 || DBComboBox1->itemText(index) != DBComboBox1->currentText() ? QString()
+                                                                                   : DBComboBox1->itemText(index);
+}
+
+void TStatForm::ShowBars(const registers::YearIncome& income) {
+    double low = 0, high = 0;
+    for (int i = 0; i < 12; ++i) {
+        Series1->replace(i, income.paid[i]);
+        Series2->replace(i, income.unpaid[i]);
+        low = std::min({low, income.paid[i], income.unpaid[i]});
+        high = std::max({high, income.paid[i], income.unpaid[i]});
+    }
+    // The hidden value axis spans the bars with room for their value labels.
+    const double room = (high - low) * 0.15;
+    if (auto* axis = qobject_cast<QValueAxis*>(Chart1->chart()->axes(Qt::Vertical).value(0)))
+        axis->setRange(low < 0 ? low - room : 0, high > low ? high + room : 1);
+}
+
+void TStatForm::Edit1Change() { Sort->ShowYearIncomeChart(); }
+
+void TStatForm::ComboBox1Change() {
+    ListedNumbers.clear();
+    Memo1->clear();
+    Memo2->clear();
+    const int m = ComboBox1->findText(ComboBox1->currentText(), Qt::MatchExactly) + 1;
+    if (m < 1 || m > 12 || ComboBox1->currentIndex() < 0) return;
+    Sort->DBCtrlGrid1->SetDataSource(nullptr);
+    PaidLineCount = UnpaidLineCount = 0;
+    PaidGrossTotal = UnpaidGrossTotal = 0;
+    const QString month = registers::MonthNames().at(m - 1);
+    const QString year = Edit1->text(), firm = SelectedFirm();
+    registers::MonthList list;
+    for (const registers::IncomeDocument& d : IncomeDocumentsFromLast(firm, year))
+        registers::AddMonthListLine(d, m, year, firm, ListedNumbers, list);
+    PaidLineCount = list.paidCount;
+    UnpaidLineCount = list.unpaidCount;
+    PaidGrossTotal = list.paidGross;
+    UnpaidGrossTotal = list.unpaidGross;
+    const auto fill = [&](QTextEdit* memo, const QString& heading, const QStringList& lines, double net, double gross) {
+        QStringList all{heading + month + QStringLiteral(" ") + year + QStringLiteral(" с ДДС")};
+        all << lines << QString()
+            << QStringLiteral("общо без ДДС: ") + registers::MoneyTotalText(net) + QStringLiteral(" лв.")
+            << QStringLiteral("общо с ДДС: ") + registers::MoneyTotalText(gross) + QStringLiteral(" лв.");
+        memo->setPlainText(all.join(u'\n'));
+    };
+    fill(Memo1, QStringLiteral("Извадка за платени фактури за месец "), list.paidLines, Series1->at(m - 1),
+         PaidGrossTotal);
+    fill(Memo2, QStringLiteral("Извадка за неплатени фактури за месец "), list.unpaidLines, Series2->at(m - 1),
+         UnpaidGrossTotal);
+    Sort->DBCtrlGrid1->SetDataSource(&DataModule1->DataSource6);
+    Sort->DBCtrlGrid1->Repaint();
+}
+
+void TStatForm::Series1Click(int index) {
+    ComboBox1->setCurrentIndex(index);
+    ComboBox1Change();
+}
+
+void TStatForm::DBComboBox1DropDown() {
+    DBComboBox1->clear();
+    for (const auto& row : registers::RecordTexts(DataModule1->firm, {QStringLiteral("Supplier1")}))
+        DBComboBox1->addItem(row[0]);
+}
+
+void TStatForm::PrintList(QTextEdit* memo) {
+    QPrinter& printer = platform::Printer();
+    if (!platform::PrintDialog(printer, this)) return;
+    printer.setDocName(QStringLiteral("Quillane 2013"));
+    memo->document()->print(&printer);
+}
+
+void TStatForm::SpeedButton1Click() { PrintList(Memo1); }
+void TStatForm::SpeedButton2Click() { PrintList(Memo2); }
+void TStatForm::N1Click() { Memo1->copy(); }
+void TStatForm::MenuItem1Click() { Memo2->copy(); }

@@ -11,7 +11,7 @@ mode="${1:-run}"
 # Everything the program and its tests need, from Debian's own packages.
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev fonts-dejavu-core qt6-translations-l10n
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev fonts-dejavu-core fonts-urw-base35 qt6-translations-l10n
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   libjpeg62-turbo-dev pxlib-dev libcurl4-openssl-dev
 )
@@ -69,9 +69,14 @@ case "$mode" in
         "$build/databases.conf.saved" > "$aliases"
       server_pid="$("$here/scripts/firebird-server.sh" start)"
     fi
+    if [ -n "$server_pid" ]; then
+      # A test restarts this server and writes the new process id here.
+      echo "$server_pid" > "$build/firebird-server.pid"
+      export QUILLANE_TEST_SERVER_PID_FILE="$build/firebird-server.pid"
+    fi
     finish() {
       if [ -n "$server_pid" ]; then
-        "$here/scripts/firebird-server.sh" stop "$server_pid"
+        "$here/scripts/firebird-server.sh" stop "$(cat "$build/firebird-server.pid")"
       fi
       if [ -n "$aliases_saved" ]; then
         cp -p "$build/databases.conf.saved" "$aliases"

@@ -6,8 +6,11 @@
 #include "data/DataModule.h"
 #include "documents/CalculatorWindow.h"
 #include "documents/DocumentEditor.h"
+#include "documents/PrintOptions.h"
 #include "documents/EditorRules.h"
 #include "documents/RememberedChoices.h"
+#include "platform/CodePage.h"
+#include "platform/DataControls.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/LocaleText.h"
@@ -15,7 +18,9 @@
 #include "support/programtest.h"
 #include "support/testdatabase.h"
 
+#include <QBuffer>
 #include <QDate>
+#include <QImage>
 #include <QDir>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -123,19 +128,38 @@ TEST_F(Editor, TheTitleChoosesTheCounterAndAnotherFirmGivesItsNumberAndIssuer) {
         EXPECT_EQ(e->MaskEdit1->text(), number) << title;
     }
     e->Save->setEnabled(false);
-    DataModule1->firm.SetRecNo(2);
-    e->DBNavigator1Click();
+    e->DBNavigator1->BtnClick(platform::NavigateBtn::Next);
     EXPECT_EQ(e->DBText1->text(), "Втора АД");
     EXPECT_EQ(e->MaskEdit1->text(), "0000000100");
     EXPECT_EQ(e->Edit10->text(), "Мария Иванова");
     EXPECT_TRUE(e->Save->isEnabled());
     e->Edit10->setText("Друг съставил");
-    DataModule1->firm.SetRecNo(1);
-    e->DBNavigator1Click();
+    e->DBNavigator1->BtnClick(platform::NavigateBtn::Prior);
     EXPECT_EQ(e->Edit10->text(), "Друг съставил");  // a typed issuer is kept
 
+    // The page logo: the firm's LOGO, its LOGO2 for a two-language page.
+    const auto png = [](QColor colour) {
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(colour);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    };
+    DataModule1->firm.Edit();
+    DataModule1->firm.FieldByName("LOGO").SetAsBytes(png(Qt::red));
+    DataModule1->firm.FieldByName("LOGO2").SetAsBytes(png(Qt::blue));
+    DataModule1->firm.Post();
+    e->LoadFirmFields();
+    EXPECT_EQ(e->DBImage1->Picture().pixelColor(0, 0), QColor(Qt::red));
+    e->RadioButton3->setChecked(true);
+    e->LoadFirmFields();
+    EXPECT_EQ(e->DBImage1->Picture().pixelColor(0, 0), QColor(Qt::blue));
+    e->RadioButton1->setChecked(true);
+
     // A counter that is no number: the error is shown and the number kept.
-    testsupport::ExecuteOn(defaultFile, "update firm set invoiceno = 'abc' where pnom = '1'");
+    testsupport::ExecuteOn(defaultFile, "update firm set invoiceno = 'abc' where supplier1 = 'Тест ЕООД'");
     DataModule1->firm.Refresh();
     platform::ScriptedDialogs dialogs;
     e->ComboBox2->setEditText("ФАКТУРА");
@@ -248,7 +272,21 @@ TEST_F(Editor, HeaderFieldsSwitchTheirControlsAndRememberChoices) {
     EXPECT_EQ(e->ComboBox3->count(), 2);
     e->ComboBox3Select(1);
     EXPECT_EQ(e->ComboBox3->itemText(0), "по сметка");
-    e->Close();
+
+    // A currency rate with a decimal comma is taken; the rate column does nothing.
+    testsupport::ExecuteOn(defaultFile, "insert into currency (pnom, currency, course) values ('c', 'EUR', '1,95583')");
+    DataModule1->currency.Refresh();
+    platform::ScriptedDialogs dialogs;
+    platform::SetDecimalSeparatorOverride(QChar(u'.'));
+    e->DBGrid1->ClickCell(0, 1);
+    e->DBGrid1->ClickCell(0, 0);
+    platform::SetDecimalSeparatorOverride(QChar(u','));
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].text, "Избраната валута е въведена.");
+
+    PrtD->Show();
+    e->Close();  // closes the print window too
+    EXPECT_FALSE(PrtD->isVisible());
     EXPECT_EQ(testsupport::ReadFile(home.File("payment.txt")), "\xEF\xEE \xF1\xEC\xE5\xF2\xEA\xE0\r\n\xF1 \xEA\xE0\xF0\xF2\xE0\r\n");
 
     // The VAT rate takes digits, "%" and the separator only.
@@ -298,8 +336,9 @@ TEST(EditorRules, IdentificationNumbersDescriptionsAndNumbers) {
     EXPECT_EQ(NextDocumentNumberText("", "x"), "0000000001");
     EXPECT_EQ(NextDocumentNumberText("0000000041", "x"), "0000000042");
     EXPECT_EQ(NextDocumentNumberText("99999999999", "x"), "100000000000");
-    EXPECT_TRUE(LookupStartsWith("ЁЛХА", LookupLower("ёл")));
-    EXPECT_EQ(GoodsEntryRecNo(GoodsEntryText("Стол\r\nдъб", 12)), 12);
+    EXPECT_TRUE(LookupStartsWithBytes(platform::EncodeCp1251("ЁЛХА"), *LookupTypedBytes("ёлх")));
+    EXPECT_FALSE(LookupTypedBytes("€‰ 😀"));
+    EXPECT_EQ(GoodsEntryRecNo("Стол~12"), 12);
 }
 
 }  // namespace

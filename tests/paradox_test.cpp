@@ -132,55 +132,38 @@ TEST_F(Paradox, EveryKindOfFieldReadsAsTheOlderVersionShowedIt) {
         if (table.FieldKind(name) != FieldType::AutoInc) EXPECT_TRUE(table.IsNull(name)) << name.toStdString();
 }
 
-TEST_F(Paradox, MemoTextsOfEveryLengthComeBackWhole) {
-    // The record keeps 10 bytes; longer texts live in the .mb file, small ones
+TEST_F(Paradox, MemosAndPicturesOfEveryLengthComeBackWhole) {
+    // The record keeps 10 bytes; longer values live in the .mb file, small ones
     // several to a block, large ones in blocks of their own.
-    const int lengths[] = {0, 1, 9, 10, 11, 15, 16, 17, 500, 512, 3000, 4096, 20000};
+    const int lengths[] = {0, 1, 9, 10, 11, 15, 16, 17, 230, 500, 512, 3000, 4096, 4100, 20000, 70000};
     std::vector<PxRow> rows;
     for (int i = 0; i < static_cast<int>(std::size(lengths)); ++i) {
         const QString text = LongText(lengths[i], QChar(static_cast<char16_t>(u'А' + i)));
-        rows.push_back({qint64(i + 1), lengths[i] == 0 ? PxValue{} : PxValue{text}});
+        rows.push_back({qint64(i + 1), lengths[i] == 0 ? PxValue{} : PxValue{text},
+                        lengths[i] == 0 ? PxValue{} : PxValue{JpegLikeBytes(lengths[i], i + 1)}});
     }
     WriteParadoxTable(folder.File(QStringLiteral("Store.DB")),
-                      {{QStringLiteral("Num"), PxKind::Short}, {QStringLiteral("Стоки и Услуги"), PxKind::Memo, 10}}, rows);
+                      {{QStringLiteral("Num"), PxKind::Short}, {QStringLiteral("Стоки и Услуги"), PxKind::Memo, 10},
+                       {QStringLiteral("Лого"), PxKind::Graphic, 0}}, rows);
     ASSERT_TRUE(QFile::exists(folder.File(QStringLiteral("Store.MB"))));
 
     TTable table(QStringLiteral("Store.DB"));
     table.SetDatabaseName(folder.Path());
     table.Open();
     ASSERT_EQ(table.RecordCount(), static_cast<int>(std::size(lengths)));
+    EXPECT_EQ(table.FieldKind(QStringLiteral("Лого")), FieldType::Graphic);
     for (int i = 0; i < static_cast<int>(std::size(lengths)); ++i) {
         table.SetRecNo(i + 1);
         const QString text = table.FieldText(QStringLiteral("Стоки и Услуги"));
-        EXPECT_EQ(text.size(), lengths[i]);
         EXPECT_EQ(text, LongText(lengths[i], QChar(static_cast<char16_t>(u'А' + i)))) << "length " << lengths[i];
         EXPECT_EQ(table.MemoText(QStringLiteral("Стоки и Услуги")), text);
+        EXPECT_EQ(table.Picture(QStringLiteral("Лого")), lengths[i] ? JpegLikeBytes(lengths[i], i + 1) : QByteArray());
+        // Stored with the graphic header before the picture.
+        EXPECT_EQ(table.FieldBytes(QStringLiteral("Лого")).size(), lengths[i] ? lengths[i] + 8 : 0);
     }
 }
 
-TEST_F(Paradox, PicturesComeBackByteForByte) {
-    const int sizes[] = {1, 100, 230, 3000, 4100, 70000};
-    std::vector<PxRow> rows;
-    for (int i = 0; i < static_cast<int>(std::size(sizes)); ++i)
-        rows.push_back({QStringLiteral("Фирма %1").arg(i + 1), PxValue{JpegLikeBytes(sizes[i], i + 1)}});
-    rows.push_back({QStringLiteral("без лого"), std::monostate{}});
-    WriteParadoxTable(folder.File(QStringLiteral("Firm.db")),
-                      {{QStringLiteral("ДОСТАВЧИК"), PxKind::Alpha, 100}, {QStringLiteral("Лого"), PxKind::Graphic, 0}}, rows);
-
-    TTable table(QStringLiteral("Firm.db"));
-    table.SetDatabaseName(folder.Path());
-    table.Open();
-    EXPECT_EQ(table.FieldKind(QStringLiteral("Лого")), FieldType::Graphic);
-    for (int i = 0; i < static_cast<int>(std::size(sizes)); ++i) {
-        table.SetRecNo(i + 1);
-        EXPECT_EQ(table.Picture(QStringLiteral("Лого")), JpegLikeBytes(sizes[i], i + 1)) << "size " << sizes[i];
-        EXPECT_EQ(table.FieldBytes(QStringLiteral("Лого")).size(), sizes[i] + 8) << "stored with its graphic header";
-    }
-    table.SetRecNo(static_cast<int>(std::size(sizes)) + 1);
-    EXPECT_TRUE(table.Picture(QStringLiteral("Лого")).isEmpty());
-}
-
-TEST_F(Paradox, RecordNumbersRunInTheTablesOwnOrderAcrossBlocks) {
+TEST_F(Paradox, RecordNumbersRunInTheTablesOwnOrderAcrossBlocksAndStayInRange) {
     // 250 records of 12 bytes fill several 2 KB blocks.
     std::vector<PxRow> rows;
     for (int i = 1; i <= 250; ++i) rows.push_back({qint64(i), QStringLiteral("ред %1").arg(i)});
@@ -212,21 +195,19 @@ TEST_F(Paradox, RecordNumbersRunInTheTablesOwnOrderAcrossBlocks) {
         table.SetRecNo(outside);
         EXPECT_EQ(table.RecNo(), 137) << "setting " << outside;
     }
-}
-
-TEST_F(Paradox, AnEmptyTableHasNoRecordAndEmptyFields) {
+    // An empty table has no record, and its fields are empty.
     WriteParadoxTable(folder.File(QStringLiteral("currency.db")),
                       {{QStringLiteral("Валута"), PxKind::Alpha, 10}, {QStringLiteral("Курс"), PxKind::Number}}, {});
-    TTable table(QStringLiteral("currency.db"));
-    table.SetDatabaseName(folder.Path());
-    table.Open();
-    EXPECT_EQ(table.RecordCount(), 0);
-    EXPECT_EQ(table.RecNo(), 0);
-    table.SetRecNo(0);
-    table.SetRecNo(1);
-    EXPECT_EQ(table.RecNo(), 0);
-    EXPECT_EQ(table.FieldText(QStringLiteral("Валута")), QString());
-    EXPECT_EQ(table.FieldNames(), (QStringList{QStringLiteral("Валута"), QStringLiteral("Курс")}));
+    TTable empty(QStringLiteral("currency.db"));
+    empty.SetDatabaseName(folder.Path());
+    empty.Open();
+    EXPECT_EQ(empty.RecordCount(), 0);
+    EXPECT_EQ(empty.RecNo(), 0);
+    empty.SetRecNo(0);
+    empty.SetRecNo(1);
+    EXPECT_EQ(empty.RecNo(), 0);
+    EXPECT_EQ(empty.FieldText(QStringLiteral("Валута")), QString());
+    EXPECT_EQ(empty.FieldNames(), (QStringList{QStringLiteral("Валута"), QStringLiteral("Курс")}));
 }
 
 TEST_F(Paradox, FieldNamesMatchWithoutRegardToCase) {
@@ -313,19 +294,7 @@ TEST_F(Paradox, CreatesTheEnglishFirmTableWithItsSixFields) {
     }
 }
 
-TEST_F(Paradox, CreatingNeverReplacesAnExistingTable) {
-    WriteParadoxTable(folder.File(QStringLiteral("AE.DB")), {{QStringLiteral("VOP"), PxKind::Alpha, 10}},
-                      {{QStringLiteral("да")}});
-    const QByteArray before = testsupport::ReadFile(folder.File(QStringLiteral("AE.DB")));
-    TTable table(QStringLiteral("ae.db"));
-    table.SetDatabaseName(folder.Path());
-    table.AddFieldDef(QStringLiteral("VOP"), FieldType::String, 10);
-    EXPECT_THROW(table.CreateTable(), TableError);
-    EXPECT_EQ(testsupport::ReadFile(folder.File(QStringLiteral("AE.DB"))), before);
-    EXPECT_FALSE(QFile::exists(folder.File(QStringLiteral("ae.db"))));
-}
-
-TEST_F(Paradox, AFaultyDefinitionCreatesNothing) {
+TEST_F(Paradox, AFaultyDefinitionOrAnExistingTableCreatesNothing) {
     struct Case {
         const char* why;
         std::vector<data::FieldDef> defs;
@@ -351,6 +320,16 @@ TEST_F(Paradox, AFaultyDefinitionCreatesNothing) {
     nowhere.SetDatabaseName(folder.File(QStringLiteral("no such folder")));
     nowhere.AddFieldDef(QStringLiteral("VOP"), FieldType::String, 10);
     EXPECT_THROW(nowhere.CreateTable(), TableError);
+    // Nor over a table that exists, whatever the case of its name.
+    WriteParadoxTable(folder.File(QStringLiteral("AE.DB")), {{QStringLiteral("VOP"), PxKind::Alpha, 10}},
+                      {{QStringLiteral("да")}});
+    const QByteArray before = testsupport::ReadFile(folder.File(QStringLiteral("AE.DB")));
+    TTable table(QStringLiteral("ae.db"));
+    table.SetDatabaseName(folder.Path());
+    table.AddFieldDef(QStringLiteral("VOP"), FieldType::String, 10);
+    EXPECT_THROW(table.CreateTable(), TableError);
+    EXPECT_EQ(testsupport::ReadFile(folder.File(QStringLiteral("AE.DB"))), before);
+    EXPECT_FALSE(QFile::exists(folder.File(QStringLiteral("ae.db"))));
 }
 
 // A table with every kind of value, for the damage cases.

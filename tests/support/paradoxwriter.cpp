@@ -193,7 +193,7 @@ void WriteOldDataFolder(const QString& dir, const std::vector<int>& records, con
                 const int width = type == QLatin1String("int") ? 0 : type.section('(', 1).section(')', 0, 0).toInt();
                 const PxKind kind = f.kind == K::Picture ? PxKind::Graphic
                                     : f.kind == K::Memo  ? PxKind::Memo
-                                    : width == 0         ? PxKind::Long
+                                    : width == 0         ? PxKind::Number
                                                          : PxKind::Alpha;
                 columns.push_back({QString::fromUtf8(f.field), kind, kind == PxKind::Alpha ? 60 : 10});
                 fields.emplace_back(&f, width);
@@ -208,7 +208,7 @@ void WriteOldDataFolder(const QString& dir, const std::vector<int>& records, con
                     if ((r + int(i)) % 5 == 0) value = std::monostate{};
                     else if (f->kind == K::Picture) value = JpegLikeBytes(200 + 13 * r, unsigned(r));
                     else if (f->kind == K::Memo) value = text.repeated(r % 4 * 9 + 1);
-                    else if (width == 0) value = qint64(r * 10 + int(i));
+                    else if (width == 0) value = double(r * 10 + int(i));
                     else value = text.left(std::min(width, 60));
                     if (adjust) adjust(table, r, QString::fromUtf8(f->field), value);
                     row.push_back(value);

@@ -1,0 +1,46 @@
+#pragma once
+// Income by month for one own firm and one year, and the month's lists of paid
+// and unpaid invoices, computed from the stored documents' texts. The
+// documents come in the order the statistics walk them: from the last stored
+// record to the first. A document number is counted (or listed) once: the
+// first document met with that number decides, whatever its kind.
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <vector>
+
+namespace registers {
+
+// The texts of one stored document that the statistics read.
+struct IncomeDocument {
+    QString document, num, fromDate, supplier, customer, total, percent, paid, annulled, noteKind;
+};
+
+struct YearIncome {
+    std::array<double, 12> paid{};    // without VAT, by month
+    std::array<double, 12> unpaid{};
+};
+
+// Adds one document to the bars (yearText: the year box; firm: the chosen own
+// firm's name). A rate or total that is no number leaves the bars as they are;
+// a flag that is no flag counts as not set.
+void SumMonthIncome(const IncomeDocument& d, const QString& yearText, const QString& firm, QSet<QString>& counted,
+                    YearIncome& income);
+
+struct MonthList {
+    QStringList paidLines, unpaidLines;
+    int paidCount = 0, unpaidCount = 0;
+    double paidGross = 0, unpaidGross = 0;  // with VAT
+};
+
+// Adds one document to the lists of month m (1 to 12).
+void AddMonthListLine(const IncomeDocument& d, int month, const QString& yearText, const QString& firm,
+                      QSet<QString>& listed, MonthList& list);
+
+// "общо без ДДС: " and "общо с ДДС: " amounts: the general number text rounded to money decimals.
+QString MoneyTotalText(double value);
+
+}  // namespace registers

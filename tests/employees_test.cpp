@@ -1,0 +1,59 @@
+// The employees window in the running program: the grid's columns and the
+// navigator's buttons and hints over EMPLOYEE, a new row nobody typed into
+// leaves no record, an employee without a number is stored, delete asks first.
+
+#include "data/DataModule.h"
+#include "platform/Dialogs.h"
+#include "platform/Handlers.h"
+#include "registers/Employees.h"
+#include "support/programtest.h"
+#include "support/testdatabase.h"
+
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::NavigateBtn;
+using testsupport::QueryRows;
+
+class Employees : public testsupport::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        testsupport::ExecuteOn(defaultFile, "insert into employee (pnom, num, name1) values ('e1', 1, 'Иван')");
+        Start();
+        Emp->Show();
+    }
+    platform::ScriptedDialogs dialogs;
+};
+
+TEST_F(Employees, TheGridAndNavigatorKeepTheEmployees) {
+    QStringList titles;
+    for (int i = 0; i < Emp->DBGrid1->model()->columnCount(); ++i)
+        titles << Emp->DBGrid1->model()->headerData(i, Qt::Horizontal).toString();
+    EXPECT_EQ(titles, (QStringList{"No", "Име", "NAME", "Телефон", "Заплата", "Назначен на"}));
+    EXPECT_EQ(Emp->DBNavigator1->HintsText(), "Първи запис|Последен запис|Добави нов  запис|Изтрий записа|"
+                                              "Запази промяната|Незапазвай промяната|Опресни");
+    EXPECT_EQ(Emp->DBGrid1->CellText(0, 1), "Иван");
+
+    // Insert, then away without typing: no record.
+    platform::Click(Emp->DBNavigator1->Button(NavigateBtn::Insert));
+    EXPECT_EQ(Emp->DBGrid1->model()->rowCount(), 2);
+    platform::Click(Emp->DBNavigator1->Button(NavigateBtn::Last));
+    EXPECT_EQ(Emp->DBGrid1->model()->rowCount(), 1);
+
+    // Insert, type a name only, post: stored with a key and no number.
+    platform::Click(Emp->DBNavigator1->Button(NavigateBtn::Insert));
+    Emp->DBGrid1->model()->setData(Emp->DBGrid1->model()->index(Emp->DBGrid1->CurrentRow(), 1), "Мария");
+    platform::Click(Emp->DBNavigator1->Button(NavigateBtn::Post));
+    EXPECT_EQ(QueryRows(defaultFile, "select num, name1 from employee where pnom <> '' order by name1"),
+              (QStringList{"1|Иван", "<null>|Мария"}));
+
+    // Delete asks; "Cancel" keeps the employee.
+    platform::Click(Emp->DBNavigator1->Button(NavigateBtn::Delete));
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(QueryRows(defaultFile, "select count(*) from employee"), QStringList{"2"});
+}
+
+}  // namespace

@@ -1,0 +1,112 @@
+// The register's list order, flags, amounts and the income statistics, apart
+// from any window.
+
+#include "platform/LocaleText.h"
+#include "registers/IncomeStatistics.h"
+#include "registers/ListRules.h"
+#include "support/testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+using registers::IncomeDocument;
+
+TEST(ListOrder, MatchesTheLiteralExchangeSortOnShuffledRows) {
+    std::mt19937 random(2013);
+    for (int round = 0; round < 60; ++round) {
+        const int n = 1 + static_cast<int>(random() % 400);
+        std::vector<std::optional<int>> keys;
+        for (int i = 0; i < n; ++i) {
+            const unsigned kind = random() % 10;
+            if (kind == 0) keys.push_back(std::nullopt);  // empty or "abc"
+            else keys.push_back(static_cast<int>(random() % (round % 3 == 0 ? 5 : n)) - (kind == 1 ? n : 0));
+        }
+        if (round % 4 == 1) std::sort(keys.begin(), keys.end(), [](auto a, auto b) { return a.value_or(1 << 30) > b.value_or(1 << 30); });
+        ASSERT_EQ(registers::ExchangeSortOrder(keys), registers::ExchangeSortOrderLiteral(keys)) << "round " << round;
+    }
+}
+
+TEST(ListOrder, ReadsNumbersLikeTheLists) {
+    EXPECT_EQ(registers::WholeNumber(QStringLiteral("0000000007")), 7);
+    EXPECT_EQ(registers::WholeNumber(QStringLiteral(" -12 ")), -12);
+    for (const char* bad : {"", "7a", "1.5", "2147483648", "+"})
+        EXPECT_EQ(registers::WholeNumber(QString::fromLatin1(bad)), std::nullopt) << bad;
+    EXPECT_EQ(registers::FlagValue(QStringLiteral("true")), true);
+    EXPECT_EQ(registers::FlagValue(QStringLiteral("0")), false);
+    EXPECT_EQ(registers::FlagValue(QStringLiteral("да")), std::nullopt);
+    EXPECT_EQ(registers::SearchListHeight(0), 20);
+    EXPECT_EQ(registers::SearchListHeight(40), 515);
+}
+
+TEST(ListOrder, OnlyTheOwnerOrTheFirstUserMayDelete) {
+    using registers::DeleteRefusal;
+    const QString ivan = QStringLiteral("Иван"), maria = QStringLiteral("Мария");
+    EXPECT_TRUE(DeleteRefusal(ivan, false, {}, maria).isEmpty());
+    EXPECT_TRUE(DeleteRefusal(ivan, true, maria, ivan).isEmpty());
+    EXPECT_EQ(DeleteRefusal(ivan, true, maria, maria),
+              QStringLiteral("Само потребителят Иван може да промени или изтрие този документ."));
+    EXPECT_TRUE(DeleteRefusal({}, true, maria, maria).isEmpty());
+    EXPECT_EQ(DeleteRefusal({}, true, maria, ivan),
+              QStringLiteral("Само потребителят Мария може да промени или изтрие този документ."));
+}
+
+class IncomeStatistics : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::SetDecimalSeparatorOverride(QChar(u','));
+        platform::SetCurrencyDecimalsOverride(2);
+    }
+    void TearDown() override {
+        platform::SetDecimalSeparatorOverride(std::nullopt);
+        platform::SetCurrencyDecimalsOverride(std::nullopt);
+    }
+    static IncomeDocument Doc(const char* title, const char* num, const char* date, const char* total,
+                              const char* paid = "True", const char* annulled = "False", const char* note = "") {
+        return {QString::fromUtf8(title), QString::fromLatin1(num), QString::fromUtf8(date), QStringLiteral("Фирма А"),
+                QStringLiteral("Клиент"), QString::fromUtf8(total), QStringLiteral("20%"), QString::fromLatin1(paid),
+                QString::fromLatin1(annulled), QString::fromUtf8(note)};
+    }
+};
+
+TEST_F(IncomeStatistics, CountsEachNumberOnceAndSkipsWhatIsNoIncome) {
+    // In walk order: the last stored record first.
+    const std::vector<IncomeDocument> docs = {
+        Doc("ПРОФОРМА ФАКТУРА", "0000000004", "10.03.2013 г.", "600"),  // hides invoice 4 below
+        Doc("ФАКТУРА", "0000000004", "10.03.2013 г.", "600"),
+        Doc("Кредитно известие", "0000000003", "11.03.2013 г.", "120.00", "True", "True"),
+        Doc("ФАКТУРА", "0000000002", "01.03.2013 г.", "240", "True", "True"),  // annulled
+        Doc("ФАКТУРА", "0000000001", "02.03.2013 г.", "360", "false"),
+        Doc("ФАКТУРА", "0000000005", "02.03.1913 г.", "1,2"),  // only the year's last two digits count
+        Doc("ФАКТУРА", "0000000006", "2.3.2013", "12"),          // no month characters
+        Doc("ФАКТУРА", "0000000007", "02.03.2013 г.", "много", "да"),
+        Doc("ФАКТУРА", "0000000008", "02.04.2014 г.", "12"),
+    };
+    QSet<QString> counted;
+    registers::YearIncome income;
+    for (const IncomeDocument& d : docs) registers::SumMonthIncome(d, QStringLiteral("2013"), QStringLiteral("Фирма А"), counted, income);
+    EXPECT_DOUBLE_EQ(income.paid[2], -100 + 1);
+    EXPECT_DOUBLE_EQ(income.unpaid[2], 300);
+    EXPECT_EQ(std::count(income.paid.begin(), income.paid.end(), 0.0) + std::count(income.unpaid.begin(), income.unpaid.end(), 0.0), 22);
+
+    registers::MonthList list;
+    QSet<QString> listed;
+    for (const IncomeDocument& d : docs)
+        registers::AddMonthListLine(d, 3, QStringLiteral("2013"), QStringLiteral("Фирма А"), listed, list);
+    EXPECT_EQ(list.paidLines, QStringList({QStringLiteral("1.Клиент: Клиент, ф.N. 0000000003/11.03, -120.00 лв."),
+                                           QStringLiteral("2.Клиент: Клиент, ф.N. 0000000005/02.03, 1,2 лв.")}));
+    EXPECT_EQ(list.unpaidLines, QStringList({QStringLiteral("1.Клиент: Клиент, ф.N. 0000000001/02.03, 360 лв."),
+                                             QStringLiteral("2.Клиент: Клиент, ф.N. 0000000007/02.03, много лв.")}));
+    EXPECT_DOUBLE_EQ(list.paidGross, -118.8);
+    EXPECT_EQ(registers::MoneyTotalText(list.paidGross), QStringLiteral("-118,80"));
+
+    // No own firm chosen: nothing counts.
+    registers::YearIncome none;
+    QSet<QString> again;
+    for (const IncomeDocument& d : docs) registers::SumMonthIncome(d, QStringLiteral("2013"), QString(), again, none);
+    EXPECT_EQ(none.paid, registers::YearIncome().paid);
+}
+
+}  // namespace

@@ -1,0 +1,125 @@
+// The own firms window in the running program: typing is kept by "OK" only,
+// every save gives the record a new key, the English tab and its logo, logos
+// from files and the built-in one, the one bank list.
+
+#include "data/DataModule.h"
+#include "platform/Dialogs.h"
+#include "platform/Handlers.h"
+#include "platform/SystemClock.h"
+#include "registers/OwnFirms.h"
+#include "support/programtest.h"
+#include "support/testdatabase.h"
+
+#include <QRegularExpression>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using testsupport::ExecuteOn;
+using testsupport::QueryRows;
+
+class OwnFirms : public testsupport::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        ExecuteOn(defaultFile, "insert into firm (pnom, supplier1, invoiceno) values ('k1', 'Алфа', '0000000003')");
+        ExecuteOn(defaultFile, "insert into firm (pnom, supplier1, invoiceno) values ('k2', 'Бета', '0000000010')");
+        ExecuteOn(defaultFile, "insert into details (pnom, bank) values ('b1', 'ОББ')");
+        Start();
+        platform::SetFixedClock(QDateTime(QDate(2013, 3, 5), QTime(9, 7, 3, 45), Qt::UTC));
+        FillFirm->Show();
+        DataModule1->firm.SetRecNo(1);
+    }
+    void TearDown() override {
+        platform::SetFixedClock(std::nullopt);
+        ProgramTest::TearDown();
+    }
+    static void Type(QLineEdit* edit, const QString& latinText) {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, latinText);
+    }
+    // Rows with a key given now read "key" in its place (the clock stands still, the keys step on).
+    static QStringList Keyed(QStringList rows) {
+        static const QRegularExpression now(QStringLiteral("^5\\.3\\.2013 9:7:3\\.\\d+\\|"));
+        for (QString& row : rows) row.replace(now, QStringLiteral("key|"));
+        return rows;
+    }
+    QStringList Firms() {
+        return Keyed(QueryRows(defaultFile, "select pnom, supplier1, invoiceno from firm order by supplier1"));
+    }
+    platform::ScriptedDialogs dialogs;
+};
+
+TEST_F(OwnFirms, TypingIsKeptByOkOnlyAndEverySaveGivesANewKey) {
+    EXPECT_EQ(FillFirm->windowTitle(), "Фирмени детайли");
+    EXPECT_EQ(FillFirm->DBEdit1->Text(), "Алфа");
+    EXPECT_EQ(FillFirm->DBGrid1->model()->headerData(0, Qt::Horizontal).toString(), "Списък фирми");
+
+    // Typed, then the close box: dropped.
+    Type(FillFirm->DBEdit7, "0000000042");
+    FillFirm->close();
+    EXPECT_EQ(Firms(), (QStringList{"k1|Алфа|0000000003", "k2|Бета|0000000010"}));
+    EXPECT_EQ(FillFirm->DBEdit7->Text(), "0000000003");
+
+    // Typed, then "OK": stored, both current records with a new key.
+    FillFirm->Show();
+    Type(FillFirm->DBEdit7, "0000000042");
+    platform::Click(FillFirm->OKButton);
+    EXPECT_FALSE(FillFirm->isVisible());
+    EXPECT_EQ(Firms(), (QStringList{"key|Алфа|0000000042", "k2|Бета|0000000010"}));
+    EXPECT_EQ(Keyed(QueryRows(defaultFile, "select pnom, bank from details")), QStringList{"key|ОББ"});
+
+    // A click on a firm in the list re-saves it with a key; the bank list stays.
+    FillFirm->Show();
+    ASSERT_TRUE(FillFirm->DBGrid1->ClickCell(1, 0));
+    EXPECT_EQ(Firms()[1], "key|Бета|0000000010");
+    EXPECT_EQ(FillFirm->DBEdit10->Text(), "ОББ");
+    EXPECT_EQ(FillFirm->DBGrid3->model()->rowCount(), 1);
+
+    // "Cancel" drops typing.
+    Type(FillFirm->DBEdit10, "DSK");
+    platform::Click(FillFirm->CancelButton);
+    EXPECT_EQ(QueryRows(defaultFile, "select bank from details"), QStringList{"ОББ"});
+}
+
+TEST_F(OwnFirms, LogosGoIntoTheShownLanguagesColumnAndABadFileChangesNothing) {
+    FillFirm->TabControl1->setCurrentIndex(1);
+    EXPECT_EQ(FillFirm->Label1->text(), "Supplier");
+    EXPECT_EQ(FillFirm->Label4->text(), "Place of publishment");
+    EXPECT_TRUE(FillFirm->DBEdit12->isVisible());
+    EXPECT_TRUE(FillFirm->LOGO2->isVisible());
+    EXPECT_EQ(FillFirm->DBEdit12->geometry(), FillFirm->DBEdit1->geometry());
+
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    const QString png = home.File("logo.png");
+    ASSERT_TRUE(picture.save(png));
+    dialogs.Answer(platform::DialogResponse::Path(png));
+    platform::Click(FillFirm->SpeedButton1);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].filter, "Bitmaps (*.bmp)|*.bmp");
+    EXPECT_EQ(QueryRows(defaultFile, "select octet_length(logo2), logo from firm where supplier1 = 'Алфа'"),
+              QStringList{QString::number(testsupport::ReadFile(png).size()) + "|<null>"});
+
+    // Cancelled dialog, then a file that is no picture: nothing changes.
+    const QStringList before = QueryRows(defaultFile, "select pnom, octet_length(logo2) from firm order by supplier1");
+    platform::Click(FillFirm->SpeedButton1);
+    testsupport::WriteFile(home.File("bad.bmp"), QByteArray("BM") + QByteArray(100, 'x'));
+    dialogs.Answer(platform::DialogResponse::Path(home.File("bad.bmp")));
+    EXPECT_THROW(platform::Click(FillFirm->SpeedButton1), platform::EConvertError);
+    EXPECT_EQ(DataModule1->firm.GetState(), data::DataSet::State::Browse);
+    EXPECT_EQ(QueryRows(defaultFile, "select pnom, octet_length(logo2) from firm order by supplier1"), before);
+
+    // Back on the Bulgarian tab, the built-in logo goes into LOGO.
+    FillFirm->TabControl1->setCurrentIndex(0);
+    EXPECT_EQ(FillFirm->Label1->text(), "ДОСТАВЧИК");
+    EXPECT_FALSE(FillFirm->LOGO2->isVisible());
+    platform::Click(FillFirm->SpeedButton2);
+    DataModule1->firm.Refresh();
+    EXPECT_EQ(DataModule1->firm.FieldByName("LOGO").AsBytes(), TFillFirm::BuiltInLogo());
+    EXPECT_EQ(FillFirm->LOGO->Picture().size(), QSize(105, 91));
+}
+
+}  // namespace

@@ -1,0 +1,285 @@
+// The document register, the customers' documents and the statistics, used
+// as a user would, over a real database with documents stored through the
+// data module.
+
+#include "app/MainWindow.h"
+#include "data/DataModule.h"
+#include "data/Login.h"
+#include "documents/DocumentEditor.h"
+#include "platform/Dialogs.h"
+#include "platform/LocaleText.h"
+#include "platform/Paths.h"
+#include "platform/Printer.h"
+#include "registers/CustomerCard.h"
+#include "registers/Customers.h"
+#include "registers/DocumentRegister.h"
+#include "registers/GoodsCard.h"
+#include "registers/GoodsList.h"
+#include "registers/Statistics.h"
+#include "support/programtest.h"
+#include "support/testdatabase.h"
+
+#include <QBarSet>
+#include <QChart>
+#include <QGraphicsRectItem>
+#include <QGraphicsScene>
+#include <QLegend>
+#include <QPrinter>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Document {
+    QString num, title = QStringLiteral("ФАКТУРА"), firm = QStringLiteral("Фирма А"), total = QStringLiteral("120"),
+                  date = QStringLiteral("10.03.2013 г."), paid = QStringLiteral("False"),
+                  annulled = QStringLiteral("False"), customer = QStringLiteral("123"), us, note;
+};
+
+class Registers : public testsupport::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        Start();
+        platform::SetDecimalSeparatorOverride(QChar(u'.'));
+    }
+    void TearDown() override {
+        platform::SetDecimalSeparatorOverride(std::nullopt);
+        ProgramTest::TearDown();
+    }
+    static void Add(const Document& d) {
+        data::DataSet& store = DataModule1->store;
+        store.Append();
+        const std::pair<const char*, QString> fields[] = {
+            {"Num", d.num},         {"Document", d.title},     {"Supplier1", d.firm}, {"Total", d.total},
+            {"Fromdate", d.date},   {"PaidL", d.paid},         {"AnuliranaL", d.annulled},
+            {"IDcust", d.customer}, {"us", d.us},              {"cdnote", d.note},   {"percent", QStringLiteral("20%")},
+            {"Status", QStringLiteral("False")}, {"Customer1", QStringLiteral("Клиент")}};
+        for (const auto& [name, value] : fields) store.FieldByName(QString::fromLatin1(name)).SetAsString(value);
+        store.Post();
+    }
+    static QString Number(int n) { return QStringLiteral("%1").arg(n, 10, 10, QChar(u'0')); }
+    // The panel at display position k (0 = top) and its children.
+    static QWidget* Panel(int k) { return Sort->findChild<QWidget*>(Sort->PanelNames.at(k)); }
+    static QString PanelNumber(int k) {
+        const auto labels = Panel(k)->findChildren<QLabel*>();
+        return labels.at(0)->isVisible() ? labels.at(0)->text() : QString();
+    }
+    static int PositionOf(const QString& num) {
+        for (int k = 0; k < 10; ++k)
+            if (PanelNumber(k) == num) return k;
+        return -1;
+    }
+    // Presses a flag box of the panel showing num (1 printed, 2 paid, 3 annulled) and moves the mouse off it.
+    static void ToggleFlag(const QString& num, int box) {
+        QCheckBox* b = Panel(PositionOf(num))->findChildren<QCheckBox*>().at(box - 1);
+        QTest::mouseClick(b, Qt::LeftButton);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(b, &leave);
+    }
+    static void Type(QWidget* w, int key, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(w, &press);
+    }
+};
+
+TEST_F(Registers, TwentyFiveDocumentsArePagedInNumberOrderAndFoundByNumber) {
+    for (int n = 23; n >= 1; --n) Add({Number(n)});
+    Add({Number(7), QStringLiteral("INVOICE"), QStringLiteral("Фирма Б")});
+    Add({QString()});
+    Sort->Show();
+    EXPECT_EQ(Sort->ScrollBar1->maximum(), 16);
+    EXPECT_EQ(PanelNumber(0), Number(1));
+    EXPECT_EQ(PanelNumber(9), Number(9));  // 7 appears twice
+    Sort->ScrollBar1->setValue(16);
+    EXPECT_EQ(PanelNumber(0), Number(15));
+    EXPECT_EQ(PanelNumber(8), Number(23));
+    EXPECT_EQ(PanelNumber(9), QString());  // the document without a number is not listed
+
+    for (auto [key, text] : {std::pair{Qt::Key_A, "a"}, {Qt::Key_Period, "."}, {Qt::Key_7, "7"}})
+        Type(Sort->Edit1, key, QString::fromLatin1(text));
+    EXPECT_EQ(Sort->Edit1->text(), QStringLiteral("7"));
+    Type(Sort->Edit1, Qt::Key_Return, QStringLiteral("\r"));
+    ASSERT_EQ(Sort->ListBox1->count(), 2);
+    EXPECT_EQ(Sort->ListBox1->item(0)->text(), Number(7) + QStringLiteral(" - INVOICE - Фирма Б"));
+    EXPECT_EQ(Sort->ListBox1->height(), 48);
+    Sort->ListBox1->setCurrentRow(1);
+    Sort->ListBox1Click();  // record 17 of 25
+    EXPECT_EQ(Sort->ScrollBar1->value(), 8);
+    EXPECT_EQ(DataModule1->store.RecNo(), 17);
+}
+
+TEST_F(Registers, FlagsSetInTheRegisterReachTheCustomerTotalAndTheChart) {
+    Add({Number(1), QStringLiteral("ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("120")});
+    Add({Number(2), QStringLiteral("Дебитно известие"), QStringLiteral("Фирма А"), QStringLiteral("24")});
+    Add({Number(3), QStringLiteral("ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("60"),
+         QStringLiteral("10.03.2013 г."), QStringLiteral("False"), QStringLiteral("True")});
+    Add({Number(4), QStringLiteral("Кредитно известие"), QStringLiteral("Фирма А"), QStringLiteral("36")});
+    Add({Number(5), QStringLiteral("ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("1.2"),
+         QStringLiteral("10.03.2013 г."), QStringLiteral("False"), QStringLiteral("да")});
+    DataModule1->cust.Append();
+    DataModule1->cust.FieldByName(QStringLiteral("ID")).SetAsString(QStringLiteral("123"));
+    DataModule1->cust.FieldByName(QStringLiteral("CustNo")).SetAsString(QStringLiteral("1"));
+    DataModule1->cust.Post();
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    {
+        platform::ScriptedDialogs dialogs;  // the unreadable flag of document 5 is told once
+        Main->SpeedButton7->click();
+        ASSERT_EQ(dialogs.Shown().size(), 1u);
+        EXPECT_TRUE(dialogs.Shown()[0].text.contains(QStringLiteral("Документ № 0000000005")));
+    }
+    EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("108 лв."));  // 120 + 24 - 36
+    EXPECT_EQ(CustForm->StringGrid1->RowCount(), 6);
+    EXPECT_TRUE(CustForm->Panel2->isHidden());
+
+    Sort->Show();
+    ToggleFlag(Number(1), 3);  // annulled
+    ToggleFlag(Number(2), 2);  // paid
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select PAIDL, ANULIRANAL from STORE where NUM in ('0000000001', '0000000002') order by NUM"),
+              QStringList({QStringLiteral("False|True"), QStringLiteral("True|False")}));
+    platform::ScriptedDialogs dialogs;
+    CustForm->StringGrid2->SetCurrentCell(0, 1);
+    EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("-12 лв."));
+
+    Sort->Button1->click();
+    StatForm->DBComboBox1DropDown();
+    EXPECT_EQ(StatForm->Series1->at(2), 0);  // no own firm chosen yet
+    DataModule1->firm.Append();
+    DataModule1->firm.FieldByName(QStringLiteral("Supplier1")).SetAsString(QStringLiteral("Фирма А"));
+    DataModule1->firm.Post();
+    StatForm->DBComboBox1DropDown();
+    StatForm->DBComboBox1->setCurrentIndex(0);
+    StatForm->Edit1Change();
+    EXPECT_DOUBLE_EQ(StatForm->Series1->at(2), 20);
+    EXPECT_DOUBLE_EQ(StatForm->Series2->at(2), -30 + 1);  // the credit note; 5 counts as not annulled
+}
+
+TEST_F(Registers, OnlyTheOwnerDeletesADocument) {
+    for (const char* name : {"Иван", "Мария"}) {
+        DataModule1->user.Append();
+        DataModule1->user.FieldByName(QStringLiteral("us")).SetAsString(QString::fromUtf8(name));
+        DataModule1->user.Post();
+    }
+    Add({Number(1), QStringLiteral("ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("1"),
+         QStringLiteral("10.03.2013 г."), QStringLiteral("False"), QStringLiteral("False"), {}, QStringLiteral("Мария")});
+    Add({Number(2)});
+    Sort->Show();
+    platform::ScriptedDialogs dialogs;
+    Form9->LoggedUser = QStringLiteral("Иван");
+    Sort->Panel1Click(Panel(0));
+    Sort->N2->trigger();
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].text, QStringLiteral("Само потребителят Мария може да промени или изтрие този документ."));
+    Sort->Panel1Click(Panel(1));  // no owner: the first registered user's
+    Sort->N2->trigger();
+    Form9->LoggedUser = QStringLiteral("Мария");
+    Sort->Panel1Click(Panel(0));
+    Sort->N2->trigger();
+    EXPECT_EQ(DataModule1->store.RecordCount(), 0);
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+}
+
+TEST_F(Registers, AYearsChartHasTwelveBarsPerSeriesAndItsMonthListPrints) {
+    Add({Number(1), QStringLiteral("ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("240"),
+         QStringLiteral("05.10.2013 г."), QStringLiteral("True")});
+    Add({Number(2), QStringLiteral("ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("600")});
+    Add({Number(2), QStringLiteral("ПРОФОРМА ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("600")});
+    Add({Number(3), QStringLiteral("Credit note"), QStringLiteral("Фирма А"), QStringLiteral("120.00"),
+         QStringLiteral("11.10.2013 г."), QStringLiteral("True"), QStringLiteral("True")});
+    Add({Number(4), QStringLiteral("ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("1200"),
+         QStringLiteral("12.10.2013 г."), QStringLiteral("True"), QStringLiteral("True")});
+    StatForm->DBComboBox1->addItem(QStringLiteral("Фирма А"));
+    StatForm->DBComboBox1->setCurrentIndex(0);
+    Sort->Button1Click();
+    StatForm->Series1Click(9);  // October
+    EXPECT_DOUBLE_EQ(StatForm->Series1->at(9), 100);
+    EXPECT_EQ(StatForm->Series2->at(2), 0);  // the proforma hides invoice 2
+    EXPECT_EQ(StatForm->Memo1->toPlainText(),
+              QStringLiteral("Извадка за платени фактури за месец Октомври 2013 с ДДС\n"
+                             "1.Клиент: Клиент, ф.N. 0000000003/11.10, -120.00 лв.\n"
+                             "2.Клиент: Клиент, ф.N. 0000000001/05.10, 240 лв.\n\n"
+                             "общо без ДДС: 100.00 лв.\nобщо с ДДС: 120.00 лв."));
+    StatForm->Chart1->grab();  // lays the chart out as it is drawn
+    const auto inLegend = [](QGraphicsItem* item) {
+        for (QGraphicsItem* p = item->parentItem(); p; p = p->parentItem())
+            if (qobject_cast<QLegend*>(p->toGraphicsObject())) return true;
+        return false;
+    };
+    int green = 0, red = 0;
+    for (QGraphicsItem* item : StatForm->Chart1->scene()->items())
+        if (auto* bar = dynamic_cast<QGraphicsRectItem*>(item); bar && !inLegend(bar)) {
+            green += bar->brush().color() == QColor(0, 128, 0);
+            red += bar->brush().color() == QColor(255, 0, 0);
+        }
+    EXPECT_EQ(green, 12);
+    EXPECT_EQ(red, 12);
+
+    const QString pdf = home.File(QStringLiteral("paid.pdf"));
+    platform::Printer().setOutputFormat(QPrinter::PdfFormat);
+    platform::Printer().setOutputFileName(pdf);
+    platform::ScriptedDialogs dialogs;
+    dialogs.Answer(platform::DialogResponse::Ok());
+    StatForm->SpeedButton1->click();
+    EXPECT_TRUE(testsupport::ReadFile(pdf).startsWith("%PDF"));
+}
+
+template <class Editor>
+constexpr bool kEditorHasGoodsLookup = requires(Editor* e) {
+    e->StringGrid1->Cell(0, 0);
+    e->ListBox1Click();
+};
+// The editor's line-item cell, once the editor has its goods look-up.
+template <class Editor>
+QString ItemCell(Editor* editor, int col, int row) {
+    if constexpr (kEditorHasGoodsLookup<Editor>) return editor->StringGrid1->Cell(col, row);
+    return {};
+}
+
+TEST_F(Registers, GoodsGoIntoANewDocumentAndThenBelowTheLastLine) {
+    if (!kEditorHasGoodsLookup<TOrderForm>) GTEST_SKIP() << "the editor has no goods look-up yet";
+    {
+        testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+        for (const char* goods : {"Болт", "Гайка", "Шайба"}) {
+            DataModule1->stock.Append();
+            DataModule1->stock.FieldByName(QStringLiteral("Description1")).SetAsString(QString::fromUtf8(goods));
+            DataModule1->stock.Post();
+        }
+        Main->SpeedButton3->click();
+        for (int row : {2, 3}) {
+            Stocks->StringGrid1->SetCurrentCell(0, row);
+            Stocks->Button1->click();
+        }
+        EXPECT_TRUE(OrderForm->isVisible());
+        EXPECT_EQ(ItemCell(OrderForm, 1, 1), QStringLiteral("Гайка"));
+        EXPECT_EQ(ItemCell(OrderForm, 1, 2), QStringLiteral("Шайба"));
+    }
+}
+
+// Cards as first described would store a new first customer at the next refresh
+// after "Cancel", and drop a goods save that fails without a word, closing.
+TEST_F(Registers, CardsDropANewFirstCustomerAndShowAFailedGoodsSave) {
+    platform::ScriptedDialogs dialogs;
+    CustForm->Button2->click();
+    EditCustForm->CancelButton->click();
+    DataModule1->cust.Refresh();
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select count(*) from CUSTOMER"), QStringList{QStringLiteral("0")});
+    DataModule1->cust.Append();
+    DataModule1->cust.FieldByName(QStringLiteral("CustNo")).SetAsString(QStringLiteral("2"));
+    DataModule1->cust.Post();
+    CustForm->Show();
+    DataModule1->cust.Refresh();  // a customer without documents
+    EXPECT_FALSE(CustForm->Panel2->isHidden());
+    EXPECT_FALSE(CustForm->Button1->isEnabled());
+    EXPECT_EQ(CustForm->StringGrid1->RowCount(), 2);
+    EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("0 лв."));
+
+    Stocks->Button2->click();  // an empty goods record is stored at once
+    testsupport::ExecuteOn(defaultFile, "delete from STOCK");  // by another workstation
+    QTest::keyClicks(EditStockForm->DBMemo1, QStringLiteral("Bolt M8"));
+    EditStockForm->OKButton->click();
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_TRUE(EditStockForm->isVisible());
+    EXPECT_EQ(EditStockForm->DBMemo1->Text(), QStringLiteral("Bolt M8"));
+}
+
+}  // namespace
