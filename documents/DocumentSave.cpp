@@ -40,6 +40,23 @@ struct RegisterGridDetached {
     }
 };
 
+// While a walk moves a data set record by record, the controls that show it
+// are not told of every move; afterwards they are told of the record reached.
+class ControlsQuiet {
+public:
+    explicit ControlsQuiet(data::DataSource& source) : source_(source), enabled_(source.Enabled) { source.Enabled = false; }
+    ~ControlsQuiet() {
+        source_.Enabled = enabled_;
+        data::DataSet* ds = source_.DataSetRef;
+        if (ds && ds->Active() && ds->GetState() == data::DataSet::State::Browse && !ds->IsEmpty())
+            ds->SetRecNo(ds->RecNo());
+    }
+
+private:
+    data::DataSource& source_;
+    bool enabled_;
+};
+
 // A data-aware memo writes its field when its text is set; a plain one is
 // given the text only.
 template <class Memo>
@@ -137,7 +154,10 @@ void TOrderForm::SaveClick(QObject* Sender) {
         if (empty) StringGrid1->SetRowCount(rows - 1);
     }
     Save->setEnabled(false);
-    SpeedButton3Click(nullptr);
+    {
+        const ControlsQuiet quiet(DataModule1->DataSource1);
+        SpeedButton3Click(nullptr);
+    }
     SaveDocument(Sender != nullptr);
 }
 
@@ -168,7 +188,11 @@ void TOrderForm::SaveDocument(bool ask) {
 
     // An earlier record of the same document.
     store.Refresh();
-    const int found = FindStoredDocument(store, MaskEdit1->text(), title);
+    int found = 0;
+    {
+        const ControlsQuiet quiet(DataModule1->DataSource6);
+        found = FindStoredDocument(store, MaskEdit1->text(), title);
+    }
     const bool networked = CheckBox9->isChecked();
     const bool isNew = networked || found == 0;
     if (!isNew) {
