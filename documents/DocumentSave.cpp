@@ -15,7 +15,6 @@
 #include <QRandomGenerator>
 #include <QThread>
 
-#include <utility>
 
 namespace {
 
@@ -64,23 +63,6 @@ void SetMemoText(Memo* memo, const QString& text) {
     if constexpr (requires { memo->SetText(text); }) memo->SetText(text);
     else memo->setPlainText(text);
 }
-
-// The FIRM post of the counter stays uncommitted until the STORE row is
-// posted, whose commit takes both; so another work place cannot take the
-// same number, and a failed STORE post can be undone.
-class FirmCommitHeld {
-public:
-    explicit FirmCommitHeld(data::DataSet& firm) : firm_(firm), afterPost_(std::exchange(firm.AfterPost, {})) {}
-    ~FirmCommitHeld() { Release(); }
-    void Release() {
-        if (afterPost_) firm_.AfterPost = std::move(afterPost_);
-        afterPost_ = {};
-    }
-
-private:
-    data::DataSet& firm_;
-    data::DataSet::Event afterPost_;
-};
 
 int PageLanguageOf(const TOrderForm& e) {
     if (e.RadioButton1->isChecked()) return 0;
@@ -300,7 +282,6 @@ void TOrderForm::SaveDocument(bool ask) {
         // work place may take a number at the same time: its change refuses
         // ours, and the counter is read again for the next number.
         const QString counterColumn = CounterColumnOfTitle(title);
-        FirmCommitHeld held(firm);
         QString keptKey, keptCounter;
         for (int attempt = 1;; ++attempt) {
             firm.Refresh();
@@ -325,7 +306,6 @@ void TOrderForm::SaveDocument(bool ask) {
                 firm.Cancel();
                 if (!IsConcurrentChange(error)) throw;
                 if (!networked || attempt >= kNumberTries) {
-                    held.Release();
                     store.Cancel();
                     platform::ShowMessage(
                         networked ? QStringLiteral("Документът не е записан: броячът на фирмата се променя от друго работно "
@@ -341,10 +321,10 @@ void TOrderForm::SaveDocument(bool ask) {
         }
 
         try {
-            store.Post();  // its commit takes the counter with it
+            store.Post();
         } catch (...) {
-            // The counter goes back as it was, then the error is shown.
-            held.Release();
+            // The document was not stored: the counter goes back as it was
+            // (unless another work place has raised it since), then the error is shown.
             try {
                 firm.Edit();
                 firm.FieldByName(counterColumn).SetAsString(keptCounter);
@@ -363,7 +343,6 @@ void TOrderForm::SaveDocument(bool ask) {
             }
             throw;
         }
-        held.Release();
     } catch (...) {
         CancelIfEditing(firm);
         CancelIfEditing(store);

@@ -114,6 +114,15 @@ TEST_F(Save, OnlyTheOwnerOverwritesAndARefusedSaveChangesNothing) {
     EXPECT_EQ(Rows("us, recipient1"), QStringList({"bob|Ана"}));
 }
 
+TEST_F(Save, ADocumentTheDatabaseRefusesLeavesTheCounterAsItWas) {
+    e->MaskEdit1->setText("0000000050");
+    e->Edit8->setText(QString(300, u'М'));  // longer than its column
+    e->Save->click();
+    EXPECT_EQ(dialogs.Shown().back().kind, platform::DialogKind::Exception);
+    EXPECT_TRUE(Rows("num").isEmpty());
+    EXPECT_EQ(Counter(), "0000000041");
+}
+
 TEST_F(Save, AFirmChangedByAnotherWorkPlaceIsToldOrNetworkedSavesTakeTheNextNumber) {
     // Another work place takes the next number between this one's reading and writing of the counter.
     auto keyWriter = DataModule1->firm.BeforePost;
