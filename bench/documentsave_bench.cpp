@@ -104,8 +104,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (!r.error_occurred) seconds_[r.run_name.function_name] = r.GetAdjustedRealTime();
+        for (const Run& r : runs) {  // single runs, or the means of repetitions
+            const bool mean = r.run_type == Run::RT_Aggregate && r.aggregate_name == "mean";
+            if (!r.error_occurred && (r.run_type == Run::RT_Iteration || mean))
+                seconds_[r.run_name.function_name] = r.GetAdjustedRealTime();
+        }
     }
     void PrintRatio(const char* what, const char* ours, double goal) {
         const double a = seconds_[ours], b = seconds_["Baseline_FetchStore"];
