@@ -117,6 +117,8 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     StringGrid1->SetHint(QStringLiteral("Description1;stock"));
 
     // Command column.
+    connect(Save, &QPushButton::clicked, this, Handler([this] { SaveClick(Save); }));
+    connect(View, &QPushButton::clicked, this, Handler([this] { ViewClick(View); }));
     connect(SpeedButton4, &QPushButton::clicked, this, Handler([this] { SpeedButton4Click(); }));
     connect(OrderBtn, &QPushButton::clicked, this, Handler([this] { OrderBtnClick(); }));
     connect(SpeedButton5, &QPushButton::clicked, this, Handler([this] { SpeedButton5Click(); }));

@@ -104,7 +104,15 @@ public:
     // Copies the editor onto the printed page; show 1 also shows the page.
     void RebuildDocumentView(bool show);
 
-    // The printed page's label of that name (nullptr when there is none).
+    // Preview, save and load of the stored document. Without a sender (the
+    // print options run them) the save overwrites without asking.
+    void ViewClick(QObject* Sender = nullptr);
+    void SaveClick(QObject* Sender = nullptr);
+    void SaveDocument(bool ask);
+    // Opens STORE record n (1-based) in the editor; n <= 0 does nothing.
+    void LoadDocument(int n);
+
+    // The page's label of that name, or nullptr while the page has none.
     QLabel* PageLabel(const char* name) const;
     void SetPageLabel(const char* name, const QString& text) const;
 

@@ -1,0 +1,169 @@
+// Opening a stored document: one STORE record read back into the editor,
+// with the own firm's details as the firm has them now.
+
+#include "data/DataModule.h"
+#include "documents/DocumentEditor.h"
+#include "documents/DocumentRecord.h"
+#include "documents/PageLink.h"
+#include "documents/PrintedPage.h"
+#include "platform/LocaleText.h"
+
+#include <QPalette>
+#include <QPixmap>
+
+namespace {
+
+void ShowPrinted(TOrderForm& e, bool printed) {
+    e.Panel2->setText(printed ? QStringLiteral("Отпечатан") : QStringLiteral("Неотпечатан"));
+    QPalette p = e.Panel2->palette();
+    p.setColor(QPalette::WindowText, printed ? QColor(0, 0, 255) : QColor(255, 0, 0));
+    e.Panel2->setPalette(p);
+}
+
+// The editor's language switch runs for the button as a click on it would.
+template <class Editor>
+void SwitchLanguage(Editor* e, QAbstractButton* button) {
+    button->setChecked(true);
+    if constexpr (requires { e->RadioButton1Click(button); }) e->RadioButton1Click(button);
+    else if constexpr (requires { e->RadioButton1Click(); }) e->RadioButton1Click();
+    // LANGUAGE SWITCH CALL POINT: until the editor has its switch, the
+    // radio button alone is set; the titles and captions stay as they are.
+}
+
+// The page logo takes the firm's picture: from the data-aware image where
+// there is one, else from the firm's field.
+template <class Image>
+void TakeFirmLogo(Image* target, Image* source, data::DataSet& firm, const char* field) {
+    if constexpr (requires { target->Assign(*source); }) {
+        target->Assign(*source);
+    } else {
+        QPixmap logo;
+        logo.loadFromData(firm.FieldByName(QLatin1String(field)).AsBytes());
+        target->setPixmap(logo);
+    }
+}
+
+void SetComboText(QComboBox* combo, const QString& text) { combo->setEditText(text); }
+
+}  // namespace
+
+void TOrderForm::LoadDocument(int n) {
+    if (n <= 0) return;
+    SetCaption(QStringLiteral("Зареден Документ"));
+    CheckBox9->setChecked(false);
+    StringGrid1->SetCurrentCell(5, 1);
+    StringGrid1->SetEditorMode(true);
+    RenderPageImage(Doc);
+    StringGrid1Button->move(566, 336);
+    CheckBox3->setChecked(false);
+    ShowPrinted(*this, false);
+
+    data::DataSet& store = DataModule1->store;
+    data::DataSet& cust = DataModule1->cust;
+    data::DataSet& firm = DataModule1->firm;
+    const int storeRecNo = store.RecNo();
+    const int custRecNo = cust.RecNo();
+    store.Refresh();
+    cust.Refresh();
+    store.SetRecNo(n);
+    // Every value is taken before the editor's handlers move STORE.
+    QHash<QString, QString> record;
+    for (const data::ColumnInfo& column : store.Columns())
+        record.insert(column.name, store.FieldByName(column.name).AsString());
+    const auto text = [&record](const char* column) { return record.value(QString::fromLatin1(column).toUpper()); };
+    const auto date = [&text](const char* column) { return platform::DocumentDateFromText(text(column)); };
+    const auto flag = [&text](const char* column) { return platform::StrToBool(text(column)); };
+
+    const QString title = text("Document");
+    const RecordLanguageChoice language = LanguageOfRecord(text("radio"), title);
+    switch (language.language) {
+    case RecordLanguage::Bulgarian: SwitchLanguage(this, RadioButton1); break;
+    case RecordLanguage::English: SwitchLanguage(this, RadioButton2); break;
+    case RecordLanguage::Both: SwitchLanguage(this, RadioButton3); break;
+    case RecordLanguage::AsItIs: break;
+    }
+    if (language.readCurrency && Doc) {
+        Doc->CurrencyPrefix = text("CurrencyPrefix");
+        Doc->CurrencyRate = platform::StrToFloat(text("CurrencyRate"));
+    }
+    SetComboText(ComboBox2, title);
+    CheckBox3->setChecked(flag("Status"));
+    ShowPrinted(*this, CheckBox3->isChecked());
+    MaskEdit1->setText(text("Num"));
+    EDate->setDate(date("Fromdate"));
+    CheckBox1->setChecked(flag("DatetaxeventL"));
+    EDate2->setDate(date("Datetaxevent"));
+    CheckBox2->setChecked(flag("DatepaymentL"));
+    EDate3->setDate(date("Datepayment"));
+    SetComboText(ComboBox3, text("Payment"));
+    Edit8->setText(text("Recipient1"));
+    Edit10->setText(text("Issuer1"));
+    SetComboText(ComboBox5, text("reasonfor"));
+    SetComboText(ComboBox4, text("reason"));
+    SetComboText(ComboBox1, text("cdnote"));
+    if (!ComboBox1->currentText().isEmpty()) {
+        StringGrid2->setVisible(true);
+        CheckBox4->setChecked(true);
+    }
+    EDate4->setDate(date("notedate"));
+    MaskEdit2->setText(text("noteInvNo"));
+    Edit1->setText(text("Customer1"));
+    Edit6->setText(text("VATcust"));
+    Edit7->setText(text("IDcust"));
+    Edit3->setText(text("Address1cust"));
+    Edit2->setText(text("RespPerson1cust"));
+
+    firm.Refresh();
+    firm.SetRecNo(platform::StrToInt(text("Firmdbindex")));
+    const auto firmText = [&firm](const char* field) { return firm.FieldByName(QLatin1String(field)).AsString(); };
+    DBText3->setText(firmText("InvoiceNo"));
+    DBText4->setText(firmText("ProformaNo"));
+    Edit11->setText(firmText("VOP"));
+    DBText5->setText(firmText("ID"));
+    DBText6->setText(firmText("VAT"));
+    const bool english = !RadioButton1->isChecked() && RadioButton2->isChecked();
+    if (RadioButton1->isChecked() || RadioButton2->isChecked() || RadioButton3->isChecked()) {
+        TakeFirmLogo(DBImage1, english ? DBImage3 : DBImage2, firm, english ? "LOGO2" : "LOGO");
+        DBText1->setText(firmText(english ? "Supplier2" : "Supplier1"));
+        DBText2->setText(firmText(english ? "RespPerson2" : "RespPerson1"));
+        DBText8->setText(firmText(english ? "Address2" : "Address1"));
+    }
+    if (!RadioButton1->isChecked() && !RadioButton2->isChecked() && RadioButton3->isChecked()) {
+        Edit15->setText(text("Recipient2"));
+        Edit16->setText(text("Issuer2"));
+        Edit12->setText(text("Customer2"));
+        Edit13->setText(text("Address2cust"));
+        Edit14->setText(text("RespPerson2cust"));
+        Edit17->setText(text("Supplier2"));
+        Edit19->setText(text("RespPerson2sup"));
+        Edit18->setText(text("Address2sup"));
+        Edit20->setText(text("Placeofpublishment2"));
+    }
+    DBText7->setText(text("Placeofpublishment1"));
+    Bank->setText(text("Bank"));
+    IBAN->setText(text("IBAN"));
+    SWIFT->setText(text("SWIFT"));
+    Edit9->setText(text("percent"));
+    Label11->setText(text("Total"));
+    CheckBox6->setChecked(flag("PaidL"));
+
+    const QStringList items = DocumentGridLines(text("STOCKS"));
+    CheckBox7->setChecked(HasDiscountLine(items));
+    CheckBox7Click();
+    const int columns = StringGrid1->ColCount();
+    StringGrid1->SetRowCount(DocumentGridRows(static_cast<int>(items.size()), columns));
+    for (int r = 0; r < StringGrid1->RowCount(); ++r)
+        for (int c = 0; c < columns; ++c) StringGrid1->SetCell(c, r, items.value(r * columns + c));
+    const QStringList noteTable = DocumentGridLines(text("STR2"));
+    for (int k = 0; k < 12; ++k) StringGrid2->SetCell(k % 3, k / 3, noteTable.value(k));
+
+    const QString rate = Edit9->text();
+    Edit9->setText(QString());
+    Edit9->setText(rate);
+    Show();
+    ListBox1->hide();
+    store.SetRecNo(storeRecNo);
+    cust.SetRecNo(custRecNo);
+    RebuildDocumentView(false);
+    RenderPageImage(Doc);
+}

@@ -1,0 +1,114 @@
+#include "documents/DocumentRecord.h"
+
+#include "data/Firebird.h"
+#include "documents/EditorRules.h"
+#include "platform/Exception.h"
+#include "platform/LocaleText.h"
+
+#include <limits>
+
+QString DocumentGridText(const QStringList& cells) {
+    QString text;
+    for (const QString& cell : cells) text += cell + QStringLiteral("\r\n");
+    return text;
+}
+
+QString CutLineFeeds(const QString& cell) {
+    QString text = cell;
+    text.remove(u'\n');
+    return text;
+}
+
+QStringList DocumentGridLines(const QString& text) {
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+int DocumentGridRows(int lineCount, int columns) {
+    if (columns <= 0) return 1;
+    return std::max(1, lineCount / columns);
+}
+
+bool HasDiscountLine(const QStringList& lines) {
+    const QString discount = QStringLiteral("Отстъпка %");
+    for (const QString& line : lines)
+        if (line.compare(discount, Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+QString CounterColumnOfTitle(const QString& title) {
+    switch (CounterGroupOfTitle(title)) {
+    case CounterGroup::Invoice: return QStringLiteral("InvoiceNo");
+    case CounterGroup::Protocol117: return QStringLiteral("VOP");
+    case CounterGroup::Proforma: break;
+    }
+    return QStringLiteral("ProformaNo");
+}
+
+QString RaisedCounter(const QString& counter, const QString& number) {
+    const double stored = counter.isEmpty() ? 0 : platform::StrToFloat(counter);
+    return platform::StrToFloat(number) > stored ? number : counter;
+}
+
+QString NetworkDocumentNumber(const QString& counter, const QString& counterName) {
+    int value = 0;
+    if (!counter.isEmpty()) {
+        try {
+            value = platform::StrToInt(counter);
+        } catch (const platform::EConvertError&) {
+            throw platform::EConvertError(
+                QStringLiteral("Броячът „%1“ на фирмата съдържа „%2“, което не е цяло число. Документът не е записан.")
+                    .arg(counterName, counter));
+        }
+    }
+    if (value < 0 || value == std::numeric_limits<int>::max())
+        throw platform::EConvertError(
+            QStringLiteral("Броячът „%1“ на фирмата (%2) не може да бъде увеличен. Документът не е записан.")
+                .arg(counterName, counter));
+    return PadWithZeros(QString::number(value + 1));
+}
+
+QString RefusingOwner(const QString& storedOwner, bool usersRegistered, const QString& firstUser,
+                      const QString& loggedUser) {
+    if (!usersRegistered) return {};
+    const QString owner = storedOwner.isEmpty() ? firstUser : storedOwner;
+    return owner == loggedUser ? QString() : owner;
+}
+
+QString OwnerRuleMessage(const QString& owner) {
+    return QStringLiteral("Само потребителят ") + owner + QStringLiteral(" може да промени или изтрие този документ.");
+}
+
+RecordLanguageChoice LanguageOfRecord(const QString& radio, const QString& title) {
+    if (radio.isEmpty()) {
+        static const QStringList english = {QStringLiteral("INVOICE"),       QStringLiteral("PROFORMA INVOICE"),
+                                            QStringLiteral("Order confirmation"), QStringLiteral("Packing list"),
+                                            QStringLiteral("Delivery note"), QStringLiteral("Credit note"),
+                                            QStringLiteral("Debit note")};
+        return english.contains(title) ? RecordLanguageChoice{RecordLanguage::English, true}
+                                       : RecordLanguageChoice{RecordLanguage::Bulgarian, false};
+    }
+    if (radio == QStringLiteral("1")) return {RecordLanguage::Bulgarian, false};
+    if (radio == QStringLiteral("2")) return {RecordLanguage::English, true};
+    if (radio == QStringLiteral("3")) return {RecordLanguage::Both, true};
+    return {RecordLanguage::AsItIs, false};
+}
+
+bool IsConcurrentChange(const std::exception_ptr& error) {
+    // Firebird's deadlock, lock conflict, update conflict and concurrent
+    // transaction codes: another transaction holds or changed the row.
+    static const long conflicts[] = {335544336L, 335544345L, 335544451L, 335544878L};
+    try {
+        std::rethrow_exception(error);
+    } catch (const data::RecordChangedError&) {
+        return true;
+    } catch (const data::DatabaseError& e) {
+        for (long code : conflicts)
+            if (e.Code() == code) return true;
+        const QString text = e.ServerText().toLower();
+        return text.contains(QLatin1String("conflict")) || text.contains(QLatin1String("deadlock"));
+    } catch (...) {
+        return false;
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The stored document as text, apart from any window: the grids kept in one
+// text column, the counter a title raises, the number a networked save takes,
+// who may overwrite a stored document, the page language a record asks for,
+// and which database errors mean that another work place got there first.
+
+#include <QString>
+#include <QStringList>
+
+#include <exception>
+
+// A grid in one text column: every cell on a line of its own, row by row,
+// columns left to right, each line followed by CR LF.
+QString DocumentGridText(const QStringList& cells);
+// A cell as it is stored: every line feed cut out, carriage returns kept.
+QString CutLineFeeds(const QString& cell);
+// The lines of a stored grid: split at CR LF; the empty text after the last
+// CR LF is no line.
+QStringList DocumentGridLines(const QString& text);
+// Rows of a grid of that many columns read from the lines: whole rows only,
+// at least one.
+int DocumentGridRows(int lineCount, int columns);
+// Whether the stored item grid carries the discount column: a line reads
+// "Отстъпка %" in any letter case.
+bool HasDiscountLine(const QStringList& lines);
+
+// The FIRM column holding the counter of the title's group: "InvoiceNo",
+// "VOP" or "ProformaNo".
+QString CounterColumnOfTitle(const QString& title);
+// The counter after a save of that number: the number when it is higher,
+// else the counter as it was. Throws EConvertError for a number or a counter
+// that is no number.
+QString RaisedCounter(const QString& counter, const QString& number);
+// A networked save's number: the counter (empty: 0) + 1, ten digits. Throws
+// EConvertError naming the counter when it is no whole number or cannot grow.
+QString NetworkDocumentNumber(const QString& counter, const QString& counterName);
+
+// The owner rule for overwriting a stored document: the empty text when the
+// logged-in user may, else the name of the one who may. A document without
+// an owner belongs to the first registered user; without users anybody may.
+QString RefusingOwner(const QString& storedOwner, bool usersRegistered, const QString& firstUser,
+                      const QString& loggedUser);
+QString OwnerRuleMessage(const QString& owner);
+
+// The page language a stored record is opened in.
+enum class RecordLanguage { Bulgarian, English, Both, AsItIs };
+struct RecordLanguageChoice {
+    RecordLanguage language;
+    bool readCurrency;  // the stored currency applies to the page
+};
+// From "radio"; an empty one (documents moved in from the old tables) goes by
+// the title: English titles open English, the rest Bulgarian.
+RecordLanguageChoice LanguageOfRecord(const QString& radio, const QString& title);
+
+// True for a write that another work place's change refused: the row changed
+// or went since it was read, or is held by an uncommitted change.
+bool IsConcurrentChange(const std::exception_ptr& error);

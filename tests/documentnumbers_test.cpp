@@ -1,0 +1,74 @@
+// Two work places on one server database, each saving 200 invoices with
+// networked numbering at the same time: every invoice is stored under a
+// number of its own, and a save that could not take a number is told.
+
+#include "app/MainWindow.h"
+#include "data/DataModule.h"
+#include "data/WorkPlace.h"
+#include "documents/DocumentEditor.h"
+#include "platform/Dialogs.h"
+#include "platform/Paths.h"
+#include "support/programtest.h"
+#include "support/testdatabase.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kDatabase = QStringLiteral("127.0.0.1:/tmp/quillane-server/saveload-numbers.fdb");
+constexpr int kInvoices = 200;
+
+class Networked : public testsupport::ProgramTest {};
+
+// One work place: run by the test below in a process of its own.
+TEST_F(Networked, DISABLED_WorkPlaceSavingInvoices) {
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), "");
+    Start();
+    Form8->RadioButton3->setChecked(true);  // reached by the server's address
+    DataModule1->ConnectFirebird(kDatabase);
+    Main->OrderBtn->click();
+    TOrderForm* e = OrderForm;
+    e->CheckBox9->setChecked(true);
+    platform::ScriptedDialogs dialogs;
+    int stored = 0, told = 0;  // a refused save is told, and saved again as the user would
+    for (size_t shown = 0; stored < kInvoices; shown = dialogs.Shown().size()) {
+        e->Edit8->setText(QString::number(stored));
+        e->Save->click();
+        (dialogs.Shown().size() == shown ? stored : told)++;
+    }
+    for (const auto& d : dialogs.Shown()) ASSERT_TRUE(d.text.startsWith("Документът не е записан")) << d.text.toStdString();
+    std::printf("told=%d\n", told);
+}
+
+TEST(NetworkedNumbering, TwoWorkPlacesSavingAtOnceStoreEveryInvoiceUnderANumberOfItsOwn) {
+    if (!QFileInfo::exists(QStringLiteral("/tmp/quillane-server/saveload-numbers.fdb")))
+        testsupport::CreateSchemaDatabaseAt(kDatabase);
+    for (const char* sql : {"delete from store", "delete from firm", "delete from customer", "delete from userp",
+                            "insert into firm (pnom, invoiceno, supplier1) values ('1', '', 'Mrezha OOD')"})
+        testsupport::ExecuteOn(kDatabase, QString::fromLatin1(sql));
+
+    QProcess workers[2];
+    for (QProcess& p : workers)
+        p.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_also_run_disabled_tests", "--gtest_filter=Networked.DISABLED_WorkPlaceSavingInvoices"});
+    int told = 0;
+    for (QProcess& p : workers) {
+        ASSERT_TRUE(p.waitForFinished(400000));
+        const QString out = QString::fromUtf8(p.readAll());
+        EXPECT_EQ(p.exitCode(), 0) << out.toStdString();
+        told += out.section(QStringLiteral("told="), 1).section(u'\n', 0, 0).toInt();
+    }
+    const QStringList numbers = testsupport::QueryRows(kDatabase, "select num from store order by num");
+    QStringList expected;
+    for (int n = 1; n <= 2 * kInvoices; ++n) expected << QStringLiteral("%1").arg(n, 10, 10, QChar(u'0'));
+    EXPECT_EQ(numbers, expected);
+    EXPECT_EQ(testsupport::QueryRows(kDatabase, "select invoiceno from firm"), QStringList({"0000000400"}));
+    const QStringList keys = testsupport::QueryRows(kDatabase, "select distinct pnom from store");
+    EXPECT_EQ(keys.size(), 2 * kInvoices);
+    std::printf("refused saves told: %d\n", told);
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+// Saving and opening documents: overwriting after Yes only, the owner rule,
+// networked numbering, a bilingual document with a currency saved and opened.
+
+#include "app/MainWindow.h"
+#include "data/DataModule.h"
+#include "data/Login.h"
+#include "documents/DocumentEditor.h"
+#include "documents/DocumentRecord.h"
+#include "documents/EditorRules.h"
+#include "documents/PrintedPage.h"
+#include "documents/RememberedChoices.h"
+#include "platform/Dialogs.h"
+#include "platform/LocaleText.h"
+#include "platform/Paths.h"
+#include "support/programtest.h"
+#include "support/testdatabase.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::DialogResponse;
+
+TEST(DocumentRecord, StoredGridsCountersOwnersAndLanguages) {
+    EXPECT_EQ(DocumentGridLines(DocumentGridText({"a", "b\rc", ""})), QStringList({"a", "b\rc", ""}));
+    EXPECT_EQ(DocumentGridRows(20, 6), 3);  // whole rows only
+    EXPECT_EQ(DocumentGridRows(4, 6), 1);
+    EXPECT_EQ(CounterColumnOfTitle("ПРОТОКОЛ чл.117"), "VOP");
+    EXPECT_EQ(CounterColumnOfTitle("Order confirmation"), "ProformaNo");
+    for (const char* bad : {"4x", "2147483647"}) EXPECT_THROW(NetworkDocumentNumber(bad, "InvoiceNo"), platform::EConvertError);
+    EXPECT_EQ(RefusingOwner("", true, "боб", "ана"), "боб");  // no owner: the first user's
+    EXPECT_EQ(LanguageOfRecord("", "Packing list").language, RecordLanguage::English);
+    EXPECT_FALSE(LanguageOfRecord("1", "INVOICE").readCurrency);
+}
+
+class Save : public testsupport::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        StartupDir() = home.Path();
+        ForgetSettingsProblems();
+        platform::SetDecimalSeparatorOverride(QChar(u','));
+        testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), "");
+        testsupport::ExecuteOn(defaultFile, QString::fromUtf8(
+            "insert into firm (pnom, invoiceno, supplier1, supplier2, respperson1, address1, id, vat)"
+            " values ('1', '0000000041', 'Тест ЕООД', 'Test Ltd', 'Иван Петров', 'София', '121212127', 'BG121212127')"));
+        Start();
+        Main->OrderBtn->click();
+        e = OrderForm;
+        e->Edit1->setText("Фикс ООД");
+        e->Edit7->setText("111111110");
+        e->StringGrid1->SetRowTexts(1, {"", "Консултация\nпо ДДС", "час", "2", "60,50", ""});
+        e->Edit9->setText("");
+        e->Edit9->setText("20%");
+    }
+    void TearDown() override {
+        platform::SetDecimalSeparatorOverride(std::nullopt);
+        ProgramTest::TearDown();
+    }
+    QStringList Rows(const QString& columns) {
+        return testsupport::QueryRows(defaultFile, QStringLiteral("select %1 from store order by num, document").arg(columns));
+    }
+    QString Counter() { return testsupport::QueryRows(defaultFile, "select invoiceno from firm").value(0); }
+    TOrderForm* e = nullptr;
+    platform::ScriptedDialogs dialogs;
+};
+
+TEST_F(Save, AnInvoiceIsStoredFoundAndOverwrittenOnlyAfterYes) {
+    e->Save->click();
+    const QString today = platform::DocumentDateText(QDate::currentDate());
+    EXPECT_EQ(Rows("document, num, status, fromdate, customer1, supplier1, firmdbindex, radio, currencyprefix, "
+                   "currencyrate, total, us, anuliranal"),
+              QStringList({"ФАКТУРА|0000000042|False|" + today + "|Фикс ООД|Тест ЕООД|1|1||1|145,20||False"}));
+    EXPECT_EQ(Rows("stocks").value(0) + "\r\n",  // the line feed in a cell is cut out
+              DocumentGridText({"Пор. №", "Наименование на стоките или услугите", "Мярка", "К-во", "Ед. цена",
+                                "Стойност", "1", "Консултацияпо ДДС", "час", "2", "60,50", "121,00"}));
+    EXPECT_EQ(e->StringGrid1->Cell(1, 1), "Консултацияпо ДДС");
+    EXPECT_EQ(Counter(), "0000000042");
+
+    e->Edit8->setText("Мария");
+    dialogs.Answer(DialogResponse::No());
+    e->Save->click();
+    EXPECT_EQ(dialogs.Shown().back().text, "Вече съществува ФАКТУРА с този номер!\nДа презапиша ли промените?");
+    EXPECT_EQ(Rows("recipient1"), QStringList({""}));
+    EXPECT_TRUE(e->Save->isEnabled());
+    dialogs.Answer(DialogResponse::Yes());
+    e->Save->click();
+    EXPECT_EQ(Rows("num, recipient1"), QStringList({"0000000042|Мария"}));
+
+    e->ComboBox2->setEditText("ПРОФОРМА ФАКТУРА");  // the same number under another title is another document
+    e->MaskEdit1->setText("0000000042");
+    e->Save->click();
+    EXPECT_EQ(Rows("document, num"), QStringList({"ПРОФОРМА ФАКТУРА|0000000042", "ФАКТУРА|0000000042"}));
+}
+
+TEST_F(Save, OnlyTheOwnerOverwritesAndARefusedSaveChangesNothing) {
+    for (const char* user : {"'1', 'ana'", "'2', 'bob'"})
+        testsupport::ExecuteOn(defaultFile, QStringLiteral("insert into userp (pnom, us) values (%1)").arg(user));
+    DataModule1->user.Refresh();
+    Form9->LoggedUser = "bob";
+    e->Save->click();
+    EXPECT_EQ(Rows("us"), QStringList({"bob"}));
+    Form9->LoggedUser = "ana";
+    e->Edit8->setText("Ана");
+    e->MaskEdit1->setText("0000000042");
+    dialogs.Answer(DialogResponse::Yes());
+    e->Save->click();
+    EXPECT_EQ(dialogs.Shown().back().text, "Само потребителят bob може да промени или изтрие този документ.");
+    EXPECT_EQ(Rows("us, recipient1"), QStringList({"bob|"}));
+    EXPECT_EQ(Counter(), "0000000042");
+    Form9->LoggedUser = "bob";
+    dialogs.Answer(DialogResponse::Yes());
+    e->SaveClick(e->Save);
+    EXPECT_EQ(Rows("us, recipient1"), QStringList({"bob|Ана"}));
+}
+
+TEST_F(Save, ADocumentTheDatabaseRefusesLeavesTheCounterAsItWas) {
+    e->MaskEdit1->setText("0000000050");
+    e->Edit8->setText(QString(300, u'М'));  // longer than its column
+    e->Save->click();
+    EXPECT_EQ(dialogs.Shown().back().kind, platform::DialogKind::Exception);
+    EXPECT_TRUE(Rows("num").isEmpty());
+    EXPECT_EQ(Counter(), "0000000041");
+}
+
+TEST_F(Save, AFirmChangedByAnotherWorkPlaceIsToldOrNetworkedSavesTakeTheNextNumber) {
+    // Another work place takes the next number between this one's reading and writing of the counter.
+    auto keyWriter = DataModule1->firm.BeforePost;
+    int taken = 41;
+    bool intrude = true;
+    DataModule1->firm.BeforePost = [&](data::DataSet& ds) {
+        keyWriter(ds);
+        if (!std::exchange(intrude, false)) return;
+        ++taken;
+        testsupport::ExecuteOn(defaultFile, QStringLiteral("update firm set pnom = 'other%1', invoiceno = '%2'")
+                                                .arg(taken).arg(PadWithZeros(QString::number(taken))));
+    };
+    e->Save->click();
+    EXPECT_TRUE(dialogs.Shown().back().text.startsWith("Документът не е записан"));
+    EXPECT_TRUE(Rows("num").isEmpty());
+    EXPECT_EQ(Counter(), "0000000042");
+    EXPECT_TRUE(e->Save->isEnabled());
+
+    intrude = true;  // networked: the number after the one taken meanwhile, then counter + 1 again
+    dialogs.Clear();
+    e->CheckBox9->setChecked(true);
+    e->Save->click();
+    e->SaveClick(e->Save);
+    EXPECT_TRUE(dialogs.Shown().empty());
+    EXPECT_EQ(Rows("num"), QStringList({"0000000044", "0000000045"}));
+    EXPECT_EQ(e->MaskEdit1->text(), "0000000045");
+    EXPECT_EQ(Counter(), "0000000045");
+    DataModule1->firm.BeforePost = keyWriter;
+}
+
+TEST_F(Save, ABilingualDocumentWithACurrencyIsOpenedAsSavedAndSavesTheSameRow) {
+    e->RadioButton3->setChecked(true);
+    for (QLineEdit* edit : {e->Edit12, e->Edit15, e->Edit20}) edit->setText(edit->objectName());
+    e->CheckBox6->setChecked(true);
+    e->EDate4->setDate(QDate(2026, 3, 5));
+    Doc->CurrencyPrefix = "EUR";
+    Doc->CurrencyRate = 1.95583;
+    e->Save->click();
+    const auto row = [this] {  // every column but the key and the owner
+        QStringList columns = Rows("*").value(0).split(u'|');
+        columns.removeAt(columns.size() - 2);
+        return columns.mid(1);
+    };
+    const QStringList saved = row();
+    EXPECT_EQ(saved.mid(43, 4), QStringList({"1", "True", "EUR", "1,95583"}));
+
+    Main->OrderBtn->click();  // a new document in between
+    Doc->CurrencyPrefix.clear();
+    e->LoadDocument(1);
+    EXPECT_EQ(e->windowTitle(), "Зареден Документ");
+    EXPECT_TRUE(e->Save->isEnabled());
+    e->SaveClick();  // as printing does: no question
+    EXPECT_TRUE(dialogs.Shown().empty());
+    EXPECT_EQ(row(), saved);
+}
+
+}  // namespace
