@@ -45,6 +45,16 @@ TEST_F(DialogsTest, MessagesAreRecordedWithKindTitleIconAndText) {
     EXPECT_EQ(dialogs.Shown()[2].icon, DialogIcon::Error);
     EXPECT_EQ(dialogs.Shown()[2].text, "Обновяването на програмата не може да бъде извършено!");
     EXPECT_EQ(dialogs.Unanswered(), 0);  // an OK box needs no scripted answer
+
+    // Scripts nest, and the outer one answers again afterwards.
+    {
+        ScriptedDialogs inner;
+        ShowMessage("вътре");
+        EXPECT_EQ(inner.Shown().size(), 1u);
+    }
+    ShowMessage("вън");
+    ASSERT_EQ(dialogs.Shown().size(), 4u);
+    EXPECT_EQ(dialogs.Shown()[3].text, "вън");
 }
 
 TEST_F(DialogsTest, TheWarningQuestionReturnsTheScriptedButton) {
@@ -122,18 +132,6 @@ TEST_F(DialogsTest, ThePrintDialogOffersPageOneOnlyAndReportsTheAnswer) {
     EXPECT_EQ(dialogs.Shown()[2].printer, &printer);
 }
 
-TEST_F(DialogsTest, ScriptsNestAndTheOuterOneAnswersAgainAfterwards) {
-    ScriptedDialogs outer;
-    {
-        ScriptedDialogs inner;
-        ShowMessage("вътре");
-        EXPECT_EQ(inner.Shown().size(), 1u);
-    }
-    ShowMessage("вън");
-    ASSERT_EQ(outer.Shown().size(), 1u);
-    EXPECT_EQ(outer.Shown()[0].text, "вън");
-}
-
 TEST_F(DialogsTest, WindowsFiltersBecomeQtNameFilters) {
     const std::vector<std::pair<QString, QStringList>> cases = {
         {"JPEG 8/24/32 bit|*.jpg", {"JPEG 8/24/32 bit (*.jpg)"}},
@@ -155,48 +153,37 @@ void WhenModal(std::function<void(QWidget*)> act) {
     });
 }
 
-QAbstractButton* ButtonNamed(QMessageBox* box, const QString& text) {
-    for (QAbstractButton* b : box->buttons())
-        if (b->text() == text) return b;
-    return nullptr;
+// Notes the box's title, text and sorted button texts, as the user sees them;
+// then presses the button named press, or closes the box by its title bar.
+void WhenBoxShown(QStringList& seen, const QString& press) {
+    WhenModal([&seen, press](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        QStringList buttons;
+        for (QAbstractButton* b : box->buttons()) buttons << b->text();
+        buttons.sort();
+        seen << box->windowTitle() << box->text() << buttons;
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == press) return b->click();
+        box->close();
+    });
 }
 
-TEST_F(DialogsTest, TheRealWarningBoxHasTheOldLibrarysTitleAndButtons) {
+TEST_F(DialogsTest, TheRealBoxesHaveTheOldLibrarysTitlesAndButtons) {
+    const std::vector<DialogAnswer> yesNoCancel = {DialogAnswer::Yes, DialogAnswer::No, DialogAnswer::Cancel};
     QStringList seen;
-    WhenModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        seen << box->windowTitle() << box->text();
-        for (QAbstractButton* b : box->buttons()) seen << b->text();
-        ButtonNamed(box, "&No")->click();
-    });
-    const DialogAnswer answer = MessageDlg("Да презапиша ли промените?", DialogIcon::Warning,
-                                           {DialogAnswer::Yes, DialogAnswer::No, DialogAnswer::Cancel});
-    EXPECT_EQ(answer, DialogAnswer::No);
-    ASSERT_GE(seen.size(), 5);
-    EXPECT_EQ(seen[0], "Warning");
-    EXPECT_EQ(seen[1], "Да презапиша ли промените?");
-    QStringList buttons = seen.mid(2);
-    buttons.sort();
-    EXPECT_EQ(buttons, QStringList({"&No", "&Yes", "Cancel"}));
+    WhenBoxShown(seen, "&No");
+    EXPECT_EQ(MessageDlg("Да презапиша ли промените?", DialogIcon::Warning, yesNoCancel), DialogAnswer::No);
+    EXPECT_EQ(seen, QStringList({"Warning", "Да презапиша ли промените?", "&No", "&Yes", "Cancel"}));
 
-    WhenModal([](QWidget* modal) { modal->close(); });  // the title bar's close
-    EXPECT_EQ(MessageDlg("?", DialogIcon::Warning, {DialogAnswer::Yes, DialogAnswer::No, DialogAnswer::Cancel}),
-              DialogAnswer::Cancel);
-}
+    seen.clear();
+    WhenBoxShown(seen, {});  // the title bar's close
+    EXPECT_EQ(MessageDlg("?", DialogIcon::Warning, yesNoCancel), DialogAnswer::Cancel);
 
-TEST_F(DialogsTest, TheRealMessageShowsTheApplicationTitle) {
-    QString title, text;
-    WhenModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        text = box->text();
-        box->buttons().first()->click();
-    });
+    seen.clear();
+    WhenBoxShown(seen, {});
     ShowMessage("Грешно име или парола.");
-    EXPECT_EQ(title, "Quillane 2013");
-    EXPECT_EQ(text, "Грешно име или парола.");
+    EXPECT_EQ(seen.mid(0, 2), QStringList({"Quillane 2013", "Грешно име или парола."}));
 }
 
 TEST_F(DialogsTest, TheRealSaveDialogOffersTheFilterAndReturnsTheTypedName) {
