@@ -57,19 +57,6 @@ QColor PixelInCell(const QImage& image, const StringGrid& grid, int col, int row
     return image.pixelColor(r.right() - 2, r.bottom() - 2);  // a corner away from the text
 }
 
-TEST(StringGridTest, ANewGridHasTheShapeTheWindowsWereDesignedAgainst) {
-    StringGrid grid;
-    EXPECT_EQ(grid.ColCount(), 5);
-    EXPECT_EQ(grid.RowCount(), 5);
-    EXPECT_EQ(grid.FixedCols(), 1);
-    EXPECT_EQ(grid.FixedRows(), 1);
-    EXPECT_EQ(grid.DefaultColWidth(), 64);
-    EXPECT_EQ(grid.DefaultRowHeight(), 24);
-    EXPECT_EQ(grid.Col(), 1);
-    EXPECT_EQ(grid.Row(), 1);
-    EXPECT_FALSE(grid.Editing());
-}
-
 QString Numbered(int c, int r) { return QString("%1/%2").arg(c).arg(r); }
 
 TEST(StringGridTest, CellsKeepTheirTextsOnlyWithinTheGrid) {
@@ -110,7 +97,7 @@ TEST(StringGridTest, CellsKeepTheirTextsOnlyWithinTheGrid) {
     EXPECT_EQ(grid.RowCount(), 7);
 }
 
-TEST(StringGridTest, FixedRowsAndColumnsStayBelowTheGridsSize) {
+TEST(StringGridTest, FixedRowsAndColumnsStayBelowTheGridsSizeAndShrinkingMovesTheCurrentCell) {
     StringGrid grid;
     grid.SetRowCount(2);
     grid.SetColCount(3);
@@ -135,6 +122,23 @@ TEST(StringGridTest, FixedRowsAndColumnsStayBelowTheGridsSize) {
     EXPECT_EQ(grid.Row(), 1);
     grid.SetRowCount(0);
     EXPECT_EQ(grid.RowCount(), 1);
+
+    // Shrinking past the current cell moves it to the last row or column, and
+    // fixed columns push it off them, without asking the handler.
+    grid.SetRowCount(10);
+    grid.SetRow(8);
+    int asked = 0;
+    grid.OnSelectCell = [&](int, int, bool&) { ++asked; };
+    grid.SetRowCount(4);
+    EXPECT_EQ(grid.Row(), 3);
+    grid.SetFixedCols(0);
+    grid.SetCol(0);
+    grid.SetFixedCols(2);
+    EXPECT_EQ(grid.Col(), 2);
+    grid.SetColCount(1);
+    EXPECT_EQ(grid.FixedCols(), 0);
+    EXPECT_EQ(grid.Col(), 0);
+    EXPECT_EQ(asked, 1);  // only the explicit SetCol
 }
 
 TEST(StringGridTest, MovingTheCurrentCellAsksTheHandlerFirstAndMayBeRefused) {
@@ -176,24 +180,6 @@ TEST(StringGridTest, MovingTheCurrentCellAsksTheHandlerFirstAndMayBeRefused) {
         EXPECT_FALSE(grid.SetCurrentCell(c, r)) << c << "," << r;
     EXPECT_TRUE(asked.empty());
     EXPECT_EQ(grid.Row(), 2);
-}
-
-TEST(StringGridTest, ShrinkingPastTheCurrentRowMovesItToTheLastRowWithoutHandlers) {
-    StringGrid grid;
-    grid.SetRowCount(10);
-    grid.SetRow(8);
-    int asked = 0;
-    grid.OnSelectCell = [&](int, int, bool&) { ++asked; };
-    grid.SetRowCount(4);
-    EXPECT_EQ(grid.Row(), 3);
-    grid.SetFixedCols(0);
-    grid.SetCol(0);
-    grid.SetFixedCols(2);  // the current cell is pushed off the fixed columns
-    EXPECT_EQ(grid.Col(), 2);
-    grid.SetColCount(1);
-    EXPECT_EQ(grid.FixedCols(), 0);
-    EXPECT_EQ(grid.Col(), 0);
-    EXPECT_EQ(asked, 1);  // only the explicit SetCol
 }
 
 TEST(StringGridTest, ArrowKeysMoveThroughTheHandlerWhichMayAddARowFirst) {
@@ -318,12 +304,14 @@ TEST(StringGridTest, TheOpenEditorFollowsTheCellAndClosesOnAMoveKeepingTheText) 
     auto grid = LineItemGrid();
     grid->SetEditing(true);
     grid->SetRowCount(3);
-    grid->show();
     grid->SetCurrentCell(5, 1);
     grid->SetCell(5, 1, "12,50");
-    grid->SetEditorMode(true);
+    grid->SetEditorMode(true);  // before the window is shown
+    EXPECT_TRUE(grid->EditorMode());
+    grid->show();
     ASSERT_TRUE(grid->EditorMode());
     QLineEdit* editor = grid->InplaceEditor();
+    EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->text(), "12,50");
 
     int edits = 0;
@@ -346,6 +334,14 @@ TEST(StringGridTest, TheOpenEditorFollowsTheCellAndClosesOnAMoveKeepingTheText) 
     EXPECT_FALSE(grid->EditorMode());
     EXPECT_EQ(grid->Cell(5, 2), "x");  // what was typed stays in the cell
     EXPECT_EQ(edits, 2);
+
+    // With AlwaysShowEditor the editor opens again on every new cell.
+    grid->SetAlwaysShowEditor(true);
+    grid->SetCurrentCell(3, 1);
+    EXPECT_TRUE(grid->EditorMode());
+    PressKey(grid->InplaceEditor(), Qt::Key_Down);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_TRUE(grid->EditorMode());
 }
 
 TEST(StringGridTest, TheEditorPassesEveryKeyToTheKeyHandlerAndLeavesTheCellAtTheTextsEnds) {
@@ -378,25 +374,6 @@ TEST(StringGridTest, TheEditorPassesEveryKeyToTheKeyHandlerAndLeavesTheCellAtThe
     PressKey(grid->InplaceEditor(), Qt::Key_Right);  // at the end: the grid moves
     EXPECT_EQ(grid->Col(), 2);
     EXPECT_EQ(grid->Cell(1, 1), "ок");
-}
-
-TEST(StringGridTest, TheEditorOpensBeforeTheWindowIsShownAndAlwaysShowEditorReopensItOnEveryCell) {
-    auto grid = LineItemGrid();
-    grid->SetEditing(true);
-    grid->SetRowCount(3);
-    grid->SetCurrentCell(5, 1);
-    grid->SetEditorMode(true);
-    EXPECT_TRUE(grid->EditorMode());
-    grid->show();
-    ASSERT_TRUE(grid->EditorMode());
-    EXPECT_TRUE(grid->InplaceEditor()->isVisible());
-
-    grid->SetAlwaysShowEditor(true);
-    grid->SetCurrentCell(3, 1);
-    EXPECT_TRUE(grid->EditorMode());
-    PressKey(grid->InplaceEditor(), Qt::Key_Down);
-    EXPECT_EQ(grid->Row(), 2);
-    EXPECT_TRUE(grid->EditorMode());
 }
 
 TEST(StringGridTest, ColumnWidthsAndRowHeightsGiveTheCellRectangles) {
