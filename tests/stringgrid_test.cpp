@@ -186,11 +186,10 @@ TEST(StringGridTest, ArrowKeysMoveThroughTheHandlerWhichMayAddARowFirst) {
     auto grid = LineItemGrid();
     grid->show();
     QWidget* view = grid->View();
-    std::vector<std::pair<int, int>> downs, ups;
+    std::vector<std::pair<int, int>> ups;
     // As the line-item window does: Down on the last row adds a row when it is not empty.
     grid->OnKeyDown = [&](int& key, Qt::KeyboardModifiers) {
         if (key != Qt::Key_Down) return;
-        downs.emplace_back(grid->Col(), grid->Row());
         if (grid->Row() == grid->RowCount() - 1 && !grid->Cell(1, grid->Row()).isEmpty())
             grid->SetRowCount(grid->RowCount() + 1);
     };
