@@ -74,13 +74,48 @@ TEST_F(Calculator, RoundsToTheMoneyDecimalsHalfAwayFromZero) {
     }
 }
 
-TEST_F(Calculator, RoundingRefusesADigitPlaceWithoutADigitOrATextThatDoesNotConvert) {
+TEST_F(Calculator, TextsThatDoNotConvertAreRefusedAndStopALineWhereItFails) {
     Locale(QChar(u','), 2);
     for (const char* bad : {"12,34x", "12,3a5", "abc,def", "1,23E"})
         EXPECT_THROW(RoundMoneyText(QString::fromUtf8(bad)), EConvertError) << bad;
     // Texts that need no cut are not converted at all.
     EXPECT_EQ(RoundMoneyText(QStringLiteral("abc")), QStringLiteral("abc,00"));
     EXPECT_EQ(RoundMoneyText(QStringLiteral("12.345")), QStringLiteral("12.345,00"));
+
+    // A line with a text that does not convert stops where it fails.
+    CalculatorTexts start;
+    start.lineValue = QStringLiteral("1,00");
+    start.result = QStringLiteral("1,00");
+    start.taxBase = QStringLiteral("5,00");
+    start.vat = start.vatCopy = QStringLiteral("1,00");
+    start.total = QStringLiteral("6,00");
+
+    // The quantity left empty: nothing is written.
+    CalculatorTexts texts = start;
+    texts.price = QStringLiteral("10");
+    EXPECT_THROW(AddLine(texts, 0.2), EConvertError);
+    EXPECT_EQ(texts.lineValue, start.lineValue);
+    EXPECT_EQ(texts.taxBase, start.taxBase);
+    EXPECT_EQ(texts.total, start.total);
+
+    // A discount that is no number: nothing is written either.
+    texts = start;
+    texts.price = QStringLiteral("10");
+    texts.quantity = QStringLiteral("3");
+    texts.discount = QStringLiteral("10%");
+    EXPECT_THROW(AddLine(texts, 0.2), EConvertError);
+    EXPECT_EQ(texts.lineValue, start.lineValue);
+
+    // A running sum that is no number: the line value is already written.
+    texts = start;
+    texts.price = QStringLiteral("10");
+    texts.quantity = QStringLiteral("3");
+    texts.taxBase = QStringLiteral("abc");
+    EXPECT_THROW(AddLine(texts, 0.2), EConvertError);
+    EXPECT_EQ(texts.lineValue, QStringLiteral("30,00"));
+    EXPECT_EQ(texts.taxBase, QStringLiteral("abc"));
+    EXPECT_EQ(texts.vat, start.vat);
+    EXPECT_EQ(texts.result, start.result);
 }
 
 TEST_F(Calculator, PlainDecimalTextWritesOutExponentForms) {
@@ -138,43 +173,6 @@ TEST_F(Calculator, AddsLinesToTheRunningTotals) {
     ExpectLines(QChar(u','), {{"12,5", "1", "", "13", "13", "3", "16"}, {"0,4", "1", "", "0", "13", "3", "16"}});
     Locale(QChar(u','), 3);
     ExpectLines(QChar(u','), {{"5,5555", "1", "", "5,556", "5,556", "1,111", "6,667"}});
-}
-
-TEST_F(Calculator, ATextThatDoesNotConvertStopsTheLineWhereItFails) {
-    Locale(QChar(u','), 2);
-    CalculatorTexts start;
-    start.lineValue = QStringLiteral("1,00");
-    start.result = QStringLiteral("1,00");
-    start.taxBase = QStringLiteral("5,00");
-    start.vat = start.vatCopy = QStringLiteral("1,00");
-    start.total = QStringLiteral("6,00");
-
-    // The quantity left empty: nothing is written.
-    CalculatorTexts texts = start;
-    texts.price = QStringLiteral("10");
-    EXPECT_THROW(AddLine(texts, 0.2), EConvertError);
-    EXPECT_EQ(texts.lineValue, start.lineValue);
-    EXPECT_EQ(texts.taxBase, start.taxBase);
-    EXPECT_EQ(texts.total, start.total);
-
-    // A discount that is no number: nothing is written either.
-    texts = start;
-    texts.price = QStringLiteral("10");
-    texts.quantity = QStringLiteral("3");
-    texts.discount = QStringLiteral("10%");
-    EXPECT_THROW(AddLine(texts, 0.2), EConvertError);
-    EXPECT_EQ(texts.lineValue, start.lineValue);
-
-    // A running sum that is no number: the line value is already written.
-    texts = start;
-    texts.price = QStringLiteral("10");
-    texts.quantity = QStringLiteral("3");
-    texts.taxBase = QStringLiteral("abc");
-    EXPECT_THROW(AddLine(texts, 0.2), EConvertError);
-    EXPECT_EQ(texts.lineValue, QStringLiteral("30,00"));
-    EXPECT_EQ(texts.taxBase, QStringLiteral("abc"));
-    EXPECT_EQ(texts.vat, start.vat);
-    EXPECT_EQ(texts.result, start.result);
 }
 
 TEST_F(Calculator, VatRateTextAndGridHeight) {
