@@ -175,7 +175,7 @@ TEST_F(Calculator, AddsLinesToTheRunningTotals) {
     ExpectLines(QChar(u','), {{"5,5555", "1", "", "5,556", "5,556", "1,111", "6,667"}});
 }
 
-TEST_F(Calculator, VatRateTextAndGridHeight) {
+TEST_F(Calculator, VatRateText) {
     Locale(QChar(u','), 2);
     EXPECT_EQ(VatTextBeforePercent(QStringLiteral("9%")), QStringLiteral("9"));
     EXPECT_EQ(VatTextBeforePercent(QStringLiteral("20")), QStringLiteral("20"));
@@ -185,9 +185,6 @@ TEST_F(Calculator, VatRateTextAndGridHeight) {
     EXPECT_DOUBLE_EQ(VatRateFromText(QStringLiteral(" 9,5 ")), 0.095);
     EXPECT_THROW(VatRateFromText(QStringLiteral("abc")), EConvertError);
     EXPECT_THROW(VatRateFromText(QString()), EConvertError);
-
-    EXPECT_EQ(FitGridHeightValue(24, 3), 78);
-    EXPECT_EQ(FitGridHeightValue(18, 1), 22);
 }
 
 TEST_F(Calculator, NormalizeDecimalTextAcceptsEitherSeparator) {

@@ -249,8 +249,9 @@ TEST_F(Paradox, FilesAndFieldNamesAreFoundWhateverTheirCase) {
 TEST_F(Paradox, CreatesTheEnglishFirmTableWithItsSixFields) {
     TTable table(QStringLiteral("ae.db"));
     table.SetDatabaseName(folder.Path());
-    for (const char* name : {"VOP", "Supplier", "Address", "Resp.Person", "Place of publishment"})
-        table.AddFieldDef(QString::fromUtf8(name), FieldType::String, name[0] == 'V' ? 10 : 255);
+    const std::pair<const char*, int> strings[] = {
+        {"VOP", 10}, {"Supplier", 255}, {"Address", 255}, {"Resp.Person", 255}, {"Place of publishment", 255}};
+    for (const auto& [name, size] : strings) table.AddFieldDef(QString::fromUtf8(name), FieldType::String, size);
     table.AddFieldDef(QStringLiteral("logo"), FieldType::Graphic, 2);
     table.CreateTable();
     EXPECT_FALSE(table.Active());
