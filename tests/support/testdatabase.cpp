@@ -3,13 +3,11 @@
 #include "data/Firebird.h"
 #include "data/Schema.h"
 #include "data/DataModule.h"
-#include "platform/CodePage.h"
-
-#include <functional>
-
 #include "platform/Application.h"
+#include "platform/CodePage.h"
 #include "platform/Dialogs.h"
 
+#include <functional>
 
 namespace testsupport {
 
@@ -31,14 +29,6 @@ QApplication* EnsureApplication() {
 
 namespace {
 
-
-QStringList AdminParams() {
-    return {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=") + TDataModule1::AdminPassword()};
-}
-}  // namespace
-
-namespace {
-
 // Runs work on a connection of its own to the database (created first when
 // asked), in one transaction that is committed at the end.
 void WithConnection(const QString& databaseName, bool create,
@@ -48,7 +38,7 @@ void WithConnection(const QString& databaseName, bool create,
     if (create) {
         db.CreateDatabase(data::DatabaseCreationParams(QStringLiteral("SYSDBA"), TDataModule1::AdminPassword()));
     } else {
-        db.Params = AdminParams();
+        db.Params = {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=") + TDataModule1::AdminPassword()};
         db.Open();
     }
     data::Transaction tr(&db);
