@@ -4,7 +4,6 @@
 #include "data/DataModule.h"
 #include "documents/DocumentEditor.h"
 #include "documents/DocumentRecord.h"
-#include "documents/PageLink.h"
 #include "documents/PrintedPage.h"
 #include "platform/LocaleText.h"
 
@@ -53,7 +52,7 @@ void TOrderForm::LoadDocument(int n) {
     CheckBox9->setChecked(false);
     StringGrid1->SetCurrentCell(5, 1);
     StringGrid1->SetEditorMode(true);
-    RenderPageImage(Doc);
+    RenderPageToImage();
     StringGrid1Button->move(566, 336);
     CheckBox3->setChecked(false);
     ShowPrinted(*this, false);
@@ -165,5 +164,5 @@ void TOrderForm::LoadDocument(int n) {
     store.SetRecNo(storeRecNo);
     cust.SetRecNo(custRecNo);
     RebuildDocumentView(false);
-    RenderPageImage(Doc);
+    RenderPageToImage();
 }

@@ -6,7 +6,6 @@
 #include "data/Login.h"
 #include "documents/DocumentEditor.h"
 #include "documents/DocumentRecord.h"
-#include "documents/PageLink.h"
 #include "documents/PrintedPage.h"
 #include "platform/Dialogs.h"
 #include "platform/LocaleText.h"
@@ -122,7 +121,7 @@ void PauseBeforeTry(int attempt) {
 
 void TOrderForm::ViewClick(QObject*) {
     RebuildDocumentView(false);
-    if (const int language = PageLanguageOf(*this); language >= 0) SetPageLanguage(Doc, language);
+    if (const int language = PageLanguageOf(*this); language >= 0) Doc->Language = language;
     RebuildDocumentView(true);
 }
 
