@@ -1,5 +1,6 @@
 #include "documents/PrintOptions.h"
 
+#include "documents/DocumentEditor.h"
 #include "documents/JpegFile.h"
 #include "documents/PageRules.h"
 #include "documents/PrintedPage.h"
@@ -107,14 +108,20 @@ QImage ConvertPageDepth(const QImage& page, int bitsPerPixel) {
 }
 
 void PrintOrExportPage(TPrtD* window, const QString& mark, int mode) {
-    // EDITOR CALL POINT: mark the document printed and save it again before
-    // anything is printed, once the editor's save exists:
-    //   OrderForm->ViewClick(); OrderForm->CheckBox3->setChecked(true);
-    //   OrderForm->Panel2: caption "Отпечатан", font colour blue;
-    //   OrderForm->SaveClick(); OrderForm->RebuildDocumentView(0);
-    //   Doc->Language := 0, 1 or 2 by RadioButton1, 2, 3;
-    //   OrderForm->RebuildDocumentView(0);
-    // Until then the page is printed as the last rebuild left it.
+    // The document is marked printed and saved again, silently, before the
+    // page is rebuilt in the editor's language.
+    OrderForm->ViewClick();
+    OrderForm->CheckBox3->setChecked(true);
+    OrderForm->Panel2->setText(QStringLiteral("Отпечатан"));
+    QPalette blue = OrderForm->Panel2->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    OrderForm->Panel2->setPalette(blue);
+    OrderForm->SaveClick();
+    OrderForm->RebuildDocumentView(false);
+    if (OrderForm->RadioButton1->isChecked()) Doc->Language = 0;
+    if (OrderForm->RadioButton2->isChecked()) Doc->Language = 1;
+    if (OrderForm->RadioButton3->isChecked()) Doc->Language = 2;
+    OrderForm->RebuildDocumentView(false);
     platform::Printer().setPageOrientation(QPageLayout::Portrait);
     Doc->Label8->setText(mark);
     RenderPageToImage();

@@ -1,5 +1,7 @@
 #include "documents/PrintedPage.h"
 
+#include "documents/DocumentEditor.h"
+
 #include "app/MainWindow.h"
 #include "documents/CalculatorWindow.h"
 #include "documents/PageRules.h"
@@ -49,17 +51,15 @@ QString AddLineThroughCalculator(const QString& quantity, const QString& price, 
     return Form1->result->text();
 }
 
-// The number of columns of the editor's line grid.
-// EDITOR CALL POINT: read TOrderForm::StringGrid1->ColCount() once the
-// editor's line grid exists. Until then the bilingual grid tells it: its
-// nine columns carry the discount of a seven-column editor grid.
-int EditorLineColumns(const TDoc* page) { return page->StringGrid4->ColCount() == 9 ? 7 : 6; }
+// The number of columns of the editor's line grid (seven with the discount).
+int EditorLineColumns(const TDoc* page) {
+    if (OrderForm) return OrderForm->StringGrid1->ColCount();
+    return page->StringGrid4->ColCount() == 9 ? 7 : 6;
+}
 
-// True when the document is printed on the bilingual page.
-// EDITOR CALL POINT: TOrderForm::RadioButton3->isChecked() ("Български и
-// Английски език") decides once the editor's language buttons exist; until
-// then the page language does.
-bool BilingualChecked() { return Doc->Language == 2; }
+// True when the document is printed on the bilingual page: "Български и
+// Английски език" is checked in the editor.
+bool BilingualChecked() { return OrderForm ? OrderForm->RadioButton3->isChecked() : Doc->Language == 2; }
 
 // Labels written through a plain QLabel pointer (the amount in words, say)
 // have not sized themselves yet.

@@ -10,6 +10,10 @@
 #include "platform/Dialogs.h"
 #include "platform/LocaleText.h"
 #include "platform/Printer.h"
+#include "documents/DocumentEditor.h"
+#include "platform/Paths.h"
+#include "support/programtest.h"
+#include "support/testdatabase.h"
 #include "support/testsupport.h"
 
 #include <QCursor>
@@ -217,22 +221,40 @@ TEST_F(PrintedPage, DefaultCaptionsAreKeptForTheLanguageSwitch) {
     EXPECT_TRUE(PageFooterCaption(QStringLiteral("Quillane")).startsWith(QStringLiteral("Отпечатано от QUILLANEQuill")));
 }
 
-TEST_F(PrintedPage, ExportWritesTheMarkedPageAsJpeg) {
-    testsupport::TempFolder folder;
-    FillPage(0);
-    Doc->Label8->setText(QString());
-    RenderPageToImage();
-    const QImage unmarked = Doc->Image1->Picture();
-
+// Printing and exporting a document open in the editor of the running program.
+class PrintingADocument : public testsupport::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), "");
+        testsupport::ExecuteOn(defaultFile, "insert into firm (pnom, supplier1, invoiceno) values ('1', 'Алфа ЕООД', '0000000006')");
+        Start();
+        Main->OrderBtn->click();
+        OrderForm->Edit1->setText(QStringLiteral("Бета ООД"));
+    }
+    // Every print and export first stores the document again, marked printed.
+    void ExpectStoredAsPrinted() {
+        EXPECT_EQ(testsupport::QueryRows(defaultFile, "select num, status from store"), QStringList{"0000000007|True"});
+        EXPECT_EQ(OrderForm->Panel2->text(), QStringLiteral("Отпечатан"));
+    }
     platform::ScriptedDialogs dialogs;
+};
+
+TEST_F(PrintingADocument, ExportWritesTheMarkedPageAsJpeg) {
+    testsupport::TempFolder folder;
     dialogs.Answer(platform::DialogResponse::Path(folder.File("page")));
     PrtD->SetCaption(QStringLiteral("Отпечатай"));
     PrtD->ComboBox1->setEditText(QStringLiteral("24 бита цвят"));
     PrtD->SpeedButton3->click();
+    ExpectStoredAsPrinted();
     EXPECT_EQ(Doc->Label8->text(), QStringLiteral("Оригинал"));
+    const QRect mark = OnPage(Doc->Label8);
+    Doc->Label8->setText(QString());
+    RenderPageToImage();
+    const QImage unmarked = Doc->Image1->Picture();
     const QImage jpeg = DecodeJpeg(testsupport::ReadFile(folder.File("page.jpg")));
     ASSERT_EQ(jpeg.size(), QSize(859, 1168));
-    EXPECT_GT(MeanDifference(jpeg, unmarked, OnPage(Doc->Label8)), 20.0);
+    EXPECT_GT(MeanDifference(jpeg, unmarked, mark), 20.0);
     EXPECT_LT(MeanDifference(jpeg, unmarked, OnPage(Doc->StringGrid2)), 2.0);
     ASSERT_EQ(dialogs.Shown().size(), 1u);
     EXPECT_EQ(dialogs.Shown()[0].title, QStringLiteral("Експортирай като снимка"));
@@ -248,20 +270,21 @@ TEST_F(PrintedPage, ExportWritesTheMarkedPageAsJpeg) {
     const QImage jpeg8 = DecodeJpeg(testsupport::ReadFile(folder.File("page8.JPG.jpg")));
     ASSERT_EQ(jpeg8.size(), QSize(859, 1168));
     EXPECT_LT(MeanDifference(jpeg8, unmarked, OnPage(Doc->StringGrid2)), 4.0);
-    PrtD->ComboBox1->setEditText(QStringLiteral("24 бита цвят"));
+    ExpectStoredAsPrinted();
 }
 
-TEST_F(PrintedPage, PrintingPutsThePageOnOnePortraitPdfPage) {
+TEST_F(PrintingADocument, PrintingPutsThePageOnOnePortraitPdfPage) {
     testsupport::TempFolder folder;
-    FillPage(2);
+    OrderForm->RadioButton3->setChecked(true);
     QPrinter& printer = platform::Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(folder.File("page.pdf"));
-    platform::ScriptedDialogs dialogs;
     PrtD->SetCaption(QStringLiteral("Print"));
-    PrtD->SpeedButton2->click();  // cancelled: nothing printed
+    PrtD->SpeedButton2->click();  // cancelled: nothing printed, but the document is stored as printed
     EXPECT_FALSE(QFile::exists(folder.File("page.pdf")));
     EXPECT_EQ(Doc->Label8->text(), QStringLiteral("Copy"));
+    ExpectStoredAsPrinted();
+    EXPECT_EQ(Doc->Language, 2);
     dialogs.Answer(platform::DialogResponse::Ok());
     PrtD->SpeedButton1->click();
     ASSERT_EQ(dialogs.Shown().size(), 2u);
