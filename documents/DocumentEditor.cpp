@@ -196,6 +196,7 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     connect(Edit20, &QLineEdit::textChanged, this, Handler([this] { DBText7Change(); }));
     connect(Edit9, &QLineEdit::textChanged, this, Handler([this] { Edit9Change(); }));
     Edit9->installEventFilter(this);
+    ConnectViewAndLanguage();
 
     // Own firm and bank account: their navigators move the data sets, then the editor follows.
     DBNavigator1->OnClick = [this](platform::NavigateBtn) { DBNavigator1Click(); };
@@ -308,12 +309,6 @@ void TOrderForm::StringGrid2SetEditText() { EnableSave(); }
 void TOrderForm::OrderBtnClick() { platform::Click(Main->OrderBtn); }
 void TOrderForm::SpeedButton5Click() { platform::Click(Main->SpeedButton3); }
 void TOrderForm::SpeedButton7Click() { platform::Click(Main->SpeedButton7); }
-
-void TOrderForm::RebuildDocumentView(bool show) {
-    // The page's labels, grids and words are rebuilt here once the printed
-    // page lays itself out; until then the editor keeps the page as it is.
-    Q_UNUSED(show);
-}
 
 // ---------------------------------------------------------------- parties
 

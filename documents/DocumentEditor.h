@@ -103,6 +103,15 @@ public:
 
     // Copies the editor onto the printed page; show 1 also shows the page.
     void RebuildDocumentView(bool show);
+    // The label's caption := the text cut into lines of width (PageRules).
+    void WrapTextToLines(QString text, QLabel* label, QWidget* container, int width);
+    // "Преглед": the page rebuilt for the chosen language and shown.
+    void ViewClick();
+
+    // Document language: one handler for the three language buttons.
+    void RadioButton1Click(QAbstractButton* sender);
+    void CheckBox8Click();
+    void PrintClick();
 
     // The page's label of that name, or nullptr while the page has none.
     QLabel* PageLabel(const char* name) const;
@@ -127,6 +136,8 @@ private:
     void BindDataControls();
     bool bound_ = false;
     void ApplyColumnWidthEntries(const char* gridName, int first, int count);
+    // Wires the view, print, bold and language controls.
+    void ConnectViewAndLanguage();
 };
 
 extern TOrderForm* OrderForm;
