@@ -20,6 +20,7 @@ protected:
         ProgramTest::SetUp();
         platform::SetDecimalSeparatorOverride(QChar(u','));
         platform::SetCurrencyDecimalsOverride(2);
+        platform::SetShortDateFormatOverride(QStringLiteral("dd.MM.yyyy"));
         testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), "");
         testsupport::ExecuteOn(defaultFile, QStringLiteral("insert into firm (pnom, invoiceno, supplier1, supplier2)"
                                                            " values ('1', '7', 'Дунав АД', 'Danube PLC')"));
@@ -30,6 +31,7 @@ protected:
     void TearDown() override {
         platform::SetDecimalSeparatorOverride(std::nullopt);
         platform::SetCurrencyDecimalsOverride(std::nullopt);
+        platform::SetShortDateFormatOverride(std::nullopt);
         ProgramTest::TearDown();
     }
     // Lines of quantity 1 at the price; the VAT rate 25 % makes 96,40 a total of 120,50.
@@ -48,6 +50,7 @@ TEST_F(DocumentView, EachLanguageWritesItsWordsTitlesAndNoteTable) {
     e->RadioButton1->click();
     e->RebuildDocumentView(false);
     EXPECT_EQ(Doc->Label18->text(), "сто двадесет лева и 50 ст.");
+    EXPECT_EQ(Doc->Label15->text(), "№ 0000000008 / Дата: " + QDate::currentDate().toString("dd.MM.yyyy"));
     EXPECT_EQ(Doc->StringGrid2->RowTexts(0).first(), "Пор. №");
     EXPECT_EQ(Doc->StringGrid1->RowTexts(0), QStringList({"№", "Кредит с/ка", "Сума"}));
     EXPECT_TRUE(Doc->StringGrid1->isVisibleTo(Doc->Panel1));
