@@ -96,13 +96,14 @@ TEST_F(DocumentView, SwitchingToEnglishAndBackKeepsTheDocument) {
 }
 
 TEST_F(DocumentView, TwentyBilingualLinesFitThePageWithoutOverlaps) {
-    Lines(20, QStringLiteral("125,50"));
+    Lines(20, QStringLiteral("1234,56"));
     e->Edit12->setText(QStringLiteral("Balkan Star Trading House - Plovdiv Ltd."));
     e->Edit1->setText(QStringLiteral("„Търговска къща Балканска звезда – Пловдив“ ЕООД"));
     e->RadioButton3->click();
     Doc->CurrencyPrefix = QStringLiteral("EUR");
     e->RebuildDocumentView(false);
     EXPECT_EQ(Doc->StringGrid4->RowCount(), 22);
+    EXPECT_EQ(Doc->Label59->text().count(u'\n'), 2) << Doc->Label59->text().toStdString();  // the long Bulgarian line split
     const QImage page = Doc->Image1->Picture();
     EXPECT_EQ(page.size(), QSize(859, 1168));
     // The blocks of the page follow one another down the page.
