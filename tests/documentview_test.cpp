@@ -2,6 +2,7 @@
 // the language switch; against a real database.
 
 #include "app/MainWindow.h"
+#include "documents/CalculatorWindow.h"
 #include "documents/DocumentEditor.h"
 #include "documents/PrintedPage.h"
 #include "documents/ViewRules.h"
@@ -72,10 +73,16 @@ TEST_F(DocumentView, EachLanguageWritesItsWordsTitlesAndNoteTable) {
     EXPECT_EQ(Doc->StringGrid4->RowTexts(1).mid(4, 4),
               QStringList({"Unit Price BGL", "Unit Price EUR", "Total BGL", "Total EUR"}));
     EXPECT_EQ(Doc->StringGrid3->RowTexts(1), QStringList({"No", "Debit account", "Sum"}));
+    e->View->click();
+    EXPECT_TRUE(Doc->isVisible());
 }
 
 TEST_F(DocumentView, SwitchingToEnglishAndBackKeepsTheDocument) {
     Lines(2, QStringLiteral("10,00"));
+    e->Edit9->setText(QStringLiteral("%"));  // no rate: red, and the last rate stays
+    EXPECT_EQ(e->Edit9->palette().color(QPalette::Base), QColor(255, 0, 0));
+    EXPECT_DOUBLE_EQ(Form1->VatRate, 0.25);
+    e->Edit9->setText(QStringLiteral("25%"));
     e->Edit1->setText(QStringLiteral("Фикс ООД"));
     e->RadioButton2->click();
     EXPECT_EQ(e->ComboBox2->currentText(), "INVOICE");
