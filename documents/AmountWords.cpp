@@ -212,7 +212,7 @@ void EnWords6(const QString& digits, QString& label) {
 void EnWordsFraction(const QString& amount, QString& label) {
     const QChar s = platform::DecimalSeparator();
     const qsizetype at = amount.indexOf(s);
-    if (at < 0) return;  // a whole amount has no fraction to tell
-    const QString fraction = amount.mid(at + 1);
+    // The view rebuild hands over the fraction digits alone: then they are the fraction.
+    const QString fraction = at < 0 ? amount : amount.mid(at + 1);
     if (platform::StrToInt(fraction) != 0) label += QStringLiteral(" and ") + QStringLiteral(" 0") + s + fraction;
 }

@@ -37,7 +37,7 @@ void EnWords4(const QString& digits, QString& label);
 void EnWords5(const QString& digits, QString& label);
 void EnWords6(const QString& digits, QString& label);
 
-// Given the whole amount text ("125,50"), appends " and  0,50" when the
-// fraction is not zero; nothing for "125,00" or a text without a decimal
-// separator. Throws EConvertError when the fraction is no whole number.
+// Given the whole amount text ("125,50") or the fraction digits alone ("50"),
+// appends " and  0,50" when the fraction is not zero; nothing for "125,00" or
+// "00". Throws EConvertError when the fraction is no whole number.
 void EnWordsFraction(const QString& amount, QString& label);

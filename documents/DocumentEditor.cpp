@@ -182,6 +182,7 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     connect(Edit20, &QLineEdit::textChanged, this, Handler([this] { DBText7Change(); }));
     connect(Edit9, &QLineEdit::textChanged, this, Handler([this] { Edit9Change(); }));
     Edit9->installEventFilter(this);
+    ConnectViewAndLanguage();
 
     // Own firm and bank account: their navigators move the data sets, then the editor follows.
     DBNavigator1->OnClick = [this](platform::NavigateBtn) { platform::RunHandler([this] { DBNavigator1Click(); }); };
@@ -289,13 +290,6 @@ void TOrderForm::StringGrid2SetEditText() { EnableSave(); }
 void TOrderForm::OrderBtnClick() { platform::Click(Main->OrderBtn); }
 void TOrderForm::SpeedButton5Click() { platform::Click(Main->SpeedButton3); }
 void TOrderForm::SpeedButton7Click() { platform::Click(Main->SpeedButton7); }
-
-void TOrderForm::RebuildDocumentView(bool show) {
-    // The whole page is rebuilt from the editor (labels, grids, amount in
-    // words) together with the document's preview and save; until then the
-    // header fields write their own page labels as they change.
-    Q_UNUSED(show);
-}
 
 // ---------------------------------------------------------------- parties
 

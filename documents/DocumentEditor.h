@@ -103,6 +103,13 @@ public:
 
     // Copies the editor onto the printed page; show 1 also shows the page.
     void RebuildDocumentView(bool show);
+    // The label's caption := the text cut into lines of width (PageRules).
+    void WrapTextToLines(QString text, QLabel* label, QWidget* container, int width);
+
+    // Document language: one handler for the three language buttons.
+    void RadioButton1Click(QAbstractButton* sender);
+    void CheckBox8Click();
+    void PrintClick();
 
     // Preview, save and load of the stored document. Without a sender (the
     // print options run them) the save overwrites without asking.
@@ -135,6 +142,8 @@ private:
     void BindDataControls();
     bool bound_ = false;
     void ApplyColumnWidthEntries(const char* gridName, int first, int count);
+    // Wires the view, print, bold and language controls.
+    void ConnectViewAndLanguage();
 };
 
 extern TOrderForm* OrderForm;

@@ -19,14 +19,10 @@ void ShowPrinted(TOrderForm& e, bool printed) {
     e.Panel2->setPalette(p);
 }
 
-// The editor's language switch runs for the button as a click on it would.
-template <class Editor>
-void SwitchLanguage(Editor* e, QAbstractButton* button) {
+// The language button is switched on, and the switch runs for it.
+void SwitchLanguage(TOrderForm* e, QAbstractButton* button) {
     button->setChecked(true);
-    if constexpr (requires { e->RadioButton1Click(button); }) e->RadioButton1Click(button);
-    else if constexpr (requires { e->RadioButton1Click(); }) e->RadioButton1Click();
-    // LANGUAGE SWITCH CALL POINT: until the editor has its switch, the
-    // radio button alone is set; the titles and captions stay as they are.
+    e->RadioButton1Click(button);
 }
 
 // The page logo takes the firm's picture: from the data-aware image where

@@ -126,7 +126,7 @@ TEST(AmountWords, EnglishFraction) {
         {u',', "125,50", " and  0,50"}, {u',', "125,00", ""},         {u',', "0,05", " and  0,05"},
         {u',', "-3,10", " and  0,10"},  {u'.', "125.50", " and  0.50"}, {u'.', "125.000", ""},
         {u',', "125,505", " and  0,505"},
-        {u',', "125", ""},  // a whole amount (no money decimals) has no fraction
+        {u',', "50", " and  0,50"}, {u',', "00", ""},  // the fraction digits alone
     };
     for (const Row& row : rows) {
         platform::SetDecimalSeparatorOverride(row.separator);

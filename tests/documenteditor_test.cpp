@@ -165,7 +165,7 @@ TEST_F(Editor, TheTitleChoosesTheCounterAndAnotherFirmGivesItsNumberAndIssuer) {
     testsupport::ExecuteOn(defaultFile, "update firm set invoiceno = 'abc' where supplier1 = 'Тест ЕООД'");
     DataModule1->firm.Refresh();
     platform::ScriptedDialogs dialogs;
-    e->ComboBox2->setEditText("ФАКТУРА");
+    e->ComboBox2->setEditText("Кредитно известие");  // counted with the invoices
     EXPECT_EQ(e->MaskEdit1->text(), "0000000042");
     ASSERT_EQ(dialogs.Shown().size(), 1u);
     EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Exception);

@@ -1,0 +1,142 @@
+// The printed page as the editor's preview builds it, in each language, and
+// the language switch; against a real database.
+
+#include "app/MainWindow.h"
+#include "documents/CalculatorWindow.h"
+#include "documents/DocumentEditor.h"
+#include "documents/PrintedPage.h"
+#include "documents/ViewRules.h"
+#include "platform/LocaleText.h"
+#include "platform/Paths.h"
+#include "support/programtest.h"
+#include "support/testdatabase.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class DocumentView : public testsupport::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        platform::SetDecimalSeparatorOverride(QChar(u','));
+        platform::SetCurrencyDecimalsOverride(2);
+        platform::SetShortDateFormatOverride(QStringLiteral("dd.MM.yyyy"));
+        testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), "");
+        testsupport::ExecuteOn(defaultFile, QStringLiteral("insert into firm (pnom, invoiceno, supplier1, supplier2)"
+                                                           " values ('1', '7', 'Дунав АД', 'Danube PLC')"));
+        Start();
+        Main->OrderBtn->click();
+        e = OrderForm;
+    }
+    void TearDown() override {
+        platform::SetDecimalSeparatorOverride(std::nullopt);
+        platform::SetCurrencyDecimalsOverride(std::nullopt);
+        platform::SetShortDateFormatOverride(std::nullopt);
+        ProgramTest::TearDown();
+    }
+    // Lines of quantity 1 at the price; the VAT rate 25 % makes 96,40 a total of 120,50.
+    void Lines(int count, const QString& price) {
+        e->Edit9->setText(QStringLiteral("25%"));
+        e->StringGrid1->SetRowCount(count + 1);
+        for (int r = 1; r <= count; ++r)
+            e->StringGrid1->SetRowTexts(r, {"", "Монтаж на алуминиева дограма", "бр.", "1", price});
+    }
+    TOrderForm* e = nullptr;
+};
+
+TEST_F(DocumentView, EachLanguageWritesItsWordsTitlesAndNoteTable) {
+    Lines(1, QStringLiteral("96,40"));
+    e->ComboBox1->setEditText(QStringLiteral("Кредитно известие"));
+    e->RadioButton1->click();
+    e->RebuildDocumentView(false);
+    EXPECT_EQ(Doc->Label18->text(), "сто двадесет лева и 50 ст.");
+    EXPECT_EQ(Doc->Label15->text(), "№ 0000000008 / Дата: " + QDate::currentDate().toString("dd.MM.yyyy"));
+    EXPECT_EQ(Doc->StringGrid2->RowTexts(0).first(), "Пор. №");
+    EXPECT_EQ(Doc->StringGrid1->RowTexts(0), QStringList({"№", "Кредит с/ка", "Сума"}));
+    EXPECT_TRUE(Doc->StringGrid1->isVisibleTo(Doc->Panel1));
+
+    // English in euro: the fraction words and the currency after them; no note table.
+    e->RadioButton2->click();
+    Doc->CurrencyPrefix = QStringLiteral("EUR");
+    e->RebuildDocumentView(false);
+    EXPECT_EQ(Doc->Label18->text(), "one hundred twenty and  0,50 EUR");
+    EXPECT_EQ(Doc->StringGrid2->RowTexts(0), QStringList({"Part No.", "Description", "Measr.", "Qty.",
+                                                          "Unit Price", "Total"}));
+    EXPECT_EQ(Doc->Label24->text(), "Customer");
+    EXPECT_FALSE(Doc->StringGrid1->isVisibleTo(Doc->Panel1));
+
+    e->RadioButton3->click();
+    e->ComboBox1->setEditText(QStringLiteral("Дебитно известие"));
+    e->RebuildDocumentView(false);
+    EXPECT_EQ(Doc->Label59->text(), "сто двадесет лева и 50 ст.\none hundred twenty and  0,50 EUR");
+    EXPECT_EQ(Doc->StringGrid4->RowTexts(1).mid(4, 4),
+              QStringList({"Unit Price BGL", "Unit Price EUR", "Total BGL", "Total EUR"}));
+    EXPECT_EQ(Doc->StringGrid3->RowTexts(1), QStringList({"No", "Debit account", "Sum"}));
+    e->View->click();
+    EXPECT_TRUE(Doc->isVisible());
+}
+
+TEST_F(DocumentView, SwitchingToEnglishAndBackKeepsTheDocument) {
+    Lines(2, QStringLiteral("10,00"));
+    e->Edit9->setText(QStringLiteral("%"));  // no rate: red, and the last rate stays
+    EXPECT_EQ(e->Edit9->palette().color(QPalette::Base), QColor(255, 0, 0));
+    EXPECT_DOUBLE_EQ(Form1->VatRate, 0.25);
+    e->Edit9->setText(QStringLiteral("25%"));
+    e->Edit1->setText(QStringLiteral("Фикс ООД"));
+    e->RadioButton2->click();
+    EXPECT_EQ(e->ComboBox2->currentText(), "INVOICE");
+    EXPECT_EQ(e->Edit1->property("Hint").toString(), "Company2;cust");
+    EXPECT_EQ(e->DBText1->text(), "Danube PLC");
+    EXPECT_TRUE(e->DBGrid1->isVisibleTo(e));
+    Doc->CurrencyPrefix = QStringLiteral("EUR");
+    e->RadioButton1->click();
+    EXPECT_EQ(Doc->Label24->text(), Main->DocCaptions[1]);
+    EXPECT_EQ(Doc->Label9->text(), Main->DocCaptions[26]);
+    EXPECT_TRUE(Doc->CurrencyPrefix.isEmpty());
+    EXPECT_EQ(e->ComboBox2->currentText(), "ФАКТУРА");
+    EXPECT_EQ(e->MaskEdit1->text(), "0000000008");  // no number drawn by the switch
+    EXPECT_EQ(e->Edit1->text(), "Фикс ООД");
+    EXPECT_EQ(e->StringGrid1->Cell(4, 2), "10,00");
+    e->RebuildDocumentView(false);
+    EXPECT_EQ(Doc->Label18->text(), "двадесет и пет лева и 0 ст.");  // "25,00 лв": its 0 stotinki shown
+}
+
+TEST_F(DocumentView, TwentyBilingualLinesFitThePageWithoutOverlaps) {
+    Lines(20, QStringLiteral("1234,56"));
+    e->Edit12->setText(QStringLiteral("Balkan Star Trading House - Plovdiv Ltd."));
+    e->Edit1->setText(QStringLiteral("„Търговска къща Балканска звезда – Пловдив“ ЕООД"));
+    e->RadioButton3->click();
+    Doc->CurrencyPrefix = QStringLiteral("EUR");
+    e->RebuildDocumentView(false);
+    EXPECT_EQ(Doc->StringGrid4->RowCount(), 22);
+    EXPECT_EQ(Doc->Label59->text().count(u'\n'), 2) << Doc->Label59->text().toStdString();  // the long Bulgarian line split
+    // The blocks of the page follow one another down the page.
+    QList<QWidget*> blocks;
+    for (QWidget* w : Doc->Panel7->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->isVisibleTo(Doc->Panel7) && w->height() > 2) blocks << w;
+    for (QWidget* a : blocks)
+        for (QWidget* b : blocks)
+            EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry()))
+                << a->objectName().toStdString() << " " << b->objectName().toStdString();
+    EXPECT_LE(Bottom(Doc->Panel13), 1168);
+    if (qEnvironmentVariableIsSet("QUILLANE_PAGE_PNG")) Doc->Image1->Picture().save(qgetenv("QUILLANE_PAGE_PNG"));
+}
+
+TEST(ViewRules, WordsSplitAndPadding) {
+    platform::SetDecimalSeparatorOverride(QChar(u','));
+    platform::SetCurrencyDecimalsOverride(2);
+    const std::pair<const char*, const char*> bulgarian[] = {
+        {"1,00 лв", "един лев и 0 ст."}, {"21,00", "двадесет и един лева"}, {"120,05 лв", "сто двадесет лева и 5 ст."},
+        {"120,05", "сто двадесет лева и 05 ст."}, {"0,80 лв", ""}, {"1234567,00", " лева"}};
+    for (const auto& [total, words] : bulgarian) EXPECT_EQ(BulgarianAmountWords(total), words) << total;
+    EXPECT_EQ(EnglishAmountWords("0,50 EUR", "EUR"), "zero and  0,50 EUR");
+    EXPECT_EQ(EnglishAmountWords("-7,00 USD", "USD"), "seven USD");  // a credit's minus is no word
+    EXPECT_TRUE(EnglishAmountWords(",50", "EUR").isNull());
+    EXPECT_EQ(SplitLongWordsLine(QString(51, u'x')), QString(25, u'x') + u'\n' + QString(26, u'x'));
+    EXPECT_EQ(PadValueTexts({"5,00", "120,00", "", "12,00"}), QStringList({"    5,00", "120,00", "", "  12,00"}));
+    platform::SetDecimalSeparatorOverride(std::nullopt);
+    platform::SetCurrencyDecimalsOverride(std::nullopt);
+}
+
+}  // namespace
