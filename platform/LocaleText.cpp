@@ -309,6 +309,9 @@ QString ShortDateFormat() {
         std::lock_guard lock(Overrides().mutex);
         if (Overrides().shortDateFormat) return *Overrides().shortDateFormat;
     }
+    // A computer with no locale chosen ("C") writes month names in English:
+    // documents then take the day, month and year as digits.
+    if (QLocale::system().language() == QLocale::C) return QStringLiteral("dd.MM.yyyy");
     // Two-digit years lose the century; documents keep four.
     QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
     static const QRegularExpression shortYear(QStringLiteral("(?<!y)yy(?!y)"));

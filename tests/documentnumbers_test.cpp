@@ -4,6 +4,7 @@
 
 #include "app/MainWindow.h"
 #include "data/DataModule.h"
+#include "data/Firebird.h"
 #include "data/WorkPlace.h"
 #include "documents/DocumentEditor.h"
 #include "platform/Dialogs.h"
@@ -44,11 +45,15 @@ TEST_F(Networked, DISABLED_WorkPlaceSavingInvoices) {
 }
 
 TEST(NetworkedNumbering, TwoWorkPlacesSavingAtOnceStoreEveryInvoiceUnderANumberOfItsOwn) {
-    if (!QFileInfo::exists(QStringLiteral("/tmp/quillane-server/saveload-numbers.fdb")))
-        testsupport::CreateSchemaDatabaseAt(kDatabase);
-    for (const char* sql : {"delete from store", "delete from firm", "delete from customer", "delete from userp",
-                            "insert into firm (pnom, invoiceno, supplier1) values ('1', '', 'Mrezha OOD')"})
-        testsupport::ExecuteOn(kDatabase, QString::fromLatin1(sql));
+    try {
+        if (!QFileInfo::exists(QStringLiteral("/tmp/quillane-server/saveload-numbers.fdb")))
+            testsupport::CreateSchemaDatabaseAt(kDatabase);
+        for (const char* sql : {"delete from store", "delete from firm", "delete from customer", "delete from userp",
+                                "insert into firm (pnom, invoiceno, supplier1) values ('1', '', 'Mrezha OOD')"})
+            testsupport::ExecuteOn(kDatabase, QString::fromLatin1(sql));
+    } catch (const data::DatabaseError& e) {
+        GTEST_SKIP() << "no database through the server on 127.0.0.1: " << e.Message().toStdString();
+    }
 
     QProcess workers[2];
     for (QProcess& p : workers)
