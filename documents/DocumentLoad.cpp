@@ -25,19 +25,6 @@ void SwitchLanguage(TOrderForm* e, QAbstractButton* button) {
     e->RadioButton1Click(button);
 }
 
-// The page logo takes the firm's picture: from the data-aware image where
-// there is one, else from the firm's field.
-template <class Image>
-void TakeFirmLogo(Image* target, Image* source, data::DataSet& firm, const char* field) {
-    if constexpr (requires { target->Assign(*source); }) {
-        target->Assign(*source);
-    } else {
-        QPixmap logo;
-        logo.loadFromData(firm.FieldByName(QLatin1String(field)).AsBytes());
-        target->setPixmap(logo);
-    }
-}
-
 void SetComboText(QComboBox* combo, const QString& text) { combo->setEditText(text); }
 
 }  // namespace
@@ -118,7 +105,7 @@ void TOrderForm::LoadDocument(int n) {
     DBText6->setText(firmText("VAT"));
     const bool english = !RadioButton1->isChecked() && RadioButton2->isChecked();
     if (RadioButton1->isChecked() || RadioButton2->isChecked() || RadioButton3->isChecked()) {
-        TakeFirmLogo(DBImage1, english ? DBImage3 : DBImage2, firm, english ? "LOGO2" : "LOGO");
+        DBImage1->Assign(english ? *DBImage3 : *DBImage2);
         DBText1->setText(firmText(english ? "Supplier2" : "Supplier1"));
         DBText2->setText(firmText(english ? "RespPerson2" : "RespPerson1"));
         DBText8->setText(firmText(english ? "Address2" : "Address1"));

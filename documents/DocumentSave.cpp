@@ -22,13 +22,10 @@ namespace {
 constexpr int kNumberTries = 40;
 
 // The register's record grid follows STORE; it is let go during the save.
-template <class Register>
-void SetRegisterGrid(Register* window, data::DataSource* source) {
-    if constexpr (requires { window->DBCtrlGrid1->SetDataSource(source); }) {
-        if (!window) return;
-        window->DBCtrlGrid1->SetDataSource(source);
-        if (source) window->DBCtrlGrid1->Repaint();
-    }
+void SetRegisterGrid(TSort* window, data::DataSource* source) {
+    if (!window) return;
+    window->DBCtrlGrid1->SetDataSource(source);
+    if (source) window->DBCtrlGrid1->Repaint();
 }
 
 struct RegisterGridDetached {
@@ -54,14 +51,6 @@ private:
     data::DataSource& source_;
     bool enabled_;
 };
-
-// A data-aware memo writes its field when its text is set; a plain one is
-// given the text only.
-template <class Memo>
-void SetMemoText(Memo* memo, const QString& text) {
-    if constexpr (requires { memo->SetText(text); }) memo->SetText(text);
-    else memo->setPlainText(text);
-}
 
 int PageLanguageOf(const TOrderForm& e) {
     if (e.RadioButton1->isChecked()) return 0;
@@ -272,8 +261,8 @@ void TOrderForm::SaveDocument(bool ask) {
         set("CurrencyRate", platform::FloatToStr(Doc ? Doc->CurrencyRate : 1.0));
         const QString itemsText = DocumentGridText(items);
         const QString noteText = DocumentGridText(noteTable);
-        SetMemoText(MemoStore, itemsText);
-        SetMemoText(MemoStr, noteText);
+        MemoStore->SetText(itemsText);
+        MemoStr->SetText(noteText);
         set("STOCKS", itemsText);
         set("STR2", noteText);
 

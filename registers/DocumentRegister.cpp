@@ -28,19 +28,6 @@ namespace {
 
 const QRgb kWhite = 0xFFFFFF;
 
-// Loads a stored document into the editor and shows it. The editor's load
-// arrives with the editor; until it has one, opening shows nothing.
-template <class Editor>
-void LoadIntoEditor(Editor* editor, int recNo) {
-    if constexpr (requires(Editor* e, int n) { e->LoadDocument(n); }) {
-        editor->LoadDocument(recNo);
-    } else {
-        Q_UNUSED(editor);
-        Q_UNUSED(recNo);
-        // CALL POINT: the editor's document load (LoadDocument with the STORE record number).
-    }
-}
-
 }  // namespace
 
 QString NewRecordKey() {
@@ -51,7 +38,7 @@ QString NewRecordKey() {
 }
 
 void OpenStoredDocument(int recNo) {
-    if (OrderForm) LoadIntoEditor(OrderForm, recNo);
+    if (OrderForm) OrderForm->LoadDocument(recNo);
 }
 
 std::vector<registers::IncomeDocument> IncomeDocumentsFromLast(const QString& firm, const QString& yearText) {

@@ -18,47 +18,23 @@ namespace {
 
 // The design widths of the editor's line-item grid (columns 0-5) and of the
 // printed page's two item grids (0-5 and 0-7), kept for the editor's later use.
-template <class Editor, class Page>
-void RecordColumnWidths(Editor* editor, Page* page) {
-    if constexpr (requires(Editor* e, Page* p) {
-                      e->ColumnWidths.append(QString());
-                      e->StringGrid1->ColWidth(0);
-                      p->StringGrid2->ColWidth(0);
-                      p->StringGrid4->ColWidth(0);
-                  }) {
-        for (int c = 0; c <= 5; ++c) editor->ColumnWidths.append(QString::number(editor->StringGrid1->ColWidth(c)));
-        for (int c = 0; c <= 5; ++c) editor->ColumnWidths.append(QString::number(page->StringGrid2->ColWidth(c)));
-        for (int c = 0; c <= 7; ++c) editor->ColumnWidths.append(QString::number(page->StringGrid4->ColWidth(c)));
-    } else {
-        // CALL POINT: the editor's ColumnWidths list, once the editor and the page have their grids.
-        Q_UNUSED(editor);
-        Q_UNUSED(page);
-    }
+void RecordColumnWidths(TOrderForm* editor, TDoc* page) {
+    for (int c = 0; c <= 5; ++c) editor->ColumnWidths.append(QString::number(editor->StringGrid1->ColWidth(c)));
+    for (int c = 0; c <= 5; ++c) editor->ColumnWidths.append(QString::number(page->StringGrid2->ColWidth(c)));
+    for (int c = 0; c <= 7; ++c) editor->ColumnWidths.append(QString::number(page->StringGrid4->ColWidth(c)));
 }
 
 // Puts goods row `row` of the list into the editor's last line through the
 // editor's own goods look-up.
-template <class Editor>
-void AddGoodsToEditor(Editor* editor, int row) {
-    if constexpr (requires(Editor* e) {
-                      e->StringGrid1->SetRowCount(1);
-                      platform::Click(e->StringGrid1Button);
-                      e->ListBox1->setCurrentRow(0);
-                      e->ListBox1Click();
-                  }) {
-        platform::StringGrid* grid = editor->StringGrid1;
-        const int last = grid->RowCount() - 1;
-        if (!grid->Cell(1, last).isEmpty()) grid->SetRowCount(grid->RowCount() + 1);
-        grid->SetCurrentCell(grid->ColCount() - 1, grid->RowCount() - 1);
-        platform::Click(editor->StringGrid1Button);
-        editor->ListBox1->setCurrentRow(row - 1);
-        editor->ListBox1Click();
-        editor->ListBox1->setVisible(false);
-    } else {
-        // CALL POINT: the editor's in-cell goods button and look-up list click.
-        Q_UNUSED(editor);
-        Q_UNUSED(row);
-    }
+void AddGoodsToEditor(TOrderForm* editor, int row) {
+    platform::StringGrid* grid = editor->StringGrid1;
+    const int last = grid->RowCount() - 1;
+    if (!grid->Cell(1, last).isEmpty()) grid->SetRowCount(grid->RowCount() + 1);
+    grid->SetCurrentCell(grid->ColCount() - 1, grid->RowCount() - 1);
+    platform::Click(editor->StringGrid1Button);
+    editor->ListBox1->setCurrentRow(row - 1);
+    editor->ListBox1Click();
+    editor->ListBox1->setVisible(false);
 }
 
 }  // namespace
