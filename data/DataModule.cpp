@@ -53,6 +53,7 @@ TDataModule1::TDataModule1(QObject* parent) : QObject(parent) {
         ds.AfterCancel = call(afterCancel);
         ds.AfterDelete = call(afterDelete);
         ds.AfterRefresh = call(afterRefresh);
+        ds.AfterRefreshFetchesAll = true;  // each refresh handler opens its data set anew
     };
     using M = TDataModule1;
     bind(cust, &M::custBeforePost, &M::custAfterPost, &M::custAfterPost, &M::custAfterPost, &M::custAfterRefresh);

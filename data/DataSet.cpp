@@ -205,7 +205,7 @@ void DataSet::SetRecNo(int recNo) {
 
 void DataSet::Refresh() {
     CheckBrowseMode();
-    if (current_ >= 0 && !RefreshSQL.isEmpty()) {
+    if (current_ >= 0 && !RefreshSQL.isEmpty() && !AfterRefreshFetchesAll) {
         Statement& s = Prepared(refreshStmt_, RefreshSQL);
         Row& row = rows_[current_];
         std::vector<ParamValue> params = ParamsFor(s, row, &row);

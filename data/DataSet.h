@@ -66,6 +66,9 @@ public:
     Transaction* GetTransaction() const { return tr_; }
 
     Event OnNewRecord, AfterInsert, BeforePost, AfterPost, AfterCancel, AfterDelete, AfterRefresh, OnCalcFields;
+    // Set when AfterRefresh fetches every row again: Refresh then leaves out
+    // its own read of the current row, which the new fetch would replace.
+    bool AfterRefreshFetchesAll = false;
 
     // Gives a fresh record key for the PNOM column, or the empty text while
     // rows keep the keys they were given. While it gives keys, a post makes
