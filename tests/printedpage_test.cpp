@@ -163,10 +163,6 @@ TEST_F(PrintedPage, RealisticPagesKeepEveryTextInsideThePageAndApart) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // A region of the page as one number per pixel channel, for comparing pages.
 double MeanDifference(const QImage& a, const QImage& b, const QRect& region) {
     double sum = 0;
@@ -212,13 +208,17 @@ TEST_F(PrintedPage, LayoutChainFollowsTheBlocksAndEveryRebuildStartsFromTheDesig
     EXPECT_EQ(Left(Doc->Panel7), Left(Doc->Panel1));
 }
 
-TEST_F(PrintedPage, DefaultCaptionsAreKeptForTheLanguageSwitch) {
+TEST_F(PrintedPage, DefaultCaptionsAreKeptAndThePrintWindowOpensAtThePointer) {
     ASSERT_EQ(Main->DocCaptions.size(), 27);
     EXPECT_EQ(Main->DocCaptions[0], QStringLiteral("Оригинал"));
     EXPECT_EQ(Main->DocCaptions[6], QStringLiteral("ИН по ЗДДС"));
     EXPECT_EQ(Main->DocCaptions[25], QStringLiteral("/име, фамилия и подпис/"));
     EXPECT_TRUE(Main->DocCaptions[26].startsWith(QStringLiteral("Отпечатано от QUILLANE 2013 ")));
     EXPECT_TRUE(PageFooterCaption(QStringLiteral("Quillane")).startsWith(QStringLiteral("Отпечатано от QUILLANEQuill")));
+    // The print window opens with its top right corner at the pointer.
+    PrtD->Show();
+    EXPECT_EQ(PrtD->pos(), QCursor::pos() - QPoint(PrtD->width(), 0));
+    PrtD->Close();
 }
 
 // Printing and exporting a document open in the editor of the running program.
@@ -295,12 +295,6 @@ TEST_F(PrintingADocument, PrintingPutsThePageOnOnePortraitPdfPage) {
     EXPECT_TRUE(pdf.contains("/Width 859") && pdf.contains("/Height 1168"));
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
     printer.setOutputFileName(QString());
-}
-
-TEST_F(PrintedPage, PrintWindowOpensWithItsTopRightCornerAtThePointer) {
-    PrtD->Show();
-    EXPECT_EQ(PrtD->pos(), QCursor::pos() - QPoint(PrtD->width(), 0));
-    PrtD->Close();
 }
 
 TEST(PageRules, LinesNamesRectanglesAndTitles) {
