@@ -86,8 +86,6 @@ TEST_F(Login, TheWindowIsASmallCentredFormWithTheNamedControls) {
     EXPECT_EQ(Form9->BitBtn3->text(), "Не желая");
     EXPECT_LT(Form9->BitBtn1->y(), Form9->BitBtn2->y());
     EXPECT_LT(Form9->BitBtn2->y(), Form9->BitBtn3->y());
-    EXPECT_TRUE(Form9->LoggedUser.isEmpty());
-    EXPECT_TRUE(Form9->LoggedPassword.isEmpty());
 }
 
 TEST_F(Login, NotWantingPasswordsWritesTheMarkerAndOpensTheGate) {
