@@ -256,16 +256,36 @@ TEST_F(Editor, GoodsLinesGiveValuesAndTotalsWithCommaOrPointAndDiscount) {
     EXPECT_EQ(e->StringGrid1->RowCount(), rows);
 }
 
-TEST_F(Editor, HeaderFieldsSwitchTheirControlsAndRememberChoices) {
+TEST_F(Editor, HeaderFieldsSwitchTheirControlsReachThePageAndRememberChoices) {
     StartAndOpen();
     TOrderForm* e = OrderForm;
+    const auto page = [e](const char* name) { return e->PageLabel(name)->text(); };
+    const QString today = platform::DateToStr(QDate::currentDate());
+    EXPECT_EQ(page("Label1"), "ФАКТУРА");
+    EXPECT_EQ(page("Label15"), "№ 0000000042 / Дата: " + today);
     e->CheckBox4->setChecked(true);
     EXPECT_TRUE(e->ComboBox1->isEnabled() && e->EDate4->isEnabled() && e->MaskEdit2->isEnabled());
     e->CheckBox5->setChecked(true);
     EXPECT_TRUE(e->ComboBox4->isEnabled() && e->SpeedButton2->isEnabled());
+    e->MaskEdit2->setText("0000000007");
     e->ComboBox1->setEditText("Кредитно известие");
-    e->ComboBox4->setEditText("чл. 28");
-    EXPECT_EQ(Form1->MemList.mid(1, 3), QStringList({"ФАКТУРА", "Кредитно известие", "чл. 28"}));
+    EXPECT_EQ(page("Label21"), "Кредитно известие");
+    EXPECT_EQ(page("Label22"), "от дата: " + today + ", към фактура № 0000000007");
+    e->ComboBox4->setEditText("чл. 113, ал. 9");
+    EXPECT_EQ(Form1->MemList.mid(1, 3), QStringList({"ФАКТУРА", "Кредитно известие", "чл. 113, ал. 9"}));
+    e->ComboBox5->setEditText("основание за нулева ставка");
+    EXPECT_EQ(page("Label19"), "чл. 113, ал. 9");
+    EXPECT_EQ(page("Label20"), "/основание за нулева ставка/");
+    e->ComboBox5->setEditText("");
+    EXPECT_EQ(page("Label20"), "");
+    e->CheckBox1->setChecked(true);
+    e->EDate2->setDate(QDate(2013, 3, 5));
+    EXPECT_EQ(page("Label57"), platform::DateToStr(QDate(2013, 3, 5)));
+    e->ComboBox3->setEditText("в брой");
+    EXPECT_EQ(page("Label37"), "в брой");
+    e->DBNavigator2->BtnClick(platform::NavigateBtn::Refresh);
+    EXPECT_EQ(QStringList({page("Label38"), page("Label39"), page("Label53")}),
+              QStringList({"Първа банка", "BG80BNBG96611020345678", "BNBG"}));
 
     // Enter on a new payment text puts it first; choosing one moves it to the top.
     e->ComboBox3->setEditText("с карта");
@@ -301,34 +321,6 @@ TEST_F(Editor, HeaderFieldsSwitchTheirControlsAndRememberChoices) {
         QApplication::sendEvent(e->Edit9, &press);
     }
     EXPECT_EQ(e->Edit9->text(), "20%25,%");
-}
-
-TEST_F(Editor, HeaderFieldsReachThePageLabels) {
-    StartAndOpen();
-    TOrderForm* e = OrderForm;
-    const auto page = [e](const char* name) { return e->PageLabel(name)->text(); };
-    const QString today = platform::DateToStr(QDate::currentDate());
-    EXPECT_EQ(page("Label1"), "ФАКТУРА");
-    EXPECT_EQ(page("Label15"), "№ 0000000042 / Дата: " + today);
-    e->CheckBox4->setChecked(true);
-    e->MaskEdit2->setText("0000000007");
-    e->ComboBox1->setEditText("Кредитно известие");
-    EXPECT_EQ(page("Label21"), "Кредитно известие");
-    EXPECT_EQ(page("Label22"), "от дата: " + today + ", към фактура № 0000000007");
-    e->ComboBox4->setEditText("чл. 113, ал. 9");
-    e->ComboBox5->setEditText("основание за нулева ставка");
-    EXPECT_EQ(page("Label19"), "чл. 113, ал. 9");
-    EXPECT_EQ(page("Label20"), "/основание за нулева ставка/");
-    e->ComboBox5->setEditText("");
-    EXPECT_EQ(page("Label20"), "");
-    e->CheckBox1->setChecked(true);
-    e->EDate2->setDate(QDate(2013, 3, 5));
-    EXPECT_EQ(page("Label57"), platform::DateToStr(QDate(2013, 3, 5)));
-    e->ComboBox3->setEditText("в брой");
-    EXPECT_EQ(page("Label37"), "в брой");
-    e->DBNavigator2->BtnClick(platform::NavigateBtn::Refresh);
-    EXPECT_EQ(QStringList({page("Label38"), page("Label39"), page("Label53")}),
-              QStringList({"Първа банка", "BG80BNBG96611020345678", "BNBG"}));
 }
 
 TEST_F(Editor, RememberedChoicesComeFromMemTxtAndBadFilesLeaveTheDefaults) {

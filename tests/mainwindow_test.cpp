@@ -102,10 +102,9 @@ protected:
         Form9->Edit2->setText(password);
         Form9->BitBtn1->click();
     }
-
 };
 
-TEST_F(MainWindow, ButtonsHaveTheirCaptionsAndPlacesInTwoRows) {
+TEST_F(MainWindow, ButtonsMenuLookAndPlace) {
     struct Button {
         QToolButton* TMain::*button;
         const char* caption;
@@ -126,11 +125,8 @@ TEST_F(MainWindow, ButtonsHaveTheirCaptionsAndPlacesInTwoRows) {
         SCOPED_TRACE(b.caption);
         EXPECT_EQ((Main->*b.button)->text(), QString::fromUtf8(b.caption));
         EXPECT_EQ((Main->*b.button)->geometry(), b.geometry);
-        EXPECT_EQ((Main->*b.button)->parentWidget(), Main->ButtonArea);
     }
-}
 
-TEST_F(MainWindow, TheMenuHasItsThreeMenusAndTheirItemsInOrder) {
     auto texts = [](const QList<QAction*>& actions) {
         QStringList list;
         for (QAction* a : actions) list << (a->isSeparator() ? QStringLiteral("-") : a->text());
@@ -143,9 +139,7 @@ TEST_F(MainWindow, TheMenuHasItsThreeMenusAndTheirItemsInOrder) {
                                                           "Моите фирмени детайли", "-", "Статистика", "-",
                                                           "Регистрация", "Отписване"}));
     EXPECT_EQ(texts(Main->Help1->actions()), QStringList({"Обновяване", "-", "Ръководство"}));
-}
 
-TEST_F(MainWindow, IsCreamWithBoldArialAndSizedToMenuAndButtons) {
     EXPECT_EQ(Main->palette().color(QPalette::Window), QColor(255, 251, 240));
     EXPECT_TRUE(Main->autoFillBackground());
     EXPECT_EQ(Main->OrderBtn->font().family(), "Arial");
@@ -163,20 +157,24 @@ TEST_F(MainWindow, IsCreamWithBoldArialAndSizedToMenuAndButtons) {
     EXPECT_EQ(Main->pos(), QPoint(screenWidth / 2 - 615 / 2, 2));
 }
 
-TEST_F(MainWindow, WithoutUsersAndWithoutTheMarkerEveryGuardedCommandOpensTheLoginWindow) {
+// Without users every guarded command asks to register, unless the marker
+// says passwords are not wanted; a registered user passes only while logged in.
+TEST_F(MainWindow, TheLoginGateInFrontOfEveryDataCommand) {
     ExpectEveryGuardedCommand(false);
     EXPECT_EQ(Form9->BitBtn1->text(), "Регистрация");
-}
-
-TEST_F(MainWindow, WithoutUsersTheMarkerLetsEveryGuardedCommandThrough) {
     testsupport::WriteFile(Path(PathKind::NoPasswordMarker), "");
     ExpectEveryGuardedCommand(true);
-}
 
-TEST_F(MainWindow, ARegisteredUserPassesTheGateOnlyWhileLoggedIn) {
     Register("Иван", "парола");
     ExpectEveryGuardedCommand(false);
     EXPECT_EQ(Form9->BitBtn1->text(), "Вход");
+    // The open commands need no login.
+    CloseAll();
+    Main->N3->trigger();
+    EXPECT_TRUE(Form9->isVisible());
+    Main->SpeedButton4->click();
+    EXPECT_TRUE(Form8->isVisible());
+    EXPECT_EQ(VisibleDataWindows(), 0);
 
     Form9->ComboBox1->setEditText("Иван");
     Form9->Edit2->setText("парола");
@@ -188,17 +186,7 @@ TEST_F(MainWindow, ARegisteredUserPassesTheGateOnlyWhileLoggedIn) {
     ExpectEveryGuardedCommand(false);
 }
 
-TEST_F(MainWindow, TheOpenCommandsNeedNoLogin) {
-    Register("Иван", "парола");
-    CloseAll();
-    Main->N3->trigger();
-    EXPECT_TRUE(Form9->isVisible());
-    Main->SpeedButton4->click();
-    EXPECT_TRUE(Form8->isVisible());
-    EXPECT_EQ(VisibleDataWindows(), 0);
-}
-
-TEST_F(MainWindow, CustomersAndGoodsReReadTheirTables) {
+TEST_F(MainWindow, CustomersAndGoodsReReadTheirTablesAndDatabaseErrorsAreShown) {
     testsupport::WriteFile(Path(PathKind::NoPasswordMarker), "");
     testsupport::ExecuteOn(defaultFile, "insert into stock (pnom, description1) values ('1', 'Стол')");
     Main->SpeedButton3->click();
@@ -206,10 +194,7 @@ TEST_F(MainWindow, CustomersAndGoodsReReadTheirTables) {
     testsupport::ExecuteOn(defaultFile, "insert into customer (pnom, company1) values ('1', 'Алфа ЕООД')");
     Main->SpeedButton7->click();
     EXPECT_EQ(DataModule1->cust.RecordCount(), 1);
-}
-
-TEST_F(MainWindow, ADatabaseErrorInACommandGoesToTheExceptionDisplay) {
-    testsupport::WriteFile(Path(PathKind::NoPasswordMarker), "");
+    // A database error in a command goes to the exception display.
     DataModule1->user.Close();
     platform::ScriptedDialogs dialogs;
     Main->ReportBtn->click();

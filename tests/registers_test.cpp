@@ -85,7 +85,7 @@ protected:
 
 TEST_F(Registers, TwentyFiveDocumentsArePagedInNumberOrderAndFoundByNumber) {
     for (int n = 23; n >= 1; --n) Add({Number(n)});
-    Add({Number(7), QStringLiteral("INVOICE"), QStringLiteral("Фирма Б")});
+    Add({Number(7), "INVOICE", "Фирма Б"});
     Add({QString()});
     Sort->Show();
     EXPECT_EQ(Sort->ScrollBar1->maximum(), 16);
@@ -110,13 +110,11 @@ TEST_F(Registers, TwentyFiveDocumentsArePagedInNumberOrderAndFoundByNumber) {
 }
 
 TEST_F(Registers, FlagsSetInTheRegisterReachTheCustomerTotalAndTheChart) {
-    Add({Number(1), QStringLiteral("ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("120")});
-    Add({Number(2), QStringLiteral("Дебитно известие"), QStringLiteral("Фирма А"), QStringLiteral("24")});
-    Add({Number(3), QStringLiteral("ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("60"),
-         QStringLiteral("10.03.2013 г."), QStringLiteral("False"), QStringLiteral("True")});
-    Add({Number(4), QStringLiteral("Кредитно известие"), QStringLiteral("Фирма А"), QStringLiteral("36")});
-    Add({Number(5), QStringLiteral("ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("1.2"),
-         QStringLiteral("10.03.2013 г."), QStringLiteral("False"), QStringLiteral("да")});
+    Add({Number(1), "ФАКТУРА", "Фирма А", "120"});
+    Add({Number(2), "Дебитно известие", "Фирма А", "24"});
+    Add({Number(3), "ФАКТУРА", "Фирма А", "60", "10.03.2013 г.", "False", "True"});
+    Add({Number(4), "Кредитно известие", "Фирма А", "36"});
+    Add({Number(5), "ФАКТУРА", "Фирма А", "1.2", "10.03.2013 г.", "False", "да"});
     DataModule1->cust.Append();
     DataModule1->cust.FieldByName(QStringLiteral("ID")).SetAsString(QStringLiteral("123"));
     DataModule1->cust.FieldByName(QStringLiteral("CustNo")).SetAsString(QStringLiteral("1"));
@@ -160,8 +158,7 @@ TEST_F(Registers, OnlyTheOwnerDeletesADocument) {
         DataModule1->user.FieldByName(QStringLiteral("us")).SetAsString(QString::fromUtf8(name));
         DataModule1->user.Post();
     }
-    Add({Number(1), QStringLiteral("ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("1"),
-         QStringLiteral("10.03.2013 г."), QStringLiteral("False"), QStringLiteral("False"), {}, QStringLiteral("Мария")});
+    Add({Number(1), "ФАКТУРА", "Фирма А", "1", "10.03.2013 г.", "False", "False", {}, "Мария"});
     Add({Number(2)});
     Sort->Show();
     platform::ScriptedDialogs dialogs;
@@ -180,14 +177,11 @@ TEST_F(Registers, OnlyTheOwnerDeletesADocument) {
 }
 
 TEST_F(Registers, AYearsChartHasTwelveBarsPerSeriesAndItsMonthListPrints) {
-    Add({Number(1), QStringLiteral("ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("240"),
-         QStringLiteral("05.10.2013 г."), QStringLiteral("True")});
-    Add({Number(2), QStringLiteral("ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("600")});
-    Add({Number(2), QStringLiteral("ПРОФОРМА ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("600")});
-    Add({Number(3), QStringLiteral("Credit note"), QStringLiteral("Фирма А"), QStringLiteral("120.00"),
-         QStringLiteral("11.10.2013 г."), QStringLiteral("True"), QStringLiteral("True")});
-    Add({Number(4), QStringLiteral("ФАКТУРА"), QStringLiteral("Фирма А"), QStringLiteral("1200"),
-         QStringLiteral("12.10.2013 г."), QStringLiteral("True"), QStringLiteral("True")});
+    Add({Number(1), "ФАКТУРА", "Фирма А", "240", "05.10.2013 г.", "True"});
+    Add({Number(2), "ФАКТУРА", "Фирма А", "600"});
+    Add({Number(2), "ПРОФОРМА ФАКТУРА", "Фирма А", "600"});
+    Add({Number(3), "Credit note", "Фирма А", "120.00", "11.10.2013 г.", "True", "True"});
+    Add({Number(4), "ФАКТУРА", "Фирма А", "1200", "12.10.2013 г.", "True", "True"});
     StatForm->DBComboBox1->addItem(QStringLiteral("Фирма А"));
     StatForm->DBComboBox1->setCurrentIndex(0);
     Sort->Button1Click();
@@ -224,22 +218,20 @@ TEST_F(Registers, AYearsChartHasTwelveBarsPerSeriesAndItsMonthListPrints) {
 }
 
 TEST_F(Registers, GoodsGoIntoANewDocumentAndThenBelowTheLastLine) {
-    {
-        testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
-        for (const char* goods : {"Болт", "Гайка", "Шайба"}) {
-            DataModule1->stock.Append();
-            DataModule1->stock.FieldByName(QStringLiteral("Description1")).SetAsString(QString::fromUtf8(goods));
-            DataModule1->stock.Post();
-        }
-        Main->SpeedButton3->click();
-        for (int row : {2, 3}) {
-            Stocks->StringGrid1->SetCurrentCell(0, row);
-            Stocks->Button1->click();
-        }
-        EXPECT_TRUE(OrderForm->isVisible());
-        EXPECT_EQ(OrderForm->StringGrid1->Cell(1, 1), QStringLiteral("Гайка"));
-        EXPECT_EQ(OrderForm->StringGrid1->Cell(1, 2), QStringLiteral("Шайба"));
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    for (const char* goods : {"Болт", "Гайка", "Шайба"}) {
+        DataModule1->stock.Append();
+        DataModule1->stock.FieldByName(QStringLiteral("Description1")).SetAsString(QString::fromUtf8(goods));
+        DataModule1->stock.Post();
     }
+    Main->SpeedButton3->click();
+    for (int row : {2, 3}) {
+        Stocks->StringGrid1->SetCurrentCell(0, row);
+        Stocks->Button1->click();
+    }
+    EXPECT_TRUE(OrderForm->isVisible());
+    EXPECT_EQ(OrderForm->StringGrid1->Cell(1, 1), QStringLiteral("Гайка"));
+    EXPECT_EQ(OrderForm->StringGrid1->Cell(1, 2), QStringLiteral("Шайба"));
 }
 
 // Cards as first described would store a new first customer at the next refresh

@@ -44,7 +44,15 @@ protected:
     bool WorkPlaceButtonShown() const { return !Main->SpeedButton4->isHidden(); }
 };
 
+// Also: the executable an update left behind is removed, the own firms are
+// listed in record order, and the first alias line naming tovelx is replaced.
 TEST_F(Startup, WithoutAWorkPlaceFileOpensTheDefaultFolderLocally) {
+    testsupport::WriteFile(Path(PathKind::OldExecutable), "old");
+    testsupport::WriteFile(Path(PathKind::OwnExecutable), "new");
+    testsupport::ExecuteOn(defaultFile, "insert into firm (pnom, supplier1) values ('1', 'Алфа ЕООД')");
+    testsupport::ExecuteOn(defaultFile, "insert into firm (pnom, supplier1) values ('2', 'Бета АД')");
+    testsupport::WriteFile(Path(PathKind::AliasesFile),
+                           "# tovelx: the program's database\r\nemployee = /srv/employee.fdb\r\ntovelx = /old/tovelx.fdb\r\n");
     Start();
     EXPECT_TRUE(AllOpen());
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
@@ -56,6 +64,19 @@ TEST_F(Startup, WithoutAWorkPlaceFileOpensTheDefaultFolderLocally) {
     // Qt's own dialogs speak Bulgarian.
     EXPECT_TRUE(platform::Application::PlatformTranslationsLoaded());
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Отказ");
+    EXPECT_FALSE(QFile::exists(Path(PathKind::OldExecutable)));
+    EXPECT_TRUE(QFile::exists(Path(PathKind::OwnExecutable)));
+    ASSERT_EQ(StatForm->DBComboBox1->count(), 2);
+    EXPECT_EQ(StatForm->DBComboBox1->itemText(0), "Алфа ЕООД");
+    EXPECT_EQ(StatForm->DBComboBox1->itemText(1), "Бета АД");
+    EXPECT_EQ(DataModule1->firm.RecNo(), 1);
+    EXPECT_EQ(testsupport::ReadFile(Path(PathKind::AliasesFile)),
+              "tovelx = " + defaultFile.toUtf8() + "\r\nemployee = /srv/employee.fdb\r\ntovelx = /old/tovelx.fdb\r\n");
+    // A file that can be read but never written, not even by root, does not stop it.
+    platform::DestroyCreatedForms();
+    platform::SetPathOverride(PathKind::AliasesFile, QStringLiteral("/proc/version"));
+    Start();
+    EXPECT_TRUE(AllOpen());
 }
 
 TEST_F(Startup, TheWorkPlaceFileDecidesWhichDatabaseOpens) {
@@ -153,14 +174,6 @@ TEST_F(Startup, WithoutTheDatabaseEngineTheWorkPlaceFileIsDeletedAndTheWorkPlace
     EXPECT_TRUE(Form8->isVisible());
 }
 
-TEST_F(Startup, RemovesTheExecutableAnUpdateLeftBehind) {
-    testsupport::WriteFile(Path(PathKind::OldExecutable), "old");
-    testsupport::WriteFile(Path(PathKind::OwnExecutable), "new");
-    Start();
-    EXPECT_FALSE(QFile::exists(Path(PathKind::OldExecutable)));
-    EXPECT_TRUE(QFile::exists(Path(PathKind::OwnExecutable)));
-}
-
 TEST_F(Startup, AVersionFileThatIsNotANumberIsShownAndTheDatabaseStillOpens) {
     testsupport::TempFolder web;
     testsupport::WriteFile(web.File("TOVELSOFT3/Quillane2013.txt"), "37309\n");
@@ -178,29 +191,6 @@ TEST_F(Startup, AVersionFileThatIsNotANumberIsShownAndTheDatabaseStillOpens) {
     EXPECT_TRUE(dialogs.Shown()[0].text.contains("37309")) << dialogs.Shown()[0].text.toStdString();
     EXPECT_TRUE(AllOpen());
     EXPECT_TRUE(WorkPlaceButtonShown());
-}
-
-TEST_F(Startup, ListsTheOwnFirmsInRecordOrderAndKeepsTheCurrentFirm) {
-    testsupport::ExecuteOn(defaultFile, "insert into firm (pnom, supplier1) values ('1', 'Алфа ЕООД')");
-    testsupport::ExecuteOn(defaultFile, "insert into firm (pnom, supplier1) values ('2', 'Бета АД')");
-    Start();
-    ASSERT_EQ(StatForm->DBComboBox1->count(), 2);
-    EXPECT_EQ(StatForm->DBComboBox1->itemText(0), "Алфа ЕООД");
-    EXPECT_EQ(StatForm->DBComboBox1->itemText(1), "Бета АД");
-    EXPECT_EQ(DataModule1->firm.RecNo(), 1);
-}
-
-TEST_F(Startup, ALocalConnectionReplacesTheFirstAliasLineNamingTovelx) {
-    testsupport::WriteFile(Path(PathKind::AliasesFile),
-                           "# tovelx: the program's database\r\nemployee = /srv/employee.fdb\r\ntovelx = /old/tovelx.fdb\r\n");
-    Start();
-    EXPECT_EQ(testsupport::ReadFile(Path(PathKind::AliasesFile)),
-              "tovelx = " + defaultFile.toUtf8() + "\r\nemployee = /srv/employee.fdb\r\ntovelx = /old/tovelx.fdb\r\n");
-    // A file that can be read but never written, not even by root, does not stop it.
-    platform::DestroyCreatedForms();
-    platform::SetPathOverride(PathKind::AliasesFile, QStringLiteral("/proc/version"));
-    Start();
-    EXPECT_TRUE(AllOpen());
 }
 
 TEST_F(Startup, TheFirstStartAsksForTheWorkPlaceAndOkMakesTheDatabase) {
@@ -226,7 +216,6 @@ TEST_F(Startup, TheFirstStartAsksForTheWorkPlaceAndOkMakesTheDatabase) {
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
 }
 
-
 // A window whose creation handler fails.
 class FailingWindow : public platform::Form {
 public:
@@ -244,7 +233,6 @@ TEST(CreateForm, AnErrorOfACreationHandlerIsShownAndCreationGoesOn) {
     platform::DestroyCreatedForms();
     EXPECT_EQ(Failing, nullptr);
 }
-
 
 // The program itself, started as a user starts it: SIGTERM ends it as closing
 // its main window does, offscreen and under an X server, where every window
