@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <map>
 
 TForm7* Form7 = nullptr;
@@ -129,10 +130,14 @@ void TForm7::MoveToSql(const QString& location) {
         data::CreateSchemaTables(dm->IBSQL1);
 
         ShowStep(QStringLiteral("4/4 Прехвърляне на информацията в SQL формат."));
-        if (!data::TableFileExists(location, QStringLiteral("customer.db")))
+        if (!data::TableFileExists(location, QStringLiteral("customer.db"))) {
             dm->ConnectFirebird(location);
-        else
+            // Nothing to move: the gauge ends full all the same.
+            CGauge1->setRange(0, 1);
+            CGauge1->setValue(1);
+        } else {
             MoveOldTables(location);
+        }
     } catch (const std::exception& e) {
         // A move that stops part-way leaves no database behind, so that the
         // next start moves everything anew.
@@ -154,7 +159,7 @@ void TForm7::MoveOldTables(const QString& location) {
     for (data::TTable* t : tables) t->Open();
     std::vector<int> counts;
     for (size_t i = 0; i + 1 < tables.size(); ++i) counts.push_back(tables[i]->RecordCount());
-    CGauge1->setMaximum(data::MoveProgressMaximum(counts));
+    CGauge1->setMaximum(std::max(data::MoveProgressMaximum(counts), 1));
 
     const std::map<QString, data::DataSet*> targets = {
         {"cust", &dm->cust},   {"firm", &dm->firm},         {"details", &dm->details}, {"stock", &dm->stock},
@@ -181,5 +186,6 @@ void TForm7::MoveOldTables(const QString& location) {
         const int count = target.RecordCount();
         if (count >= 2) target.SetRecNo(count + 1 - count / 2);
     }
+    CGauge1->setValue(CGauge1->maximum());
     dm->GenerateKeys = true;
 }

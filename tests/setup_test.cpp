@@ -66,6 +66,7 @@ TEST_F(DataFolderSetUp, AFolderWithoutOldTablesGetsAnEmptyDatabase) {
     EXPECT_EQ(dialogs.Shown()[0].text, "Преминаването към SQL успешно!");
     EXPECT_FALSE(Form7->isVisible());
     EXPECT_EQ(Form7->Label1->text(), "4/4 Прехвърляне на информацията в SQL формат.");
+    EXPECT_EQ(Form7->CGauge1->text(), "100%");
     EXPECT_EQ(testsupport::ReadFile(Path(PathKind::AliasesFile)), "employee = /e.fdb\r\ntovelx = " + file.toUtf8() + "\r\n");
 }
 
