@@ -38,14 +38,10 @@ QStringList Entries(QListWidget* list) {
     return out;
 }
 
-class Editor : public testsupport::ProgramTest {
+class Editor : public testsupport::DocumentTest {
 protected:
     void SetUp() override {
-        ProgramTest::SetUp();
-        StartupDir() = home.Path();
-        ForgetSettingsProblems();
-        platform::SetDecimalSeparatorOverride(QChar(u','));
-        testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), "");
+        DocumentTest::SetUp();
         const char* rows[] = {
             "insert into firm (pnom, invoiceno, proformano, vop, supplier1, supplier2, respperson1, respperson2, id)"
             " values ('1', '0000000041', '', '7', 'Тест ЕООД', 'Test Ltd', 'Иван Петров', 'Ivan Petrov', '121212127')",
@@ -61,10 +57,6 @@ protected:
             "insert into employee (pnom, name1) values ('1', 'Иван Петров')",
         };
         for (const char* sql : rows) testsupport::ExecuteOn(defaultFile, QString::fromUtf8(sql));
-    }
-    void TearDown() override {
-        platform::SetDecimalSeparatorOverride(std::nullopt);
-        ProgramTest::TearDown();
     }
     void StartAndOpen() {
         Start();

@@ -33,14 +33,10 @@ TEST(DocumentRecord, StoredGridsCountersOwnersAndLanguages) {
     EXPECT_FALSE(LanguageOfRecord("1", "INVOICE").readCurrency);
 }
 
-class Save : public testsupport::ProgramTest {
+class Save : public testsupport::DocumentTest {
 protected:
     void SetUp() override {
-        ProgramTest::SetUp();
-        StartupDir() = home.Path();
-        ForgetSettingsProblems();
-        platform::SetDecimalSeparatorOverride(QChar(u','));
-        testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), "");
+        DocumentTest::SetUp();
         testsupport::ExecuteOn(defaultFile, QString::fromUtf8(
             "insert into firm (pnom, invoiceno, supplier1, supplier2, respperson1, address1, id, vat)"
             " values ('1', '0000000041', 'Тест ЕООД', 'Test Ltd', 'Иван Петров', 'София', '121212127', 'BG121212127')"));
@@ -52,10 +48,6 @@ protected:
         e->StringGrid1->SetRowTexts(1, {"", "Консултация\nпо ДДС", "час", "2", "60,50", ""});
         e->Edit9->setText("");
         e->Edit9->setText("20%");
-    }
-    void TearDown() override {
-        platform::SetDecimalSeparatorOverride(std::nullopt);
-        ProgramTest::TearDown();
     }
     QStringList Rows(const QString& columns) {
         return testsupport::QueryRows(defaultFile, QStringLiteral("select %1 from store order by num, document").arg(columns));

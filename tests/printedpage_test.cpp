@@ -222,11 +222,10 @@ TEST_F(PrintedPage, DefaultCaptionsAreKeptAndThePrintWindowOpensAtThePointer) {
 }
 
 // Printing and exporting a document open in the editor of the running program.
-class PrintingADocument : public testsupport::ProgramTest {
+class PrintingADocument : public testsupport::DocumentTest {
 protected:
     void SetUp() override {
-        ProgramTest::SetUp();
-        testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), "");
+        DocumentTest::SetUp();
         testsupport::ExecuteOn(defaultFile, "insert into firm (pnom, supplier1, invoiceno) values ('1', 'Алфа ЕООД', '0000000006')");
         Start();
         Main->OrderBtn->click();

@@ -1,6 +1,8 @@
 #include "support/programtest.h"
 
 #include "app/Program.h"
+#include "documents/RememberedChoices.h"
+#include "platform/LocaleText.h"
 #include "platform/Form.h"
 #include "platform/Paths.h"
 #include "support/testdatabase.h"
@@ -25,5 +27,18 @@ void ProgramTest::TearDown() {
 }
 
 void ProgramTest::Start() { CreateAllForms(); }
+
+void DocumentTest::SetUp() {
+    ProgramTest::SetUp();
+    StartupDir() = home.Path();
+    ForgetSettingsProblems();
+    platform::SetDecimalSeparatorOverride(QChar(u','));
+    WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), "");
+}
+
+void DocumentTest::TearDown() {
+    platform::SetDecimalSeparatorOverride(std::nullopt);
+    ProgramTest::TearDown();
+}
 
 }  // namespace testsupport

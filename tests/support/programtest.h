@@ -21,4 +21,12 @@ protected:
     QString defaultFile;  // <home>/DB/tovelx.fdb
 };
 
+// The whole program with documents to write: no login needed, "," as the
+// decimal separator, mem.txt and payment.txt read from the private folder.
+class DocumentTest : public ProgramTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
 }  // namespace testsupport
