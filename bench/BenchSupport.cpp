@@ -5,8 +5,11 @@
 
 #include <QDir>
 
+#include <cstdint>
 #include <cstdio>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace bench {
 
@@ -78,5 +81,34 @@ double MeanTimeReporter::Mean(const std::string& name) const {
     auto it = seconds_.find(name);
     return it == seconds_.end() || it->second.second == 0 ? 0 : it->second.first / it->second.second;
 }
+
+size_t PlainFetchOfStore(Firebird::IAttachment* att, Firebird::ITransaction* tra, Firebird::ThrowStatusWrapper& st) {
+    using namespace Firebird;
+    IStatement* stmt = att->prepare(&st, tra, 0, "select * from STORE", 3, IStatement::PREPARE_PREFETCH_METADATA);
+    IMessageMetadata* meta = stmt->getOutputMetadata(&st);
+    const unsigned n = meta->getCount(&st);
+    std::vector<unsigned> offsets(n), nullOffsets(n);
+    for (unsigned i = 0; i < n; ++i) {
+        offsets[i] = meta->getOffset(&st, i);
+        nullOffsets[i] = meta->getNullOffset(&st, i);
+    }
+    std::vector<std::int64_t> buffer(meta->getMessageLength(&st) / 8 + 1);
+    auto* data = reinterpret_cast<unsigned char*>(buffer.data());
+    IResultSet* rs = stmt->openCursor(&st, tra, nullptr, nullptr, meta, 0);
+    std::vector<std::vector<std::string>> rows;
+    while (rs->fetchNext(&st, data) == IStatus::RESULT_OK) {
+        std::vector<std::string> row(n);
+        for (unsigned i = 0; i < n; ++i)  // every STORE column is a VARCHAR
+            if (*reinterpret_cast<short*>(data + nullOffsets[i]) == 0)
+                row[i].assign(reinterpret_cast<const char*>(data + offsets[i] + 2),
+                              *reinterpret_cast<unsigned short*>(data + offsets[i]));
+        rows.push_back(std::move(row));
+    }
+    rs->close(&st);
+    meta->release();
+    stmt->free(&st);
+    return rows.size();
+}
+
 
 }  // namespace bench

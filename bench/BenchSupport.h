@@ -33,6 +33,10 @@ benchmark::internal::Benchmark* RegisterGuarded(const char* name, void (*body)(b
 // dialect 3, with the data module's password.
 Firebird::IAttachment* AttachAsAdmin(Firebird::ThrowStatusWrapper& st, const std::string& file, bool create = false);
 
+// One fetch of every row and column of STORE, values copied out as text: the
+// plain client's baseline. Returns the number of rows.
+size_t PlainFetchOfStore(Firebird::IAttachment* att, Firebird::ITransaction* tra, Firebird::ThrowStatusWrapper& st);
+
 // The console output, and the mean real time of every benchmark: of its
 // single runs, or of its means when only aggregates are reported.
 class MeanTimeReporter : public benchmark::ConsoleReporter {

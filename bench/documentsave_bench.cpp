@@ -4,6 +4,7 @@
 // and STORE refreshes, the search, the posts, the commit and the refresh of
 // STORE after it), and the load of a stored document into the editor.
 
+#include "BenchSupport.h"
 #include "DataGenerator.h"
 
 #include "app/MainWindow.h"
@@ -41,35 +42,9 @@ void Baseline_FetchStore(benchmark::State& state) {
     IMaster* master = fb_get_master_interface();
     IStatus* status = master->getStatus();
     ThrowStatusWrapper st(status);
-    IXpbBuilder* dpb = master->getUtilInterface()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
-    dpb->insertString(&st, isc_dpb_user_name, "SYSDBA");
-    dpb->insertString(&st, isc_dpb_password, "masterkey");
-    IProvider* provider = master->getDispatcher();
-    IAttachment* att = provider->attachDatabase(&st, g_file.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
-    provider->release();
-    dpb->dispose();
+    IAttachment* att = bench::AttachAsAdmin(st, g_file);
     ITransaction* tra = att->startTransaction(&st, 0, nullptr);
-    for (auto _ : state) {
-        IStatement* stmt = att->prepare(&st, tra, 0, "select * from STORE", 3, IStatement::PREPARE_PREFETCH_METADATA);
-        IMessageMetadata* meta = stmt->getOutputMetadata(&st);
-        const unsigned n = meta->getCount(&st);
-        std::vector<std::int64_t> buffer(meta->getMessageLength(&st) / 8 + 1);
-        auto* data = reinterpret_cast<unsigned char*>(buffer.data());
-        IResultSet* rs = stmt->openCursor(&st, tra, nullptr, nullptr, meta, 0);
-        std::vector<std::vector<std::string>> rows;
-        while (rs->fetchNext(&st, data) == IStatus::RESULT_OK) {
-            std::vector<std::string> row(n);
-            for (unsigned i = 0; i < n; ++i)  // every STORE column is a VARCHAR
-                if (*reinterpret_cast<short*>(data + meta->getNullOffset(&st, i)) == 0)
-                    row[i].assign(reinterpret_cast<const char*>(data + meta->getOffset(&st, i) + 2),
-                                  *reinterpret_cast<unsigned short*>(data + meta->getOffset(&st, i)));
-            rows.push_back(std::move(row));
-        }
-        rs->close(&st);
-        meta->release();
-        stmt->free(&st);
-        benchmark::DoNotOptimize(rows.size());
-    }
+    for (auto _ : state) benchmark::DoNotOptimize(bench::PlainFetchOfStore(att, tra, st));
     tra->commit(&st);
     att->detach(&st);
     status->dispose();

@@ -34,35 +34,6 @@ namespace {
 
 std::string g_file;
 
-// One fetch of every row and column of STORE, values copied out as text.
-size_t PlainFetchOfStore(Firebird::IAttachment* att, Firebird::ITransaction* tra, Firebird::ThrowStatusWrapper& st) {
-    using namespace Firebird;
-    IStatement* stmt = att->prepare(&st, tra, 0, "select * from STORE", 3, IStatement::PREPARE_PREFETCH_METADATA);
-    IMessageMetadata* meta = stmt->getOutputMetadata(&st);
-    const unsigned n = meta->getCount(&st);
-    std::vector<unsigned> offsets(n), nullOffsets(n);
-    for (unsigned i = 0; i < n; ++i) {
-        offsets[i] = meta->getOffset(&st, i);
-        nullOffsets[i] = meta->getNullOffset(&st, i);
-    }
-    std::vector<std::int64_t> buffer(meta->getMessageLength(&st) / 8 + 1);
-    auto* data = reinterpret_cast<unsigned char*>(buffer.data());
-    IResultSet* rs = stmt->openCursor(&st, tra, nullptr, nullptr, meta, 0);
-    std::vector<std::vector<std::string>> rows;
-    while (rs->fetchNext(&st, data) == IStatus::RESULT_OK) {
-        std::vector<std::string> row(n);
-        for (unsigned i = 0; i < n; ++i)  // every STORE column is a VARCHAR
-            if (*reinterpret_cast<short*>(data + nullOffsets[i]) == 0)
-                row[i].assign(reinterpret_cast<const char*>(data + offsets[i] + 2),
-                              *reinterpret_cast<unsigned short*>(data + offsets[i]));
-        rows.push_back(std::move(row));
-    }
-    rs->close(&st);
-    meta->release();
-    stmt->free(&st);
-    return rows.size();
-}
-
 void Baseline_FetchStore(benchmark::State& state) {
     using namespace Firebird;
     IMaster* master = fb_get_master_interface();
@@ -70,7 +41,7 @@ void Baseline_FetchStore(benchmark::State& state) {
     ThrowStatusWrapper st(status);
     IAttachment* att = bench::AttachAsAdmin(st, g_file);
     ITransaction* tra = att->startTransaction(&st, 0, nullptr);
-    for (auto _ : state) benchmark::DoNotOptimize(PlainFetchOfStore(att, tra, st));
+    for (auto _ : state) benchmark::DoNotOptimize(bench::PlainFetchOfStore(att, tra, st));
     tra->commit(&st);
     att->detach(&st);
     status->dispose();
