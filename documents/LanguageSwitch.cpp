@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "documents/DocumentEditor.h"
 #include "documents/PrintOptions.h"
+#include "documents/PageRules.h"
 #include "documents/PrintedPage.h"
 #include "documents/ViewRules.h"
 #include "platform/Controls.h"

@@ -50,7 +50,10 @@ QString PageFooterCaption(const QString& mainCaption) {
     return QStringLiteral("Отпечатано от QUILLANE") + mainCaption.mid(blank < 0 ? 0 : blank, 5) + kTrailer;
 }
 
-QString PageFooterCaptionEnglish() { return QStringLiteral("Printed by QUILLANE 2013") + kTrailerEnglish; }
+QString EnglishFooterCaption(const QString& mainCaption) {
+    const qsizetype blank = mainCaption.indexOf(u' ');
+    return QStringLiteral("Printed from EURO QUILLANE") + mainCaption.mid(blank < 0 ? 0 : blank, 5) + kTrailerEnglish;
+}
 
 QRect PrintTargetRect(int pageWidth, int pageHeight) {
     const int left = int(pageWidth * 0.01);

@@ -23,8 +23,9 @@ int CentredUnderLeft(int titleLeft, int titleWidth, int labelWidth);
 // of the main window's caption that begin at its first blank (its first five
 // when it has none), then the maker's trailer.
 QString PageFooterCaption(const QString& mainCaption);
-// The English page's footer, as designed.
-QString PageFooterCaptionEnglish();
+// The English page's footer: "Printed from EURO QUILLANE", the five
+// characters of the main window's caption from its first blank, our trailer.
+QString EnglishFooterCaption(const QString& mainCaption);
 
 // Where the page's bitmap goes on a printer page: a left margin of 1 % of the
 // page width, the rest of the page filled.

@@ -116,8 +116,3 @@ const std::array<PageCaption, 25> kPageCaptions{{
     {"Label13", "/name and signature/", 25},
 }};
 
-QString EnglishFooterCaption(const QString& mainCaption) {
-    const qsizetype blank = mainCaption.indexOf(u' ');
-    return QStringLiteral("Printed from EURO QUILLANE") + mainCaption.mid(blank < 0 ? 0 : blank, 5) +
-           QStringLiteral(" · Quillane Software · tel. +359 2 000 0000 · www.quillane.example");
-}

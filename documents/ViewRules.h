@@ -49,6 +49,3 @@ extern const std::array<PageCaption, 25> kPageCaptions;
 // The entry of the list that restores the footer.
 inline constexpr int kFooterCaptionEntry = 26;
 
-// The English page's footer: "Printed from EURO QUILLANE", the five
-// characters of the main window's caption from its first blank, our trailer.
-QString EnglishFooterCaption(const QString& mainCaption);
