@@ -85,12 +85,14 @@ public:
     // The eight old tables in their fixed order.
     std::vector<data::TTable*> ParadoxTables();
 
+    // A new record key from the clock, through the editor's shared time when
+    // it exists: every writer of a key takes it here.
+    QString NextRecordKey();
+
 private:
     // The work place's mode is read from its window: this computer (mode 1) or not.
     static bool LocalWorkPlace();
     void WriteRecordKey(data::DataSet& ds);
-    // A new key from the clock, through the editor's shared time when it exists.
-    QString NextRecordKey();
     // Re-opens the data set, fetches every row and goes back to the record
     // number it had (or the last record).
     static void ReopenAndFetchAll(data::DataSet& ds, bool appendAndCancel);

@@ -9,7 +9,6 @@
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/Paths.h"
-#include "platform/SystemClock.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -131,8 +130,7 @@ bool TForm9::AddUser(const QString& name, const QString& password) {
     data::DataSet& user = DataModule1->user;
     user.Insert();
     try {
-        platform::GetSystemTime(*OrderForm->KeyTime);
-        user.FieldByName(QStringLiteral("pnom")).SetAsString(platform::RecordKeyText(*OrderForm->KeyTime));
+        user.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
         user.FieldByName(QStringLiteral("us")).SetAsString(name);
         user.FieldByName(QStringLiteral("pas")).SetAsBytes(stored);
         user.Post();

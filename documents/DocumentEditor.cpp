@@ -513,8 +513,7 @@ void TOrderForm::SpeedButton3Click(QObject* sender) {
         const auto set = [&cust](const char* field, const QString& text) {
             cust.FieldByName(QLatin1String(field)).SetAsString(text);
         };
-        platform::GetSystemTime(*KeyTime);
-        set("pnom", platform::RecordKeyText(*KeyTime));
+        set("pnom", DataModule1->NextRecordKey());
         set("ID", Edit7->text());
         set("VAT", Edit6->text());
         if (RadioButton1->isChecked()) {

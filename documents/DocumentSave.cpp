@@ -93,10 +93,6 @@ int FindStoredDocument(data::DataSet& store, const QString& number, const QStrin
     return 0;
 }
 
-QString NewRecordKey(TOrderForm& e) {
-    platform::GetSystemTime(*e.KeyTime);
-    return platform::RecordKeyText(*e.KeyTime);
-}
 
 void CancelIfEditing(data::DataSet& ds) {
     if (ds.GetState() == data::DataSet::State::Edit || ds.GetState() == data::DataSet::State::Insert) ds.Cancel();
@@ -203,7 +199,7 @@ void TOrderForm::SaveDocument(bool ask) {
         };
         const auto date = [](const QDateEdit* picker) { return platform::DocumentDateText(picker->date()); };
         const auto flag = [](const QAbstractButton* box) { return platform::BoolToStr(box->isChecked()); };
-        set("pnom", NewRecordKey(*this));
+        set("pnom", DataModule1->NextRecordKey());
         set("Document", title);
         set("Status", flag(CheckBox3));
         set("Num", MaskEdit1->text());
@@ -276,7 +272,7 @@ void TOrderForm::SaveDocument(bool ask) {
             keptKey = firm.FieldByName(QStringLiteral("pnom")).AsString();
             keptCounter = firm.FieldByName(counterColumn).AsString();
             firm.Edit();
-            firm.FieldByName(QStringLiteral("pnom")).SetAsString(NewRecordKey(*this));
+            firm.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
             data::Field counter = firm.FieldByName(counterColumn);
             if (networked) {
                 const QString number = NetworkDocumentNumber(keptCounter, counterColumn);

@@ -24,7 +24,7 @@ TEditCustForm::TEditCustForm(QWidget* parent) : platform::Form(parent) {
 void TEditCustForm::OKButtonClick() {
     data::DataSet& cust = DataModule1->cust;
     cust.Edit();
-    cust.FieldByName(QStringLiteral("pnom")).SetAsString(NewRecordKey());
+    cust.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
     cust.Post();
     Close();
 }

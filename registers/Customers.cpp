@@ -69,7 +69,7 @@ void TCustForm::Button3Click() { EditCustForm->Show(); }
 void TCustForm::Button2Click() {
     data::DataSet& cust = DataModule1->cust;
     cust.Append();
-    cust.FieldByName(QStringLiteral("pnom")).SetAsString(NewRecordKey());
+    cust.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
     EditCustForm->TotalLabel->setText(QStringLiteral("0 лв."));
     EditCustForm->LastLabel->setText(QStringLiteral("няма"));
     EditCustForm->Show();

@@ -30,12 +30,6 @@ const QRgb kWhite = 0xFFFFFF;
 
 }  // namespace
 
-QString NewRecordKey() {
-    platform::SystemTime local;
-    platform::SystemTime& t = OrderForm ? *OrderForm->KeyTime : local;
-    platform::GetSystemTime(t);
-    return platform::RecordKeyText(t);
-}
 
 void OpenStoredDocument(int recNo) {
     if (OrderForm) OrderForm->LoadDocument(recNo);

@@ -83,9 +83,6 @@ private:
 // and year box, last record first.
 std::vector<registers::IncomeDocument> IncomeDocumentsFromLast(const QString& firm, const QString& yearText);
 
-// A record key from the current UTC time, read into the editor's shared time.
-QString NewRecordKey();
-
 // Opens a stored document in the editor.
 void OpenStoredDocument(int recNo);
 

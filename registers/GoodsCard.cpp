@@ -43,7 +43,7 @@ void TEditStockForm::OKButtonClick() {
     // A save that fails is shown, and the card stays open with what was typed.
     data::DataSet& stock = DataModule1->stock;
     stock.Edit();
-    stock.FieldByName(QStringLiteral("pnom")).SetAsString(NewRecordKey());
+    stock.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
     stock.FieldByName(QStringLiteral("Qty")).SetAsString(DBEdit2->currentText());
     stock.Post();
     Close();

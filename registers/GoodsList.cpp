@@ -73,7 +73,7 @@ void TStocks::StringGrid1DblClick() {
 void TStocks::Button2Click() {
     data::DataSet& stock = DataModule1->stock;
     stock.Append();
-    stock.FieldByName(QStringLiteral("pnom")).SetAsString(NewRecordKey());
+    stock.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
     stock.Post();
     stock.Refresh();
     EditStockForm->Show();

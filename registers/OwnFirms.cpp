@@ -4,7 +4,6 @@
 #include "documents/DocumentEditor.h"
 #include "platform/Dialogs.h"
 #include "platform/Handlers.h"
-#include "platform/SystemClock.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -100,20 +99,14 @@ void TFillFirm::TabControl1Change() {
 
 void TFillFirm::SaveWithKey(data::DataSet& ds) {
     ds.Edit();
-    platform::SystemTime local;
-    platform::SystemTime& t = OrderForm ? *OrderForm->KeyTime : local;
-    platform::GetSystemTime(t);
-    ds.FieldByName(QStringLiteral("pnom")).SetAsString(platform::RecordKeyText(t));
+    ds.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
     ds.Post();
 }
 
 void TFillFirm::StoreLogo(const QByteArray& picture) {
     data::DataSet& firm = DataModule1->firm;
     firm.Edit();
-    platform::SystemTime local;
-    platform::SystemTime& t = OrderForm ? *OrderForm->KeyTime : local;
-    platform::GetSystemTime(t);
-    firm.FieldByName(QStringLiteral("pnom")).SetAsString(platform::RecordKeyText(t));
+    firm.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
     (TabControl1->currentIndex() == 1 ? LOGO2 : LOGO)->SetPictureBytes(picture);
     firm.Post();
 }
