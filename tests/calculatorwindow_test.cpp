@@ -4,10 +4,8 @@
 #include "platform/LocaleText.h"
 #include "platform/StringGrid.h"
 
-#include <QApplication>
 #include <QStringList>
 #include <QSignalSpy>
-#include "support/testsupport.h"
 
 #include <gtest/gtest.h>
 

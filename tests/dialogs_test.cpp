@@ -6,7 +6,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrinter>
-#include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
