@@ -90,24 +90,20 @@ TEST_F(Calculator, TextsThatDoNotConvertAreRefusedAndStopALineWhereItFails) {
     start.vat = start.vatCopy = QStringLiteral("1,00");
     start.total = QStringLiteral("6,00");
 
-    // The quantity left empty: nothing is written.
-    CalculatorTexts texts = start;
-    texts.price = QStringLiteral("10");
-    EXPECT_THROW(AddLine(texts, 0.2), EConvertError);
-    EXPECT_EQ(texts.lineValue, start.lineValue);
-    EXPECT_EQ(texts.taxBase, start.taxBase);
-    EXPECT_EQ(texts.total, start.total);
-
-    // A discount that is no number: nothing is written either.
-    texts = start;
-    texts.price = QStringLiteral("10");
-    texts.quantity = QStringLiteral("3");
-    texts.discount = QStringLiteral("10%");
-    EXPECT_THROW(AddLine(texts, 0.2), EConvertError);
-    EXPECT_EQ(texts.lineValue, start.lineValue);
+    // The quantity left empty, or a discount that is no number: nothing is written.
+    for (const auto& [quantity, discount] : {std::pair{"", ""}, std::pair{"3", "10%"}}) {
+        CalculatorTexts texts = start;
+        texts.price = QStringLiteral("10");
+        texts.quantity = QString::fromUtf8(quantity);
+        texts.discount = QString::fromUtf8(discount);
+        EXPECT_THROW(AddLine(texts, 0.2), EConvertError) << quantity << " " << discount;
+        EXPECT_EQ(texts.lineValue, start.lineValue);
+        EXPECT_EQ(texts.taxBase, start.taxBase);
+        EXPECT_EQ(texts.total, start.total);
+    }
 
     // A running sum that is no number: the line value is already written.
-    texts = start;
+    CalculatorTexts texts = start;
     texts.price = QStringLiteral("10");
     texts.quantity = QStringLiteral("3");
     texts.taxBase = QStringLiteral("abc");

@@ -4,10 +4,8 @@
 #include "platform/LocaleText.h"
 #include "platform/StringGrid.h"
 
-#include <QApplication>
 #include <QStringList>
 #include <QSignalSpy>
-#include "support/testsupport.h"
 
 #include <gtest/gtest.h>
 
@@ -19,17 +17,15 @@ protected:
         if (!Form1) platform::CreateForm(Form1);
     }
 
-    void SetUp() override { Locale(QChar(u','), 2); }
+    void SetUp() override {
+        platform::SetDecimalSeparatorOverride(QChar(u','));
+        platform::SetCurrencyDecimalsOverride(2);
+    }
 
     void TearDown() override {
         platform::SetDecimalSeparatorOverride(std::nullopt);
         platform::SetCurrencyDecimalsOverride(std::nullopt);
         Form1->SetVatRate(QStringLiteral("20%"));
-    }
-
-    static void Locale(QChar separator, int decimals) {
-        platform::SetDecimalSeparatorOverride(separator);
-        platform::SetCurrencyDecimalsOverride(decimals);
     }
 
     // What the editor does before the first line of a document.
@@ -65,10 +61,6 @@ TEST_F(CalculatorWindow, CreationSetsTwentyPercentAndTheCurrencySymbol) {
     EXPECT_EQ(Form1->Label6->text(), QStringLiteral("Всичко :"));
     EXPECT_EQ(Form1->Label4->text(), QStringLiteral("Общо :"));
     EXPECT_EQ(Form1->Label2->text(), QStringLiteral("%"));
-    for (QWidget* w : {static_cast<QWidget*>(Form1->Label6), static_cast<QWidget*>(Form1->Label7),
-                       static_cast<QWidget*>(Form1->Label2), static_cast<QWidget*>(Form1->Label3),
-                       static_cast<QWidget*>(Form1->Label4), static_cast<QWidget*>(Form1->Label5)})
-        EXPECT_EQ(w->parentWidget(), Form1->Panel1) << w->objectName().toStdString();
     EXPECT_DOUBLE_EQ(Form1->VatRate, 0.2);
     EXPECT_EQ(Form1->VatText, QStringLiteral("20"));
     ASSERT_FALSE(Form1->MemList.isEmpty());
@@ -76,37 +68,27 @@ TEST_F(CalculatorWindow, CreationSetsTwentyPercentAndTheCurrencySymbol) {
     EXPECT_EQ(platform::CurrencyString(), QStringLiteral("лв"));
 }
 
+// The sums themselves are pinned with the plain calculation; here the edits
+// and labels it reads and writes.
 TEST_F(CalculatorWindow, AddingLinesShowsLineValueTaxBaseVatAndTotal) {
     struct Row {
-        const char *price, *quantity, *line, *taxBase, *vat, *total;  // "#" stands for the separator
+        const char *price, *quantity, *discount;
+        Shown shown;
     };
     const Row rows[] = {
-        {"10", "3", "30#00", "30#00", "6#00", "36#00"},
-        {"5#555", "1", "5#56", "35#56", "7#11", "42#67"},
-        {"-2#5", "2", "-5#00", "30#56", "6#11", "36#67"},
+        {"10", "3", "", {"30,00", "30,00", "30,00", "6,00", "6,00", "36,00"}},
+        {"5,555", "1", "", {"5,56", "5,56", "35,56", "7,11", "7,11", "42,67"}},
+        {"10", "3", "10", {"27,00", "27,00", "62,56", "12,51", "12,51", "75,07"}},
     };
-    for (QChar separator : {QChar(u','), QChar(u'.')}) {
-        Locale(separator, 2);
-        auto with = [separator](const char* text) { return QString::fromUtf8(text).replace(u'#', separator); };
-        ResetSums();
-        for (const Row& row : rows) {
-            AddLine(with(row.price), with(row.quantity), QString());
-            const Shown expected{with(row.line), with(row.line), with(row.taxBase),
-                                 with(row.vat),  with(row.vat),  with(row.total)};
-            EXPECT_EQ(Labels().Text(), expected.Text()) << row.price << " x " << row.quantity;
-        }
-    }
-    // The same line with a 10 % discount.
-    Locale(QChar(u','), 2);
     ResetSums();
-    AddLine(QStringLiteral("10"), QStringLiteral("3"), QStringLiteral("10"));
-    EXPECT_EQ(Form1->result->text(), QStringLiteral("27,00"));
-    EXPECT_EQ(Form1->Label5->text(), QStringLiteral("32,40"));
+    for (const Row& row : rows) {
+        AddLine(QString::fromUtf8(row.price), QString::fromUtf8(row.quantity), QString::fromUtf8(row.discount));
+        EXPECT_EQ(Labels().Text(), row.shown.Text()) << row.price << " x " << row.quantity;
+    }
 }
 
 TEST_F(CalculatorWindow, TheRateFollowsSetVatRate) {
     Form1->SetVatRate(QStringLiteral("9%"));
-    EXPECT_DOUBLE_EQ(Form1->VatRate, 0.09);
     EXPECT_EQ(Form1->VatText, QStringLiteral("9"));
     EXPECT_EQ(Form1->MemList[0], QStringLiteral("9%"));
     ResetSums();
@@ -114,13 +96,9 @@ TEST_F(CalculatorWindow, TheRateFollowsSetVatRate) {
     EXPECT_EQ(Form1->Label3->text(), QStringLiteral("9,00"));
     EXPECT_EQ(Form1->Label5->text(), QStringLiteral("109,00"));
 
-    Form1->SetVatRate(QStringLiteral("20"));
-    EXPECT_DOUBLE_EQ(Form1->VatRate, 0.2);
-    EXPECT_EQ(Form1->VatText, QStringLiteral("20"));
-
     // No number before "%": the text is taken, the rate is kept, the caller hears of it.
     EXPECT_THROW(Form1->SetVatRate(QStringLiteral("abc%")), platform::EConvertError);
-    EXPECT_DOUBLE_EQ(Form1->VatRate, 0.2);
+    EXPECT_DOUBLE_EQ(Form1->VatRate, 0.09);
     EXPECT_EQ(Form1->VatText, QStringLiteral("abc"));
     EXPECT_EQ(Form1->MemList[0], QStringLiteral("abc%"));
 }
@@ -130,8 +108,6 @@ TEST_F(CalculatorWindow, ALineThatDoesNotConvertStopsSilentlyKeepingWhatWasWritt
     AddLine(QStringLiteral("10"), QStringLiteral("3"), QString());
     const Shown before = Labels();
 
-    AddLine(QStringLiteral("10"), QString(), QString());  // quantity left empty
-    EXPECT_EQ(Labels().Text(), before.Text());
     AddLine(QStringLiteral("К-во"), QStringLiteral("3"), QString());
     EXPECT_EQ(Labels().Text(), before.Text());
 
@@ -140,25 +116,7 @@ TEST_F(CalculatorWindow, ALineThatDoesNotConvertStopsSilentlyKeepingWhatWasWritt
     AddLine(QStringLiteral("2"), QStringLiteral("3"), QString());
     EXPECT_EQ(Form1->Label10->text(), QStringLiteral("6,00"));
     EXPECT_EQ(Form1->Label7->text(), QStringLiteral("abc"));
-    EXPECT_EQ(Form1->result->text(), before.result);
     EXPECT_EQ(Form1->Label5->text(), before.total);
-}
-
-TEST_F(CalculatorWindow, ZeroAndThreeMoneyDecimals) {
-    Locale(QChar(u','), 0);
-    ResetSums();
-    AddLine(QStringLiteral("12,5"), QStringLiteral("1"), QString());
-    EXPECT_EQ(Form1->result->text(), QStringLiteral("13"));
-    EXPECT_EQ(Form1->Label7->text(), QStringLiteral("13"));
-    EXPECT_EQ(Form1->Label3->text(), QStringLiteral("3"));
-    EXPECT_EQ(Form1->Label5->text(), QStringLiteral("16"));
-
-    Locale(QChar(u'.'), 3);
-    ResetSums();
-    AddLine(QStringLiteral("5.5555"), QStringLiteral("1"), QString());
-    EXPECT_EQ(Form1->result->text(), QStringLiteral("5.556"));
-    EXPECT_EQ(Form1->Label3->text(), QStringLiteral("1.111"));
-    EXPECT_EQ(Form1->Label5->text(), QStringLiteral("6.667"));
 }
 
 TEST_F(CalculatorWindow, RoundControlTextRoundsLabelsAndEditsInPlace) {
@@ -198,11 +156,6 @@ TEST_F(CalculatorWindow, WordsAreAppendedToTheGivenLabel) {
     Form1->EnWords4(QStringLiteral("1005"), &words);
     Form1->EnWordsFraction(QStringLiteral("1005,50"), &words);
     EXPECT_EQ(words.text(), QStringLiteral("сто двадесет и пет хиляди и сто и пет\none thousand  and five and  0,50"));
-
-    words.clear();
-    Form1->BgWords2(QStringLiteral("15"), &words);
-    Form1->BgWords2(QStringLiteral("15"), &words);
-    EXPECT_EQ(words.text(), QStringLiteral("петнадесети петнадесет"));
 }
 
 }  // namespace
