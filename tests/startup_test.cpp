@@ -243,8 +243,12 @@ TEST_F(Startup, TheProgramEndsCleanlyOnSigtermAndItsWindowsCarryTheirCaptions) {
     const QString script = QStringLiteral(
         "\"$0\" & pid=$!\n"
         "for i in $(seq 300); do grep -q tovelx \"$QUILLANE_FIREBIRD_ALIASES\" && break; sleep 0.1; done\n"
-        "[ -z \"$DISPLAY\" ] || for i in $(seq 300); do xdotool search --onlyvisible --name 'Euro Quillane' >/dev/null && break; sleep 0.1; done\n"
-        "[ -z \"$DISPLAY\" ] || for w in $(xdotool search --onlyvisible --name .); do xdotool getwindowname $w; done\n"
+        // The titles of the visible windows, read again until both windows are mapped.
+        "[ -z \"$DISPLAY\" ] || for i in $(seq 300); do\n"
+        "  names=$(for w in $(xdotool search --onlyvisible --name .); do xdotool getwindowname $w; done)\n"
+        "  echo \"$names\" | grep -q 'Euro Quillane' && echo \"$names\" | grep -q 'Работно място' && break; sleep 0.1\n"
+        "done\n"
+        "[ -z \"$DISPLAY\" ] || echo \"$names\"\n"
         "kill -TERM $pid; for i in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
         "kill -KILL $pid 2>/dev/null; wait $pid; echo \"exit $?\"\n");
     const bool x = !QStandardPaths::findExecutable("xvfb-run").isEmpty() &&
