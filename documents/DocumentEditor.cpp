@@ -5,6 +5,7 @@
 #include "documents/CalculatorWindow.h"
 #include "documents/EditorRules.h"
 #include "documents/NumberText.h"
+#include "documents/Numbering.h"
 #include "documents/PrintOptions.h"
 #include "documents/PrintedPage.h"
 #include "platform/Application.h"

@@ -1,11 +1,6 @@
 #include "documents/DocumentRecord.h"
 
 #include "data/Firebird.h"
-#include "documents/EditorRules.h"
-#include "platform/Exception.h"
-#include "platform/LocaleText.h"
-
-#include <limits>
 
 QString DocumentGridText(const QStringList& cells) {
     QString text;
@@ -35,38 +30,6 @@ bool HasDiscountLine(const QStringList& lines) {
     for (const QString& line : lines)
         if (line.compare(discount, Qt::CaseInsensitive) == 0) return true;
     return false;
-}
-
-QString CounterColumnOfTitle(const QString& title) {
-    switch (CounterGroupOfTitle(title)) {
-    case CounterGroup::Invoice: return QStringLiteral("InvoiceNo");
-    case CounterGroup::Protocol117: return QStringLiteral("VOP");
-    case CounterGroup::Proforma: break;
-    }
-    return QStringLiteral("ProformaNo");
-}
-
-QString RaisedCounter(const QString& counter, const QString& number) {
-    const double stored = counter.isEmpty() ? 0 : platform::StrToFloat(counter);
-    return platform::StrToFloat(number) > stored ? number : counter;
-}
-
-QString NetworkDocumentNumber(const QString& counter, const QString& counterName) {
-    int value = 0;
-    if (!counter.isEmpty()) {
-        try {
-            value = platform::StrToInt(counter);
-        } catch (const platform::EConvertError&) {
-            throw platform::EConvertError(
-                QStringLiteral("Броячът „%1“ на фирмата съдържа „%2“, което не е цяло число. Документът не е записан.")
-                    .arg(counterName, counter));
-        }
-    }
-    if (value < 0 || value == std::numeric_limits<int>::max())
-        throw platform::EConvertError(
-            QStringLiteral("Броячът „%1“ на фирмата (%2) не може да бъде увеличен. Документът не е записан.")
-                .arg(counterName, counter));
-    return PadWithZeros(QString::number(value + 1));
 }
 
 QString RefusingOwner(const QString& storedOwner, bool usersRegistered, const QString& firstUser,

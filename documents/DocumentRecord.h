@@ -1,8 +1,8 @@
 #pragma once
 // The stored document as text, apart from any window: the grids kept in one
-// text column, the counter a title raises, the number a networked save takes,
-// who may overwrite a stored document, the page language a record asks for,
-// and which database errors mean that another work place got there first.
+// text column, who may overwrite a stored document, the page language a
+// record asks for, and which database errors mean that another work place got
+// there first.
 
 #include <QString>
 #include <QStringList>
@@ -23,17 +23,6 @@ int DocumentGridRows(int lineCount, int columns);
 // Whether the stored item grid carries the discount column: a line reads
 // "Отстъпка %" in any letter case.
 bool HasDiscountLine(const QStringList& lines);
-
-// The FIRM column holding the counter of the title's group: "InvoiceNo",
-// "VOP" or "ProformaNo".
-QString CounterColumnOfTitle(const QString& title);
-// The counter after a save of that number: the number when it is higher,
-// else the counter as it was. Throws EConvertError for a number or a counter
-// that is no number.
-QString RaisedCounter(const QString& counter, const QString& number);
-// A networked save's number: the counter (empty: 0) + 1, ten digits. Throws
-// EConvertError naming the counter when it is no whole number or cannot grow.
-QString NetworkDocumentNumber(const QString& counter, const QString& counterName);
 
 // The owner rule for overwriting a stored document: the empty text when the
 // logged-in user may, else the name of the one who may. A document without

@@ -6,6 +6,7 @@
 #include "data/Login.h"
 #include "documents/DocumentEditor.h"
 #include "documents/DocumentRecord.h"
+#include "documents/Numbering.h"
 #include "documents/PrintedPage.h"
 #include "platform/Dialogs.h"
 #include "platform/LocaleText.h"

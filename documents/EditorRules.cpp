@@ -124,35 +124,6 @@ QStringList WrapDescription(const QString& text, int limit) {
     return out;
 }
 
-CounterGroup CounterGroupOfTitle(const QString& title) {
-    static const QStringList invoices = {
-        QStringLiteral("ФАКТУРА"),    QStringLiteral("INVOICE"),          QStringLiteral("ФАКТУРА / INVOICE"),
-        QStringLiteral("Debit note"), QStringLiteral("Дебитно известие"), QStringLiteral("Credit note"),
-        QStringLiteral("Кредитно известие")};
-    if (invoices.contains(title)) return CounterGroup::Invoice;
-    if (title == QStringLiteral("ПРОТОКОЛ чл.117")) return CounterGroup::Protocol117;
-    return CounterGroup::Proforma;
-}
-
-QString PadWithZeros(const QString& text, int width) {
-    return text.size() >= width ? text : QString(width - text.size(), u'0') + text;
-}
-
-QString NextDocumentNumberText(const QString& counter, const QString& counterName) {
-    double value = 0;
-    if (!counter.isEmpty()) {
-        try {
-            value = platform::StrToFloat(counter);
-        } catch (const platform::EConvertError&) {
-            throw platform::EConvertError(
-                QStringLiteral("Броячът „%1“ на фирмата съдържа „%2“, което не е число. Номерът на документа не е "
-                               "променен.")
-                    .arg(counterName, counter));
-        }
-    }
-    return PadWithZeros(platform::FloatToStr(value + 1));
-}
-
 bool IdentificationNumberValid(const QString& text) {
     if (text.size() != 9) return false;
     int d[9];

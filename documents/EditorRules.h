@@ -1,8 +1,7 @@
 #pragma once
 // Rules of the document editor that need no window: the lookup hints and the
 // type-ahead match, the size of the lookup list, the wrap of a goods
-// description into rows, the document number drawn from an own firm's
-// counters, and the check digit of an identification number.
+// description into rows, and the check digit of an identification number.
 
 #include <QString>
 #include <QStringList>
@@ -46,17 +45,6 @@ int DescriptionLineLimit(bool bilingual, bool discount);
 // Cuts every line longer than the limit at its last blank within the limit
 // (the blank itself is dropped), or hard at the limit when there is none.
 QStringList WrapDescription(const QString& text, int limit);
-
-// Which of an own firm's three counters a document title draws from.
-enum class CounterGroup { Invoice, Protocol117, Proforma };
-CounterGroup CounterGroupOfTitle(const QString& title);
-
-// The counter + 1 in the locale's general number form, left-padded with "0"
-// to ten characters (an empty counter counts as 0). Throws EConvertError
-// naming the counter when its text is no number.
-QString NextDocumentNumberText(const QString& counter, const QString& counterName);
-// Left-pads with "0" to the width; a longer text stays as it is.
-QString PadWithZeros(const QString& text, int width = 10);
 
 // The check digit of a 9-digit identification number. Any other length is
 // not valid; a 9-character text with a character that is no digit throws

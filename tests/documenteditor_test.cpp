@@ -339,7 +339,7 @@ TEST_F(Editor, RememberedChoicesComeFromMemTxtAndBadFilesLeaveTheDefaults) {
     }
 }
 
-TEST(EditorRules, IdentificationNumbersDescriptionsAndNumbers) {
+TEST(EditorRules, IdentificationNumbersDescriptionsAndLookUps) {
     const std::pair<const char*, bool> ids[] = {{"831826092", true},  {"831826093", false}, {"1234567890", false},
                                                 {"", false},           {"100000086", true},  {"100000087", false},
                                                 {"100000550", true},   {"100000551", false}};
@@ -350,9 +350,6 @@ TEST(EditorRules, IdentificationNumbersDescriptionsAndNumbers) {
     EXPECT_EQ(WrapDescription("ред\r\nвтори", 84), QStringList({"ред", "втори"}));
     EXPECT_EQ(DescriptionLineLimit(true, true), 27);
 
-    EXPECT_EQ(NextDocumentNumberText("", "x"), "0000000001");
-    EXPECT_EQ(NextDocumentNumberText("0000000041", "x"), "0000000042");
-    EXPECT_EQ(NextDocumentNumberText("99999999999", "x"), "100000000000");
     EXPECT_TRUE(LookupStartsWithBytes(platform::EncodeCp1251("ЁЛХА"), *LookupTypedBytes("ёлх")));
     EXPECT_FALSE(LookupTypedBytes("€‰ 😀"));
     EXPECT_EQ(GoodsEntryRecNo("Стол~12"), 12);

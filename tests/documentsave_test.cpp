@@ -6,7 +6,7 @@
 #include "data/Login.h"
 #include "documents/DocumentEditor.h"
 #include "documents/DocumentRecord.h"
-#include "documents/EditorRules.h"
+#include "documents/Numbering.h"
 #include "documents/PrintedPage.h"
 #include "documents/RememberedChoices.h"
 #include "platform/Dialogs.h"
@@ -21,13 +21,10 @@ namespace {
 
 using platform::DialogResponse;
 
-TEST(DocumentRecord, StoredGridsCountersOwnersAndLanguages) {
+TEST(DocumentRecord, StoredGridsOwnersAndLanguages) {
     EXPECT_EQ(DocumentGridLines(DocumentGridText({"a", "b\rc", ""})), QStringList({"a", "b\rc", ""}));
     EXPECT_EQ(DocumentGridRows(20, 6), 3);  // whole rows only
     EXPECT_EQ(DocumentGridRows(4, 6), 1);
-    EXPECT_EQ(CounterColumnOfTitle("ПРОТОКОЛ чл.117"), "VOP");
-    EXPECT_EQ(CounterColumnOfTitle("Order confirmation"), "ProformaNo");
-    for (const char* bad : {"4x", "2147483647"}) EXPECT_THROW(NetworkDocumentNumber(bad, "InvoiceNo"), platform::EConvertError);
     EXPECT_EQ(RefusingOwner("", true, "боб", "ана"), "боб");  // no owner: the first user's
     EXPECT_EQ(LanguageOfRecord("", "Packing list").language, RecordLanguage::English);
     EXPECT_FALSE(LanguageOfRecord("1", "INVOICE").readCurrency);
