@@ -3,7 +3,9 @@
 
 #include "data/DataModule.h"
 #include "documents/DocumentEditor.h"
+#include "documents/Calculator.h"
 #include "documents/DocumentRecord.h"
+#include "documents/NumberText.h"
 #include "documents/PrintedPage.h"
 #include "platform/LocaleText.h"
 
@@ -55,6 +57,8 @@ void TOrderForm::LoadDocument(int n) {
     const auto text = [&record](const char* column) { return record.value(QString::fromLatin1(column).toUpper()); };
     const auto date = [&text](const char* column) { return platform::DocumentDateFromText(text(column)); };
     const auto flag = [&text](const char* column) { return platform::StrToBool(text(column)); };
+    // Numbers may have been stored where the locale writes the other separator.
+    const auto number = [&text](const char* column) { return StoredNumberText(text(column)); };
 
     const QString title = text("Document");
     const RecordLanguageChoice language = LanguageOfRecord(text("radio"), title);
@@ -66,7 +70,7 @@ void TOrderForm::LoadDocument(int n) {
     }
     if (language.readCurrency && Doc) {
         Doc->CurrencyPrefix = text("CurrencyPrefix");
-        Doc->CurrencyRate = platform::StrToFloat(text("CurrencyRate"));
+        Doc->CurrencyRate = platform::StrToFloat(number("CurrencyRate"));
     }
     SetComboText(ComboBox2, title);
     CheckBox3->setChecked(flag("Status"));
@@ -96,7 +100,7 @@ void TOrderForm::LoadDocument(int n) {
     Edit2->setText(text("RespPerson1cust"));
 
     firm.Refresh();
-    firm.SetRecNo(platform::StrToInt(text("Firmdbindex")));
+    firm.SetRecNo(platform::StrToInt(number("Firmdbindex")));
     const auto firmText = [&firm](const char* field) { return firm.FieldByName(QLatin1String(field)).AsString(); };
     DBText3->setText(firmText("InvoiceNo"));
     DBText4->setText(firmText("ProformaNo"));
@@ -125,8 +129,10 @@ void TOrderForm::LoadDocument(int n) {
     Bank->setText(text("Bank"));
     IBAN->setText(text("IBAN"));
     SWIFT->setText(text("SWIFT"));
-    Edit9->setText(text("percent"));
-    Label11->setText(text("Total"));
+    const QString vat = text("percent");
+    const QString vatNumber = VatTextBeforePercent(vat);
+    Edit9->setText(StoredNumberText(vatNumber) + vat.mid(vatNumber.size()));
+    Label11->setText(number("Total"));
     CheckBox6->setChecked(flag("PaidL"));
 
     const QStringList items = DocumentGridLines(text("STOCKS"));
@@ -134,10 +140,18 @@ void TOrderForm::LoadDocument(int n) {
     CheckBox7Click();
     const int columns = StringGrid1->ColCount();
     StringGrid1->SetRowCount(DocumentGridRows(static_cast<int>(items.size()), columns));
-    for (int r = 0; r < StringGrid1->RowCount(); ++r)
-        for (int c = 0; c < columns; ++c) StringGrid1->SetCell(c, r, items.value(r * columns + c));
+    for (int r = 0; r < StringGrid1->RowCount(); ++r) {
+        for (int c = 0; c < columns; ++c) {
+            const QString cell = items.value(r * columns + c);
+            // Quantity, price, discount and value are numbers.
+            StringGrid1->SetCell(c, r, r > 0 && c >= 3 ? StoredNumberText(cell) : cell);
+        }
+    }
     const QStringList noteTable = DocumentGridLines(text("STR2"));
-    for (int k = 0; k < 12; ++k) StringGrid2->SetCell(k % 3, k / 3, noteTable.value(k));
+    for (int k = 0; k < 12; ++k) {
+        const bool amount = k >= 3 && k % 3 == 2;  // the "Сума" column below its header
+        StringGrid2->SetCell(k % 3, k / 3, amount ? StoredNumberText(noteTable.value(k)) : noteTable.value(k));
+    }
 
     const QString rate = Edit9->text();
     Edit9->setText(QString());

@@ -19,3 +19,8 @@ QString NormalizeDecimalText(QString text) {
         return QString();
     }
 }
+
+QString StoredNumberText(const QString& text) {
+    const QString normal = NormalizeDecimalText(text);
+    return normal.isEmpty() ? text : normal;
+}

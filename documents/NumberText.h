@@ -9,3 +9,8 @@
 // number, else the empty text. Never throws; the text is not reformatted
 // ("12.50" gives "12,50").
 QString NormalizeDecimalText(QString text);
+
+// A number text read back from a column, which another work place may have
+// written with the other separator: normalised when it holds a number, else
+// the text as it was, so that nothing is lost and a conversion names it.
+QString StoredNumberText(const QString& text);

@@ -168,4 +168,34 @@ TEST_F(Save, ABilingualDocumentWithACurrencyIsOpenedAsSavedAndSavesTheSameRow) {
     EXPECT_EQ(row(), saved);
 }
 
+TEST_F(Save, ADocumentStoredWhereTheLocaleWritesOneSeparatorOpensWhereItWritesTheOther) {
+    e->RadioButton3->setChecked(true);
+    Doc->CurrencyPrefix = "EUR";
+    Doc->CurrencyRate = 1.95583;
+    e->StringGrid1->SetRowCount(3);
+    e->StringGrid1->SetRowTexts(2, {"", "Втори", "бр", "1,5", "3", ""});
+    e->StringGrid2->SetCell(2, 1, "12,5");
+    e->Edit9->setText("9,5%");
+    e->Save->click();
+    EXPECT_EQ(Rows("percent, total, currencyrate"), QStringList({"9,5%|137,42|1,95583"}));
+
+    // Opened where the separator is ".", saved there again, and opened where it is "," once more.
+    for (const QChar separator : {u'.', u','}) {
+        const auto local = [separator](QString text) { return text.replace(u',', separator); };
+        platform::SetDecimalSeparatorOverride(separator);
+        Main->OrderBtn->click();  // a new document in between
+        Doc->CurrencyRate = 1;
+        e->LoadDocument(1);
+        EXPECT_TRUE(dialogs.Shown().empty()) << dialogs.Shown().back().text.toStdString();
+        EXPECT_DOUBLE_EQ(Doc->CurrencyRate, 1.95583);
+        EXPECT_EQ(e->Edit9->text(), local("9,5%"));
+        EXPECT_EQ(e->StringGrid1->RowTexts(1).mid(3), QStringList({"2", local("60,50"), local("121,00")}));
+        EXPECT_EQ(e->StringGrid1->RowTexts(2).mid(3), QStringList({local("1,5"), "3", local("4,50")}));
+        EXPECT_EQ(e->StringGrid2->Cell(2, 1), local("12,5"));
+        EXPECT_EQ(e->Label11->text(), local("137,42"));
+        e->SaveClick();  // as printing does: no question
+    }
+    EXPECT_EQ(Rows("percent, total, currencyrate"), QStringList({"9,5%|137,42|1,95583"}));
+}
+
 }  // namespace
