@@ -839,13 +839,9 @@ void TOrderForm::DBGrid1CellClick(int column) {
     Doc->CurrencyPrefix.clear();
     Doc->CurrencyRate = 1.0;
     data::DataSet& currency = DataModule1->currency;
-    QString rate = currency.FieldByName(QStringLiteral("course")).AsString();
+    const QString rate = currency.FieldByName(QStringLiteral("course")).AsString();
     if (rate.isEmpty()) return;
-    const QChar separator = platform::DecimalSeparator();
-    qsizetype mark = rate.indexOf(u',');
-    if (mark < 0) mark = rate.indexOf(u'.');
-    if (mark >= 0 && rate[mark] != separator) rate = rate.left(mark) + separator + rate.mid(mark + 1);
-    const double value = platform::StrToFloat(rate);
+    const double value = platform::StrToFloat(StoredNumberText(rate));
     Doc->CurrencyRate = value;
     Doc->CurrencyPrefix = currency.FieldByName(QStringLiteral("currency")).AsString();
     platform::ShowMessage(QStringLiteral("Избраната валута е въведена."));

@@ -2,8 +2,8 @@
 // with the own firm's details as the firm has them now.
 
 #include "data/DataModule.h"
-#include "documents/DocumentEditor.h"
 #include "documents/Calculator.h"
+#include "documents/DocumentEditor.h"
 #include "documents/DocumentRecord.h"
 #include "documents/NumberText.h"
 #include "documents/PrintedPage.h"
