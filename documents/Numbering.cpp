@@ -22,6 +22,17 @@ qint64 CounterValue(const QString& counter, const QString& counterName, const QS
     }
 }
 
+// The counter + 1 as ten digits; a counter that is no whole number, or whose
+// next number would not fit ten digits, is told with what becomes of the action.
+QString NextNumber(const QString& counter, const QString& counterName, const QString& outcome) {
+    const qint64 value = CounterValue(counter, counterName, outcome);
+    if (value >= kLargestDocumentNumber)
+        throw platform::EConvertError(QStringLiteral("Броячът %1 на фирмата (%2) не може да бъде увеличен. ")
+                                          .arg(Quoted(counterName), counter) +
+                                      outcome);
+    return PadWithZeros(QString::number(value + 1));
+}
+
 }  // namespace
 
 CounterGroup CounterGroupOfTitle(const QString& title) {
@@ -64,23 +75,11 @@ QString PadWithZeros(const QString& text, int width) {
 }
 
 QString NextDocumentNumberText(const QString& counter, const QString& counterName) {
-    const QString outcome = QStringLiteral("Номерът на документа не е променен.");
-    const qint64 value = CounterValue(counter, counterName, outcome);
-    if (value == std::numeric_limits<qint64>::max())
-        throw platform::EConvertError(QStringLiteral("Броячът %1 на фирмата (%2) не може да бъде увеличен. ")
-                                          .arg(Quoted(counterName), counter) +
-                                      outcome);
-    return PadWithZeros(QString::number(value + 1));
+    return NextNumber(counter, counterName, QStringLiteral("Номерът на документа не е променен."));
 }
 
 QString NetworkDocumentNumber(const QString& counter, const QString& counterName) {
-    const QString outcome = QStringLiteral("Документът не е записан.");
-    const qint64 value = CounterValue(counter, counterName, outcome);
-    if (value >= kLargestDocumentNumber)
-        throw platform::EConvertError(QStringLiteral("Броячът %1 на фирмата (%2) не може да бъде увеличен. ")
-                                          .arg(Quoted(counterName), counter) +
-                                      outcome);
-    return PadWithZeros(QString::number(value + 1));
+    return NextNumber(counter, counterName, QStringLiteral("Документът не е записан."));
 }
 
 QString RaisedCounter(const QString& counter, const QString& number) {

@@ -28,13 +28,11 @@ qint64 DocumentNumberValue(const QString& text);
 // Left-pads with "0" to the width; a longer text stays as it is.
 QString PadWithZeros(const QString& text, int width = 10);
 
-// The number a new document shows: the counter + 1, left-padded with "0" to
-// ten characters (a longer number stays as it is). Throws EConvertError
-// naming the counter when its text is no whole number.
+// The counter + 1, ten digits: the number a new document shows, and the one
+// a networked save takes. Throws EConvertError naming the counter when it is
+// no whole number or its next number would not fit ten digits; the message
+// says that the number was not changed, or that the document was not saved.
 QString NextDocumentNumberText(const QString& counter, const QString& counterName);
-// A networked save's number: the counter + 1, ten digits. Throws
-// EConvertError naming the counter when it is no whole number or its next
-// number would not fit ten digits.
 QString NetworkDocumentNumber(const QString& counter, const QString& counterName);
 // The counter after a save of that number: the number when it is higher,
 // else the counter as it was. Throws EConvertError when the number or the

@@ -34,7 +34,6 @@ TEST(Numbering, EveryTenDigitNumberIsReadShownRaisedAndTakenAlike) {
         EXPECT_EQ(NextDocumentNumberText(counter, "InvoiceNo"), number) << counter;
         EXPECT_EQ(NetworkDocumentNumber(counter, "InvoiceNo"), number) << counter;
     }
-    EXPECT_EQ(NextDocumentNumberText("99999999999", "x"), "100000000000");  // a longer number stays as it is
 
     // The counter a save leaves: raised to a higher number only.
     EXPECT_EQ(RaisedCounter("", "0000000001"), "0000000001");
@@ -58,9 +57,11 @@ TEST(Numbering, ACounterThatIsNoNumberOrCannotGrowIsToldByName) {
               "Броячът „InvoiceNo“ на фирмата съдържа „41,5“, което не е цяло число. Номерът на документа не е променен.");
     EXPECT_EQ(message(NetworkDocumentNumber, "4x"),
               "Броячът „InvoiceNo“ на фирмата съдържа „4x“, което не е цяло число. Документът не е записан.");
-    // A networked number never outgrows the ten digits the number column and the counter hold.
+    // No number outgrows the ten digits the number edit and the counter hold.
     EXPECT_EQ(message(NetworkDocumentNumber, "9999999999"),
               "Броячът „InvoiceNo“ на фирмата (9999999999) не може да бъде увеличен. Документът не е записан.");
+    EXPECT_EQ(message(NextDocumentNumberText, "9999999999"),
+              "Броячът „InvoiceNo“ на фирмата (9999999999) не може да бъде увеличен. Номерът на документа не е променен.");
 }
 
 }  // namespace
