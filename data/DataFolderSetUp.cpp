@@ -117,10 +117,12 @@ void TForm7::MoveToSql(const QString& location) {
     try {
         dm->IBDatabase1.CreateDatabase(data::DatabaseCreationParams(QStringLiteral("SYSDBA"), TDataModule1::AdminPassword()));
     } catch (const std::exception& e) {
+        // The folder is blamed only where it is the cause; else the server's own reason stands.
         const QFileInfo folder(location);
-        const QString reason = !folder.isDir() ? QStringLiteral("папката не съществува")
-                                               : QStringLiteral("в папката не може да се записва");
-        FailSetUp(location, QStringLiteral("SQL базата данни не може да бъде създадена в „%1“: %2.\n%3")
+        const QString reason = !folder.isDir()         ? QStringLiteral("папката не съществува.\n")
+                               : !folder.isWritable() ? QStringLiteral("в папката не може да се записва.\n")
+                                                      : QString();
+        FailSetUp(location, QStringLiteral("SQL базата данни не може да бъде създадена в „%1“: %2%3")
                       .arg(location, reason, ErrorText(e)));
     }
 

@@ -151,6 +151,21 @@ void TDataModule1::OpenDatabaseLocation(const QString& location) {
     }
 }
 
+namespace {
+
+// The program's tables that the connected database lacks (upper-case names).
+QStringList MissingTables(data::Database& db, data::Transaction& tr) {
+    QSet<QString> present;
+    data::Statement tables(&db, &tr, QStringLiteral("select rdb$relation_name from rdb$relations"));
+    tables.Fetch({}, [&](data::ResultRow& row) { present.insert(QString::fromLatin1(row.values.at(0)).trimmed()); });
+    QStringList missing;
+    for (const data::TableDef& t : data::SchemaTables())
+        if (!present.contains(t.UpperName())) missing << t.UpperName();
+    return missing;
+}
+
+}  // namespace
+
 void TDataModule1::ConnectFirebird(const QString& location) {
     // A connection the server has dropped can commit nothing: its transaction
     // is rolled back or let go, so that this step always ends disconnected
@@ -175,6 +190,18 @@ void TDataModule1::ConnectFirebird(const QString& location) {
 
     IBDatabase1.Open();
     IBTransaction1.StartTransaction();
+    // Another program's database opens as well as this one's: its tables tell them apart.
+    const QStringList missing = MissingTables(IBDatabase1, IBTransaction1);
+    if (!missing.isEmpty()) {
+        IBTransaction1.Release();
+        IBDatabase1.Close();
+        const QString name = IBDatabase1.DatabaseName;
+        throw data::DatabaseError(
+            missing.size() == static_cast<qsizetype>(data::SchemaTables().size())
+                ? QStringLiteral("Базата данни „%1“ не е на тази програма: в нея няма нито една от таблиците ѝ.").arg(name)
+                : QStringLiteral("Базата данни „%1“ не е на тази програма: в нея липсват таблиците %2.")
+                      .arg(name, missing.join(QStringLiteral(", "))));
+    }
     for (DataSet* ds : {&cust, &firm, &details, &stock, &employee, &store, &currency, &user}) ds->Open();
     SqlConnected = true;
 }

@@ -7,11 +7,14 @@
 #include <ibase.h>
 
 #include <QDir>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <type_traits>
 #include <utility>
+#include <clocale>
 #include <cstring>
+#include <langinfo.h>
 #include <unistd.h>
 
 using namespace Firebird;
@@ -52,8 +55,22 @@ void PrepareLockFolder() {
     Q_UNUSED(prepared);
 }
 
+// The engine turns a database's file name into the character set of the
+// process's locale. A locale that is not UTF-8 (LANG=C) holds no Cyrillic
+// letter, so a folder named in Cyrillic could not be reached. File names on
+// Linux are UTF-8 by convention, whatever the locale: the character type is
+// made UTF-8 before the engine first looks; the rest of the locale stays.
+void PrepareFileNameCharset() {
+    static const bool prepared = [] {
+        if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) std::setlocale(LC_CTYPE, "C.UTF-8");
+        return true;
+    }();
+    Q_UNUSED(prepared);
+}
+
 IMaster* Master() {
     PrepareLockFolder();
+    PrepareFileNameCharset();
     return fb_get_master_interface();
 }
 
@@ -63,12 +80,20 @@ bool IsConflict(const std::vector<long>& codes) {
     return false;
 }
 
+// The server's messages are English; what they quote is a file name (UTF-8)
+// or a value of the program's columns (Windows-1251).
+QString ServerText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    return utf8.hasError() ? platform::DecodeCp1251(bytes) : text;
+}
+
 // The error of a status vector. An update or lock conflict (another work
 // place has changed the row and not yet committed) is told in words of its own.
 [[noreturn]] void ThrowFrom(CheckStatusWrapper& st, const QString& context = {}, const QString& hint = {}) {
     char buffer[2048];
     Master()->getUtilInterface()->formatStatus(buffer, sizeof buffer, &st);
-    const QString serverText = platform::DecodeCp1251(QByteArray(buffer)).trimmed();
+    const QString serverText = ServerText(QByteArray(buffer)).trimmed();
     const intptr_t* errors = st.getErrors();
     std::vector<long> codes;
     for (const intptr_t* p = errors; p && *p != isc_arg_end; p += 2) {
@@ -122,8 +147,6 @@ void Release(T*& p) {
         p = nullptr;
     }
 }
-
-QByteArray Local8(const QString& s) { return s.toLocal8Bit(); }
 
 // Splits "name=value" and keeps the value's text as it stands.
 bool SplitParam(const QString& line, QString* name, QString* value) {
@@ -249,9 +272,12 @@ void Database::Attach(bool create, const std::function<void(Status&, IXpbBuilder
     Held<IXpbBuilder> dpb(NewDpb(st));
     fillParams(st, dpb.get());
     dpb->insertInt(&st, isc_dpb_sql_dialect, SQLDialect);
+    // The file name goes as UTF-8 whatever the computer's locale, so that a
+    // folder with Cyrillic letters is found under any locale.
+    dpb->insertTag(&st, isc_dpb_utf8_filename);
     Check(st);
     const QString name = ConnectionString(DatabaseName);
-    const QByteArray path = Local8(name);
+    const QByteArray path = name.toUtf8();
     Held<IProvider> provider(Master()->getDispatcher());
     attachment_ = create ? provider->createDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st))
                          : provider->attachDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));

@@ -14,11 +14,21 @@ int InstalledVersionNumber(const QString& caption) {
     return platform::StrToInt(version.mid(0, 1) + version.mid(2, 1) + version.mid(4, 1) + version.mid(6, 2));
 }
 
-int VersionNumber(const QString& text) {
+int VersionNumber(const QString& text, const QString& address) {
     bool ok = !text.isEmpty();
     for (const QChar c : text) ok = ok && c >= u'0' && c <= u'9';
-    if (!ok) throw platform::EConvertError(QStringLiteral("„%1“ не е правилно цяло число.").arg(text));
-    return platform::StrToInt(text);
+    // A long answer (a web page, a file in place of the number) is quoted by its start.
+    constexpr int quoted = 100;
+    const QString shown = text.size() > quoted ? text.left(quoted) + QStringLiteral("…") : text;
+    const QString told = QStringLiteral("Проверката за нова версия на програмата прочете от „%1“ „%2“, а това не е "
+                                        "номер на версия (цяло число).")
+                             .arg(address, shown);
+    if (!ok) throw platform::EConvertError(told);
+    try {
+        return platform::StrToInt(text);
+    } catch (const platform::EConvertError&) {
+        throw platform::EConvertError(told);
+    }
 }
 
 QString DownloadText(const QString& address) {
@@ -62,7 +72,8 @@ bool InstallNewProgram(const QString& address, const ProgramFiles& files, const 
     }
     writeOk = file.flush() && writeOk;
     file.close();
-    const bool ready = writeOk && http.Complete() && written == length &&
+    // An empty answer brings no program.
+    const bool ready = writeOk && http.Complete() && written == length && written > 0 &&
                        file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeGroup |
                                            QFile::ExeOther);
     if (!ready) {

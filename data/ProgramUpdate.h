@@ -13,9 +13,10 @@ namespace data {
 // the text after the last blank, its characters 1, 3, 5 and 7 to 8 joined
 // (37308). Throws EConvertError.
 int InstalledVersionNumber(const QString& caption);
-// The version file's text: bare decimal digits and nothing else (no blank, no
-// line break). Throws EConvertError.
-int VersionNumber(const QString& text);
+// The version file's text, read from the address: bare decimal digits and
+// nothing else (no blank, no line break). Throws EConvertError, which names the
+// update check, the address and at most the first 100 characters of the text.
+int VersionNumber(const QString& text, const QString& address);
 
 // The body of a complete answer, read in pieces of 1024 bytes, each taken up
 // to its first zero byte; empty when there is no (complete) answer.
@@ -36,8 +37,9 @@ struct DownloadProgress {
 };
 
 // Downloads the new program beside the running one (named after the address's
-// last segment). Only when the whole announced body has arrived does it get the
-// run bit, the running program moves aside and the new one takes its place.
+// last segment). Only when the whole announced body has arrived, and is not
+// empty, does it get the run bit, the running program moves aside and the new
+// one takes its place.
 // False when any step fails: the running program is then as it was, and no
 // download is left behind.
 bool InstallNewProgram(const QString& address, const ProgramFiles& files, const DownloadProgress& progress);

@@ -40,9 +40,13 @@ TUpdateI::TUpdateI(QWidget* parent) : platform::Form(parent) {
     connect(SpeedButton2, &QToolButton::clicked, this, [this] { platform::RunHandler([this] { SpeedButton2Click(); }); });
 }
 
-void TUpdateI::DownloadVersionText() {
-    RemoteVersionText = data::DownloadText(platform::UpdateAddress(QStringLiteral("/TOVELSOFT3/Quillane2013.txt")));
-}
+namespace {
+
+QString VersionFileAddress() { return platform::UpdateAddress(QStringLiteral("/TOVELSOFT3/Quillane2013.txt")); }
+
+}  // namespace
+
+void TUpdateI::DownloadVersionText() { RemoteVersionText = data::DownloadText(VersionFileAddress()); }
 
 void TUpdateI::CheckRemoteVersion() {
     DownloadVersionText();
@@ -51,7 +55,7 @@ void TUpdateI::CheckRemoteVersion() {
         VersionState = -1;
         RemoteVersionText = QString::number(local);
     } else {
-        VersionState = data::VersionNumber(RemoteVersionText) <= local ? 0 : 1;
+        VersionState = data::VersionNumber(RemoteVersionText, VersionFileAddress()) <= local ? 0 : 1;
     }
 }
 

@@ -38,11 +38,11 @@ TForm8::TForm8(QWidget* parent) : platform::Form(parent) {
 
 void TForm8::FormShow() {
     const QString networkFile = platform::Path(platform::PathKind::NetworkFile);
-    if (!platform::FileExists(networkFile)) return;
-    const QStringList lines = platform::LoadLines(networkFile);
-    if (lines.isEmpty())
-        throw platform::EFileError(QStringLiteral("Файлът „%1“ е празен: работното място не може да бъде прочетено.")
-                                       .arg(networkFile));
+    const data::WorkPlaceFile file = data::ReadWorkPlaceFile(networkFile);
+    if (!file.problem.isEmpty())
+        throw platform::EFileError(QStringLiteral("Файлът на работното място „%1“ е повреден: %2.")
+                                       .arg(networkFile, file.problem));
+    const QStringList& lines = file.lines;
     if (lines.size() >= 2) {
         const int mode = platform::StrToInt(lines.at(1));
         if (mode == 1) {
@@ -57,7 +57,7 @@ void TForm8::FormShow() {
             Edit3->setText(lines.at(0));
             RadioButton3->setChecked(true);
         }
-    } else {
+    } else if (lines.size() == 1) {
         Edit1->setText(lines.at(0));
         RadioButton1->setChecked(true);
     }
@@ -89,10 +89,31 @@ void TForm8::SpeedButton2Click() {
     if (!folder) return;
     platform::SaveLines(platform::Path(platform::PathKind::NetworkFile), {*folder, CheckedMode()});
     Edit1->setText(*folder);
-    DataModule1->OpenDatabaseLocation(*folder);
+    try {
+        DataModule1->OpenDatabaseLocation(*folder);
+    } catch (const data::DatabaseError& e) {
+        // Which database the program works with now, if any.
+        const data::Database& db = DataModule1->IBDatabase1;
+        throw platform::Exception(e.Message() + QStringLiteral("\n\n") +
+                                  (db.Connected() ? QStringLiteral("Отворена е базата данни „%1“.").arg(db.DatabaseName)
+                                                  : QStringLiteral("Няма отворена база данни.")));
+    }
 }
 
 void TForm8::SpeedButton1Click() {
+    // An empty field would aim the database at the root of the file system,
+    // or at no computer, at this start and every later one.
+    const std::pair<QRadioButton*, QLineEdit*> options[] = {{RadioButton1, Edit1}, {RadioButton2, Edit2}, {RadioButton3, Edit3}};
+    const QString asks[] = {QStringLiteral("Изберете директорията на базата данни с бутона отдясно."),
+                            QStringLiteral("Напишете името на компютъра, с който сте в мрежа."),
+                            QStringLiteral("Напишете IP адреса на сървъра.")};
+    for (int i = 0; i < 3; ++i) {
+        if (options[i].first->isChecked() && options[i].second->text().trimmed().isEmpty()) {
+            platform::ShowMessageBox(asks[i], QString(), platform::DialogIcon::Warning, this);
+            options[i].second->setFocus();
+            return;
+        }
+    }
     Close();
     QString value;
     if (RadioButton1->isChecked()) value = Edit1->text();

@@ -4,7 +4,60 @@
 #include "platform/Paths.h"
 #include "platform/TextFile.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 namespace data {
+
+namespace {
+
+// A folder path and a mode take a few hundred bytes; a file far longer is not
+// a work-place file, and is not read whole.
+constexpr qint64 kLongestWorkPlaceFile = 64 * 1024;
+
+// Quotes at most the start of a text.
+QString Quoted(const QString& text) {
+    constexpr int shown = 40;
+    return QStringLiteral("„%1“").arg(text.size() > shown ? text.left(shown) + QStringLiteral("…") : text);
+}
+
+}  // namespace
+
+WorkPlaceFile ReadWorkPlaceFile(const QString& path) {
+    WorkPlaceFile file;
+    const QFileInfo info(path);
+    file.present = info.exists() || info.isSymLink();
+    if (!file.present) return file;
+    if (info.isDir()) {
+        file.problem = QStringLiteral("на мястото на файла има папка");
+        return file;
+    }
+    if (info.size() > kLongestWorkPlaceFile) {
+        file.problem = QStringLiteral("файлът е %1 байта, а работното място е един ред и номер").arg(info.size());
+        return file;
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        file.problem = QStringLiteral("файлът не може да бъде прочетен (%1)").arg(f.errorString());
+        return file;
+    }
+    const QByteArray bytes = f.read(kLongestWorkPlaceFile + 1);
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b < 0x20 && b != '\r' && b != '\n' && b != '\t') || b == 0x7F) {
+            file.problem = QStringLiteral("файлът съдържа двоични данни, а не текст");
+            return file;
+        }
+    }
+    const QStringList lines = platform::LoadLines(path);
+    if (lines.isEmpty() || lines.at(0).trimmed().isEmpty())
+        file.problem = lines.isEmpty() ? QStringLiteral("файлът е празен") : QStringLiteral("първият му ред е празен");
+    else if (lines.size() >= 2 && !QStringList({"1", "2", "3"}).contains(lines.at(1)))
+        file.problem = QStringLiteral("вторият му ред %1 не е 1, 2 или 3").arg(Quoted(lines.at(1)));
+    else
+        file.lines = lines;
+    return file;
+}
 
 QString LocationText(const QString& value, int mode) {
     switch (mode) {

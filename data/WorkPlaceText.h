@@ -7,6 +7,19 @@
 
 namespace data {
 
+// network.txt as it is found: its lines, or why it cannot be the work place.
+struct WorkPlaceFile {
+    bool present = false;  // something stands at the file's path
+    QStringList lines;
+    QString problem;       // empty when the lines can be used
+};
+
+// Reads network.txt without trusting it: a folder in its place, a file that
+// cannot be read, one far longer than a folder and a mode, bytes that are no
+// text, no lines, an empty first line or a mode other than "1", "2" or "3"
+// give a problem (in words for the user) and no lines.
+WorkPlaceFile ReadWorkPlaceFile(const QString& path);
+
 // Mode 1: the folder itself; 2: "\\" + computer + "\tovelx"; 3: address + ":tovelx".
 // Any other mode gives the empty text.
 QString LocationText(const QString& value, int mode);

@@ -143,7 +143,7 @@ void TStatForm::FormCreate() {
     Step step = Step::ReadingWorkPlace;
     const QString defaultFolder = Path(PathKind::DataFolder);
     QString location = defaultFolder;
-    QString workPlaceError, error;
+    QString workPlaceError, error, damagedWorkPlace;
     bool workPlaceFailed = false, failed = false;
     try {
         const QString networkFile = Path(PathKind::NetworkFile);
@@ -152,13 +152,14 @@ void TStatForm::FormCreate() {
         if (!platform::FileExists(Path(PathKind::FirebirdEngine)) && platform::FileExists(networkFile))
             QFile::remove(networkFile);
 
-        if (platform::FileExists(networkFile)) {
-            const QStringList lines = platform::LoadLines(networkFile);
+        // A damaged file is told, and the default data folder opened instead.
+        const data::WorkPlaceFile file = data::ReadWorkPlaceFile(networkFile);
+        if (!file.problem.isEmpty()) damagedWorkPlace = file.problem;
+        if (!file.lines.isEmpty()) {
+            const QStringList& lines = file.lines;
             if (lines.size() == 1) {
                 Main->SpeedButton4Click();
             } else {
-                if (lines.size() < 2)
-                    throw platform::EFileError(QStringLiteral("Файлът „%1“ няма втори ред.").arg(networkFile));
                 const QString mode = lines.at(1);
                 if (mode == QLatin1String("1")) {
                     Form8->RadioButton1->setChecked(true);
@@ -196,8 +197,12 @@ void TStatForm::FormCreate() {
     // Whatever happened, another work place can be chosen.
     Main->SpeedButton4->setVisible(true);
 
-    if (workPlaceFailed || failed) {
+    if (workPlaceFailed || failed || !damagedWorkPlace.isEmpty()) {
         QStringList told;
+        if (!damagedWorkPlace.isEmpty())
+            told << QStringLiteral("Файлът на работното място „%1“ е повреден: %2. Работното място в него не е "
+                                   "използвано.")
+                        .arg(Path(PathKind::NetworkFile), damagedWorkPlace);
         if (step == Step::ReadingWorkPlace)
             told << QStringLiteral("Работното място не може да бъде прочетено:\n%1").arg(error);
         if (workPlaceFailed)

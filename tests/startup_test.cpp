@@ -6,6 +6,7 @@
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "data/DataModule.h"
+#include "data/Schema.h"
 #include "data/WorkPlace.h"
 #include "data/WorkPlaceText.h"
 #include "platform/Application.h"
@@ -91,8 +92,7 @@ TEST_F(Startup, TheWorkPlaceFileDecidesWhichDatabaseOpens) {
     };
     const std::vector<Case> cases = {
         {{folder, "1"}, otherFile, false},
-        {{home.File("DB")}, defaultFile, true},   // the older one-line form: the work-place window opens
-        {{"/nowhere", "7"}, defaultFile, false},  // an unknown mode leaves the options as they stand
+        {{home.File("DB")}, defaultFile, true},  // the older one-line form: the work-place window opens
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lines.join('|').toStdString());
@@ -137,19 +137,53 @@ TEST_F(Startup, AnUnreachableServerFallsBackToTheDefaultFolderAndSaysSoOnce) {
     }
 }
 
-TEST_F(Startup, AStartWithoutADatabaseSaysWhyAndOffersTheWorkPlaceButton) {
-    struct Case {
+TEST_F(Startup, ADamagedWorkPlaceFileOpensTheDefaultFolderAndSaysSoOnce) {
+    testsupport::TempFolder other;
+    testsupport::CreateSchemaDatabase(other.Path());  // what the damaged file would name
+    const struct {
         const char* name;
         std::function<void()> spoil;
-        QString reason;
+    } cases[] = {
+        {"binary bytes", [&] { WriteNetworkFile(other.Path().toUtf8() + "\r\n1\r\n" + QByteArray("\0\x01\x02\xff", 4)); }},
+        {"60 MB", [&] { WriteNetworkFile(other.Path().toUtf8() + "\r\n1\r\n" + QByteArray(60 << 20, 'x')); }},
+        {"mode 9", [&] { WriteNetworkFile(other.Path().toUtf8() + "\r\n9\r\n"); }},
+        {"empty", [&] { WriteNetworkFile(""); }},
+        {"a folder", [&] { QDir().mkpath(Path(PathKind::NetworkFile)); }},
     };
-    const std::vector<Case> cases = {
-        {"damaged tovelx.fdb", [this] { testsupport::WriteFile(defaultFile, QByteArray(8192, 'x')); }, defaultFile},
-        {"empty network.txt", [this] { WriteNetworkFile(""); }, "network.txt"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        QDir(Path(PathKind::NetworkFile)).removeRecursively(), QFile::remove(Path(PathKind::NetworkFile));
         c.spoil();
+        platform::ScriptedDialogs dialogs;
+        Start();
+        EXPECT_TRUE(AllOpen());
+        EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
+        EXPECT_TRUE(WorkPlaceButtonShown());
+        ASSERT_EQ(dialogs.Shown().size(), 1u);
+        const QString told = dialogs.Shown()[0].text;
+        EXPECT_TRUE(told.contains("„" + Path(PathKind::NetworkFile) + "“ е повреден")) << told.toStdString();
+        EXPECT_TRUE(told.contains("Отворена е базата данни „" + defaultFile + "“")) << told.toStdString();
+        EXPECT_LT(told.size(), 1000);
+        platform::DestroyCreatedForms();
+    }
+    // The file is left for the user to mend with the work-place window.
+    EXPECT_TRUE(QFileInfo(Path(PathKind::NetworkFile)).isDir());
+}
+
+TEST_F(Startup, AStartWithoutADatabaseSaysWhyAndOffersTheWorkPlaceButton) {
+    // A damaged database file, and another program's database, in the default folder.
+    testsupport::TempFolder other;
+    const QString foreign = testsupport::CreateSchemaDatabase(other.Path());
+    for (const data::TableDef& t : data::SchemaTables()) testsupport::ExecuteOn(foreign, "drop table " + t.UpperName());
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QString reason;
+    } cases[] = {{"damaged tovelx.fdb", QByteArray(8192, 'x'), defaultFile},
+                 {"another program's database", testsupport::ReadFile(foreign), "„" + defaultFile + "“ не е на тази програма"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::WriteFile(defaultFile, c.bytes);
         platform::ScriptedDialogs dialogs;
         Start();
         EXPECT_FALSE(DataModule1->IBDatabase1.Connected());
@@ -160,9 +194,24 @@ TEST_F(Startup, AStartWithoutADatabaseSaysWhyAndOffersTheWorkPlaceButton) {
         EXPECT_EQ(dialogs.Shown()[0].kind, platform::DialogKind::MessageBox);
         EXPECT_TRUE(dialogs.Shown()[0].text.contains(c.reason)) << dialogs.Shown()[0].text.toStdString();
         EXPECT_TRUE(dialogs.Shown()[0].text.contains("Няма отворена база данни."));
+        EXPECT_FALSE(dialogs.Shown()[0].text.contains("Отворена е")) << dialogs.Shown()[0].text.toStdString();
         platform::DestroyCreatedForms();
     }
-    EXPECT_TRUE(QFile::exists(Path(PathKind::NetworkFile)));
+}
+
+TEST_F(Startup, AnotherProgramsDatabaseAsTheWorkPlaceIsToldAndTheDefaultFolderOpened) {
+    testsupport::TempFolder other;
+    const QString foreign = testsupport::CreateSchemaDatabase(other.Path());
+    for (const data::TableDef& t : data::SchemaTables()) testsupport::ExecuteOn(foreign, "drop table " + t.UpperName());
+    platform::SaveLines(Path(PathKind::NetworkFile), {other.Path(), "1"});
+    platform::ScriptedDialogs dialogs;
+    Start();
+    EXPECT_TRUE(AllOpen());
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    const QString told = dialogs.Shown()[0].text;
+    EXPECT_TRUE(told.contains("„" + foreign + "“ не е на тази програма: в нея няма нито една от таблиците ѝ"))
+        << told.toStdString();
+    EXPECT_TRUE(told.contains("Отворена е базата данни „" + defaultFile + "“")) << told.toStdString();
 }
 
 TEST_F(Startup, WithoutTheDatabaseEngineTheWorkPlaceFileIsDeletedAndTheWorkPlaceWindowShown) {
@@ -187,24 +236,30 @@ TEST_F(Startup, AVersionFileThatIsNotANumberIsShownAndTheDatabaseStillOpens) {
     Start();
     qunsetenv("QUILLANE_UPDATE_HOST");
     server.kill(), server.waitForFinished();
+    // The message says where it comes from: the update check and the address read.
     ASSERT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_TRUE(dialogs.Shown()[0].text.contains("37309")) << dialogs.Shown()[0].text.toStdString();
+    const QString told = dialogs.Shown()[0].text;
+    EXPECT_TRUE(told.contains("Проверката за нова версия") && told.contains("„37309\n“") &&
+                told.contains("„http://127.0.0.1:" + port + "/TOVELSOFT3/Quillane2013.txt“"))
+        << told.toStdString();
     EXPECT_TRUE(AllOpen());
     EXPECT_TRUE(WorkPlaceButtonShown());
 }
 
+// Also in a folder named in Cyrillic; the test after it runs this one again
+// under a locale that is not UTF-8.
 TEST_F(Startup, TheFirstStartAsksForTheWorkPlaceAndOkMakesTheDatabase) {
     testsupport::TempFolder fresh;
-    platform::SetPathOverride(PathKind::InstallFolder, fresh.File("Quillane2010"));
+    platform::SetPathOverride(PathKind::InstallFolder, fresh.File("Фактури/Quillane2010"));
     platform::ScriptedDialogs dialogs;
     PrepareInstallFolder();
     Start();
     // Nothing to open yet: the work-place window asks.
     EXPECT_FALSE(DataModule1->IBDatabase1.Connected());
     ASSERT_TRUE(Form8->isVisible());
-    EXPECT_EQ(Form8->Edit1->text(), fresh.File("Quillane2010/DB"));
+    EXPECT_EQ(Form8->Edit1->text(), fresh.File("Фактури/Quillane2010/DB"));
     Form8->SpeedButton1->click();
-    const QString file = fresh.File("Quillane2010/DB/tovelx.fdb");
+    const QString file = fresh.File("Фактури/Quillane2010/DB/tovelx.fdb");
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
     EXPECT_TRUE(DataModule1->store.Active());
     ASSERT_EQ(dialogs.Shown().size(), 1u);
@@ -214,6 +269,19 @@ TEST_F(Startup, TheFirstStartAsksForTheWorkPlaceAndOkMakesTheDatabase) {
     Start();
     EXPECT_TRUE(AllOpen());
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
+}
+
+TEST(StartupLocale, TheFirstStartInACyrillicFolderWorksUnderALocaleThatIsNotUtf8) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QUILLANE_TEST_LC_ALL", "C");
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=Startup.TheFirstStartAsksForTheWorkPlaceAndOkMakesTheDatabase"});
+    ASSERT_TRUE(child.waitForFinished(120000));
+    const QString out = QString::fromUtf8(child.readAllStandardOutput());
+    EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains("[  PASSED  ] 1 test.")) << out.toStdString();
 }
 
 // A window whose creation handler fails.

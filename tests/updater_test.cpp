@@ -68,6 +68,7 @@ TEST(Updater, ChecksTheVersionAndPutsTheNewProgramInPlaceOnlyWhenItArrivedWholeA
         {"HTTP/1.1 301 Moved\r\nLocation: /moved.txt\r\nContent-Length: 0\r\n\r\n", "", 1, 0, current},
         {newer, "", 1, -1, none, "", true, "http://127.0.0.1:1"}, {newer, "", 0, -1, "", "", true, "http://127.0.0.1:1"},
         {newer, "", 0, 1, failed},  // the program: a 404
+        {newer, Ok(""), 1, 1, failed},  // an empty program: nothing arrived
         {newer, "HTTP/1.1 200 OK\r\nContent-Length: 3000\r\n\r\n" + QByteArray(1000, '#'), 1, 1, failed, "0.0000%"},
         {newer, Ok(testsupport::ReadFile("/bin/echo")), 0, 1, "", "100.0000%"},
         {newer, Ok(script.leftJustified(3000000, '#')), 1, 1, "", "50.0000%"},
@@ -99,8 +100,21 @@ TEST(Updater, ChecksTheVersionAndPutsTheNewProgramInPlaceOnlyWhenItArrivedWholeA
                 SplashForm->CGauge1->maximum() == script.size());
     QTimer::singleShot(20000, [] { QCoreApplication::exit(0); });
     EXPECT_EQ(QCoreApplication::exec(), 1);  // an update at start-up ends the loop as soon as it begins
-    answers["/TOVELSOFT3/Quillane2013.txt"] = Ok("37309\n");
-    EXPECT_THROW(Main->CheckForUpdate(0), EConvertError);
+    // A version text that is no number is told as the update check's, with its
+    // address, and quoted by its first 100 characters at most.
+    for (const QByteArray& text : {QByteArray("37309\n"), QByteArray(30 << 20, '7') + "<"}) {
+        answers["/TOVELSOFT3/Quillane2013.txt"] = Ok(text);
+        QString told;
+        try {
+            Main->CheckForUpdate(0);
+        } catch (const EConvertError& e) {
+            told = e.Message();
+        }
+        EXPECT_TRUE(told.startsWith("Проверката за нова версия") && told.contains(host + "/TOVELSOFT3/Quillane2013.txt"))
+            << told.toStdString();
+        EXPECT_TRUE(told.contains("„" + text.left(100) + (text.size() > 100 ? "…“" : "“"))) << told.left(300).toStdString();
+        EXPECT_LT(told.size(), 300);
+    }
     shutdown(fd, SHUT_RDWR), close(fd), server.join();
     DestroyCreatedForms(), ClearPathOverrides(), qunsetenv("QUILLANE_UPDATE_HOST");
 }

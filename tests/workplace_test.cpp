@@ -24,6 +24,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -46,7 +47,7 @@ protected:
     void WriteNetworkFile(const QByteArray& bytes) { testsupport::WriteFile(NetworkFile(), bytes); }
 };
 
-TEST_F(WorkPlace, ShowingTheWindowReadsTheWorkPlaceFileAndADamagedOneChangesNothing) {
+TEST_F(WorkPlace, ShowingTheWindowReadsTheWorkPlaceFileAndADamagedOneIsToldAndChangesNothing) {
     struct Case {
         QByteArray file;
         QRadioButton* TForm8::*checked;
@@ -68,21 +69,50 @@ TEST_F(WorkPlace, ShowingTheWindowReadsTheWorkPlaceFileAndADamagedOneChangesNoth
         EXPECT_EQ((Form8->*c.edit)->text(), c.value);
         EXPECT_TRUE((Form8->*c.edit)->isEnabled());
     }
-    // A damaged file is reported and changes nothing; nor does a mode that is
-    // a number but none of the three.
-    for (const QByteArray& bytes : {QByteArray("somewhere\r\nдве\r\n"), QByteArray(""), QByteArray("x\r\n9\r\n")}) {
+    // A damaged file is told, with its name, and changes nothing.
+    for (const QByteArray& bytes : {QByteArray("somewhere\r\nдве\r\n"), QByteArray(""), QByteArray("x\r\n9\r\n"),
+                                    QByteArray("x\0\x01\r\n1\r\n", 8)}) {
         SCOPED_TRACE(bytes.toStdString());
         Form8->Close();
         WriteNetworkFile(bytes);
         QString error;
         try {
             Form8->Show();
-        } catch (const platform::Exception& e) {
+        } catch (const platform::EFileError& e) {
             error = e.Message();
         }
-        EXPECT_EQ(error.isEmpty(), bytes == "x\r\n9\r\n");
+        EXPECT_TRUE(error.contains(NetworkFile())) << error.toStdString();
         EXPECT_TRUE(Form8->RadioButton1->isChecked());
         EXPECT_EQ(Form8->Edit1->text(), "/old/folder");
+    }
+}
+
+TEST_F(WorkPlace, OkWithAnEmptyFieldIsRefusedAndTheWindowStays) {
+    platform::ScriptedDialogs dialogs;
+    Form8->Show();
+    struct Case {
+        QRadioButton* option;
+        QLineEdit* edit;
+        QString told;
+    };
+    for (const Case& c : {Case{Form8->RadioButton1, Form8->Edit1, "Изберете директорията"},
+                          Case{Form8->RadioButton3, Form8->Edit3, "IP адреса"}}) {
+        SCOPED_TRACE(c.told.toStdString());
+        dialogs.Clear();
+        QTest::mouseClick(c.option, Qt::LeftButton, {}, QPoint(8, c.option->height() / 2));
+        ASSERT_TRUE(c.option->isChecked());
+        // The user empties the field, leaving a blank, and presses OK.
+        c.edit->setFocus();
+        QTest::keyClick(c.edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(c.edit, Qt::Key_Delete);
+        QTest::keyClick(c.edit, Qt::Key_Space);
+        QTest::mouseClick(Form8->SpeedButton1, Qt::LeftButton);
+        ASSERT_EQ(dialogs.Shown().size(), 1u);
+        EXPECT_TRUE(dialogs.Shown()[0].text.contains(c.told)) << dialogs.Shown()[0].text.toStdString();
+        EXPECT_TRUE(Form8->isVisible());
+        EXPECT_FALSE(QFile::exists(NetworkFile()));
+        EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
+        EXPECT_TRUE(DataModule1->store.Active());
     }
 }
 
@@ -108,7 +138,7 @@ TEST_F(WorkPlace, OkWritesTheChoiceAndOpensItsDatabase) {
     const QString file = testsupport::CreateSchemaDatabase(other.Path());
     // A work-place file that cannot be written stops it with an error.
     QDir().mkpath(NetworkFile());  // a folder where the file should be
-    Form8->Show();
+    EXPECT_THROW(Form8->Show(), platform::EFileError);
     Form8->RadioButton1->setChecked(true);
     Form8->Edit1->setText(other.Path());
     EXPECT_THROW(platform::Click(Form8->SpeedButton1), platform::EFileError);
@@ -157,6 +187,34 @@ TEST_F(WorkPlace, TheFolderButtonWritesTheFolderAndOpensIt) {
     dialogs.Answer(platform::DialogResponse::Cancel());
     Form8->SpeedButton2->click();
     EXPECT_EQ(Form8->Edit1->text(), other.Path());
+}
+
+// Another program's database: all of the tables missing, or some.
+QString ForeignDatabase(const QString& folder, const QStringList& kept) {
+    const QString file = testsupport::CreateSchemaDatabase(folder);
+    for (const data::TableDef& t : data::SchemaTables())
+        if (!kept.contains(t.UpperName())) testsupport::ExecuteOn(file, "drop table " + t.UpperName());
+    return file;
+}
+
+TEST_F(WorkPlace, AnotherProgramsDatabaseIsToldAsSuchAndLeftClosed) {
+    platform::ScriptedDialogs dialogs;
+    for (const QStringList& kept : {QStringList(), QStringList{"CUSTOMER", "STORE"}}) {
+        testsupport::TempFolder other;
+        const QString file = ForeignDatabase(other.Path(), kept);
+        dialogs.Answer(platform::DialogResponse::Path(other.Path()));
+        Form8->Show();
+        QString told;
+        try {
+            platform::Click(Form8->SpeedButton2);
+        } catch (const platform::Exception& e) {
+            told = e.Message();
+        }
+        EXPECT_TRUE(told.contains("„" + file + "“ не е на тази програма")) << told.toStdString();
+        EXPECT_EQ(told.contains("липсват таблиците FIRM, CURRENCY, DETAILS, STOCK, EMPLOYEE, USERP."), !kept.isEmpty()) << told.toStdString();
+        EXPECT_TRUE(told.endsWith("Няма отворена база данни.")) << told.toStdString();
+        EXPECT_FALSE(DataModule1->IBDatabase1.Connected());
+    }
 }
 
 TEST_F(WorkPlace, AFolderIsOpenedAfterItsEnglishFirmTableOrGoesToTheSetUpOrTheWorkPlaceWindow) {

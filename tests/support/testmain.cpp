@@ -23,7 +23,8 @@ void SetDefault(const char* name, const QByteArray& value) {
 int main(int argc, char** argv) {
     const QByteArray temp = QDir::tempPath().toLocal8Bit();
     // Number texts follow the locale unless a test sets the separator itself.
-    qputenv("LC_ALL", "C.UTF-8");
+    // A test of another locale runs a test program of its own under it.
+    qputenv("LC_ALL", qgetenv("QUILLANE_TEST_LC_ALL").isEmpty() ? QByteArray("C.UTF-8") : qgetenv("QUILLANE_TEST_LC_ALL"));
     SetDefault("QT_QPA_PLATFORM", "offscreen");
     SetDefault("FIREBIRD_LOCK", temp + "/quillane-test-lock");
     SetDefault("QUILLANE_FIREBIRD_ALIASES", temp + "/quillane-test-no-aliases/databases.conf");
