@@ -396,7 +396,7 @@ struct DocPlan {
 
 class Generator {
 public:
-    Generator(data::Database& db, data::Transaction& tr) : db_(db), tr_(tr) {}
+    Generator(data::Database& db, data::Transaction& tr, int documents) : db_(db), tr_(tr), documents_(documents) {}
 
     void Run() {
         MakeCustomers();
@@ -475,7 +475,7 @@ private:
     void MakePlans() {
         Rng rng(kSeed + 2);
         std::array<std::array<long long, 3>, kFirms> counters{};
-        for (int i = 0; i < kDocuments; ++i) {
+        for (int i = 0; i < documents_; ++i) {
             DocPlan p;
             const int f = rng.Between(1, 100);
             p.firm = f <= 70 ? 0 : f <= 90 ? 1 : 2;
@@ -689,7 +689,7 @@ private:
         QDateTime clock(QDate(2013, 1, 2), QTime(7, 0), Qt::UTC);
         const QStringList userNames = {QStringLiteral("admin"), U("Мария"), U("Георги"), U("счетоводител"), U("склад")};
         QString grid;
-        for (int i = 0; i < kDocuments; ++i) {
+        for (int i = 0; i < documents_; ++i) {
             const DocPlan& p = plans_[i];
             const Firm& firm = firms_[p.firm];
             // Documents are skewed towards the regular customers.
@@ -783,6 +783,7 @@ private:
 
     data::Database& db_;
     data::Transaction& tr_;
+    int documents_;
     std::vector<Customer> customers_;
     std::vector<DocPlan> plans_;
     std::vector<Firm> firms_;
@@ -798,7 +799,7 @@ QString BenchFolder() {
     return env.isEmpty() ? QStringLiteral("/tmp/quillane-bench") : env;
 }
 
-void GenerateDatabase(const QString& file) {
+void GenerateDatabase(const QString& file, int documents) {
     data::Database db;
     db.DatabaseName = file;
     db.CreateDatabase(data::DatabaseCreationParams(QStringLiteral("SYSDBA"), QStringLiteral("masterkey")));
@@ -809,14 +810,15 @@ void GenerateDatabase(const QString& file) {
     sql.DatabaseRef = &db;
     sql.TransactionRef = &tr;
     data::CreateSchemaTables(sql);
-    Generator(db, tr).Run();
+    Generator(db, tr, documents).Run();
     tr.Commit();
     db.Close();
 }
 
-BenchDatabase EnsureBenchDatabase() {
+BenchDatabase EnsureBenchDatabase(int documents) {
     BenchDatabase result;
     result.folder = BenchFolder();
+    if (documents != kDocuments) result.folder += QStringLiteral("/%1").arg(documents);
     platform::SetPathOverride(platform::PathKind::AliasesFile, result.folder + QStringLiteral("/no-aliases/databases.conf"));
     result.file = result.folder + QStringLiteral("/tovelx.fdb");
     const QString stampFile = result.folder + QStringLiteral("/tovelx.stamp");
@@ -835,7 +837,7 @@ BenchDatabase EnsureBenchDatabase() {
     QFile::remove(partial);
     QElapsedTimer timer;
     timer.start();
-    GenerateDatabase(partial);
+    GenerateDatabase(partial, documents);
     if (!QFile::rename(partial, result.file))
         throw std::runtime_error("cannot rename " + partial.toStdString() + " to " + result.file.toStdString());
     QSaveFile out(stampFile);

@@ -32,12 +32,13 @@ struct BenchDatabase {
     double seconds = 0;  // spent generating (0 when reused)
 };
 
-// Generates <BenchFolder()>/tovelx.fdb unless a complete one of this
+// Generates <BenchFolder()>/tovelx.fdb (of another number of documents:
+// <BenchFolder()>/<documents>/tovelx.fdb) unless a complete one of this
 // generator's version is already there. Connecting to it writes the
 // database's alias into <BenchFolder()>/no-aliases, never the machine's file.
-BenchDatabase EnsureBenchDatabase();
+BenchDatabase EnsureBenchDatabase(int documents = kDocuments);
 
 // Creates a new database file with the eight tables and fills it.
-void GenerateDatabase(const QString& file);
+void GenerateDatabase(const QString& file, int documents = kDocuments);
 
 }  // namespace bench

@@ -3,6 +3,8 @@
 #include "platform/CodePage.h"
 
 #include <algorithm>
+#include <exception>
+#include <utility>
 
 namespace data {
 
@@ -474,11 +476,36 @@ QString DataSet::DisplayText(int row, int column) const {
 }
 
 void DataSet::Notify(DataChange change) {
+    if (controlsDisabled_ > 0 && change != DataChange::UpdateRecord) {
+        if (std::find(heldChanges_.begin(), heldChanges_.end(), change) == heldChanges_.end())
+            heldChanges_.push_back(change);
+        return;
+    }
     // A control may detach itself or another one while it is told.
     const std::vector<DataLink*> links = links_;
     for (DataLink* link : links) {
         if (std::find(links_.begin(), links_.end(), link) == links_.end()) continue;
         if (link->OnChange) link->OnChange(change);
+    }
+}
+
+void DataSet::EnableControls() {
+    if (controlsDisabled_ == 0 || --controlsDisabled_ > 0) return;
+    const std::vector<DataChange> held = std::exchange(heldChanges_, {});
+    for (DataChange change : held) Notify(change);
+}
+
+QuietWalk::QuietWalk(DataSet& ds) : ds_(ds), exceptions_(std::uncaught_exceptions()) { ds_.DisableControls(); }
+
+QuietWalk::~QuietWalk() noexcept(false) {
+    if (std::uncaught_exceptions() == exceptions_) {
+        ds_.EnableControls();
+        return;
+    }
+    // Unwinding already: the controls are still told, and what they raise gives way to the first error.
+    try {
+        ds_.EnableControls();
+    } catch (...) {
     }
 }
 

@@ -109,6 +109,15 @@ public:
     int DisplayRow() const;  // the current record's row, -1 when there is none
     QString DisplayText(int row, int column) const;
 
+    // While controls are disabled (the calls nest), the controls bound to the
+    // data set are not told of its moves and changes; the last EnableControls
+    // tells them once of each kind of change made meanwhile, in the order they
+    // first came, so that they show the record the walk ended on. The call
+    // for pending input before a post (UpdateRecord) is never held back.
+    void DisableControls() { ++controlsDisabled_; }
+    void EnableControls();
+    bool ControlsDisabled() const { return controlsDisabled_ > 0; }
+
 private:
     friend class Field;
     friend class DataLink;
@@ -158,6 +167,22 @@ private:
     std::unique_ptr<Statement> insertKeyedStmt_, findKeyStmt_, moveKeyStmt_;
     int keyIndex_ = -1;  // the PNOM column
     std::vector<DataLink*> links_;  // controls that show this data set
+    int controlsDisabled_ = 0;
+    std::vector<DataChange> heldChanges_;  // told when controls are enabled again
+};
+
+// Keeps the controls of a data set quiet while a walk reads its rows; at the
+// end of the scope they are told of the record the walk ended on.
+class QuietWalk {
+public:
+    explicit QuietWalk(DataSet& ds);
+    ~QuietWalk() noexcept(false);
+    QuietWalk(const QuietWalk&) = delete;
+    QuietWalk& operator=(const QuietWalk&) = delete;
+
+private:
+    DataSet& ds_;
+    int exceptions_;
 };
 
 }  // namespace data

@@ -318,12 +318,15 @@ void TOrderForm::FillLookupList(QLineEdit* edit) {
     data::Field field = ds->FieldByName(hint.field);
     QStringList entries;
     const int count = ds->RecordCount();
-    for (int i = 1; i <= count && typedLower; ++i) {
-        ds->SetRecNo(i);
-        const QByteArray bytes = field.AsBytes();
-        if (LookupStartsWithBytes(bytes, *typedLower)) entries << platform::DecodeCp1251(bytes);
+    {
+        const data::QuietWalk quiet(*ds);
+        for (int i = 1; i <= count && typedLower; ++i) {
+            ds->SetRecNo(i);
+            const QByteArray bytes = field.AsBytes();
+            if (LookupStartsWithBytes(bytes, *typedLower)) entries << platform::DecodeCp1251(bytes);
+        }
+        if (count > 0) ds->SetRecNo(1);
     }
-    if (count > 0) ds->SetRecNo(1);
     ListBox1->addItems(entries);
     PlaceLookupList(edit);
 }
@@ -354,9 +357,12 @@ void TOrderForm::SpeedButton1Click(QAbstractButton* button) {
     data::Field field = ds->FieldByName(hint.field);
     QStringList entries;
     const int count = ds->RecordCount();
-    for (int i = 1; i <= count; ++i) {
-        ds->SetRecNo(i);
-        entries << field.AsString();
+    {
+        const data::QuietWalk quiet(*ds);
+        for (int i = 1; i <= count; ++i) {
+            ds->SetRecNo(i);
+            entries << field.AsString();
+        }
     }
     ListBox1->addItems(entries);
     PlaceLookupList(edit);
@@ -392,6 +398,7 @@ void TOrderForm::TakeLookupEntry(int index) {
         edit->setText(entry);
         data::DataSet* ds = LookupDataSet(dataSetName);
         data::Field key = ds->FieldByName(ParseLookupHint(HintOf(edit)).field);
+        const data::QuietWalk quiet(*ds);
         int found = 0;
         for (int i = ds->RecordCount(); i >= 1 && !found; --i) {
             ds->SetRecNo(i);
@@ -444,6 +451,7 @@ QStringList GoodsEntries(const LookupHint& hint, const QString* typed = nullptr)
     }
     QStringList entries;
     const int count = ds->RecordCount();
+    const data::QuietWalk quiet(*ds);
     for (int i = 1; i <= count; ++i) {
         ds->SetRecNo(i);
         QByteArray entry = field.AsBytes();

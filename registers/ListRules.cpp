@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <random>
+#include <utility>
 
 namespace registers {
 
@@ -52,7 +54,10 @@ std::vector<int> ExchangeSortOrderLiteral(const std::vector<std::optional<int>>&
     return rows;
 }
 
-std::vector<int> ExchangeSortOrder(const std::vector<std::optional<int>>& keys) {
+namespace {
+
+// The walk followed exchange by exchange, for lists with rows that hold no number.
+std::vector<int> FollowedExchangeSortOrder(const std::vector<std::optional<int>>& keys) {
     // A cell without a number is never taken in by a scan; it stands for the
     // largest value here, and a true number never scans for "smaller than" it.
     constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::max();
@@ -102,6 +107,120 @@ std::vector<int> ExchangeSortOrder(const std::vector<std::optional<int>>& keys) 
         ++t;
     }
     return rows;
+}
+
+// A list of rows, rotated and lengthened, as a tree keyed by position.
+class RowRing {
+public:
+    explicit RowRing(size_t capacity) { nodes_.reserve(capacity); }
+    void Append(int row) {
+        nodes_.push_back(Node{row, static_cast<std::uint32_t>(random_()), 1, -1, -1});
+        root_ = Merge(root_, static_cast<int>(nodes_.size()) - 1);
+    }
+    // The first `count` rows go to the end.
+    void RotateLeft(int count) {
+        if (count <= 0) return;
+        auto [front, back] = Split(root_, count);
+        root_ = Merge(back, front);
+    }
+    void AppendTo(std::vector<int>& out) const { Walk(root_, out); }
+
+private:
+    struct Node {
+        int row;
+        std::uint32_t priority;
+        int size, left, right;
+    };
+    int Size(int t) const { return t < 0 ? 0 : nodes_[t].size; }
+    void Update(int t) { nodes_[t].size = 1 + Size(nodes_[t].left) + Size(nodes_[t].right); }
+    int Merge(int a, int b) {
+        if (a < 0) return b;
+        if (b < 0) return a;
+        if (nodes_[a].priority > nodes_[b].priority) {
+            nodes_[a].right = Merge(nodes_[a].right, b);
+            Update(a);
+            return a;
+        }
+        nodes_[b].left = Merge(a, nodes_[b].left);
+        Update(b);
+        return b;
+    }
+    std::pair<int, int> Split(int t, int count) {
+        if (t < 0) return {-1, -1};
+        if (Size(nodes_[t].left) >= count) {
+            auto [a, b] = Split(nodes_[t].left, count);
+            nodes_[t].left = b;
+            Update(t);
+            return {a, t};
+        }
+        auto [a, b] = Split(nodes_[t].right, count - Size(nodes_[t].left) - 1);
+        nodes_[t].right = a;
+        Update(t);
+        return {t, b};
+    }
+    void Walk(int t, std::vector<int>& out) const {
+        if (t < 0) return;
+        Walk(nodes_[t].left, out);
+        out.push_back(nodes_[t].row);
+        Walk(nodes_[t].right, out);
+    }
+    std::vector<Node> nodes_;
+    int root_ = -1;
+    std::minstd_rand random_{2013};
+};
+
+}  // namespace
+
+// When every row holds a number, the walk's order follows from these facts
+// about it. Leaving out the rows with numbers above some w changes nothing in
+// the order of the others; so the rows of one number w end in the order they
+// have when the last smaller number has been taken. Rows of number w move
+// among themselves only while the first row of number w or less holds w; then
+// each step takes the leading rows of w (those before the first smaller
+// number) and moves the first of them behind the others. And at the k-th step
+// (counted from 0) exactly as many rows of w lead as there were rows of w
+// before the k-th smaller row in the original list. So the rows of w start
+// in their original order, and for each i the smaller rows that stood after
+// the i-th and before the next row of w turn the first i rows of w round by
+// one place each. The counts come from a tree of the rows already placed,
+// numbers taken in increasing order: n log n in all.
+std::vector<int> ExchangeSortOrder(const std::vector<std::optional<int>>& keys) {
+    const int n = static_cast<int>(keys.size());
+    for (const std::optional<int>& k : keys)
+        if (!k) return FollowedExchangeSortOrder(keys);
+    std::vector<int> byNumber(n);
+    for (int i = 0; i < n; ++i) byNumber[i] = i;
+    std::sort(byNumber.begin(), byNumber.end(), [&keys](int a, int b) {
+        return *keys[a] != *keys[b] ? *keys[a] < *keys[b] : a < b;
+    });
+    std::vector<int> placed(n + 1, 0);  // counts of smaller rows by original index, as a Fenwick tree
+    const auto place = [&placed, n](int index) {
+        for (int i = index + 1; i <= n; i += i & -i) ++placed[i];
+    };
+    const auto placedBefore = [&placed](int index) {  // placed rows with an index below `index`
+        int count = 0;
+        for (int i = index; i > 0; i -= i & -i) count += placed[i];
+        return count;
+    };
+    std::vector<int> order;
+    order.reserve(n);
+    for (int begin = 0; begin < n;) {
+        int end = begin;
+        while (end < n && *keys[byNumber[end]] == *keys[byNumber[begin]]) ++end;
+        const int m = end - begin;
+        RowRing ring(m);
+        for (int i = 1; i <= m; ++i) {
+            const int row = byNumber[begin + i - 1];
+            ring.Append(row);
+            const int next = i < m ? byNumber[begin + i] : n;
+            const int between = placedBefore(next) - placedBefore(row + 1);
+            ring.RotateLeft(between % i);
+        }
+        ring.AppendTo(order);
+        for (int k = begin; k < end; ++k) place(byNumber[k]);
+        begin = end;
+    }
+    return order;
 }
 
 std::optional<bool> FlagValue(const QString& text) {

@@ -65,6 +65,27 @@ TEST_F(DataControls, ControlsFollowTheCurrentRecordUntilDetached) {
     dm.firm.Cancel();
     EXPECT_EQ(edit.Text(), "Алфа 2");
 
+    // A quiet walk, nested or left by an error, tells the controls once of where it ended.
+    changes = 0;
+    {
+        const data::QuietWalk walk(dm.firm);
+        for (int i = 1; i <= 3; ++i) {
+            const data::QuietWalk inner(dm.firm);
+            dm.firm.SetRecNo(i);
+        }
+        EXPECT_EQ(edit.Text(), "Алфа 2");
+    }
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(text.Text(), "Гама");
+    try {
+        const data::QuietWalk walk(dm.firm);
+        dm.firm.SetRecNo(2);
+        dm.firm.FieldByName("NoSuchField");
+    } catch (const data::DatabaseError&) {
+    }
+    EXPECT_EQ(edit.Text(), "Бета");
+    EXPECT_EQ(changes, 2);
+
     // Detached: the walk does not reach the control grid; attached again it follows.
     ctrlGrid.SetDataSource(nullptr);
     const int seen = ctrlGrid.ChangesSeen();

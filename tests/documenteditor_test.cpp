@@ -10,6 +10,7 @@
 #include "documents/PrintedPage.h"
 #include "documents/EditorRules.h"
 #include "documents/RememberedChoices.h"
+#include "registers/CustomerCard.h"
 #include "registers/OwnFirms.h"
 #include "platform/CodePage.h"
 #include "platform/DataControls.h"
@@ -167,7 +168,22 @@ TEST_F(Editor, TheTitleChoosesTheCounterAndAnotherFirmGivesItsNumberAndIssuer) {
 TEST_F(Editor, TypeAheadListsCustomersByTheirBeginningAndPickingFillsTheParty) {
     StartAndOpen();
     TOrderForm* e = OrderForm;
-    e->Edit1->setText("фи");  // lower case; "Афикс" merely contains it
+    // Typed keys: the walk through the customers leaves the customer card alone
+    // until it ends, and the card then shows the record it ended on.
+    DataModule1->cust.SetRecNo(3);
+    ASSERT_EQ(EditCustForm->DBEdit1->text(), "Афикс");
+    QStringList cardTexts;
+    QObject::connect(EditCustForm->DBEdit1, &QLineEdit::textChanged, [&cardTexts](const QString& t) { cardTexts << t; });
+    e->Edit1->setFocus();
+    for (const char* key : {"ф", "и"}) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(key));
+        QApplication::sendEvent(e->Edit1, &press);
+    }
+    EXPECT_EQ(e->Edit1->text(), "фи");
+    EXPECT_EQ(cardTexts, QStringList({"Фикс ООД"}));  // record 1, reached once; the second key stays on it
+    EXPECT_EQ(DataModule1->cust.RecNo(), 1);
+    EXPECT_EQ(EditCustForm->DBEdit5->text(), "Пловдив");
+    QObject::disconnect(EditCustForm->DBEdit1, &QLineEdit::textChanged, nullptr, nullptr);
     EXPECT_EQ(Entries(e->ListBox1), QStringList({"Фикс ООД", "фиеста ЕТ", "Фикс ООД"}));
     EXPECT_TRUE(e->ListBox1->isVisible());
     EXPECT_EQ(e->ListBox1->height(), 56);
