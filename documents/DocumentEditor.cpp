@@ -6,6 +6,7 @@
 #include "documents/EditorRules.h"
 #include "documents/NumberText.h"
 #include "documents/Numbering.h"
+#include "documents/PageRules.h"
 #include "documents/PrintOptions.h"
 #include "documents/PrintedPage.h"
 #include "platform/Application.h"
@@ -579,6 +580,7 @@ void TOrderForm::CheckBox7Click() {
     if (!CheckBox7->isChecked()) {
         StringGrid1->SetColCount(6);
         if (pageGrid) pageGrid->SetColCount(6);
+        if (bilingualGrid) bilingualGrid->SetColCount(8);
         StringGrid1->SetCell(5, 0, QStringLiteral("Стойност"));
         for (int r = 1; r < rows; ++r) StringGrid1->SetCell(5, r, QString());
         SetItemColumnWidths();
@@ -596,8 +598,18 @@ void TOrderForm::CheckBox7Click() {
             return i < ColumnWidths.size() ? platform::StrToInt(ColumnWidths[i]) : design;
         };
         StringGrid1->SetColWidth(1, entry(1, 522) - 72);
-        if (pageGrid && ColumnWidths.size() > 7) pageGrid->SetColWidth(1, entry(7, 0) - 72);
-        if (bilingualGrid && ColumnWidths.size() > 13) bilingualGrid->SetColWidth(1, entry(13, 0) - 72);
+        // The page grids make room for the discount column within their own
+        // width, the value columns keeping theirs.
+        const auto widen = [this](platform::StringGrid* grid, int first, int count, int valueColumns) {
+            if (!grid || ColumnWidths.size() < first + count) return;
+            QList<int> design;
+            for (int c = 0; c < count; ++c) design << platform::StrToInt(ColumnWidths[first + c]);
+            const QList<int> widths = DiscountColumnWidths(design, valueColumns, grid->width());
+            grid->SetColCount(int(widths.size()));
+            for (int c = 0; c < widths.size(); ++c) grid->SetColWidth(c, widths[c]);
+        };
+        widen(pageGrid, 6, 6, 1);
+        widen(bilingualGrid, 12, 8, 2);
         StringGrid1Button->move(494, StringGrid1Button->y());
     }
     RecalculateThroughVatRate();

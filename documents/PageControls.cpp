@@ -150,7 +150,9 @@ void PagePanel::Fit() {
             left = std::min(left, child->x());
             top = std::min(top, child->y());
         }
-        const int border = bevels_ ? 2 : 0;
+        // Inside bevels: their two lines and two pixels of room, so that no
+        // text runs into them.
+        const int border = bevels_ ? 4 : 0;
         const int dx = left != INT_MAX && left < border ? border - left : 0;
         const int dy = top != INT_MAX && top < border ? border - top : 0;
         if (dx || dy) {

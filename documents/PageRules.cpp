@@ -103,3 +103,14 @@ std::pair<QStringList, QStringList> NoteTableTitles(const QString& kind) {
     }
     return {{"№", bg, "Сума"}, {"No", en, "Sum"}};
 }
+
+QList<int> DiscountColumnWidths(const QList<int>& designWidths, int valueColumns, int gridWidth) {
+    QList<int> widths = designWidths;
+    widths.insert(std::max<qsizetype>(2, widths.size() - valueColumns), 72);
+    if (widths.size() < 2) return widths;
+    int others = 0;
+    for (qsizetype c = 0; c < widths.size(); ++c)
+        if (c != 1) others += widths[c];
+    widths[1] = std::max(0, gridWidth - int(widths.size()) - others);
+    return widths;
+}

@@ -39,6 +39,13 @@ QString JpegFileName(const QString& chosen);
 // "32 бита цвят" 32, "24 бита цвят" and any other text 24.
 int ColourDepthFromText(const QString& text);
 
+// Column widths of a page's line grid with the discount column, from the
+// design widths without it: the discount column (72 pixels, what the
+// description gives up) goes in before the last valueColumns columns, which
+// keep their widths, and the description (column 1) takes what is left of
+// the grid's width after every column and its one-pixel line.
+QList<int> DiscountColumnWidths(const QList<int>& designWidths, int valueColumns, int gridWidth);
+
 // Column titles of the single-language page's line grid (row 0), for an
 // editor grid of 6 or 7 columns (7: with the discount).
 QStringList LineGridTitles(bool english, int editorColumns);

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "documents/CalculatorWindow.h"
 #include "documents/DocumentEditor.h"
+#include "documents/EditorRules.h"
 #include "documents/PrintedPage.h"
 #include "documents/ViewRules.h"
 #include "platform/LocaleText.h"
@@ -121,6 +122,38 @@ TEST_F(DocumentView, TwentyBilingualLinesFitThePageWithoutOverlaps) {
                 << a->objectName().toStdString() << " " << b->objectName().toStdString();
     EXPECT_LE(Bottom(Doc->Panel13), 1168);
     if (qEnvironmentVariableIsSet("QUILLANE_PAGE_PNG")) Doc->Image1->Picture().save(qgetenv("QUILLANE_PAGE_PNG"));
+}
+
+// An invoice with the discount column, Bulgarian and bilingual: every column
+// title and every description line as the goods fill writes it lie whole
+// inside their cells, and the grid's right border is drawn inside the page.
+TEST_F(DocumentView, AnInvoiceWithDiscountFitsThePage) {
+    e->CheckBox7->click();
+    Doc->CurrencyPrefix = QStringLiteral("EUR");
+    for (const bool both : {false, true}) {
+        SCOPED_TRACE(both);
+        (both ? e->RadioButton3 : e->RadioButton1)->click();
+        const QStringList description = WrapDescription(
+            QStringLiteral("Доставка и монтаж на алуминиева дограма, профил серия 4500, бял, с двоен стъклопакет"),
+            DescriptionLineLimit(both, true));
+        Lines(description.size(), QStringLiteral("1234,56"));
+        for (int r = 1; r <= description.size(); ++r) e->StringGrid1->SetCell(1, r, description[r - 1]);
+        e->RebuildDocumentView(false);
+        platform::StringGrid* grid = both ? Doc->StringGrid4 : Doc->StringGrid2;
+        ASSERT_EQ(grid->ColCount(), both ? 9 : 7);
+        const QFontMetrics metrics(grid->font());
+        for (int c = 0; c < grid->ColCount(); ++c)
+            for (int r = 0; r < grid->RowCount(); ++r)
+                EXPECT_LE(metrics.horizontalAdvance(grid->Cell(c, r)) + 4, grid->ColWidth(c))
+                    << grid->Cell(c, r).toStdString();
+        const int last = grid->ColCount() - 1;
+        const int border = Left(grid) + grid->CellRect(last, 0).right() + 1;
+        EXPECT_LT(border, std::min(Right(grid), 859));
+        const QImage page = Doc->Image1->Picture();
+        EXPECT_LT(qGray(page.pixel(border, Top(grid) + grid->CellRect(last, 2).center().y())), 240);  // drawn
+        if (qEnvironmentVariableIsSet("QUILLANE_PAGE_PNG"))
+            page.save(qEnvironmentVariable("QUILLANE_PAGE_PNG") + QString::number(both) + ".png");
+    }
 }
 
 TEST(ViewRules, WordsSplitAndPadding) {

@@ -152,6 +152,10 @@ TEST_F(PrintedPage, RealisticPagesKeepEveryTextInsideThePageAndApart) {
         // ones recomputed through the calculator in the document currency.
         const QString totals[] = {"6 024,00 лв", "6024,00 EUR", "3080,16 EUR"};
         EXPECT_EQ((language == 2 ? Doc->Label88 : Doc->Label3)->text(), totals[language]);
+        // The note's texts keep clear of its box's bevels.
+        PagePanel* note = language == 2 ? Doc->Panel10 : Doc->Panel2;
+        for (QWidget* w : note->findChildren<QLabel*>())
+            EXPECT_TRUE(note->rect().adjusted(3, 3, -3, -3).contains(w->geometry())) << w->objectName().toStdString();
         const auto controls = PageControls(page);
         for (size_t i = 0; i < controls.size(); ++i) {
             const auto& [w, r] = controls[i];
