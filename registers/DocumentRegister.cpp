@@ -5,6 +5,7 @@
 #include "documents/DocumentEditor.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
+#include "platform/Exception.h"
 #include "platform/Handlers.h"
 #include "registers/ListRules.h"
 #include "registers/Statistics.h"
@@ -379,7 +380,13 @@ void TSort::ShowYearIncomeChart() {
 
     const int month = QDateTime::currentDateTimeUtc().date().month();
     platform::SetComboIndexSilently(StatForm->ComboBox1, month - 1);
-    StatForm->ComboBox1Change();
+    // Documents that cannot be read are told once: the year's, or else the month's lists'.
+    try {
+        StatForm->ComboBox1Change();
+    } catch (const platform::EConvertError&) {
+        if (income_.unreadable.Count() == 0) throw;
+    }
     DBCtrlGrid1->SetDataSource(&DataModule1->DataSource6);
     DBCtrlGrid1->Repaint();
+    income_.unreadable.Report(QStringLiteral("Приходите в графиката не включват"));
 }

@@ -283,6 +283,7 @@ void TStatForm::ComboBox1Change() {
          UnpaidGrossTotal);
     Sort->DBCtrlGrid1->SetDataSource(&DataModule1->DataSource6);
     Sort->DBCtrlGrid1->Repaint();
+    list.unreadable.Report(QStringLiteral("Извадките за месеца не включват"));
 }
 
 void TStatForm::Series1Click(int index) {
