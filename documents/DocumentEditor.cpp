@@ -4,6 +4,8 @@
 #include "data/DataModule.h"
 #include "documents/CalculatorWindow.h"
 #include "documents/EditorRules.h"
+#include "documents/IdentificationNumber.h"
+#include "documents/Lookup.h"
 #include "documents/NumberText.h"
 #include "documents/PrintOptions.h"
 #include "documents/PrintedPage.h"

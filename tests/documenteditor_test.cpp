@@ -339,13 +339,7 @@ TEST_F(Editor, RememberedChoicesComeFromMemTxtAndBadFilesLeaveTheDefaults) {
     }
 }
 
-TEST(EditorRules, IdentificationNumbersDescriptionsAndNumbers) {
-    const std::pair<const char*, bool> ids[] = {{"831826092", true},  {"831826093", false}, {"1234567890", false},
-                                                {"", false},           {"100000086", true},  {"100000087", false},
-                                                {"100000550", true},   {"100000551", false}};
-    for (const auto& [id, valid] : ids) EXPECT_EQ(IdentificationNumberValid(id), valid) << id;
-    EXPECT_THROW(IdentificationNumberValid("12345678a"), platform::EConvertError);
-
+TEST(EditorRules, DescriptionsAndNumbers) {
     EXPECT_EQ(WrapDescription("едно две три", 7), QStringList({"едно", "две три"}));
     EXPECT_EQ(WrapDescription("ред\r\nвтори", 84), QStringList({"ред", "втори"}));
     EXPECT_EQ(DescriptionLineLimit(true, true), 27);
@@ -353,9 +347,6 @@ TEST(EditorRules, IdentificationNumbersDescriptionsAndNumbers) {
     EXPECT_EQ(NextDocumentNumberText("", "x"), "0000000001");
     EXPECT_EQ(NextDocumentNumberText("0000000041", "x"), "0000000042");
     EXPECT_EQ(NextDocumentNumberText("99999999999", "x"), "100000000000");
-    EXPECT_TRUE(LookupStartsWithBytes(platform::EncodeCp1251("ЁЛХА"), *LookupTypedBytes("ёлх")));
-    EXPECT_FALSE(LookupTypedBytes("€‰ 😀"));
-    EXPECT_EQ(GoodsEntryRecNo("Стол~12"), 12);
 }
 
 }  // namespace
