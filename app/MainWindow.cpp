@@ -78,31 +78,28 @@ TMain::TMain(QWidget* parent) : platform::Form(parent) {
         button->setIconSize(QSize(48, 48));
     }
 
-    const auto bind = [this](auto* sender, auto signal, void (TMain::*handler)()) {
-        connect(sender, signal, this, [this, handler] { platform::RunHandler([this, handler] { (this->*handler)(); }); });
-    };
-    bind(OrderBtn, &QToolButton::clicked, &TMain::OrderBtnClick);
-    bind(ReportBtn, &QToolButton::clicked, &TMain::ReportBtnClick);
-    bind(SpeedButton7, &QToolButton::clicked, &TMain::SpeedButton7Click);
-    bind(SpeedButton3, &QToolButton::clicked, &TMain::SpeedButton3Click);
-    bind(SpeedButton1, &QToolButton::clicked, &TMain::SpeedButton1Click);
-    bind(SpeedButton5, &QToolButton::clicked, &TMain::SpeedButton5Click);
-    bind(SpeedButton9, &QToolButton::clicked, &TMain::SpeedButton9Click);
-    bind(SpeedButton4, &QToolButton::clicked, &TMain::SpeedButton4Click);
-    bind(SpeedButton2, &QToolButton::clicked, &TMain::SpeedButton2Click);
+    connect(OrderBtn, &QToolButton::clicked, this, platform::Handler(this, &TMain::OrderBtnClick));
+    connect(ReportBtn, &QToolButton::clicked, this, platform::Handler(this, &TMain::ReportBtnClick));
+    connect(SpeedButton7, &QToolButton::clicked, this, platform::Handler(this, &TMain::SpeedButton7Click));
+    connect(SpeedButton3, &QToolButton::clicked, this, platform::Handler(this, &TMain::SpeedButton3Click));
+    connect(SpeedButton1, &QToolButton::clicked, this, platform::Handler(this, &TMain::SpeedButton1Click));
+    connect(SpeedButton5, &QToolButton::clicked, this, platform::Handler(this, &TMain::SpeedButton5Click));
+    connect(SpeedButton9, &QToolButton::clicked, this, platform::Handler(this, &TMain::SpeedButton9Click));
+    connect(SpeedButton4, &QToolButton::clicked, this, platform::Handler(this, &TMain::SpeedButton4Click));
+    connect(SpeedButton2, &QToolButton::clicked, this, platform::Handler(this, &TMain::SpeedButton2Click));
 
-    bind(NewDocument1, &QAction::triggered, &TMain::OrderBtnClick);
-    bind(PrintDocument1, &QAction::triggered, &TMain::ReportBtnClick);
-    bind(FilePrinterSetup, &QAction::triggered, &TMain::FilePrinterSetupClick);
-    bind(Customers1, &QAction::triggered, &TMain::SpeedButton7Click);
-    bind(Goods1, &QAction::triggered, &TMain::SpeedButton3Click);
-    bind(Employees1, &QAction::triggered, &TMain::SpeedButton1Click);
-    bind(OwnFirms1, &QAction::triggered, &TMain::SpeedButton5Click);
-    bind(N9, &QAction::triggered, &TMain::N9Click);
-    bind(N3, &QAction::triggered, &TMain::N3Click);
-    bind(N11, &QAction::triggered, &TMain::N11Click);
-    bind(Update1, &QAction::triggered, &TMain::SpeedButton9Click);
-    bind(N8, &QAction::triggered, &TMain::N8Click);
+    connect(NewDocument1, &QAction::triggered, this, platform::Handler(this, &TMain::OrderBtnClick));
+    connect(PrintDocument1, &QAction::triggered, this, platform::Handler(this, &TMain::ReportBtnClick));
+    connect(FilePrinterSetup, &QAction::triggered, this, platform::Handler(this, &TMain::FilePrinterSetupClick));
+    connect(Customers1, &QAction::triggered, this, platform::Handler(this, &TMain::SpeedButton7Click));
+    connect(Goods1, &QAction::triggered, this, platform::Handler(this, &TMain::SpeedButton3Click));
+    connect(Employees1, &QAction::triggered, this, platform::Handler(this, &TMain::SpeedButton1Click));
+    connect(OwnFirms1, &QAction::triggered, this, platform::Handler(this, &TMain::SpeedButton5Click));
+    connect(N9, &QAction::triggered, this, platform::Handler(this, &TMain::N9Click));
+    connect(N3, &QAction::triggered, this, platform::Handler(this, &TMain::N3Click));
+    connect(N11, &QAction::triggered, this, platform::Handler(this, &TMain::N11Click));
+    connect(Update1, &QAction::triggered, this, platform::Handler(this, &TMain::SpeedButton9Click));
+    connect(N8, &QAction::triggered, this, platform::Handler(this, &TMain::N8Click));
 }
 
 void TMain::FormCreate() {

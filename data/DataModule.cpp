@@ -16,6 +16,7 @@
 #include "registers/Customers.h"
 #include "registers/DocumentRegister.h"
 #include "registers/GoodsList.h"
+#include "registers/IncomeRule.h"
 #include "registers/ListRules.h"
 #include "registers/StoreRows.h"
 
@@ -346,40 +347,19 @@ void TDataModule1::FillCustomerWindow() {
         store, {QStringLiteral("Supplier1"), QStringLiteral("Num"), QStringLiteral("Document"),
                 QStringLiteral("Fromdate"), QStringLiteral("Total"), QStringLiteral("IDcust"),
                 QStringLiteral("AnuliranaL"), QStringLiteral("cdnote")});
-    const QString creditNote = QStringLiteral("Кредитно известие");
     QSet<QString> seen;
     std::vector<QStringList> rows;
     double total = 0;
-    QString firstError;
-    int badRows = 0;
+    registers::UnreadableDocuments unreadable;
     for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
         const std::vector<QString>& t = texts[i];
         if (t[5] != custId || seen.contains(t[1])) continue;
         rows.push_back({t[0], t[1], t[2], t[3], t[4], QString::number(i + 1)});
-        // A row whose flag or amount cannot be read adds nothing; the first such
-        // row is reported once the lists are complete.
-        QString error;
-        double change = 0;
-        const std::optional<double> amount = registers::AmountValue(t[4]);
-        if (registers::IsIncomeTitle(t[2])) {
-            const std::optional<bool> annulled = registers::FlagValue(t[6]);
-            if (!annulled)
-                error = QStringLiteral("полето „Анулирана“ съдържа „%1“ вместо True или False").arg(t[6]);
-            else if (!*annulled && t[7] != creditNote && !amount)
-                error = QStringLiteral("сумата „%1“ не е число").arg(t[4]);
-            else if (!*annulled && t[7] != creditNote)
-                change += *amount;
-        }
-        if (error.isEmpty() && registers::IsCreditNote(t[2], t[7])) {
-            if (amount)
-                change -= *amount;
-            else
-                error = QStringLiteral("сумата „%1“ не е число").arg(t[4]);
-        }
-        if (error.isEmpty())
-            total += change;
-        else if (badRows++ == 0)
-            firstError = QStringLiteral("Документ № %1: %2.").arg(t[1], error);
+        const registers::IncomeShare share = registers::ShareOfIncome(t[2], t[6], t[7], t[4]);
+        if (share.error.isEmpty())
+            total += share.amount;
+        else
+            unreadable.Add(t[1], share.error);
         seen.insert(t[1]);
     }
     std::vector<int> inOrder(rows.size());
@@ -417,12 +397,8 @@ void TDataModule1::FillCustomerWindow() {
     for (int r = static_cast<int>(listed.size()) + 1; r < list->RowCount(); ++r) list->SetRowTexts(r, {});
     if (cust.RecordCount() > 0) cust.SetRecNo(cust.RecordCount());
 
-    if (badRows > 0)
-        throw platform::EConvertError(
-            QStringLiteral("Общата стойност на документите на клиента не включва %1 документ(а), които не могат да "
-                           "бъдат прочетени. %2")
-                .arg(badRows)
-                .arg(firstError));
+    // The documents that could not be read are told once the lists are complete.
+    unreadable.Report(QStringLiteral("Общата стойност на документите на клиента не включва"));
 }
 
 void TDataModule1::FillRegister() {

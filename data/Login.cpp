@@ -35,9 +35,9 @@ TForm9::TForm9(QWidget* parent) : platform::Form(parent) {
         const QRect area = screen->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { platform::RunHandler([this] { BitBtn1Click(); }); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { platform::RunHandler([this] { BitBtn2Click(); }); });
-    connect(BitBtn3, &QPushButton::clicked, this, [this] { platform::RunHandler([this] { BitBtn3Click(); }); });
+    connect(BitBtn1, &QPushButton::clicked, this, platform::Handler(this, &TForm9::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, platform::Handler(this, &TForm9::BitBtn2Click));
+    connect(BitBtn3, &QPushButton::clicked, this, platform::Handler(this, &TForm9::BitBtn3Click));
     // Enter after the password logs in, as a click on "Вход" does.
     connect(Edit2, &QLineEdit::returnPressed, this, [this] {
         if (BitBtn1->text() == kLogin) BitBtn1->click();

@@ -36,8 +36,8 @@ TUpdateI::TUpdateI(QWidget* parent) : platform::Form(parent) {
     setupUi(this);
     setFixedSize(295, 74);
     Edit1->setText(platform::UpdateAddress(QStringLiteral("/TOVELSOFT3/Quillane2013.exe")));
-    connect(SpeedButton1, &QToolButton::clicked, this, [this] { platform::RunHandler([this] { SpeedButton1Click(); }); });
-    connect(SpeedButton2, &QToolButton::clicked, this, [this] { platform::RunHandler([this] { SpeedButton2Click(); }); });
+    connect(SpeedButton1, &QToolButton::clicked, this, platform::Handler(this, &TUpdateI::SpeedButton1Click));
+    connect(SpeedButton2, &QToolButton::clicked, this, platform::Handler(this, &TUpdateI::SpeedButton2Click));
 }
 
 namespace {

@@ -32,8 +32,8 @@ TForm8::TForm8(QWidget* parent) : platform::Form(parent) {
     connect(RadioButton3, &QRadioButton::toggled, this, [this](bool on) {
         if (on) platform::RunHandler([this] { RadioButton3Click(); });
     });
-    connect(SpeedButton1, &QPushButton::clicked, this, [this] { platform::RunHandler([this] { SpeedButton1Click(); }); });
-    connect(SpeedButton2, &QToolButton::clicked, this, [this] { platform::RunHandler([this] { SpeedButton2Click(); }); });
+    connect(SpeedButton1, &QPushButton::clicked, this, platform::Handler(this, &TForm8::SpeedButton1Click));
+    connect(SpeedButton2, &QToolButton::clicked, this, platform::Handler(this, &TForm8::SpeedButton2Click));
 }
 
 void TForm8::FormShow() {

@@ -216,3 +216,67 @@ void EnWordsFraction(const QString& amount, QString& label) {
     const QString fraction = at < 0 ? amount : amount.mid(at + 1);
     if (platform::StrToInt(fraction) != 0) label += QStringLiteral(" and ") + QStringLiteral(" 0") + s + fraction;
 }
+
+namespace {
+
+using Words = void (*)(const QString&, QString&);
+constexpr Words kBgWords[] = {BgWords1, BgWords2, BgWords3, BgWords4, BgWords5, BgWords6};
+constexpr Words kEnWords[] = {EnWords1, EnWords2, EnWords3, EnWords4, EnWords5, EnWords6};
+
+bool AllDigits(const QString& text) {
+    if (text.isEmpty()) return false;
+    for (QChar c : text)
+        if (c < u'0' || c > u'9') return false;
+    return true;
+}
+
+// The total's integer part: the text before the decimal separator, or before
+// the first blank of a total without one.
+QString IntegerPart(const QString& total, qsizetype separatorAt) {
+    return separatorAt >= 0 ? total.left(separatorAt) : total.section(u' ', 0, 0);
+}
+
+QString Unsigned(const QString& digits) { return digits.startsWith(u'-') ? digits.mid(1) : digits; }
+
+}  // namespace
+
+QString SplitLongWordsLine(const QString& words) {
+    if (words.size() <= 50) return words;
+    const qsizetype half = words.size() / 2;
+    return words.left(half) + u'\n' + words.mid(half);
+}
+
+QString BulgarianAmountWords(const QString& total) {
+    if (total.isEmpty() || total.startsWith(u'0')) return {};
+    const qsizetype at = total.indexOf(platform::DecimalSeparator());
+    const QString integer = IntegerPart(total, at);
+    const QString digits = Unsigned(integer);
+    QString words;
+    if (AllDigits(digits) && digits.size() <= 6 && digits[0] != u'0') kBgWords[digits.size() - 1](digits, words);
+    words += integer == QStringLiteral("1") ? QStringLiteral(" лев") : QStringLiteral(" лева");
+    if (at >= 0) {
+        QString fraction = total.mid(at + 1);
+        if (fraction != QString(platform::CurrencyDecimals(), u'0')) {
+            if (fraction.size() > 2) fraction = QString::number(platform::StrToInt(fraction.left(2)));
+            words += QStringLiteral(" и ") + fraction + QStringLiteral(" ст.");
+        }
+    }
+    return words;
+}
+
+QString EnglishAmountWords(const QString& total, const QString& prefix) {
+    const qsizetype at = total.indexOf(platform::DecimalSeparator());
+    const QString integer = IntegerPart(total, at);
+    if (integer.isEmpty()) return {};
+    QString digits = Unsigned(integer);
+    QString words;
+    if (AllDigits(digits)) {
+        while (digits.size() > 1 && digits[0] == u'0') digits.remove(0, 1);
+        if (digits == QStringLiteral("0")) words = QStringLiteral("zero");
+        else if (digits.size() <= 6) kEnWords[digits.size() - 1](digits, words);
+    }
+    // The fraction digits alone: the words routine takes them whole.
+    const QString fraction = at >= 0 ? total.mid(at + 1).section(u' ', 0, 0) : QString();
+    if (!fraction.isEmpty()) EnWordsFraction(fraction, words);
+    return words + u' ' + prefix;
+}

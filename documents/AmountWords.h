@@ -1,13 +1,33 @@
 #pragma once
+// The sum to pay in words, in Bulgarian and in English, as the printed page
+// shows it: the words of a page total, the split of a long words line, and
+// the routines they are made of.
+
+#include <QString>
+#include <QStringView>
+#include <array>
+
+// A words line longer than 50 characters is cut after half its length (LF).
+QString SplitLongWordsLine(const QString& words);
+
+// The Bulgarian words of a page total such as "120,50 лв": the words of its
+// integer part (1 to 6 digits, sign dropped), " лев" or " лева", then " и "
+// + stotinki + " ст." unless the fraction is all zeros. A total that begins
+// with "0" has no words at all. Throws EConvertError when the stotinki of a
+// suffixed total do not begin with two digits.
+QString BulgarianAmountWords(const QString& total);
+
+// The English words of a page total such as "120,50 EUR": the integer part in
+// words ("zero" for 0, sign dropped, none beyond six digits), the fraction
+// (" and  0,50") unless it is zero, a blank and the currency prefix. A null
+// text when the total has no integer part.
+QString EnglishAmountWords(const QString& total, const QString& prefix);
+
 // The words of an amount's integer part (1 to 999 999), in Bulgarian and in
 // English, and the English fraction. Every routine appends to the text it is
 // given (the page's words label); whether that text counts as empty decides
 // the "и " / "and " before 10 to 19. The compositions keep their double
 // blanks ("сто  хиляди ", "one thousand  and five").
-
-#include <QString>
-#include <QStringView>
-#include <array>
 
 // Entry k holds the word for the number k.
 inline constexpr std::array<QStringView, 11> BgNeuterWords{

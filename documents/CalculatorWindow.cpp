@@ -4,6 +4,7 @@
 #include "documents/DocumentEditor.h"
 #include "documents/RememberedChoices.h"
 #include "platform/Controls.h"
+#include "platform/Handlers.h"
 #include "platform/LocaleText.h"
 #include "platform/TextFile.h"
 
@@ -16,7 +17,7 @@ const bool startupDirTaken = (FormGridUnitInit(), true);
 
 TForm1::TForm1(QWidget* parent) : platform::Form(parent) {
     setupUi(this);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, platform::Handler(this, &TForm1::SpeedButton1Click));
 }
 
 void TForm1::FormCreate() {

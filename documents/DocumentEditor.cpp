@@ -4,6 +4,8 @@
 #include "data/DataModule.h"
 #include "documents/CalculatorWindow.h"
 #include "documents/EditorRules.h"
+#include "documents/IdentificationNumber.h"
+#include "documents/Lookup.h"
 #include "documents/NumberText.h"
 #include "documents/Numbering.h"
 #include "documents/PageRules.h"
@@ -75,11 +77,7 @@ public:
 // The own-firms window's built-in logo as picture file bytes.
 QByteArray BuiltInLogo() { return FillFirm ? FillFirm->Image1->PictureBytes() : QByteArray(); }
 
-// Runs a handler from a Qt signal the way the class library runs an event.
-template <class F>
-auto Handler(F f) {
-    return [f](auto&&...) { platform::RunHandler(f); };
-}
+using platform::Handler;
 
 }  // namespace
 
@@ -155,7 +153,7 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     };
     connect(StringGrid1Button, &QToolButton::clicked, this, Handler([this] { StringGrid1ButtonClick(); }));
     connect(CheckBox7, &QCheckBox::toggled, this, Handler([this] { CheckBox7Click(); }));
-    StringGrid2->OnSetEditText = [this](int, int, const QString&) { StringGrid2SetEditText(); };
+    StringGrid2->OnSetEditText = Handler(this, &TOrderForm::StringGrid2SetEditText);
     StringGrid2->OnSelectCell = [this](int, int, bool&) { platform::RunHandler([this] { StringGrid2SelectCell(); }); };
 
     // Header fields.

@@ -2,6 +2,7 @@
 // words copied onto the page, laid out and rendered; and the VAT-rate edit's
 // recalculation trigger as the preview uses it.
 
+#include "documents/AmountWords.h"
 #include "documents/CalculatorWindow.h"
 #include "documents/DocumentEditor.h"
 #include "documents/NumberText.h"

@@ -1,43 +1,9 @@
 #pragma once
-// Rules of the document editor that need no window: the lookup hints and the
-// type-ahead match, the size of the lookup list, the wrap of a goods
-// description into rows, and the check digit of an identification number.
+// Rules of the document editor that need no window: the wrap of a goods
+// description into rows.
 
 #include <QString>
 #include <QStringList>
-#include <optional>
-
-// A control's lookup hint: "Field;dataset", or "FieldA,FieldB;dataset" for
-// field A, or field B where A is empty.
-struct LookupHint {
-    QString field;       // the part before ";" as written ("ContactPerson1,RespPerson1")
-    QString firstField;  // field A
-    QString secondField; // field B, or empty
-    QString dataSet;     // the part after the first ";"
-};
-LookupHint ParseLookupHint(const QString& hint);
-
-// Lower case as the Windows-1251 code page knows it: letters of the code page
-// (Latin and Cyrillic) lowered, every other character left as it is.
-QString LookupLower(const QString& text);
-// The type-ahead match and the goods filter work on the Windows-1251 bytes
-// the data sets hold, without decoding every record: the typed text is
-// lowered and encoded once (nothing, when it holds a character the code page
-// lacks, which then matches no record). A value matches when its first bytes,
-// lowered, equal the typed bytes; an empty typed text matches nothing. The
-// goods filter keeps an entry whose lowered bytes contain the typed bytes.
-std::optional<QByteArray> LookupTypedBytes(const QString& typed);
-bool LookupStartsWithBytes(const QByteArray& value, const QByteArray& typedLower);
-QByteArray LookupLowerBytes(QByteArray bytes);
-
-// Height of the lookup list: (entries + 1) × item height while that is at
-// most the cap, else the cap (150 for parties, 100 for goods).
-int LookupListHeight(int entries, int itemHeight, int cap);
-
-// The record number of a goods entry of the lookup list (the description's
-// first line, "~" and the record number). Throws EConvertError when the text
-// after the first "~" is no number.
-int GoodsEntryRecNo(const QString& entry);
 
 // Characters per description row: 84, 72 with the discount column, on the
 // bilingual page 37, or 27 with the discount column.
@@ -46,7 +12,3 @@ int DescriptionLineLimit(bool bilingual, bool discount);
 // (the blank itself is dropped), or hard at the limit when there is none.
 QStringList WrapDescription(const QString& text, int limit);
 
-// The check digit of a 9-digit identification number. Any other length is
-// not valid; a 9-character text with a character that is no digit throws
-// EConvertError.
-bool IdentificationNumberValid(const QString& text);

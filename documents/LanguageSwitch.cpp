@@ -37,8 +37,8 @@ void TOrderForm::ConnectViewAndLanguage() {
         connect(button, &QRadioButton::toggled, this, [this, button](bool checked) {
             if (checked) platform::RunHandler([this, button] { RadioButton1Click(button); });
         });
-    connect(CheckBox8, &QCheckBox::toggled, this, [this] { platform::RunHandler([this] { CheckBox8Click(); }); });
-    connect(Print, &QPushButton::clicked, this, [this] { platform::RunHandler([this] { PrintClick(); }); });
+    connect(CheckBox8, &QCheckBox::toggled, this, platform::Handler(this, &TOrderForm::CheckBox8Click));
+    connect(Print, &QPushButton::clicked, this, platform::Handler(this, &TOrderForm::PrintClick));
 }
 
 void TOrderForm::RadioButton1Click(QAbstractButton* sender) {

@@ -1,5 +1,7 @@
 #include "documents/PageRules.h"
 
+#include "documents/TitleTexts.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -94,10 +96,10 @@ std::pair<QStringList, QStringList> BilingualLineGridTitles(int editorColumns, c
 
 std::pair<QStringList, QStringList> NoteTableTitles(const QString& kind) {
     QString bg, en;
-    if (kind == QStringLiteral("Дебитно известие")) {
+    if (kind == kDebitNoteTitle) {
         bg = QStringLiteral("Дебит с/ка");
         en = QStringLiteral("Debit account");
-    } else if (kind == QStringLiteral("Кредитно известие")) {
+    } else if (kind == kCreditNoteTitle) {
         bg = QStringLiteral("Кредит с/ка");
         en = QStringLiteral("Credit account");
     }

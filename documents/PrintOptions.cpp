@@ -58,13 +58,9 @@ TPrtD::TPrtD(QWidget* parent) : platform::Form(parent) {
     SaveDialog1.showHidden = true;
     SaveDialog1.owner = this;
 
-    const auto bind = [this](QToolButton* button, void (TPrtD::*handler)()) {
-        connect(button, &QToolButton::clicked, this,
-                [this, handler] { platform::RunHandler([this, handler] { (this->*handler)(); }); });
-    };
-    bind(SpeedButton1, &TPrtD::SpeedButton1Click);
-    bind(SpeedButton2, &TPrtD::SpeedButton2Click);
-    bind(SpeedButton3, &TPrtD::SpeedButton3Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, platform::Handler(this, &TPrtD::SpeedButton1Click));
+    connect(SpeedButton2, &QToolButton::clicked, this, platform::Handler(this, &TPrtD::SpeedButton2Click));
+    connect(SpeedButton3, &QToolButton::clicked, this, platform::Handler(this, &TPrtD::SpeedButton3Click));
 }
 
 void TPrtD::SpeedButton1Click() {

@@ -132,10 +132,10 @@ TDoc::TDoc(QWidget* parent) : platform::Form(parent) {
 
     New = new QAction(QStringLiteral("New"), this);
     Resized = new QAction(QStringLiteral("Resized"), this);
-    connect(New, &QAction::triggered, this, [this] { platform::RunHandler([this] { NewExecute(); }); });
-    connect(Resized, &QAction::triggered, this, [this] { platform::RunHandler([this] { ResizedExecute(); }); });
+    connect(New, &QAction::triggered, this, platform::Handler(this, &TDoc::NewExecute));
+    connect(Resized, &QAction::triggered, this, platform::Handler(this, &TDoc::ResizedExecute));
     // The blocks that size themselves to their texts run the chain at once.
-    for (PagePanel* block : {Memo4, Panel3, Panel4}) block->OnResize = [this] { ResizedExecute(); };
+    for (PagePanel* block : {Memo4, Panel3, Panel4}) block->OnResize = platform::Handler(this, &TDoc::ResizedExecute);
     CurrencyPrefix.clear();
 }
 

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 
 #include <exception>
+#include <type_traits>
 #include <utility>
 
 namespace platform {
@@ -33,6 +34,26 @@ void RunHandler(Handler&& handler) {
             detail::ShowHandlerError();
         }
     }
+}
+
+// The slot that connects a signal to a window's handler: the member handler
+// runs through RunHandler, whatever arguments the signal carries.
+//   connect(Button1, &QPushButton::clicked, this, platform::Handler(this, &TCustForm::Button1Click));
+template <class Window>
+auto Handler(Window* window, void (Window::*handler)()) {
+    return [window, handler](auto&&...) { RunHandler([window, handler] { (window->*handler)(); }); };
+}
+
+// The same for a handler written in place; it is given the signal's
+// arguments when it takes them.
+template <class F>
+auto Handler(F handler) {
+    return [handler](auto&&... args) {
+        if constexpr (std::is_invocable_v<const F&, decltype(args)...>)
+            RunHandler([&] { handler(args...); });
+        else
+            RunHandler(handler);
+    };
 }
 
 // Clicks a button in code; an error of its handler reaches the caller.

@@ -11,14 +11,11 @@ TEditCustForm::TEditCustForm(QWidget* parent) : platform::Form(parent) {
     setupUi(this);
     for (platform::DBEdit* e : findChildren<platform::DBEdit*>()) e->SetDataSource(&DataModule1->DataSource1);
     DBNavigator->SetDataSource(&DataModule1->DataSource1);
-    DBNavigator->OnClick = [this](platform::NavigateBtn) { platform::RunHandler([this] { DBNavigatorClick(); }); };
+    DBNavigator->OnClick = platform::Handler(this, &TEditCustForm::DBNavigatorClick);
     DBNavigator1->SetDataSource(&DataModule1->DataSource1);
     OKButton->setDefault(true);
-    const auto run = [this](void (TEditCustForm::*handler)()) {
-        return [this, handler] { platform::RunHandler([this, handler] { (this->*handler)(); }); };
-    };
-    connect(OKButton, &QPushButton::clicked, this, run(&TEditCustForm::OKButtonClick));
-    connect(CancelButton, &QPushButton::clicked, this, run(&TEditCustForm::CancelButtonClick));
+    connect(OKButton, &QPushButton::clicked, this, platform::Handler(this, &TEditCustForm::OKButtonClick));
+    connect(CancelButton, &QPushButton::clicked, this, platform::Handler(this, &TEditCustForm::CancelButtonClick));
 }
 
 void TEditCustForm::OKButtonClick() {

@@ -15,27 +15,22 @@ TCustForm* CustForm = nullptr;
 TCustForm::TCustForm(QWidget* parent) : platform::Form(parent) {
     setupUi(this);
     Navigator->SetDataSource(&DataModule1->DataSource1);
-    Navigator->OnClick = [this](platform::NavigateBtn) { platform::RunHandler([this] { NavigatorClick(); }); };
+    Navigator->OnClick = platform::Handler(this, &TCustForm::NavigatorClick);
     for (platform::DBEdit* e : {DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit6})
         e->SetDataSource(&DataModule1->DataSource6);
     DBEdit7->SetDataSource(&DataModule1->DataSource1);
 
-    const auto run = [this](void (TCustForm::*handler)()) {
-        return [this, handler] { platform::RunHandler([this, handler] { (this->*handler)(); }); };
-    };
-    connect(Button1, &QPushButton::clicked, this, run(&TCustForm::Button1Click));
-    connect(Button2, &QPushButton::clicked, this, run(&TCustForm::Button2Click));
-    connect(Button3, &QPushButton::clicked, this, run(&TCustForm::Button3Click));
-    connect(EditBtn, &QPushButton::clicked, this, run(&TCustForm::EditBtnClick));
-    connect(CloseBtn, &QPushButton::clicked, this, run(&TCustForm::CloseBtnClick));
+    connect(Button1, &QPushButton::clicked, this, platform::Handler(this, &TCustForm::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, platform::Handler(this, &TCustForm::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, platform::Handler(this, &TCustForm::Button3Click));
+    connect(EditBtn, &QPushButton::clicked, this, platform::Handler(this, &TCustForm::EditBtnClick));
+    connect(CloseBtn, &QPushButton::clicked, this, platform::Handler(this, &TCustForm::CloseBtnClick));
     CloseBtn->setDefault(true);
-    StringGrid2->OnClick = [this] { platform::RunHandler([this] { StringGrid2Click(); }); };
-    StringGrid2->OnDblClick = [this] { platform::RunHandler([this] { EditBtnClick(); }); };
+    StringGrid2->OnClick = platform::Handler(this, &TCustForm::StringGrid2Click);
+    StringGrid2->OnDblClick = platform::Handler(this, &TCustForm::EditBtnClick);
     // A key is handled before the grid moves its selection.
-    StringGrid2->OnKeyDown = [this](int&, Qt::KeyboardModifiers) {
-        platform::RunHandler([this] { DBGrid1KeyDown(); });
-    };
-    StringGrid1->OnDblClick = [this] { platform::RunHandler([this] { Button1Click(); }); };
+    StringGrid2->OnKeyDown = platform::Handler(this, &TCustForm::DBGrid1KeyDown);
+    StringGrid1->OnDblClick = platform::Handler(this, &TCustForm::Button1Click);
 }
 
 void TCustForm::FormCreate() {

@@ -5,6 +5,7 @@
 #include "documents/DocumentEditor.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
+#include "platform/Exception.h"
 #include "platform/Handlers.h"
 #include "registers/ListRules.h"
 #include "registers/Statistics.h"
@@ -71,15 +72,12 @@ TSort::TSort(QWidget* parent) : platform::Form(parent) {
     PopupMenu1 = new QMenu(this);
     N1 = PopupMenu1->addAction(QStringLiteral("Отвори"));
     N2 = PopupMenu1->addAction(QStringLiteral("Изтрий"));
-    const auto run = [this](void (TSort::*handler)()) {
-        return [this, handler] { platform::RunHandler([this, handler] { (this->*handler)(); }); };
-    };
-    connect(N1, &QAction::triggered, this, run(&TSort::DBGrid1DblClick));
-    connect(N2, &QAction::triggered, this, run(&TSort::N2Click));
-    connect(SpeedButton1, &QToolButton::clicked, this, run(&TSort::SpeedButton1Click));
-    connect(Button1, &QPushButton::clicked, this, run(&TSort::Button1Click));
-    connect(ScrollBar1, &QScrollBar::valueChanged, this, run(&TSort::ScrollBar1Change));
-    connect(ListBox1, &QListWidget::itemClicked, this, run(&TSort::ListBox1Click));
+    connect(N1, &QAction::triggered, this, platform::Handler(this, &TSort::DBGrid1DblClick));
+    connect(N2, &QAction::triggered, this, platform::Handler(this, &TSort::N2Click));
+    connect(SpeedButton1, &QToolButton::clicked, this, platform::Handler(this, &TSort::SpeedButton1Click));
+    connect(Button1, &QPushButton::clicked, this, platform::Handler(this, &TSort::Button1Click));
+    connect(ScrollBar1, &QScrollBar::valueChanged, this, platform::Handler(this, &TSort::ScrollBar1Change));
+    connect(ListBox1, &QListWidget::itemClicked, this, platform::Handler(this, &TSort::ListBox1Click));
 
     installEventFilter(this);
     Edit1->installEventFilter(this);
@@ -379,7 +377,13 @@ void TSort::ShowYearIncomeChart() {
 
     const int month = QDateTime::currentDateTimeUtc().date().month();
     platform::SetComboIndexSilently(StatForm->ComboBox1, month - 1);
-    StatForm->ComboBox1Change();
+    // Documents that cannot be read are told once: the year's, or else the month's lists'.
+    try {
+        StatForm->ComboBox1Change();
+    } catch (const platform::EConvertError&) {
+        if (income_.unreadable.Count() == 0) throw;
+    }
     DBCtrlGrid1->SetDataSource(&DataModule1->DataSource6);
     DBCtrlGrid1->Repaint();
+    income_.unreadable.Report(QStringLiteral("Приходите в графиката не включват"));
 }

@@ -26,11 +26,8 @@ TEditStockForm::TEditStockForm(QWidget* parent) : platform::Form(parent) {
     DBEdit2->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("5"), QStringLiteral("10"),
                        QStringLiteral("20"), QStringLiteral("50"), QStringLiteral("100")});
     OKButton->setDefault(true);
-    const auto run = [this](void (TEditStockForm::*handler)()) {
-        return [this, handler] { platform::RunHandler([this, handler] { (this->*handler)(); }); };
-    };
-    connect(OKButton, &QPushButton::clicked, this, run(&TEditStockForm::OKButtonClick));
-    connect(CancelButton, &QPushButton::clicked, this, run(&TEditStockForm::CancelButtonClick));
+    connect(OKButton, &QPushButton::clicked, this, platform::Handler(this, &TEditStockForm::OKButtonClick));
+    connect(CancelButton, &QPushButton::clicked, this, platform::Handler(this, &TEditStockForm::CancelButtonClick));
 }
 
 void TEditStockForm::FormShow() { Label2->setText(QStringLiteral("К-во") + QChar(10) + QStringLiteral("склад")); }

@@ -45,15 +45,12 @@ TStocks::TStocks(QWidget* parent) : platform::Form(parent) {
     DBMemo1->SetDataSource(&DataModule1->DataSource4);
     DBNavigator2->SetDataSource(&DataModule1->DataSource4);
     CloseBtn->setDefault(true);
-    const auto run = [this](void (TStocks::*handler)()) {
-        return [this, handler] { platform::RunHandler([this, handler] { (this->*handler)(); }); };
-    };
-    connect(EditBtn, &QPushButton::clicked, this, run(&TStocks::StringGrid1DblClick));
-    connect(Button1, &QPushButton::clicked, this, run(&TStocks::Button1Click));
-    connect(Button2, &QPushButton::clicked, this, run(&TStocks::Button2Click));
-    connect(CloseBtn, &QPushButton::clicked, this, run(&TStocks::CloseBtnClick));
-    StringGrid1->OnClick = [this] { platform::RunHandler([this] { StringGrid1Click(); }); };
-    StringGrid1->OnDblClick = [this] { platform::RunHandler([this] { StringGrid1DblClick(); }); };
+    connect(EditBtn, &QPushButton::clicked, this, platform::Handler(this, &TStocks::StringGrid1DblClick));
+    connect(Button1, &QPushButton::clicked, this, platform::Handler(this, &TStocks::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, platform::Handler(this, &TStocks::Button2Click));
+    connect(CloseBtn, &QPushButton::clicked, this, platform::Handler(this, &TStocks::CloseBtnClick));
+    StringGrid1->OnClick = platform::Handler(this, &TStocks::StringGrid1Click);
+    StringGrid1->OnDblClick = platform::Handler(this, &TStocks::StringGrid1DblClick);
 }
 
 void TStocks::FormCreate() {

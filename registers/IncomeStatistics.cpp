@@ -2,6 +2,7 @@
 
 #include "documents/Calculator.h"
 #include "platform/LocaleText.h"
+#include "registers/IncomeRule.h"
 #include "registers/ListRules.h"
 
 namespace registers {
@@ -12,19 +13,15 @@ void SumMonthIncome(const IncomeDocument& d, const QString& yearText, const QStr
     if (monthText.isEmpty() || counted.contains(d.num)) return;
     const std::optional<int> month = WholeNumber(monthText);
     if (!month || *month < 1 || *month > 12) return;  // a date without a month
-    const std::optional<double> rate = AmountValue(VatTextBeforePercent(d.percent));
-    if (firm != d.supplier) return;
-    const bool paid = FlagValue(d.paid).value_or(false);
-    double& bar = paid ? income.paid[*month - 1] : income.unpaid[*month - 1];
-    const std::optional<double> total = AmountValue(d.total);
-    if (YearDigits(d.fromDate) != YearBoxDigits(yearText)) return;
+    if (firm != d.supplier || YearDigits(d.fromDate) != YearBoxDigits(yearText)) return;
     counted.insert(d.num);
-    if (!rate || !total) return;
-    const double net = *total / (*rate * 0.01 + 1);
-    if (IsIncomeTitle(d.document) && !FlagValue(d.annulled).value_or(false) &&
-        d.noteKind != QStringLiteral("Кредитно известие"))
-        bar += net;
-    if (IsCreditNote(d.document, d.noteKind)) bar -= net;
+    const IncomeShare share = ShareOfIncome(d.document, d.annulled, d.noteKind, d.total);
+    if (!share.error.isEmpty()) return income.unreadable.Add(d.num, share.error);
+    if (share.sign == 0) return;
+    const std::optional<double> rate = AmountValue(VatTextBeforePercent(d.percent));
+    if (!rate) return income.unreadable.Add(d.num, QStringLiteral("ставката на ДДС „%1“ не е число").arg(d.percent));
+    const bool paid = FlagValue(d.paid).value_or(false);
+    (paid ? income.paid : income.unpaid)[*month - 1] += share.amount / (*rate * 0.01 + 1);
 }
 
 void AddMonthListLine(const IncomeDocument& d, int month, const QString& yearText, const QString& firm,
@@ -33,22 +30,18 @@ void AddMonthListLine(const IncomeDocument& d, int month, const QString& yearTex
     if (monthText.isEmpty() || listed.contains(d.num) || WholeNumber(monthText) != month || firm != d.supplier ||
         YearDigits(d.fromDate) != YearBoxDigits(yearText))
         return;
-    const bool paid = FlagValue(d.paid).value_or(false);
     listed.insert(d.num);
-    const double amount = AmountValue(d.total).value_or(0);
-    auto add = [&](const QString& sign, double signedAmount) {
-        int& count = paid ? list.paidCount : list.unpaidCount;
-        ++count;
-        (paid ? list.paidLines : list.unpaidLines)
-            << QString::number(count) + QStringLiteral(".Клиент: ") + d.customer + QStringLiteral(", ф.N. ") + d.num +
-                   QStringLiteral("/") + d.fromDate.left(5) + QStringLiteral(", ") + sign + d.total +
-                   QStringLiteral(" лв.");
-        (paid ? list.paidGross : list.unpaidGross) += signedAmount;
-    };
-    if (IsIncomeTitle(d.document) && !FlagValue(d.annulled).value_or(false) &&
-        d.noteKind != QStringLiteral("Кредитно известие"))
-        add(QString(), amount);
-    if (IsCreditNote(d.document, d.noteKind)) add(QStringLiteral("-"), -amount);
+    const IncomeShare share = ShareOfIncome(d.document, d.annulled, d.noteKind, d.total);
+    if (!share.error.isEmpty()) return list.unreadable.Add(d.num, share.error);
+    if (share.sign == 0) return;
+    const bool paid = FlagValue(d.paid).value_or(false);
+    int& count = paid ? list.paidCount : list.unpaidCount;
+    ++count;
+    (paid ? list.paidLines : list.unpaidLines)
+        << QString::number(count) + QStringLiteral(".Клиент: ") + d.customer + QStringLiteral(", ф.N. ") + d.num +
+               QStringLiteral("/") + d.fromDate.left(5) + QStringLiteral(", ") +
+               (share.sign < 0 ? QStringLiteral("-") : QString()) + d.total + QStringLiteral(" лв.");
+    (paid ? list.paidGross : list.unpaidGross) += share.amount;
 }
 
 QString MoneyTotalText(double value) { return RoundMoneyText(platform::FloatToStr(value)); }

@@ -3,7 +3,11 @@
 // and unpaid invoices, computed from the stored documents' texts. The
 // documents come in the order the statistics walk them: from the last stored
 // record to the first. A document number is counted (or listed) once: the
-// first document met with that number decides, whatever its kind.
+// first document met with that number decides, whatever its kind. Which
+// documents count, and a document that cannot be read, follow the income
+// rule; the paid flag that is no flag counts as not set.
+
+#include "registers/IncomeRule.h"
 
 #include <QSet>
 #include <QString>
@@ -22,11 +26,11 @@ struct IncomeDocument {
 struct YearIncome {
     std::array<double, 12> paid{};    // without VAT, by month
     std::array<double, 12> unpaid{};
+    UnreadableDocuments unreadable;  // also when the VAT rate is no number
 };
 
 // Adds one document to the bars (yearText: the year box; firm: the chosen own
-// firm's name). A rate or total that is no number leaves the bars as they are;
-// a flag that is no flag counts as not set.
+// firm's name).
 void SumMonthIncome(const IncomeDocument& d, const QString& yearText, const QString& firm, QSet<QString>& counted,
                     YearIncome& income);
 
@@ -34,6 +38,7 @@ struct MonthList {
     QStringList paidLines, unpaidLines;
     int paidCount = 0, unpaidCount = 0;
     double paidGross = 0, unpaidGross = 0;  // with VAT
+    UnreadableDocuments unreadable;
 };
 
 // Adds one document to the lists of month m (1 to 12).

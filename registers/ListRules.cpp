@@ -243,18 +243,6 @@ std::optional<double> AmountValue(const QString& text) {
     }
 }
 
-bool IsIncomeTitle(const QString& document) {
-    static const QStringList titles = {QStringLiteral("ФАКТУРА"), QStringLiteral("INVOICE"),
-                                       QStringLiteral("ФАКТУРА / INVOICE"), QStringLiteral("Debit note"),
-                                       QStringLiteral("Дебитно известие")};
-    return titles.contains(document);
-}
-
-bool IsCreditNote(const QString& document, const QString& noteKind) {
-    const QString credit = QStringLiteral("Кредитно известие");
-    return noteKind == credit || document == credit || document == QLatin1String("Credit note");
-}
-
 QString MonthText(const QString& date) { return date.mid(3, 2); }
 QString YearDigits(const QString& date) { return date.mid(8, 2); }
 QString YearBoxDigits(const QString& yearText) { return yearText.right(2); }

@@ -1,8 +1,7 @@
 #pragma once
 // Rules of the register lists and the income statistics, apart from any
 // widget: the order of the list rows, reading flags, numbers and dates out of
-// the stored texts, which documents count as income, the search by number and
-// who may delete a document.
+// the stored texts, the search by number and who may delete a document.
 
 #include <QString>
 #include <QStringList>
@@ -40,11 +39,6 @@ std::optional<bool> FlagValue(const QString& text);
 
 // A stored amount ("12.50" or "12,50") as a number; no value when it is not one.
 std::optional<double> AmountValue(const QString& text);
-
-// Documents that count as income: an invoice or a debit note that is not
-// annulled and is not marked as a credit note.
-bool IsIncomeTitle(const QString& document);
-bool IsCreditNote(const QString& document, const QString& noteKind);
 
 // Month and year of a document date "dd.MM.yyyy г.": characters 4-5 and 9-10
 // (counted from 1); empty when the text is too short.

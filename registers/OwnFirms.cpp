@@ -27,14 +27,11 @@ TFillFirm::TFillFirm(QWidget* parent) : platform::Form(parent) {
     SpeedButton2->setIcon(QIcon(QPixmap::fromImage(Image1->Picture().scaled(20, 20, Qt::KeepAspectRatio,
                                                                               Qt::SmoothTransformation))));
 
-    auto run = [this](void (TFillFirm::*handler)()) {
-        return [this, handler] { platform::RunHandler([this, handler] { (this->*handler)(); }); };
-    };
-    connect(TabControl1, &QTabBar::currentChanged, this, run(&TFillFirm::TabControl1Change));
-    connect(SpeedButton1, &QToolButton::clicked, this, run(&TFillFirm::SpeedButton1Click));
-    connect(SpeedButton2, &QToolButton::clicked, this, run(&TFillFirm::SpeedButton2Click));
-    connect(OKButton, &QPushButton::clicked, this, run(&TFillFirm::OKButtonClick));
-    connect(CancelButton, &QPushButton::clicked, this, run(&TFillFirm::CancelButtonClick));
+    connect(TabControl1, &QTabBar::currentChanged, this, platform::Handler(this, &TFillFirm::TabControl1Change));
+    connect(SpeedButton1, &QToolButton::clicked, this, platform::Handler(this, &TFillFirm::SpeedButton1Click));
+    connect(SpeedButton2, &QToolButton::clicked, this, platform::Handler(this, &TFillFirm::SpeedButton2Click));
+    connect(OKButton, &QPushButton::clicked, this, platform::Handler(this, &TFillFirm::OKButtonClick));
+    connect(CancelButton, &QPushButton::clicked, this, platform::Handler(this, &TFillFirm::CancelButtonClick));
     DBGrid1->OnCellClick = [this](int column) { DBGrid1CellClick(column); };
     // OK is the default button, Cancel the cancel button.
     for (int key : {Qt::Key_Return, Qt::Key_Enter})

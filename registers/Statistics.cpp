@@ -92,28 +92,24 @@ TStatForm::TStatForm(QWidget* parent) : platform::Form(parent) {
     QAction* n1 = PopupMenu1->addAction(QStringLiteral("Копирай"));
     QAction* menuItem1 = PopupMenu2->addAction(QStringLiteral("Копирай"));
 
-    const auto run = [this](void (TStatForm::*handler)()) {
-        return [this, handler] { platform::RunHandler([this, handler] { (this->*handler)(); }); };
-    };
-    connect(n1, &QAction::triggered, this, run(&TStatForm::N1Click));
-    connect(menuItem1, &QAction::triggered, this, run(&TStatForm::MenuItem1Click));
+    connect(n1, &QAction::triggered, this, platform::Handler(this, &TStatForm::N1Click));
+    connect(menuItem1, &QAction::triggered, this, platform::Handler(this, &TStatForm::MenuItem1Click));
     connect(Memo1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(Memo1->viewport()->mapToGlobal(at)); });
     connect(Memo2, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu2->popup(Memo2->viewport()->mapToGlobal(at)); });
-    connect(Edit1, &QLineEdit::textChanged, this, run(&TStatForm::Edit1Change));
+    connect(Edit1, &QLineEdit::textChanged, this, platform::Handler(this, &TStatForm::Edit1Change));
     connect(UpDown1, &QScrollBar::valueChanged, this, [this](int year) { Edit1->setText(QString::number(year)); });
-    connect(DBComboBox1, &QComboBox::activated, this, run(&TStatForm::Edit1Change));
-    connect(DBComboBox1->lineEdit(), &QLineEdit::textEdited, this, run(&TStatForm::Edit1Change));
+    connect(DBComboBox1, &QComboBox::activated, this, platform::Handler(this, &TStatForm::Edit1Change));
+    connect(DBComboBox1->lineEdit(), &QLineEdit::textEdited, this, platform::Handler(this, &TStatForm::Edit1Change));
     DBComboBox1->OnDropDown = [this] { DBComboBox1DropDown(); };
     DBComboBox1->setInsertPolicy(QComboBox::NoInsert);
     DBComboBox1->setEditText(QStringLiteral("Собствена фирма..."));
-    connect(ComboBox1, &QComboBox::activated, this, run(&TStatForm::ComboBox1Change));
-    connect(SpeedButton1, &QToolButton::clicked, this, run(&TStatForm::SpeedButton1Click));
-    connect(SpeedButton2, &QToolButton::clicked, this, run(&TStatForm::SpeedButton2Click));
+    connect(ComboBox1, &QComboBox::activated, this, platform::Handler(this, &TStatForm::ComboBox1Change));
+    connect(SpeedButton1, &QToolButton::clicked, this, platform::Handler(this, &TStatForm::SpeedButton1Click));
+    connect(SpeedButton2, &QToolButton::clicked, this, platform::Handler(this, &TStatForm::SpeedButton2Click));
     for (QBarSet* set : {Series1, Series2})
-        connect(set, &QBarSet::clicked, this,
-                [this](int index) { platform::RunHandler([this, index] { Series1Click(index); }); });
+        connect(set, &QBarSet::clicked, this, platform::Handler([this](int index) { Series1Click(index); }));
     for (QWidget* edit : {static_cast<QWidget*>(DBEdit1), static_cast<QWidget*>(DBEdit2),
                           static_cast<QWidget*>(DBEdit3), static_cast<QWidget*>(DBEdit4),
                           static_cast<QWidget*>(DBEdit5), static_cast<QWidget*>(DBEdit6),
@@ -288,6 +284,7 @@ void TStatForm::ComboBox1Change() {
          UnpaidGrossTotal);
     Sort->DBCtrlGrid1->SetDataSource(&DataModule1->DataSource6);
     Sort->DBCtrlGrid1->Repaint();
+    list.unreadable.Report(QStringLiteral("Извадките за месеца не включват"));
 }
 
 void TStatForm::Series1Click(int index) {

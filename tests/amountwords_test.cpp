@@ -142,4 +142,19 @@ TEST(AmountWords, EnglishFraction) {
     platform::SetDecimalSeparatorOverride(std::nullopt);
 }
 
+TEST(AmountWords, PageTotalsAndTheirSplitLine) {
+    platform::SetDecimalSeparatorOverride(QChar(u','));
+    platform::SetCurrencyDecimalsOverride(2);
+    const std::pair<const char*, const char*> bulgarian[] = {
+        {"1,00 лв", "един лев и 0 ст."}, {"21,00", "двадесет и един лева"}, {"120,05 лв", "сто двадесет лева и 5 ст."},
+        {"120,05", "сто двадесет лева и 05 ст."}, {"0,80 лв", ""}, {"1234567,00", " лева"}};
+    for (const auto& [total, words] : bulgarian) EXPECT_EQ(BulgarianAmountWords(total), words) << total;
+    EXPECT_EQ(EnglishAmountWords("0,50 EUR", "EUR"), "zero and  0,50 EUR");
+    EXPECT_EQ(EnglishAmountWords("-7,00 USD", "USD"), "seven USD");  // a credit's minus is no word
+    EXPECT_TRUE(EnglishAmountWords(",50", "EUR").isNull());
+    EXPECT_EQ(SplitLongWordsLine(QString(51, u'x')), QString(25, u'x') + u'\n' + QString(26, u'x'));
+    platform::SetDecimalSeparatorOverride(std::nullopt);
+    platform::SetCurrencyDecimalsOverride(std::nullopt);
+}
+
 }  // namespace

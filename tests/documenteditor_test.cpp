@@ -355,20 +355,10 @@ TEST_F(Editor, RememberedChoicesComeFromMemTxtAndBadFilesLeaveTheDefaults) {
     }
 }
 
-TEST(EditorRules, IdentificationNumbersDescriptionsAndLookUps) {
-    const std::pair<const char*, bool> ids[] = {{"831826092", true},  {"831826093", false}, {"1234567890", false},
-                                                {"", false},           {"100000086", true},  {"100000087", false},
-                                                {"100000550", true},   {"100000551", false}};
-    for (const auto& [id, valid] : ids) EXPECT_EQ(IdentificationNumberValid(id), valid) << id;
-    EXPECT_THROW(IdentificationNumberValid("12345678a"), platform::EConvertError);
-
+TEST(EditorRules, Descriptions) {
     EXPECT_EQ(WrapDescription("едно две три", 7), QStringList({"едно", "две три"}));
     EXPECT_EQ(WrapDescription("ред\r\nвтори", 84), QStringList({"ред", "втори"}));
     EXPECT_EQ(DescriptionLineLimit(true, true), 27);
-
-    EXPECT_TRUE(LookupStartsWithBytes(platform::EncodeCp1251("ЁЛХА"), *LookupTypedBytes("ёлх")));
-    EXPECT_FALSE(LookupTypedBytes("€‰ 😀"));
-    EXPECT_EQ(GoodsEntryRecNo("Стол~12"), 12);
 }
 
 }  // namespace

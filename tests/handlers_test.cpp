@@ -17,15 +17,14 @@ struct Window {
     QPushButton failing{QStringLiteral("Грешка")};
     QPushButton outer{QStringLiteral("Външен")};
     int runs = 0;
+    void Fail() {
+        ++runs;
+        throw platform::Exception(QStringLiteral("Няма връзка със сървъра!"));
+    }
     Window() {
-        QObject::connect(&failing, &QPushButton::clicked, [this] {
-            platform::RunHandler([this] {
-                ++runs;
-                throw platform::Exception(QStringLiteral("Няма връзка със сървъра!"));
-            });
-        });
+        QObject::connect(&failing, &QPushButton::clicked, platform::Handler(this, &Window::Fail));
         // A handler that clicks another window's button in code and lets its error go on.
-        QObject::connect(&outer, &QPushButton::clicked, [this] { platform::RunHandler([this] { platform::Click(&failing); }); });
+        QObject::connect(&outer, &QPushButton::clicked, platform::Handler([this] { platform::Click(&failing); }));
     }
 };
 

@@ -2,6 +2,8 @@
 // from any window.
 
 #include "platform/LocaleText.h"
+#include "platform/Exception.h"
+#include "registers/IncomeRule.h"
 #include "registers/IncomeStatistics.h"
 #include "registers/ListRules.h"
 #include "support/testsupport.h"
@@ -100,8 +102,10 @@ TEST_F(IncomeStatistics, CountsEachNumberOnceAndSkipsWhatIsNoIncome) {
         registers::AddMonthListLine(d, 3, QStringLiteral("2013"), QStringLiteral("Фирма А"), listed, list);
     EXPECT_EQ(list.paidLines, QStringList({QStringLiteral("1.Клиент: Клиент, ф.N. 0000000003/11.03, -120.00 лв."),
                                            QStringLiteral("2.Клиент: Клиент, ф.N. 0000000005/02.03, 1,2 лв.")}));
-    EXPECT_EQ(list.unpaidLines, QStringList({QStringLiteral("1.Клиент: Клиент, ф.N. 0000000001/02.03, 360 лв."),
-                                             QStringLiteral("2.Клиент: Клиент, ф.N. 0000000007/02.03, много лв.")}));
+    // The total of 7 is no number: left out of the bars and the lists, and told.
+    EXPECT_EQ(list.unpaidLines, QStringList({QStringLiteral("1.Клиент: Клиент, ф.N. 0000000001/02.03, 360 лв.")}));
+    EXPECT_EQ(income.unreadable.Count(), 1);
+    EXPECT_EQ(list.unreadable.Count(), 1);
     EXPECT_DOUBLE_EQ(list.paidGross, -118.8);
     EXPECT_EQ(registers::MoneyTotalText(list.paidGross), QStringLiteral("-118,80"));
 
@@ -110,6 +114,34 @@ TEST_F(IncomeStatistics, CountsEachNumberOnceAndSkipsWhatIsNoIncome) {
     QSet<QString> again;
     for (const IncomeDocument& d : docs) registers::SumMonthIncome(d, QStringLiteral("2013"), QString(), again, none);
     EXPECT_EQ(none.paid, registers::YearIncome().paid);
+}
+
+TEST(IncomeRule, AnInvoiceAddsACreditNoteSubtractsAndAnUnreadableTextIsTold) {
+    using registers::ShareOfIncome;
+    const auto share = [](const char* title, const char* annulled, const char* note, const char* total) {
+        const registers::IncomeShare s = ShareOfIncome(QString::fromUtf8(title), QString::fromUtf8(annulled),
+                                                       QString::fromUtf8(note), QString::fromUtf8(total));
+        return s.error.isEmpty() ? QString::number(s.amount) : s.error;
+    };
+    EXPECT_EQ(share("Debit note", "False", "", "12,5"), "12.5");
+    EXPECT_EQ(share("ФАКТУРА", "True", "", "12"), "0");                    // annulled
+    EXPECT_EQ(share("ФАКТУРА", "True", "Кредитно известие", "12"), "-12");  // a credit note, annulled or not
+    EXPECT_EQ(share("Credit note", "да", "", "12"), "-12");                // the flag is not read
+    EXPECT_EQ(share("ПРОФОРМА ФАКТУРА", "да", "", "много"), "0");
+    EXPECT_EQ(share("ФАКТУРА", "да", "", "12"), "полето „Анулирана“ съдържа „да“ вместо True или False");
+    EXPECT_EQ(share("Кредитно известие", "False", "", "много"), "сумата „много“ не е число");
+
+    registers::UnreadableDocuments unreadable;
+    unreadable.Report(QStringLiteral("Сборът не включва"));  // nothing to tell
+    unreadable.Add(QStringLiteral("0000000007"), QStringLiteral("сумата „%1“ не е число"));
+    unreadable.Add(QStringLiteral("0000000008"), QStringLiteral("друго"));
+    try {
+        unreadable.Report(QStringLiteral("Сборът не включва"));
+        ADD_FAILURE();
+    } catch (const platform::EConvertError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Сборът не включва 2 документ(а), които не могат да бъдат прочетени. "
+                                              "Документ № 0000000007: сумата „%1“ не е число."));
+    }
 }
 
 }  // namespace
