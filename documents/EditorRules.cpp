@@ -34,5 +34,3 @@ QStringList WrapDescription(const QString& text, int limit) {
     }
     return out;
 }
-
-}
