@@ -1,5 +1,6 @@
 // The test programs' main: every test runs offscreen, with a database lock
-// folder and an installation folder of its own, and never touches the
+// folder of its own run (shared with the processes it starts) and an
+// installation folder of its own, and never touches the
 // computer's database server alias file unless a test points at it. The
 // application object exists before the first test.
 
@@ -26,7 +27,11 @@ int main(int argc, char** argv) {
     // A test of another locale runs a test program of its own under it.
     qputenv("LC_ALL", qgetenv("QUILLANE_TEST_LC_ALL").isEmpty() ? QByteArray("C.UTF-8") : qgetenv("QUILLANE_TEST_LC_ALL"));
     SetDefault("QT_QPA_PLATFORM", "offscreen");
-    SetDefault("FIREBIRD_LOCK", temp + "/quillane-test-lock");
+    // A process killed inside the embedded engine can leave that engine's
+    // shared lock memory held for good, so no two test programs share one lock
+    // folder; the processes a test starts inherit their program's.
+    const QTemporaryDir lockDir(QDir::tempPath() + QStringLiteral("/quillane-test-lock-XXXXXX"));
+    SetDefault("FIREBIRD_LOCK", lockDir.path().toLocal8Bit());
     SetDefault("QUILLANE_FIREBIRD_ALIASES", temp + "/quillane-test-no-aliases/databases.conf");
     SetDefault("QUILLANE_HOME", temp + "/quillane-test-no-home");
     // mem.txt and payment.txt are read from and written to a folder of the run's own.
