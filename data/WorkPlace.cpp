@@ -13,15 +13,19 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
 
 TForm8* Form8 = nullptr;
 
 TForm8::TForm8(QWidget* parent) : platform::Form(parent) {
     setupUi(this);
     setFixedSize(409, 277);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+    PlaceOnScreen();
     Edit1->setText(platform::Path(platform::PathKind::DataFolder));
+    // The folder button carries the desktop's folder picture.
+    SpeedButton2->setText(QString());
+    SpeedButton2->setIcon(QIcon::fromTheme(QStringLiteral("folder"), style()->standardIcon(QStyle::SP_DirIcon)));
     // Checking an option, by hand or in code, runs its handler.
     connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
         if (on) platform::RunHandler([this] { RadioButton2Click(); });
@@ -34,6 +38,32 @@ TForm8::TForm8(QWidget* parent) : platform::Form(parent) {
     });
     connect(SpeedButton1, &QPushButton::clicked, this, platform::Handler(this, &TForm8::SpeedButton1Click));
     connect(SpeedButton2, &QToolButton::clicked, this, platform::Handler(this, &TForm8::SpeedButton2Click));
+}
+
+void TForm8::PlaceOnScreen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    // The window manager's title bar, guessed generously: the frame it draws
+    // is not known before a window is mapped, nor always after.
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+    QRect mainFrame;
+    if (Main) {
+        mainFrame = Main->frameGeometry().united(Main->geometry());
+        mainFrame.setBottom(std::max(mainFrame.bottom(), Main->y() + Main->height() + title));
+    }
+    QRect frame(0, 0, width(), height() + title);
+    frame.moveCenter(screen->geometry().center());
+    // On a low screen the main window at its top would cover the title bar and the first option.
+    if (Main && frame.intersects(mainFrame)) frame.moveTop(mainFrame.bottom() + 4);
+    frame.moveTop(std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height())));
+    move(frame.topLeft());
+}
+
+void TForm8::showEvent(QShowEvent* event) {
+    // Placed before the window manager maps it.
+    if (!event->spontaneous()) PlaceOnScreen();
+    platform::Form::showEvent(event);
 }
 
 void TForm8::FormShow() {

@@ -17,10 +17,13 @@ public:
 
 protected:
     void FormShow() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // "1", "2" or "3" by the checked option; "1" when none is.
     QString CheckedMode() const;
+    // Centred on the screen, or just below the main window where that would cover it.
+    void PlaceOnScreen();
 };
 
 extern TForm8* Form8;
