@@ -22,6 +22,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPalette>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
@@ -112,6 +114,8 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
         const QSignalBlocker block(combo->lineEdit());
         combo->lineEdit()->clear();
     }
+    // Typing goes on in the edit or cell the list serves; the list never takes the keys.
+    ListBox1->setFocusPolicy(Qt::NoFocus);
     ListBox1->setUniformItemSizes(true);
     ListBox1->setItemDelegate(new FixedHeightItems(ListBox1));
     StringGrid1->SetHint(QStringLiteral("Description1;stock"));
@@ -131,7 +135,12 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     for (QToolButton* b : {SpeedButton1, BitBtn2, BitBtn1, BitBtn5, BitBtn6, BitBtn7, BitBtn8, BitBtn9, BitBtn10,
                            BitBtn11, BitBtn3, BitBtn4})
         connect(b, &QToolButton::clicked, this, Handler([this, b] { SpeedButton1Click(b); }));
-    connect(ListBox1, &QListWidget::itemClicked, this, Handler([this] { ListBox1Click(); }));
+    connect(ListBox1, &QListWidget::itemClicked, this, [this] {
+        // The click leaves the keys with the edit or grid the list served.
+        QPointer<QWidget> served = findChild<QWidget*>(HintOf(ListBox1).section(u';', 0, 0));
+        platform::RunHandler([this] { ListBox1Click(); });
+        if (served && served->isVisible()) served->setFocus(Qt::MouseFocusReason);
+    });
     connect(SpeedButton3, &QPushButton::clicked, this, Handler([this] { SpeedButton3Click(SpeedButton3); }));
     Panel3->installEventFilter(this);
 
@@ -176,7 +185,9 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     connect(ComboBox3, &QComboBox::activated, this, [this](int index) {
         platform::RunHandler([this, index] { ComboBox3Select(index); });
     });
-    ComboBox3->lineEdit()->installEventFilter(this);
+    // The combo box hands its keys to its line edit directly, past any filter
+    // of the line edit: Enter is watched on the combo box itself.
+    ComboBox3->installEventFilter(this);
     connect(CheckBox6, &QCheckBox::toggled, this, Handler([this] { CheckBox6Click(); }));
     connect(DBText7, &QLineEdit::textChanged, this, Handler([this] { DBText7Change(); }));
     connect(Edit20, &QLineEdit::textChanged, this, Handler([this] { DBText7Change(); }));
@@ -237,7 +248,7 @@ bool TOrderForm::eventFilter(QObject* watched, QEvent* event) {
             const QChar c = text[0];
             if (!(c.isDigit() && c.unicode() < 128) && c != u'%' && c != platform::DecimalSeparator()) return true;
         }
-    } else if (watched == ComboBox3->lineEdit() && event->type() == QEvent::KeyPress) {
+    } else if (watched == ComboBox3 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             platform::RunHandler([this, key] { ComboBox3KeyDown(key); });
@@ -310,6 +321,10 @@ void TOrderForm::FillLookupList(QLineEdit* edit) {
     const LookupHint hint = ParseLookupHint(HintOf(edit));
     data::DataSet* ds = LookupDataSet(hint.dataSet);
     ListBox1->clear();
+    // With no text or no match the list would stay open, empty, under the edit.
+    const auto hideWhenEmpty = qScopeGuard([this] {
+        if (ListBox1->count() == 0) ListBox1->hide();
+    });
     const QString typed = edit->text();
     if (typed.isEmpty()) return;
     // Matched on the stored Windows-1251 bytes; only the entries are decoded.
@@ -426,6 +441,10 @@ void TOrderForm::StringGrid1SelectCell(int col, int row, bool& canSelect) {
     StringGrid1Button->setVisible(col == 1);
     StringGrid1Button->raise();
     RecalculateThroughVatRate();
+    enteredCol_ = col;
+    enteredRow_ = row;
+    enteredText_ = StringGrid1->Cell(col, row);
+    enteredTyped_ = false;
 }
 
 namespace {
@@ -476,7 +495,8 @@ void TOrderForm::StringGrid1ButtonClick() {
     ListBox1->raise();
 }
 
-void TOrderForm::StringGrid1SetEditText(int, int, const QString&) {
+void TOrderForm::StringGrid1SetEditText(int col, int row, const QString&) {
+    if (col == enteredCol_ && row == enteredRow_) enteredTyped_ = true;
     EnableSave();
     if (StringGrid1Button->isVisible()) FilterGoodsList();
 }
@@ -494,6 +514,8 @@ void TOrderForm::FilterGoodsList() {
     const QStringList kept = GoodsEntries(ParseLookupHint(StringGrid1->Hint()), &typed);
     ListBox1->clear();
     ListBox1->addItems(kept);
+    // No goods match: no empty list stays on screen.
+    if (kept.isEmpty()) ListBox1->hide();
 }
 
 bool TOrderForm::CheckIdentificationNumber(const QString& text) { return IdentificationNumberValid(text); }
@@ -600,17 +622,34 @@ void TOrderForm::RecalculateThroughVatRate() {
     Edit9->setText(rate);
 }
 
+// A quantity, price or discount cell takes its number text. A text that is no
+// number gives way, in the cell the user typed it into, to that cell's text at
+// the last recalculation (the line's value was computed from it), elsewhere
+// to the empty text; either way the user is told.
+void TOrderForm::NormalizeNumberCell(int col, int row, QStringList& notices) {
+    const QString typed = StringGrid1->Cell(col, row);
+    QString text = NormalizeDecimalText(typed);
+    if (text.isEmpty() && !typed.trimmed().isEmpty()) {
+        if (col == enteredCol_ && row == enteredRow_ && enteredTyped_) text = NormalizeDecimalText(enteredText_);
+        const QString where = QStringLiteral("„%1“ не е число (%2, ред %3): ").arg(typed, StringGrid1->Cell(col, 0)).arg(row);
+        notices << where + (text.isEmpty() ? QStringLiteral("клетката е изчистена.")
+                                           : QStringLiteral("клетката остава „%1“.").arg(text));
+    }
+    StringGrid1->SetCell(col, row, text);
+}
+
 void TOrderForm::RecalculateLineItems() {
     Form1->Label7->setText(QStringLiteral("0"));
     Form1->Label3->setText(QStringLiteral("0"));
     Form1->Label5->setText(QStringLiteral("0"));
     const bool discount = StringGrid1->ColCount() != 6;
     const int value = ValueColumn();
+    QStringList notices;
     for (int r = 1; r < StringGrid1->RowCount(); ++r) {
-        StringGrid1->SetCell(3, r, NormalizeDecimalText(StringGrid1->Cell(3, r)));
-        StringGrid1->SetCell(4, r, NormalizeDecimalText(StringGrid1->Cell(4, r)));
+        NormalizeNumberCell(3, r, notices);
+        NormalizeNumberCell(4, r, notices);
         if (StringGrid1->Cell(3, r).isEmpty() || StringGrid1->Cell(4, r).isEmpty()) continue;
-        if (discount) StringGrid1->SetCell(5, r, NormalizeDecimalText(StringGrid1->Cell(5, r)));
+        if (discount) NormalizeNumberCell(5, r, notices);
         Form1->Edit3->setText(StringGrid1->Cell(3, r));
         Form1->Edit1->setText(StringGrid1->Cell(4, r));
         Form1->Edit2->setText(discount ? StringGrid1->Cell(5, r) : QString());
@@ -620,6 +659,8 @@ void TOrderForm::RecalculateLineItems() {
         Label4->setText(Form1->Label3->text());
         Label11->setText(Form1->Label5->text());
     }
+    enteredText_ = StringGrid1->Cell(enteredCol_, enteredRow_);
+    if (!notices.isEmpty()) platform::ShowMessage(notices.join(u'\n'));
 }
 
 void TOrderForm::RenumberLineItems() {
