@@ -25,6 +25,7 @@
 #include <QPointer>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QStyle>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QToolButton>
@@ -72,6 +73,31 @@ public:
     }
 };
 
+// The combo box's drop-down is as wide as its longest entry.
+void FitDropDownToEntries(QComboBox* combo) {
+    const auto fit = [combo] {
+        QAbstractItemView* view = combo->view();
+        const QFontMetrics metrics(view->font());
+        int widest = 0;
+        for (int i = 0; i < combo->count(); ++i) widest = std::max(widest, metrics.horizontalAdvance(combo->itemText(i)));
+        const int margins = 2 * view->frameWidth() + view->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16;
+        view->setMinimumWidth(widest + margins);
+    };
+    QAbstractItemModel* model = combo->model();
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, combo, fit);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, combo, fit);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, combo, fit);
+    QObject::connect(model, &QAbstractItemModel::modelReset, combo, fit);
+    fit();
+}
+
+// A total label takes the room from its caption's text to the panel's right
+// edge, keeping its right alignment, so that a large sum shows every digit.
+void WidenTotalLabel(QLabel* total, int captionRight) {
+    const int left = captionRight + 6;
+    total->setGeometry(left, total->y(), total->parentWidget()->width() - 4 - left, total->height());
+}
+
 // The own-firms window's built-in logo as picture file bytes.
 QByteArray BuiltInLogo() { return FillFirm ? FillFirm->Image1->PictureBytes() : QByteArray(); }
 
@@ -114,6 +140,15 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
         const QSignalBlocker block(combo->lineEdit());
         combo->lineEdit()->clear();
     }
+    // Whole texts: drop-downs as wide as their longest entry, the title box
+    // over the free room left of it (its text in a size that fits, below),
+    // the totals as wide as their panel allows.
+    for (QComboBox* combo : {ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5}) FitDropDownToEntries(combo);
+    ComboBox2->setGeometry(0, ComboBox2->y(), ComboBox2->x() + ComboBox2->width(), ComboBox2->height());
+    ComboBox2->lineEdit()->installEventFilter(this);
+    WidenTotalLabel(Label7, Label217->x() + Label217->sizeHint().width());
+    WidenTotalLabel(Label4, Edit9->x() + Edit9->width());
+    WidenTotalLabel(Label11, Label219->x() + Label219->sizeHint().width());
     // Typing goes on in the edit or cell the list serves; the list never takes the keys.
     ListBox1->setFocusPolicy(Qt::NoFocus);
     ListBox1->setUniformItemSizes(true);
@@ -238,7 +273,15 @@ void TOrderForm::mousePressEvent(QMouseEvent* event) {
 }
 
 bool TOrderForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Panel3 && event->type() == QEvent::MouseButtonPress) {
+    if (watched == ComboBox2->lineEdit() && event->type() == QEvent::Paint) {
+        // The title is drawn whole: in the design size when it fits the box, else smaller.
+        QLineEdit* title = ComboBox2->lineEdit();
+        QFont font = ComboBox2->font();
+        const int room = title->contentsRect().width() - 6;
+        while (font.pointSize() > 8 && QFontMetrics(font).horizontalAdvance(title->text()) > room)
+            font.setPointSize(font.pointSize() - 1);
+        if (font != title->font()) title->setFont(font);
+    } else if (watched == Panel3 && event->type() == QEvent::MouseButtonPress) {
         platform::RunHandler([this] { HeaderPanelClick(); });
     } else if (watched == Edit9 && event->type() == QEvent::KeyPress) {
         // Only digits, Backspace, "%" and the decimal separator reach the VAT rate.
@@ -489,8 +532,13 @@ void TOrderForm::StringGrid1ButtonClick() {
     const QRect below = StringGrid1->CellRect(CurrentItemCol, CurrentItemRow + 1);
     const int top = (below.isEmpty() ? cell.bottom() + 2 : below.top()) + StringGrid1->y();
     SetBaseColour(ListBox1, kPaleYellow);
-    ListBox1->setGeometry(cell.left() + StringGrid1->x(), top, cell.width(),
-                          LookupListHeight(ListBox1->count(), kItemHeight, 100));
+    // At least the cell's width, and wide enough for every entry with its "~"
+    // number; moved left as far as needed to stay on the page.
+    const int entries = ListBox1->sizeHintForColumn(0) + 2 * ListBox1->frameWidth() +
+                        ListBox1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    const int width = std::min(std::max(cell.width(), entries), Panel3->width());
+    const int left = std::min(cell.left() + StringGrid1->x(), Panel3->width() - width);
+    ListBox1->setGeometry(left, top, width, LookupListHeight(ListBox1->count(), kItemHeight, 100));
     ListBox1->show();
     ListBox1->raise();
 }

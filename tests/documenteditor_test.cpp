@@ -25,6 +25,7 @@
 #include <QImage>
 #include <QDir>
 #include <QKeyEvent>
+#include <QComboBox>
 #include <QListWidget>
 #include <QTableView>
 #include <QTest>
@@ -300,6 +301,32 @@ TEST_F(Editor, TypedLinesTellANumberThatIsNoneAndTheGoodsListHidesWithoutMatches
     Type("ж");
     EXPECT_FALSE(e->ListBox1->isVisible());
     EXPECT_EQ(e->StringGrid1->Cell(1, 2), "кж");
+}
+
+// Long titles, VAT reasons and goods entries were cut, and large totals lost
+// their leading digits.
+TEST_F(Editor, LongTitlesEntriesAndTotalsAreShownWhole) {
+    StartAndOpen();
+    TOrderForm* e = OrderForm;
+    e->ComboBox2->setEditText("ПРОТОКОЛ ЗА САМОЛЕТЕН БИЛЕТ");
+    QLineEdit* title = e->ComboBox2->lineEdit();
+    title->grab();
+    EXPECT_LE(title->fontMetrics().horizontalAdvance(title->text()), title->contentsRect().width());
+    for (QComboBox* combo : {e->ComboBox2, e->ComboBox5})
+        for (int i = 0; i < combo->count(); ++i)
+            EXPECT_LT(combo->view()->fontMetrics().horizontalAdvance(combo->itemText(i)), combo->view()->minimumWidth());
+
+    AddStock("Консултантски услуги по проектиране на вътрешни мрежи", "999999999");
+    ClickCell(3, 1);
+    Type("999999");
+    ClickCell(1, 1);
+    Type("мреж");
+    ASSERT_TRUE(e->ListBox1->isVisible());
+    EXPECT_GT(e->ListBox1->viewport()->width(), e->ListBox1->sizeHintForColumn(0));
+    e->ListBox1->setCurrentRow(0);
+    e->ListBox1Click();
+    EXPECT_EQ(e->Label11->text(), "1199998798800000,00");
+    for (QLabel* total : {e->Label7, e->Label4, e->Label11}) EXPECT_LE(total->sizeHint().width(), total->width());
 }
 
 // Keys typed with no pause, all waiting before the first is handled, while
