@@ -279,6 +279,8 @@ TEST_F(Registers, TheCardsNavigatorMovesThroughAllCustomersAndNumberFieldsTakeOn
     EXPECT_EQ(press(platform::NavigateBtn::First), QStringLiteral("Фирма 1"));
     EXPECT_EQ(press(platform::NavigateBtn::Next), QStringLiteral("Фирма 2"));
     EXPECT_EQ(CustForm->StringGrid2->Cell(1, 3), QStringLiteral("Фирма 3"));  // the list stays whole
+    QTest::mouseClick(CustForm->Navigator->Button(platform::NavigateBtn::Prior), Qt::LeftButton);
+    EXPECT_EQ(press(platform::NavigateBtn::Next), QStringLiteral("Фирма 2"));  // so does the list's navigator
 
     // "Клиент №" and the goods card's quantity ignore letters without a word.
     EditCustForm->DBEdit3->selectAll();
