@@ -26,7 +26,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPalette>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QScrollBar>
+#include <QStyle>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QToolButton>
@@ -74,6 +77,31 @@ public:
     }
 };
 
+// The combo box's drop-down is as wide as its longest entry.
+void FitDropDownToEntries(QComboBox* combo) {
+    const auto fit = [combo] {
+        QAbstractItemView* view = combo->view();
+        const QFontMetrics metrics(view->font());
+        int widest = 0;
+        for (int i = 0; i < combo->count(); ++i) widest = std::max(widest, metrics.horizontalAdvance(combo->itemText(i)));
+        const int margins = 2 * view->frameWidth() + view->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16;
+        view->setMinimumWidth(widest + margins);
+    };
+    QAbstractItemModel* model = combo->model();
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, combo, fit);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, combo, fit);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, combo, fit);
+    QObject::connect(model, &QAbstractItemModel::modelReset, combo, fit);
+    fit();
+}
+
+// A total label takes the room from its caption's text to the panel's right
+// edge, keeping its right alignment, so that a large sum shows every digit.
+void WidenTotalLabel(QLabel* total, int captionRight) {
+    const int left = captionRight + 6;
+    total->setGeometry(left, total->y(), total->parentWidget()->width() - 4 - left, total->height());
+}
+
 // The own-firms window's built-in logo as picture file bytes.
 QByteArray BuiltInLogo() { return FillFirm ? FillFirm->Image1->PictureBytes() : QByteArray(); }
 
@@ -112,6 +140,17 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
         const QSignalBlocker block(combo->lineEdit());
         combo->lineEdit()->clear();
     }
+    // Whole texts: drop-downs as wide as their longest entry, the title box
+    // over the free room left of it (its text in a size that fits, below),
+    // the totals as wide as their panel allows.
+    for (QComboBox* combo : {ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5}) FitDropDownToEntries(combo);
+    ComboBox2->setGeometry(0, ComboBox2->y(), ComboBox2->x() + ComboBox2->width(), ComboBox2->height());
+    ComboBox2->lineEdit()->installEventFilter(this);
+    WidenTotalLabel(Label7, Label217->x() + Label217->sizeHint().width());
+    WidenTotalLabel(Label4, Edit9->x() + Edit9->width());
+    WidenTotalLabel(Label11, Label219->x() + Label219->sizeHint().width());
+    // Typing goes on in the edit or cell the list serves; the list never takes the keys.
+    ListBox1->setFocusPolicy(Qt::NoFocus);
     ListBox1->setUniformItemSizes(true);
     ListBox1->setItemDelegate(new FixedHeightItems(ListBox1));
     StringGrid1->SetHint(QStringLiteral("Description1;stock"));
@@ -131,7 +170,12 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     for (QToolButton* b : {SpeedButton1, BitBtn2, BitBtn1, BitBtn5, BitBtn6, BitBtn7, BitBtn8, BitBtn9, BitBtn10,
                            BitBtn11, BitBtn3, BitBtn4})
         connect(b, &QToolButton::clicked, this, Handler([this, b] { SpeedButton1Click(b); }));
-    connect(ListBox1, &QListWidget::itemClicked, this, Handler([this] { ListBox1Click(); }));
+    connect(ListBox1, &QListWidget::itemClicked, this, [this] {
+        // The click leaves the keys with the edit or grid the list served.
+        QPointer<QWidget> served = findChild<QWidget*>(HintOf(ListBox1).section(u';', 0, 0));
+        platform::RunHandler([this] { ListBox1Click(); });
+        if (served && served->isVisible()) served->setFocus(Qt::MouseFocusReason);
+    });
     connect(SpeedButton3, &QPushButton::clicked, this, Handler([this] { SpeedButton3Click(SpeedButton3); }));
     Panel3->installEventFilter(this);
 
@@ -176,7 +220,9 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     connect(ComboBox3, &QComboBox::activated, this, [this](int index) {
         platform::RunHandler([this, index] { ComboBox3Select(index); });
     });
-    ComboBox3->lineEdit()->installEventFilter(this);
+    // The combo box hands its keys to its line edit directly, past any filter
+    // of the line edit: Enter is watched on the combo box itself.
+    ComboBox3->installEventFilter(this);
     connect(CheckBox6, &QCheckBox::toggled, this, Handler([this] { CheckBox6Click(); }));
     connect(DBText7, &QLineEdit::textChanged, this, Handler([this] { DBText7Change(); }));
     connect(Edit20, &QLineEdit::textChanged, this, Handler([this] { DBText7Change(); }));
@@ -227,7 +273,15 @@ void TOrderForm::mousePressEvent(QMouseEvent* event) {
 }
 
 bool TOrderForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Panel3 && event->type() == QEvent::MouseButtonPress) {
+    if (watched == ComboBox2->lineEdit() && event->type() == QEvent::Paint) {
+        // The title is drawn whole: in the design size when it fits the box, else smaller.
+        QLineEdit* title = ComboBox2->lineEdit();
+        QFont font = ComboBox2->font();
+        const int room = title->contentsRect().width() - 6;
+        while (font.pointSize() > 8 && QFontMetrics(font).horizontalAdvance(title->text()) > room)
+            font.setPointSize(font.pointSize() - 1);
+        if (font != title->font()) title->setFont(font);
+    } else if (watched == Panel3 && event->type() == QEvent::MouseButtonPress) {
         platform::RunHandler([this] { HeaderPanelClick(); });
     } else if (watched == Edit9 && event->type() == QEvent::KeyPress) {
         // Only digits, Backspace, "%" and the decimal separator reach the VAT rate.
@@ -237,7 +291,7 @@ bool TOrderForm::eventFilter(QObject* watched, QEvent* event) {
             const QChar c = text[0];
             if (!(c.isDigit() && c.unicode() < 128) && c != u'%' && c != platform::DecimalSeparator()) return true;
         }
-    } else if (watched == ComboBox3->lineEdit() && event->type() == QEvent::KeyPress) {
+    } else if (watched == ComboBox3 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             platform::RunHandler([this, key] { ComboBox3KeyDown(key); });
@@ -310,6 +364,10 @@ void TOrderForm::FillLookupList(QLineEdit* edit) {
     const LookupHint hint = ParseLookupHint(HintOf(edit));
     data::DataSet* ds = LookupDataSet(hint.dataSet);
     ListBox1->clear();
+    // With no text or no match the list would stay open, empty, under the edit.
+    const auto hideWhenEmpty = qScopeGuard([this] {
+        if (ListBox1->count() == 0) ListBox1->hide();
+    });
     const QString typed = edit->text();
     if (typed.isEmpty()) return;
     // Matched on the stored Windows-1251 bytes; only the entries are decoded.
@@ -433,6 +491,10 @@ void TOrderForm::StringGrid1SelectCell(int col, int row, bool& canSelect) {
     StringGrid1Button->setVisible(col == 1);
     StringGrid1Button->raise();
     RecalculateThroughVatRate();
+    enteredCol_ = col;
+    enteredRow_ = row;
+    enteredText_ = StringGrid1->Cell(col, row);
+    enteredTyped_ = false;
 }
 
 namespace {
@@ -478,13 +540,19 @@ void TOrderForm::StringGrid1ButtonClick() {
     const QRect below = StringGrid1->CellRect(CurrentItemCol, CurrentItemRow + 1);
     const int top = (below.isEmpty() ? cell.bottom() + 2 : below.top()) + StringGrid1->y();
     SetBaseColour(ListBox1, kPaleYellow);
-    ListBox1->setGeometry(cell.left() + StringGrid1->x(), top, cell.width(),
-                          LookupListHeight(ListBox1->count(), kItemHeight, 100));
+    // At least the cell's width, and wide enough for every entry with its "~"
+    // number; moved left as far as needed to stay on the page.
+    const int entries = ListBox1->sizeHintForColumn(0) + 2 * ListBox1->frameWidth() +
+                        ListBox1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    const int width = std::min(std::max(cell.width(), entries), Panel3->width());
+    const int left = std::min(cell.left() + StringGrid1->x(), Panel3->width() - width);
+    ListBox1->setGeometry(left, top, width, LookupListHeight(ListBox1->count(), kItemHeight, 100));
     ListBox1->show();
     ListBox1->raise();
 }
 
-void TOrderForm::StringGrid1SetEditText(int, int, const QString&) {
+void TOrderForm::StringGrid1SetEditText(int col, int row, const QString&) {
+    if (col == enteredCol_ && row == enteredRow_) enteredTyped_ = true;
     EnableSave();
     if (StringGrid1Button->isVisible()) FilterGoodsList();
 }
@@ -502,6 +570,8 @@ void TOrderForm::FilterGoodsList() {
     const QStringList kept = GoodsEntries(ParseLookupHint(StringGrid1->Hint()), &typed);
     ListBox1->clear();
     ListBox1->addItems(kept);
+    // No goods match: no empty list stays on screen.
+    if (kept.isEmpty()) ListBox1->hide();
 }
 
 bool TOrderForm::CheckIdentificationNumber(const QString& text) { return IdentificationNumberValid(text); }
@@ -619,17 +689,34 @@ void TOrderForm::RecalculateThroughVatRate() {
     Edit9->setText(rate);
 }
 
+// A quantity, price or discount cell takes its number text. A text that is no
+// number gives way, in the cell the user typed it into, to that cell's text at
+// the last recalculation (the line's value was computed from it), elsewhere
+// to the empty text; either way the user is told.
+void TOrderForm::NormalizeNumberCell(int col, int row, QStringList& notices) {
+    const QString typed = StringGrid1->Cell(col, row);
+    QString text = NormalizeDecimalText(typed);
+    if (text.isEmpty() && !typed.trimmed().isEmpty()) {
+        if (col == enteredCol_ && row == enteredRow_ && enteredTyped_) text = NormalizeDecimalText(enteredText_);
+        const QString where = QStringLiteral("„%1“ не е число (%2, ред %3): ").arg(typed, StringGrid1->Cell(col, 0)).arg(row);
+        notices << where + (text.isEmpty() ? QStringLiteral("клетката е изчистена.")
+                                           : QStringLiteral("клетката остава „%1“.").arg(text));
+    }
+    StringGrid1->SetCell(col, row, text);
+}
+
 void TOrderForm::RecalculateLineItems() {
     Form1->Label7->setText(QStringLiteral("0"));
     Form1->Label3->setText(QStringLiteral("0"));
     Form1->Label5->setText(QStringLiteral("0"));
     const bool discount = StringGrid1->ColCount() != 6;
     const int value = ValueColumn();
+    QStringList notices;
     for (int r = 1; r < StringGrid1->RowCount(); ++r) {
-        StringGrid1->SetCell(3, r, NormalizeDecimalText(StringGrid1->Cell(3, r)));
-        StringGrid1->SetCell(4, r, NormalizeDecimalText(StringGrid1->Cell(4, r)));
+        NormalizeNumberCell(3, r, notices);
+        NormalizeNumberCell(4, r, notices);
         if (StringGrid1->Cell(3, r).isEmpty() || StringGrid1->Cell(4, r).isEmpty()) continue;
-        if (discount) StringGrid1->SetCell(5, r, NormalizeDecimalText(StringGrid1->Cell(5, r)));
+        if (discount) NormalizeNumberCell(5, r, notices);
         Form1->Edit3->setText(StringGrid1->Cell(3, r));
         Form1->Edit1->setText(StringGrid1->Cell(4, r));
         Form1->Edit2->setText(discount ? StringGrid1->Cell(5, r) : QString());
@@ -639,6 +726,8 @@ void TOrderForm::RecalculateLineItems() {
         Label4->setText(Form1->Label3->text());
         Label11->setText(Form1->Label5->text());
     }
+    enteredText_ = StringGrid1->Cell(enteredCol_, enteredRow_);
+    if (!notices.isEmpty()) platform::ShowMessage(notices.join(u'\n'));
 }
 
 void TOrderForm::RenumberLineItems() {

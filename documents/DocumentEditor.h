@@ -134,6 +134,13 @@ private:
     void EnableSave() { Save->setEnabled(true); }
     void RecalculateThroughVatRate();  // Edit9 to "" and back
     void FillGoodsRow(int row);
+    void NormalizeNumberCell(int col, int row, QStringList& notices);
+    // The item cell the user is in, its text when the lines were last
+    // computed, and whether the user has typed into it since entering it.
+    int enteredCol_ = -1;
+    int enteredRow_ = -1;
+    QString enteredText_;
+    bool enteredTyped_ = false;
     QString NoteLine() const;
     int ValueColumn() const { return StringGrid1->ColCount() == 6 ? 5 : 6; }
     void SetRemembered(int line, const QString& text);

@@ -15,6 +15,8 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QStyledItemDelegate>
 #include <QToolButton>
 
@@ -69,7 +71,11 @@ void FieldLink::WriteText(const QString& text, bool startEdit) {
     DataSet* ds = link.GetDataSet();
     if (!ds || (!startEdit && !Editing())) return;
     if (startEdit) ds->Edit();
-    ds->FieldByName(fieldName).SetAsString(text);
+    data::Field field = ds->FieldByName(fieldName);
+    // A sign typed before the digits of a whole number holds no number yet.
+    const QString t = text.trimmed();
+    const bool signOnly = t == QLatin1String("-") || t == QLatin1String("+");
+    field.SetAsString(signOnly && field.Kind() == data::ColumnKind::Integer ? QString() : text);
 }
 
 void FieldLink::WriteBytes(const QByteArray& bytes, bool startEdit) {
@@ -88,6 +94,23 @@ void FieldLink::FollowRecord(std::function<void()> load) {
 }  // namespace detail
 
 namespace {
+// A whole-number field takes only the keys of a whole number: digits and a
+// leading sign. Any other key is ignored without a word, as a typed letter
+// could never be stored. Text set in code is not checked here.
+void ApplyWholeNumberKeys(QLineEdit* edit, const detail::FieldLink& link) {
+    if (!edit) return;
+    data::DataSet* ds = link.FieldDataSet();
+    const bool whole = ds && ds->FieldByName(link.fieldName).Kind() == data::ColumnKind::Integer;
+    if (whole == (edit->validator() != nullptr)) return;
+    if (whole) {
+        static const QRegularExpression pattern(QStringLiteral("[-+]?[0-9]*"));
+        edit->setValidator(new QRegularExpressionValidator(pattern, edit));
+    } else {
+        delete edit->validator();
+        edit->setValidator(nullptr);
+    }
+}
+
 // Writes text into the field with `loading` set, so that the control takes no
 // notice of the field's own echo. After an error the flag is cleared, reload
 // runs (when given) and the error goes on.
@@ -150,6 +173,7 @@ void DBEdit::ApplyMaxLength() {
     if (!link_.FieldDataSet()) return;
     const int width = link_.MaxLength();
     setMaxLength(width > 0 ? width : 32767);
+    ApplyWholeNumberKeys(this, link_);
 }
 
 void DBEdit::Load() {
@@ -347,9 +371,18 @@ void DBImage::paintEvent(QPaintEvent* event) {
 
 DBComboBox::DBComboBox(QWidget* parent) : FieldControl(parent) {
     setEditable(true);
-    link_.FollowRecord([this] { Load(); });
+    link_.link.OnChange = [this](DataChange c) {
+        if (c == DataChange::Active) ApplyWholeNumberKeys(lineEdit(), link_);
+        if (c != DataChange::UpdateRecord) Load();
+    };
     connect(this, &QComboBox::activated, this, [this](int index) { UserChanged(itemText(index)); });
     connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) { UserChanged(text); });
+}
+
+void DBComboBox::SetDataField(const QString& field) {
+    link_.fieldName = field;
+    ApplyWholeNumberKeys(lineEdit(), link_);
+    Load();
 }
 
 void DBComboBox::Load() {

@@ -19,7 +19,9 @@
 // - the grid posts a pending change when the current row changes, drops a new
 //   row that was left unchanged (moving away or leaving the grid), asks before
 //   deleting (Ctrl+Delete) and appends a row with the Down key on the last one;
-// - the navigator's delete asks for confirmation first.
+// - the navigator's delete asks for confirmation first;
+// - an edit or combo box of a whole-number field ignores keys that cannot be
+//   part of a whole number.
 // An error of the data set raised by the user's action is shown by the
 // application's exception display (or reaches the code that clicked).
 
@@ -204,6 +206,7 @@ class DBComboBox : public detail::FieldControl<QComboBox> {
     Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
 public:
     explicit DBComboBox(QWidget* parent = nullptr);
+    void SetDataField(const QString& field);
 
     QString Text() const { return currentText(); }
 

@@ -117,7 +117,7 @@ public:
 protected:
     // Keys typed in the editor: the grid's key handler sees every press; the
     // keys that move between cells (Left and Right only at the ends of the
-    // text) are the grid's to act on.
+    // text), Enter and Escape are the grid's to act on.
     bool eventFilter(QObject* object, QEvent* event) override {
         auto* edit = qobject_cast<QLineEdit*>(object);
         if (edit && event->type() == QEvent::KeyPress) {
@@ -152,6 +152,12 @@ private:
         case Qt::Key_Down:
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
+        // Enter and Escape close the editor through the grid alone; the item
+        // delegate's own handling would close it a second time later, from
+        // the event loop, when the view has let go of it already.
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
             return true;
         case Qt::Key_Left:
         case Qt::Key_Home:

@@ -75,6 +75,13 @@ void TCustForm::Button1Click() {
     OpenStoredDocument(registers::WholeNumber(StringGrid1->Cell(5, StringGrid1->Row())).value_or(0));
 }
 
-void TCustForm::NavigatorClick() { DataModule1->cust.Refresh(); }
+// As the card's navigator: the documents follow the customer moved to, and the
+// data set goes back to that customer after the fill has left it on the last.
+void TCustForm::NavigatorClick() {
+    data::DataSet& cust = DataModule1->cust;
+    const int chosen = cust.RecNo();
+    cust.Refresh();
+    if (chosen >= 1 && chosen <= cust.RecordCount()) cust.SetRecNo(chosen);
+}
 
 void TCustForm::CloseBtnClick() { Close(); }

@@ -26,7 +26,10 @@
 #include <QImage>
 #include <QDir>
 #include <QKeyEvent>
+#include <QComboBox>
 #include <QListWidget>
+#include <QTableView>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -70,6 +73,29 @@ protected:
         DataModule1->stock.FieldByName("Unit1").SetAsString("бр.");
         DataModule1->stock.FieldByName("SellPrice").SetAsString(price);
         DataModule1->stock.Post();
+    }
+    // Keys go where the keyboard's would: to the focused widget, pressed and released.
+    static void Key(int key, const QString& text = {}) {
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &release);
+    }
+    static void Type(const QString& text) {
+        for (QChar c : text) Key(Qt::Key_unknown, QString(c));
+    }
+    static void Focus(QWidget* w) {
+        OrderForm->activateWindow();
+        QApplication::setActiveWindow(OrderForm);
+        w->setFocus(Qt::MouseFocusReason);
+    }
+    static void ClickCell(int col, int row) {
+        Focus(OrderForm->StringGrid1);
+        QWidget* viewport = OrderForm->StringGrid1->View()->viewport();
+        const QPoint at = viewport->mapFrom(OrderForm->StringGrid1, OrderForm->StringGrid1->CellRect(col, row).center());
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
     }
     // Picks the goods entry that contains the text for the given row.
     static void PickGoods(int row, const QString& text) {
@@ -264,6 +290,85 @@ TEST_F(Editor, GoodsLinesGiveValuesAndTotalsWithCommaOrPointAndDiscount) {
     EXPECT_EQ(e->StringGrid1->RowCount(), rows);
 }
 
+// A quantity that was no number used to empty its cell without a word while
+// the line kept its value, which the total then left out.
+TEST_F(Editor, TypedLinesTellANumberThatIsNoneAndTheGoodsListHidesWithoutMatches) {
+    StartAndOpen();
+    TOrderForm* e = OrderForm;
+    PickGoods(1, "конс");
+    platform::ScriptedDialogs dialogs;
+    ClickCell(3, 1);
+    Type("abc");
+    ClickCell(4, 1);
+    EXPECT_EQ(e->StringGrid1->RowTexts(1), QStringList({"1", "Консултация", "час", "1", "60,50", "60,50"}));
+    EXPECT_EQ(e->Label11->text(), "72,60");
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].text, "„abc“ не е число (К-во, ред 1): клетката остава „1“.");
+    Type("2");
+    ClickCell(3, 1);
+    EXPECT_EQ(e->StringGrid1->Cell(5, 1), "2,00");
+    EXPECT_EQ(e->Label11->text(), "2,40");
+
+    // The goods list follows the typed description and goes when nothing matches.
+    ClickCell(1, 2);
+    Type("к");
+    EXPECT_TRUE(e->ListBox1->isVisible());
+    EXPECT_EQ(Entries(e->ListBox1), QStringList({"Консултация~1"}));
+    Type("ж");
+    EXPECT_FALSE(e->ListBox1->isVisible());
+    EXPECT_EQ(e->StringGrid1->Cell(1, 2), "кж");
+}
+
+// Long titles, VAT reasons and goods entries were cut, and large totals lost
+// their leading digits.
+TEST_F(Editor, LongTitlesEntriesAndTotalsAreShownWhole) {
+    StartAndOpen();
+    TOrderForm* e = OrderForm;
+    e->ComboBox2->setEditText("ПРОТОКОЛ ЗА САМОЛЕТЕН БИЛЕТ");
+    QLineEdit* title = e->ComboBox2->lineEdit();
+    title->grab();
+    EXPECT_LE(title->fontMetrics().horizontalAdvance(title->text()), title->contentsRect().width());
+    for (QComboBox* combo : {e->ComboBox2, e->ComboBox5})
+        for (int i = 0; i < combo->count(); ++i)
+            EXPECT_LT(combo->view()->fontMetrics().horizontalAdvance(combo->itemText(i)), combo->view()->minimumWidth());
+
+    AddStock("Консултантски услуги по проектиране на вътрешни мрежи", "999999999");
+    ClickCell(3, 1);
+    Type("999999");
+    ClickCell(1, 1);
+    Type("мреж");
+    ASSERT_TRUE(e->ListBox1->isVisible());
+    EXPECT_GT(e->ListBox1->viewport()->width(), e->ListBox1->sizeHintForColumn(0));
+    e->ListBox1->setCurrentRow(0);
+    e->ListBox1Click();
+    EXPECT_EQ(e->Label11->text(), "1199998798800000,00");
+    for (QLabel* total : {e->Label7, e->Label4, e->Label11}) EXPECT_LE(total->sizeHint().width(), total->width());
+}
+
+// Keys typed with no pause, all waiting before the first is handled, while
+// each one refills and shows the customer list.
+TEST_F(Editor, FastTypingLosesNoKeyAndAPickWithTheMouseLeavesTheKeysInTheEdit) {
+    for (int i = 0; i < 40; ++i)
+        testsupport::ExecuteOn(defaultFile, QString("insert into customer (pnom, company1) values ('f%1', 'Фирма %1')").arg(i));
+    StartAndOpen();
+    TOrderForm* e = OrderForm;
+    Focus(e->Edit1);
+    for (QChar c : QString("Фирма 12")) {
+        QMetaObject::invokeMethod(qApp, [c] { Key(Qt::Key_unknown, QString(c)); }, Qt::QueuedConnection);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(e->Edit1->text(), "Фирма 12");
+    EXPECT_EQ(Entries(e->ListBox1), QStringList({"Фирма 12"}));
+    EXPECT_EQ(QApplication::focusWidget(), e->Edit1);
+
+    e->Edit1->clear();
+    Type("Фирма 3");
+    const QRect entry = e->ListBox1->visualItemRect(e->ListBox1->item(1));
+    QTest::mouseClick(e->ListBox1->viewport(), Qt::LeftButton, {}, entry.center());
+    EXPECT_EQ(e->Edit1->text(), "Фирма 30");
+    EXPECT_EQ(QApplication::focusWidget(), e->Edit1);
+}
+
 TEST_F(Editor, HeaderFieldsSwitchTheirControlsReachThePageAndRememberChoices) {
     StartAndOpen();
     TOrderForm* e = OrderForm;
@@ -289,18 +394,20 @@ TEST_F(Editor, HeaderFieldsSwitchTheirControlsReachThePageAndRememberChoices) {
     e->CheckBox1->setChecked(true);
     e->EDate2->setDate(QDate(2013, 3, 5));
     EXPECT_EQ(page("Label57"), platform::DateToStr(QDate(2013, 3, 5)));
-    e->ComboBox3->setEditText("в брой");
+    // Typed into "Плащане:" and Enter: a new method goes first; Enter again changes nothing.
+    Focus(e->ComboBox3);
+    e->ComboBox3->lineEdit()->selectAll();
+    Type("в брой");
     EXPECT_EQ(page("Label37"), "в брой");
+    Key(Qt::Key_Return, "\r");
+    Key(Qt::Key_Return, "\r");
+    EXPECT_EQ(e->ComboBox3->itemText(0), "в брой");
+    EXPECT_EQ(e->ComboBox3->count(), 2);
     e->DBNavigator2->BtnClick(platform::NavigateBtn::Refresh);
     EXPECT_EQ(QStringList({page("Label38"), page("Label39"), page("Label53")}),
               QStringList({"Първа банка", "BG80BNBG96611020345678", "BNBG"}));
 
-    // Enter on a new payment text puts it first; choosing one moves it to the top.
-    e->ComboBox3->setEditText("с карта");
-    e->ComboBox3KeyDown(Qt::Key_Return);
-    e->ComboBox3KeyDown(Qt::Key_Return);
-    EXPECT_EQ(e->ComboBox3->itemText(0), "с карта");
-    EXPECT_EQ(e->ComboBox3->count(), 2);
+    // Choosing a method moves it to the top.
     e->ComboBox3Select(1);
     EXPECT_EQ(e->ComboBox3->itemText(0), "по сметка");
 
@@ -320,7 +427,7 @@ TEST_F(Editor, HeaderFieldsSwitchTheirControlsReachThePageAndRememberChoices) {
     PrtD->Show();
     e->Close();  // closes the print window too
     EXPECT_FALSE(PrtD->isVisible());
-    EXPECT_EQ(testsupport::ReadFile(home.File("payment.txt")), "\xEF\xEE \xF1\xEC\xE5\xF2\xEA\xE0\r\n\xF1 \xEA\xE0\xF0\xF2\xE0\r\n");
+    EXPECT_EQ(testsupport::ReadFile(home.File("payment.txt")), "\xEF\xEE \xF1\xEC\xE5\xF2\xEA\xE0\r\n\xE2 \xE1\xF0\xEE\xE9\r\n");
 
     // The VAT rate takes digits, "%" and the separator only.
     for (const char* key : {"a", "2", "5", ",", "%"}) {

@@ -264,4 +264,39 @@ TEST_F(Registers, CardsDropANewFirstCustomerAndShowAFailedGoodsSave) {
     EXPECT_EQ(EditStockForm->DBMemo1->Text(), QStringLiteral("Bolt M8"));
 }
 
+// The card's navigator went back to the last customer while the list was open:
+// every move refreshes the list, whose fill ends on the last record.
+TEST_F(Registers, TheCardsNavigatorMovesThroughAllCustomersAndNumberFieldsTakeOnlyDigits) {
+    for (int n = 1; n <= 3; ++n)
+        testsupport::ExecuteOn(defaultFile, QStringLiteral("insert into customer (pnom, custno, company1) values "
+                                                           "('%1', %1, 'Фирма %1')").arg(n));
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    platform::ScriptedDialogs dialogs;
+    Main->SpeedButton7->click();
+    CustForm->Button3->click();
+    const auto press = [](platform::NavigateBtn b) {
+        QTest::mouseClick(EditCustForm->DBNavigator->Button(b), Qt::LeftButton);
+        return EditCustForm->DBEdit1->Text();
+    };
+    EXPECT_EQ(press(platform::NavigateBtn::Prior), QStringLiteral("Фирма 2"));
+    EXPECT_EQ(press(platform::NavigateBtn::First), QStringLiteral("Фирма 1"));
+    EXPECT_EQ(press(platform::NavigateBtn::Next), QStringLiteral("Фирма 2"));
+    EXPECT_EQ(CustForm->StringGrid2->Cell(1, 3), QStringLiteral("Фирма 3"));  // the list stays whole
+    QTest::mouseClick(CustForm->Navigator->Button(platform::NavigateBtn::Prior), Qt::LeftButton);
+    EXPECT_EQ(press(platform::NavigateBtn::Next), QStringLiteral("Фирма 2"));  // so does the list's navigator
+
+    // "Клиент №" and the goods card's quantity ignore letters without a word.
+    EditCustForm->DBEdit3->selectAll();
+    for (const char* key : {"a", "4", "x", "2"}) Type(EditCustForm->DBEdit3, Qt::Key_unknown, QString::fromLatin1(key));
+    EXPECT_EQ(EditCustForm->DBEdit3->text(), QStringLiteral("42"));
+    EditCustForm->OKButton->click();
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select custno from customer where company1 = 'Фирма 2'"),
+              QStringList{QStringLiteral("42")});
+    Stocks->Button2->click();
+    QLineEdit* quantity = EditStockForm->DBEdit2->lineEdit();
+    for (const char* key : {"x", "-", "5"}) Type(quantity, Qt::Key_unknown, QString::fromLatin1(key));
+    EXPECT_EQ(DataModule1->stock.FieldByName(QStringLiteral("Qty")).AsString(), QStringLiteral("-5"));
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
 }  // namespace
