@@ -186,11 +186,7 @@ void TMain::OrderBtnClick() {
     e->LoadFirmFields();
     e->LoadBankFields();
     e->ResetNewDocument();
-    e->CheckBox3->setChecked(false);
-    e->Panel2->setText(QStringLiteral("Неотпечатан"));
-    QPalette red = e->Panel2->palette();
-    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    e->Panel2->setPalette(red);
+    e->SetPrinted(false);
 }
 
 void TMain::ReportBtnClick() {

@@ -118,6 +118,9 @@ public:
     void SaveDocument(bool ask);
     // Opens STORE record n (1-based) in the editor; n <= 0 does nothing.
     void LoadDocument(int n);
+    // The printed mark that is stored (CheckBox3) and its caption: "Отпечатан"
+    // in blue or "Неотпечатан" in red.
+    void SetPrinted(bool printed);
 
     // The page's label of that name, or nullptr while the page has none.
     QLabel* PageLabel(const char* name) const;

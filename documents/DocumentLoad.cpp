@@ -12,13 +12,6 @@
 
 namespace {
 
-void ShowPrinted(TOrderForm& e, bool printed) {
-    e.Panel2->setText(printed ? QStringLiteral("Отпечатан") : QStringLiteral("Неотпечатан"));
-    QPalette p = e.Panel2->palette();
-    p.setColor(QPalette::WindowText, printed ? QColor(0, 0, 255) : QColor(255, 0, 0));
-    e.Panel2->setPalette(p);
-}
-
 // The language button is switched on, and the switch runs for it.
 void SwitchLanguage(TOrderForm* e, QAbstractButton* button) {
     button->setChecked(true);
@@ -29,6 +22,14 @@ void SetComboText(QComboBox* combo, const QString& text) { combo->setEditText(te
 
 }  // namespace
 
+void TOrderForm::SetPrinted(bool printed) {
+    CheckBox3->setChecked(printed);
+    Panel2->setText(printed ? QStringLiteral("Отпечатан") : QStringLiteral("Неотпечатан"));
+    QPalette p = Panel2->palette();
+    p.setColor(QPalette::WindowText, printed ? QColor(0, 0, 255) : QColor(255, 0, 0));
+    Panel2->setPalette(p);
+}
+
 void TOrderForm::LoadDocument(int n) {
     if (n <= 0) return;
     SetCaption(QStringLiteral("Зареден Документ"));
@@ -37,8 +38,7 @@ void TOrderForm::LoadDocument(int n) {
     StringGrid1->SetEditorMode(true);
     RenderPageToImage();
     StringGrid1Button->move(566, 336);
-    CheckBox3->setChecked(false);
-    ShowPrinted(*this, false);
+    SetPrinted(false);
 
     data::DataSet& store = DataModule1->store;
     data::DataSet& cust = DataModule1->cust;
@@ -69,8 +69,7 @@ void TOrderForm::LoadDocument(int n) {
         Doc->CurrencyRate = platform::StrToFloat(text("CurrencyRate"));
     }
     SetComboText(ComboBox2, title);
-    CheckBox3->setChecked(flag("Status"));
-    ShowPrinted(*this, CheckBox3->isChecked());
+    SetPrinted(flag("Status"));
     MaskEdit1->setText(text("Num"));
     EDate->setDate(date("Fromdate"));
     CheckBox1->setChecked(flag("DatetaxeventL"));
