@@ -160,7 +160,7 @@ void TMain::OrderBtnClick() {
     e->Label1->hide();
     Doc->CurrencyPrefix.clear();
     Doc->CurrencyRate = 1.0;
-    Doc->Language = 0;
+    Doc->Language = PageLanguage::Bulgarian;
     e->RadioButton1->setChecked(true);
     for (const char* total : {"Label5", "Label7", "Label3"}) e->SetPageLabel(total, QStringLiteral("0"));
     for (QComboBox* combo : {e->ComboBox3, e->ComboBox4, e->ComboBox5}) combo->setEditText(QString());

@@ -514,12 +514,13 @@ void TOrderForm::SpeedButton3Click(QObject* sender) {
         set("pnom", DataModule1->NextRecordKey());
         set("ID", Edit7->text());
         set("VAT", Edit6->text());
-        if (RadioButton1->isChecked()) {
+        const std::optional<PageLanguage> language = ChosenLanguage();
+        if (language == PageLanguage::Bulgarian) {
             set("Company1", Edit1->text());
             set("Address1", Edit3->text());
             set("RespPerson1", Edit2->text());
             set("ContactPerson1", Edit8->text());
-        } else if (RadioButton2->isChecked()) {
+        } else if (language == PageLanguage::English) {
             set("Company2", Edit1->text());
             set("Address2", Edit3->text());
             set("RespPerson2", Edit2->text());
@@ -661,7 +662,7 @@ void TOrderForm::FillGoodsRow(int row) {
     StringGrid1->SetCell(2, row, stock.FieldByName(QStringLiteral("Unit1")).AsString());
     StringGrid1->SetCell(4, row, stock.FieldByName(QStringLiteral("SellPrice")).AsString());
     if (StringGrid1->Cell(3, row).isEmpty()) StringGrid1->SetCell(3, row, QStringLiteral("1"));
-    const int limit = DescriptionLineLimit(RadioButton3->isChecked(), StringGrid1->ColCount() == 7);
+    const int limit = DescriptionLineLimit(ChosenLanguage() == PageLanguage::Both, StringGrid1->ColCount() == 7);
     const QStringList lines = WrapDescription(stock.FieldByName(QStringLiteral("Description1")).AsString(), limit);
     StringGrid1->SetCell(1, row, lines.value(0));
     for (qsizetype i = 1; i < lines.size(); ++i) {
@@ -871,8 +872,9 @@ void TOrderForm::LoadFirmFields() {
     const QString responsible = DBText2->text();
     const QString responsible2 = Edit19->text();
     data::DataSet& firm = DataModule1->firm;
-    const bool english = RadioButton2->isChecked();
-    const bool both = RadioButton3->isChecked();
+    const std::optional<PageLanguage> language = ChosenLanguage();
+    const bool english = language == PageLanguage::English;
+    const bool both = language == PageLanguage::Both;
     if (firm.Active() && !firm.IsEmpty()) {
         const auto field = [&firm](const char* name) { return firm.FieldByName(QLatin1String(name)).AsString(); };
         DBText1->SetText(field(english ? "Supplier2" : "Supplier1"));

@@ -58,12 +58,10 @@ void TOrderForm::LoadDocument(int n) {
 
     const QString title = text("Document");
     const RecordLanguageChoice language = LanguageOfRecord(text("radio"), title);
-    switch (language.language) {
-    case RecordLanguage::Bulgarian: SwitchLanguage(this, RadioButton1); break;
-    case RecordLanguage::English: SwitchLanguage(this, RadioButton2); break;
-    case RecordLanguage::Both: SwitchLanguage(this, RadioButton3); break;
-    case RecordLanguage::AsItIs: break;
-    }
+    if (const std::optional<PageLanguage> l = language.language)
+        SwitchLanguage(this, *l == PageLanguage::English ? RadioButton2
+                             : *l == PageLanguage::Both  ? RadioButton3
+                                                         : RadioButton1);
     if (language.readCurrency && Doc) {
         Doc->CurrencyPrefix = text("CurrencyPrefix");
         Doc->CurrencyRate = platform::StrToFloat(text("CurrencyRate"));
@@ -102,14 +100,15 @@ void TOrderForm::LoadDocument(int n) {
     Edit11->setText(firmText("VOP"));
     DBText5->setText(firmText("ID"));
     DBText6->setText(firmText("VAT"));
-    const bool english = !RadioButton1->isChecked() && RadioButton2->isChecked();
-    if (RadioButton1->isChecked() || RadioButton2->isChecked() || RadioButton3->isChecked()) {
+    const std::optional<PageLanguage> chosen = ChosenLanguage();
+    const bool english = chosen == PageLanguage::English;
+    if (chosen) {
         DBImage1->Assign(english ? *DBImage3 : *DBImage2);
         DBText1->setText(firmText(english ? "Supplier2" : "Supplier1"));
         DBText2->setText(firmText(english ? "RespPerson2" : "RespPerson1"));
         DBText8->setText(firmText(english ? "Address2" : "Address1"));
     }
-    if (!RadioButton1->isChecked() && !RadioButton2->isChecked() && RadioButton3->isChecked()) {
+    if (chosen == PageLanguage::Both) {
         Edit15->setText(text("Recipient2"));
         Edit16->setText(text("Issuer2"));
         Edit12->setText(text("Customer2"));

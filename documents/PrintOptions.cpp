@@ -110,9 +110,7 @@ void PrintOrExportPage(TPrtD* window, const QString& mark, int mode) {
     OrderForm->SetPrinted(true);
     OrderForm->SaveClick();
     OrderForm->RebuildDocumentView(false);
-    if (OrderForm->RadioButton1->isChecked()) Doc->Language = 0;
-    if (OrderForm->RadioButton2->isChecked()) Doc->Language = 1;
-    if (OrderForm->RadioButton3->isChecked()) Doc->Language = 2;
+    if (const auto language = OrderForm->ChosenLanguage()) Doc->Language = *language;
     OrderForm->RebuildDocumentView(false);
     platform::Printer().setPageOrientation(QPageLayout::Portrait);
     Doc->Label8->setText(mark);

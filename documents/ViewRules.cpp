@@ -11,18 +11,18 @@ QStringList PadValueTexts(const QStringList& values) {
     return out;
 }
 
-QStringList DocumentTitles(int language) {
+QStringList DocumentTitles(PageLanguage language) {
     switch (language) {
-    case 1:
+    case PageLanguage::English:
         return {"INVOICE", "PROFORMA INVOICE", "Order confirmation", "Packing list", "Delivery note", "Credit note",
                 "Debit note"};
-    case 2:
+    case PageLanguage::Both:
         return {"ФАКТУРА / INVOICE", "ПРОФОРМА ФАКТУРА / PROFORMA INVOICE", "Order confirmation",
                 "Пакетажен лист / Packing list", "Delivery note"};
-    default:
-        return {"ФАКТУРА", "ПРОФОРМА ФАКТУРА", "ПРОТОКОЛ чл.116", "ПРОТОКОЛ чл.117", "СТОКОВА РАЗПИСКА",
-                "ПРОТОКОЛ ЗА САМОЛЕТЕН БИЛЕТ", "ПРОТОКОЛ чл.90"};
+    case PageLanguage::Bulgarian: break;
     }
+    return {"ФАКТУРА", "ПРОФОРМА ФАКТУРА", "ПРОТОКОЛ чл.116", "ПРОТОКОЛ чл.117", "СТОКОВА РАЗПИСКА",
+            "ПРОТОКОЛ ЗА САМОЛЕТЕН БИЛЕТ", "ПРОТОКОЛ чл.90"};
 }
 
 QString PartyHint(const QString& editName, bool english) {

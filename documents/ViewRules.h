@@ -4,6 +4,8 @@
 // language the document titles, the party look-up hints and the English
 // captions of the page's labels.
 
+#include "documents/PageLanguage.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,8 +16,8 @@
 // one digit's width on the page).
 QStringList PadValueTexts(const QStringList& values);
 
-// The document titles of the title box: 0 Bulgarian, 1 English, 2 both.
-QStringList DocumentTitles(int language);
+// The document titles of the title box.
+QStringList DocumentTitles(PageLanguage language);
 
 // The look-up hint of a party edit (Edit1, Edit2, Edit3, Edit8, Edit10) in
 // English or in Bulgarian (also used for both languages).

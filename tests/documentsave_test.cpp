@@ -29,7 +29,7 @@ TEST(DocumentRecord, StoredGridsCountersOwnersAndLanguages) {
     EXPECT_EQ(CounterColumnOfTitle("Order confirmation"), "ProformaNo");
     for (const char* bad : {"4x", "2147483647"}) EXPECT_THROW(NetworkDocumentNumber(bad, "InvoiceNo"), platform::EConvertError);
     EXPECT_EQ(RefusingOwner("", true, "боб", "ана"), "боб");  // no owner: the first user's
-    EXPECT_EQ(LanguageOfRecord("", "Packing list").language, RecordLanguage::English);
+    EXPECT_EQ(LanguageOfRecord("", "Packing list").language, PageLanguage::English);
     EXPECT_FALSE(LanguageOfRecord("1", "INVOICE").readCurrency);
 }
 
