@@ -134,12 +134,9 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     Panel3->installEventFilter(this);
 
     // Line items.
-    StringGrid1->OnSelectCell = [this](int col, int row, bool& can) {
-        platform::RunHandler([&] { StringGrid1SelectCell(col, row, can); });
-    };
-    StringGrid1->OnSetEditText = [this](int col, int row, const QString& text) {
-        platform::RunHandler([&] { StringGrid1SetEditText(col, row, text); });
-    };
+    StringGrid1->OnSelectCell = Handler([this](int col, int row, bool& can) { StringGrid1SelectCell(col, row, can); });
+    StringGrid1->OnSetEditText =
+        Handler([this](int col, int row, const QString& text) { StringGrid1SetEditText(col, row, text); });
     StringGrid1->OnKeyDown = [this](int& key, Qt::KeyboardModifiers) {
         if (key != Qt::Key_Down) return;
         const bool listShown = ListBox1->isVisible();
@@ -152,7 +149,7 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     connect(StringGrid1Button, &QToolButton::clicked, this, Handler([this] { StringGrid1ButtonClick(); }));
     connect(CheckBox7, &QCheckBox::toggled, this, Handler([this] { CheckBox7Click(); }));
     StringGrid2->OnSetEditText = Handler(this, &TOrderForm::StringGrid2SetEditText);
-    StringGrid2->OnSelectCell = [this](int, int, bool&) { platform::RunHandler([this] { StringGrid2SelectCell(); }); };
+    StringGrid2->OnSelectCell = Handler(this, &TOrderForm::StringGrid2SelectCell);
 
     // Header fields.
     connect(ComboBox2, &QComboBox::editTextChanged, this, Handler([this] { ComboBox2Change(); }));
@@ -171,9 +168,7 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     connect(EDate2, &QDateEdit::dateChanged, this, Handler([this] { EDate2Change(); }));
     connect(EDate3, &QDateEdit::dateChanged, this, Handler([this] { EDate3Change(); }));
     connect(ComboBox3, &QComboBox::editTextChanged, this, Handler([this] { ComboBox3Change(); }));
-    connect(ComboBox3, &QComboBox::activated, this, [this](int index) {
-        platform::RunHandler([this, index] { ComboBox3Select(index); });
-    });
+    connect(ComboBox3, &QComboBox::activated, this, Handler([this](int index) { ComboBox3Select(index); }));
     ComboBox3->lineEdit()->installEventFilter(this);
     connect(CheckBox6, &QCheckBox::toggled, this, Handler([this] { CheckBox6Click(); }));
     connect(DBText7, &QLineEdit::textChanged, this, Handler([this] { DBText7Change(); }));
@@ -183,9 +178,9 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     ConnectViewAndLanguage();
 
     // Own firm and bank account: their navigators move the data sets, then the editor follows.
-    DBNavigator1->OnClick = [this](platform::NavigateBtn) { platform::RunHandler([this] { DBNavigator1Click(); }); };
-    DBNavigator2->OnClick = [this](platform::NavigateBtn) { platform::RunHandler([this] { DBNavigator2Click(); }); };
-    DBGrid1->OnCellClick = [this](int column) { platform::RunHandler([this, column] { DBGrid1CellClick(column); }); };
+    DBNavigator1->OnClick = Handler(this, &TOrderForm::DBNavigator1Click);
+    DBNavigator2->OnClick = Handler(this, &TOrderForm::DBNavigator2Click);
+    DBGrid1->OnCellClick = Handler([this](int column) { DBGrid1CellClick(column); });
 }
 
 TOrderForm::~TOrderForm() { delete KeyTime; }

@@ -34,9 +34,9 @@ void SetFontName(QWidget* control, const QString& family) {
 void TOrderForm::ConnectViewAndLanguage() {
     // Checking a language button, by a click or in code, switches the document over.
     for (QRadioButton* button : {RadioButton1, RadioButton2, RadioButton3})
-        connect(button, &QRadioButton::toggled, this, [this, button](bool checked) {
-            if (checked) platform::RunHandler([this, button] { RadioButton1Click(button); });
-        });
+        connect(button, &QRadioButton::toggled, this, platform::Handler([this, button](bool checked) {
+                    if (checked) RadioButton1Click(button);
+                }));
     connect(CheckBox8, &QCheckBox::toggled, this, platform::Handler(this, &TOrderForm::CheckBox8Click));
     connect(Print, &QPushButton::clicked, this, platform::Handler(this, &TOrderForm::PrintClick));
 }
