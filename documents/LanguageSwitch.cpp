@@ -7,6 +7,7 @@
 #include "documents/PrintOptions.h"
 #include "documents/PageRules.h"
 #include "documents/PrintedPage.h"
+#include "documents/Lookup.h"
 #include "documents/ViewRules.h"
 #include "platform/Controls.h"
 #include "platform/Handlers.h"

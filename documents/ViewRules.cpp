@@ -25,16 +25,6 @@ QStringList DocumentTitles(PageLanguage language) {
             "ПРОТОКОЛ ЗА САМОЛЕТЕН БИЛЕТ", "ПРОТОКОЛ чл.90"};
 }
 
-QString PartyHint(const QString& editName, bool english) {
-    const QString n = english ? QStringLiteral("2") : QStringLiteral("1");
-    if (editName == QStringLiteral("Edit1")) return "Company" + n + ";cust";
-    if (editName == QStringLiteral("Edit3")) return "Address" + n + ";cust";
-    if (editName == QStringLiteral("Edit2")) return "RespPerson" + n + ";cust";
-    if (editName == QStringLiteral("Edit8")) return "ContactPerson" + n + ",RespPerson" + n + ";cust";
-    if (editName == QStringLiteral("Edit10")) return "Name" + n + ";employee";
-    return {};
-}
-
 const std::array<PageCaption, 25> kPageCaptions{{
     {"Label8", "Original", 0},          {"Label24", "Customer", 1},
     {"Label28", "Address", 2},          {"Label31", "Resp.Person", 3},

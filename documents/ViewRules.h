@@ -1,8 +1,7 @@
 #pragma once
 // What the view rebuild and the language switch write onto the printed page,
 // without a window: the right alignment of the value column, and per page
-// language the document titles, the party look-up hints and the English
-// captions of the page's labels.
+// language the document titles and the English captions of the page's labels.
 
 #include "documents/PageLanguage.h"
 
@@ -18,10 +17,6 @@ QStringList PadValueTexts(const QStringList& values);
 
 // The document titles of the title box.
 QStringList DocumentTitles(PageLanguage language);
-
-// The look-up hint of a party edit (Edit1, Edit2, Edit3, Edit8, Edit10) in
-// English or in Bulgarian (also used for both languages).
-QString PartyHint(const QString& editName, bool english);
 
 // A page label turned over by the language switch: its English caption and
 // the entry of the main window's list of Bulgarian captions that restores it.

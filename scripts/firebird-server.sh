@@ -12,7 +12,9 @@ case "${1:-}" in
     fi
     install -d -o firebird -g firebird -m 0770 /tmp/firebird
     chown -R firebird:firebird /tmp/firebird
-    setsid setpriv --reuid=firebird --regid=firebird --init-groups /usr/sbin/firebird \
+    # The server keeps its lock memory in its own folder (/tmp/firebird), never in
+    # a lock folder of the programs or tests that start it.
+    setsid env -u FIREBIRD_LOCK setpriv --reuid=firebird --regid=firebird --init-groups /usr/sbin/firebird \
       </dev/null >/dev/null 2>&1 &
     pid=$!
     for _ in $(seq 1 100); do

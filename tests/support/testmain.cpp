@@ -25,7 +25,11 @@ int main(int argc, char** argv) {
     // Number texts follow the locale unless a test sets the separator itself.
     qputenv("LC_ALL", "C.UTF-8");
     SetDefault("QT_QPA_PLATFORM", "offscreen");
-    SetDefault("FIREBIRD_LOCK", temp + "/quillane-test-lock");
+    // A process killed inside the embedded engine can leave that engine's
+    // shared lock memory held for good, so no two test programs share one lock
+    // folder; the processes a test starts inherit their program's.
+    const QTemporaryDir lockDir(QDir::tempPath() + QStringLiteral("/quillane-test-lock-XXXXXX"));
+    SetDefault("FIREBIRD_LOCK", lockDir.path().toLocal8Bit());
     SetDefault("QUILLANE_FIREBIRD_ALIASES", temp + "/quillane-test-no-aliases/databases.conf");
     SetDefault("QUILLANE_HOME", temp + "/quillane-test-no-home");
     // mem.txt and payment.txt are read from and written to a folder of the run's own.
