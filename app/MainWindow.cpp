@@ -160,7 +160,7 @@ void TMain::OrderBtnClick() {
     e->Label1->hide();
     Doc->CurrencyPrefix.clear();
     Doc->CurrencyRate = 1.0;
-    Doc->Language = 0;
+    Doc->Language = PageLanguage::Bulgarian;
     e->RadioButton1->setChecked(true);
     for (const char* total : {"Label5", "Label7", "Label3"}) e->SetPageLabel(total, QStringLiteral("0"));
     for (QComboBox* combo : {e->ComboBox3, e->ComboBox4, e->ComboBox5}) combo->setEditText(QString());
@@ -186,11 +186,7 @@ void TMain::OrderBtnClick() {
     e->LoadFirmFields();
     e->LoadBankFields();
     e->ResetNewDocument();
-    e->CheckBox3->setChecked(false);
-    e->Panel2->setText(QStringLiteral("Неотпечатан"));
-    QPalette red = e->Panel2->palette();
-    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    e->Panel2->setPalette(red);
+    e->SetPrinted(false);
 }
 
 void TMain::ReportBtnClick() {

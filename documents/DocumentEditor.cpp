@@ -180,12 +180,9 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     Panel3->installEventFilter(this);
 
     // Line items.
-    StringGrid1->OnSelectCell = [this](int col, int row, bool& can) {
-        platform::RunHandler([&] { StringGrid1SelectCell(col, row, can); });
-    };
-    StringGrid1->OnSetEditText = [this](int col, int row, const QString& text) {
-        platform::RunHandler([&] { StringGrid1SetEditText(col, row, text); });
-    };
+    StringGrid1->OnSelectCell = Handler([this](int col, int row, bool& can) { StringGrid1SelectCell(col, row, can); });
+    StringGrid1->OnSetEditText =
+        Handler([this](int col, int row, const QString& text) { StringGrid1SetEditText(col, row, text); });
     StringGrid1->OnKeyDown = [this](int& key, Qt::KeyboardModifiers) {
         if (key != Qt::Key_Down) return;
         const bool listShown = ListBox1->isVisible();
@@ -198,7 +195,7 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     connect(StringGrid1Button, &QToolButton::clicked, this, Handler([this] { StringGrid1ButtonClick(); }));
     connect(CheckBox7, &QCheckBox::toggled, this, Handler([this] { CheckBox7Click(); }));
     StringGrid2->OnSetEditText = Handler(this, &TOrderForm::StringGrid2SetEditText);
-    StringGrid2->OnSelectCell = [this](int, int, bool&) { platform::RunHandler([this] { StringGrid2SelectCell(); }); };
+    StringGrid2->OnSelectCell = Handler(this, &TOrderForm::StringGrid2SelectCell);
 
     // Header fields.
     connect(ComboBox2, &QComboBox::editTextChanged, this, Handler([this] { ComboBox2Change(); }));
@@ -217,9 +214,7 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     connect(EDate2, &QDateEdit::dateChanged, this, Handler([this] { EDate2Change(); }));
     connect(EDate3, &QDateEdit::dateChanged, this, Handler([this] { EDate3Change(); }));
     connect(ComboBox3, &QComboBox::editTextChanged, this, Handler([this] { ComboBox3Change(); }));
-    connect(ComboBox3, &QComboBox::activated, this, [this](int index) {
-        platform::RunHandler([this, index] { ComboBox3Select(index); });
-    });
+    connect(ComboBox3, &QComboBox::activated, this, Handler([this](int index) { ComboBox3Select(index); }));
     // The combo box hands its keys to its line edit directly, past any filter
     // of the line edit: Enter is watched on the combo box itself.
     ComboBox3->installEventFilter(this);
@@ -231,9 +226,9 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     ConnectViewAndLanguage();
 
     // Own firm and bank account: their navigators move the data sets, then the editor follows.
-    DBNavigator1->OnClick = [this](platform::NavigateBtn) { platform::RunHandler([this] { DBNavigator1Click(); }); };
-    DBNavigator2->OnClick = [this](platform::NavigateBtn) { platform::RunHandler([this] { DBNavigator2Click(); }); };
-    DBGrid1->OnCellClick = [this](int column) { platform::RunHandler([this, column] { DBGrid1CellClick(column); }); };
+    DBNavigator1->OnClick = Handler(this, &TOrderForm::DBNavigator1Click);
+    DBNavigator2->OnClick = Handler(this, &TOrderForm::DBNavigator2Click);
+    DBGrid1->OnCellClick = Handler([this](int column) { DBGrid1CellClick(column); });
 }
 
 TOrderForm::~TOrderForm() { delete KeyTime; }
@@ -594,12 +589,13 @@ void TOrderForm::SpeedButton3Click(QObject* sender) {
         set("pnom", DataModule1->NextRecordKey());
         set("ID", Edit7->text());
         set("VAT", Edit6->text());
-        if (RadioButton1->isChecked()) {
+        const std::optional<PageLanguage> language = ChosenLanguage();
+        if (language == PageLanguage::Bulgarian) {
             set("Company1", Edit1->text());
             set("Address1", Edit3->text());
             set("RespPerson1", Edit2->text());
             set("ContactPerson1", Edit8->text());
-        } else if (RadioButton2->isChecked()) {
+        } else if (language == PageLanguage::English) {
             set("Company2", Edit1->text());
             set("Address2", Edit3->text());
             set("RespPerson2", Edit2->text());
@@ -771,7 +767,7 @@ void TOrderForm::FillGoodsRow(int row) {
     StringGrid1->SetCell(2, row, stock.FieldByName(QStringLiteral("Unit1")).AsString());
     StringGrid1->SetCell(4, row, stock.FieldByName(QStringLiteral("SellPrice")).AsString());
     if (StringGrid1->Cell(3, row).isEmpty()) StringGrid1->SetCell(3, row, QStringLiteral("1"));
-    const int limit = DescriptionLineLimit(RadioButton3->isChecked(), StringGrid1->ColCount() == 7);
+    const int limit = DescriptionLineLimit(ChosenLanguage() == PageLanguage::Both, StringGrid1->ColCount() == 7);
     const QStringList lines = WrapDescription(stock.FieldByName(QStringLiteral("Description1")).AsString(), limit);
     StringGrid1->SetCell(1, row, lines.value(0));
     for (qsizetype i = 1; i < lines.size(); ++i) {
@@ -977,8 +973,9 @@ void TOrderForm::LoadFirmFields() {
     const QString responsible = DBText2->text();
     const QString responsible2 = Edit19->text();
     data::DataSet& firm = DataModule1->firm;
-    const bool english = RadioButton2->isChecked();
-    const bool both = RadioButton3->isChecked();
+    const std::optional<PageLanguage> language = ChosenLanguage();
+    const bool english = language == PageLanguage::English;
+    const bool both = language == PageLanguage::Both;
     if (firm.Active() && !firm.IsEmpty()) {
         const auto field = [&firm](const char* name) { return firm.FieldByName(QLatin1String(name)).AsString(); };
         DBText1->SetText(field(english ? "Supplier2" : "Supplier1"));

@@ -4,11 +4,13 @@
 // date, the own firm and the customer, line items, VAT basis, dates, payment,
 // bank account, recipient and issuer. Created once, shown and hidden.
 
+#include "documents/PageLanguage.h"
 #include "platform/Form.h"
 #include "platform/SystemClock.h"
 #include "ui_DocumentEditor.h"
 
 #include <QStringList>
+#include <optional>
 
 class QLineEdit;
 class QAbstractButton;
@@ -108,6 +110,8 @@ public:
 
     // Document language: one handler for the three language buttons.
     void RadioButton1Click(QAbstractButton* sender);
+    // The language whose button is checked; none while no button is.
+    std::optional<PageLanguage> ChosenLanguage() const;
     void CheckBox8Click();
     void PrintClick();
 
@@ -118,6 +122,9 @@ public:
     void SaveDocument(bool ask);
     // Opens STORE record n (1-based) in the editor; n <= 0 does nothing.
     void LoadDocument(int n);
+    // The printed mark that is stored (CheckBox3) and its caption: "Отпечатан"
+    // in blue or "Неотпечатан" in red.
+    void SetPrinted(bool printed);
 
     // The page's label of that name, or nullptr while the page has none.
     QLabel* PageLabel(const char* name) const;

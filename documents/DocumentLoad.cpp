@@ -14,13 +14,6 @@
 
 namespace {
 
-void ShowPrinted(TOrderForm& e, bool printed) {
-    e.Panel2->setText(printed ? QStringLiteral("Отпечатан") : QStringLiteral("Неотпечатан"));
-    QPalette p = e.Panel2->palette();
-    p.setColor(QPalette::WindowText, printed ? QColor(0, 0, 255) : QColor(255, 0, 0));
-    e.Panel2->setPalette(p);
-}
-
 // The language button is switched on, and the switch runs for it.
 void SwitchLanguage(TOrderForm* e, QAbstractButton* button) {
     button->setChecked(true);
@@ -31,6 +24,14 @@ void SetComboText(QComboBox* combo, const QString& text) { combo->setEditText(te
 
 }  // namespace
 
+void TOrderForm::SetPrinted(bool printed) {
+    CheckBox3->setChecked(printed);
+    Panel2->setText(printed ? QStringLiteral("Отпечатан") : QStringLiteral("Неотпечатан"));
+    QPalette p = Panel2->palette();
+    p.setColor(QPalette::WindowText, printed ? QColor(0, 0, 255) : QColor(255, 0, 0));
+    Panel2->setPalette(p);
+}
+
 void TOrderForm::LoadDocument(int n) {
     if (n <= 0) return;
     SetCaption(QStringLiteral("Зареден Документ"));
@@ -39,8 +40,7 @@ void TOrderForm::LoadDocument(int n) {
     StringGrid1->SetEditorMode(true);
     RenderPageToImage();
     StringGrid1Button->move(566, 336);
-    CheckBox3->setChecked(false);
-    ShowPrinted(*this, false);
+    SetPrinted(false);
 
     data::DataSet& store = DataModule1->store;
     data::DataSet& cust = DataModule1->cust;
@@ -62,19 +62,16 @@ void TOrderForm::LoadDocument(int n) {
 
     const QString title = text("Document");
     const RecordLanguageChoice language = LanguageOfRecord(text("radio"), title);
-    switch (language.language) {
-    case RecordLanguage::Bulgarian: SwitchLanguage(this, RadioButton1); break;
-    case RecordLanguage::English: SwitchLanguage(this, RadioButton2); break;
-    case RecordLanguage::Both: SwitchLanguage(this, RadioButton3); break;
-    case RecordLanguage::AsItIs: break;
-    }
+    if (const std::optional<PageLanguage> l = language.language)
+        SwitchLanguage(this, *l == PageLanguage::English ? RadioButton2
+                             : *l == PageLanguage::Both  ? RadioButton3
+                                                         : RadioButton1);
     if (language.readCurrency && Doc) {
         Doc->CurrencyPrefix = text("CurrencyPrefix");
         Doc->CurrencyRate = platform::StrToFloat(number("CurrencyRate"));
     }
     SetComboText(ComboBox2, title);
-    CheckBox3->setChecked(flag("Status"));
-    ShowPrinted(*this, CheckBox3->isChecked());
+    SetPrinted(flag("Status"));
     MaskEdit1->setText(text("Num"));
     EDate->setDate(date("Fromdate"));
     CheckBox1->setChecked(flag("DatetaxeventL"));
@@ -107,14 +104,15 @@ void TOrderForm::LoadDocument(int n) {
     Edit11->setText(firmText("VOP"));
     DBText5->setText(firmText("ID"));
     DBText6->setText(firmText("VAT"));
-    const bool english = !RadioButton1->isChecked() && RadioButton2->isChecked();
-    if (RadioButton1->isChecked() || RadioButton2->isChecked() || RadioButton3->isChecked()) {
+    const std::optional<PageLanguage> chosen = ChosenLanguage();
+    const bool english = chosen == PageLanguage::English;
+    if (chosen) {
         DBImage1->Assign(english ? *DBImage3 : *DBImage2);
         DBText1->setText(firmText(english ? "Supplier2" : "Supplier1"));
         DBText2->setText(firmText(english ? "RespPerson2" : "RespPerson1"));
         DBText8->setText(firmText(english ? "Address2" : "Address1"));
     }
-    if (!RadioButton1->isChecked() && !RadioButton2->isChecked() && RadioButton3->isChecked()) {
+    if (chosen == PageLanguage::Both) {
         Edit15->setText(text("Recipient2"));
         Edit16->setText(text("Issuer2"));
         Edit12->setText(text("Customer2"));

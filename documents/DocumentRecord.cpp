@@ -49,13 +49,13 @@ RecordLanguageChoice LanguageOfRecord(const QString& radio, const QString& title
                                             QStringLiteral("Order confirmation"), QStringLiteral("Packing list"),
                                             QStringLiteral("Delivery note"), QStringLiteral("Credit note"),
                                             QStringLiteral("Debit note")};
-        return english.contains(title) ? RecordLanguageChoice{RecordLanguage::English, true}
-                                       : RecordLanguageChoice{RecordLanguage::Bulgarian, false};
+        return english.contains(title) ? RecordLanguageChoice{PageLanguage::English, true}
+                                       : RecordLanguageChoice{PageLanguage::Bulgarian, false};
     }
-    if (radio == QStringLiteral("1")) return {RecordLanguage::Bulgarian, false};
-    if (radio == QStringLiteral("2")) return {RecordLanguage::English, true};
-    if (radio == QStringLiteral("3")) return {RecordLanguage::Both, true};
-    return {RecordLanguage::AsItIs, false};
+    if (radio == StoredLanguageText(PageLanguage::Bulgarian)) return {PageLanguage::Bulgarian, false};
+    if (radio == StoredLanguageText(PageLanguage::English)) return {PageLanguage::English, true};
+    if (radio == StoredLanguageText(PageLanguage::Both)) return {PageLanguage::Both, true};
+    return {std::nullopt, false};
 }
 
 bool IsConcurrentChange(const std::exception_ptr& error) {

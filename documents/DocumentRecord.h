@@ -4,10 +4,13 @@
 // record asks for, and which database errors mean that another work place got
 // there first.
 
+#include "documents/PageLanguage.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <exception>
+#include <optional>
 
 // A grid in one text column: every cell on a line of its own, row by row,
 // columns left to right, each line followed by CR LF.
@@ -31,10 +34,9 @@ QString RefusingOwner(const QString& storedOwner, bool usersRegistered, const QS
                       const QString& loggedUser);
 QString OwnerRuleMessage(const QString& owner);
 
-// The page language a stored record is opened in.
-enum class RecordLanguage { Bulgarian, English, Both, AsItIs };
+// The page language a stored record is opened in (none: as the editor has it).
 struct RecordLanguageChoice {
-    RecordLanguage language;
+    std::optional<PageLanguage> language;
     bool readCurrency;  // the stored currency applies to the page
 };
 // From "radio"; an empty one (documents moved in from the old tables) goes by

@@ -53,13 +53,6 @@ private:
     bool enabled_;
 };
 
-int PageLanguageOf(const TOrderForm& e) {
-    if (e.RadioButton1->isChecked()) return 0;
-    if (e.RadioButton2->isChecked()) return 1;
-    if (e.RadioButton3->isChecked()) return 2;
-    return -1;
-}
-
 // The grid's cells row by row, each cut of its line feeds (in the grid too).
 QStringList StoredCells(platform::StringGrid* grid) {
     QStringList cells;
@@ -107,7 +100,7 @@ void PauseBeforeTry(int attempt) {
 
 void TOrderForm::ViewClick(QObject*) {
     RebuildDocumentView(false);
-    if (const int language = PageLanguageOf(*this); language >= 0) Doc->Language = language;
+    if (const auto language = ChosenLanguage()) Doc->Language = *language;
     RebuildDocumentView(true);
 }
 
@@ -138,9 +131,10 @@ void TOrderForm::SaveDocument(bool ask) {
     // The own firm on the page, by its name; the first firm when none matches.
     firm.Refresh();
     int k = 1;
-    const char* nameField = RadioButton2->isChecked()                                   ? "Supplier2"
-                            : RadioButton1->isChecked() || RadioButton3->isChecked() ? "Supplier1"
-                                                                                       : nullptr;
+    const std::optional<PageLanguage> language = ChosenLanguage();
+    const char* nameField = !language                            ? nullptr
+                            : *language == PageLanguage::English ? "Supplier2"
+                                                                 : "Supplier1";
     if (nameField) {
         const data::Field name = firm.FieldByName(QLatin1String(nameField));
         for (int i = 1; i <= firm.RecordCount(); ++i) {
@@ -246,13 +240,13 @@ void TOrderForm::SaveDocument(bool ask) {
         set("Address2sup", Edit18->text());
         set("Placeofpublishment2", Edit20->text());
         if (isNew) set("us", Form9 ? Form9->LoggedUser : QString());
-        const int language = PageLanguageOf(*this);
-        if (language >= 0) set("radio", QString::number(language + 1));
+        const std::optional<PageLanguage> language = ChosenLanguage();
+        if (language) set("radio", StoredLanguageText(*language));
         // A Bulgarian page carries no currency.
-        if (language == 0 && Doc) {
+        if (language == PageLanguage::Bulgarian && Doc) {
             Doc->CurrencyPrefix.clear();
             Doc->CurrencyRate = 1.0;
-            Doc->Language = 0;
+            Doc->Language = PageLanguage::Bulgarian;
         }
         set("CurrencyPrefix", Doc ? Doc->CurrencyPrefix : QString());
         set("CurrencyRate", platform::FloatToStr(Doc ? Doc->CurrencyRate : 1.0));

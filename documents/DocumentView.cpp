@@ -52,9 +52,10 @@ void TOrderForm::WrapTextToLines(QString text, QLabel* label, QWidget* container
 void TOrderForm::RebuildDocumentView(bool show) {
     TDoc* const d = Doc;
     if (!d || !Form1) return;
-    const bool bulgarian = RadioButton1->isChecked();
-    const bool english = RadioButton2->isChecked();
-    const bool both = RadioButton3->isChecked();
+    const std::optional<PageLanguage> language = ChosenLanguage();
+    const bool bulgarian = language == PageLanguage::Bulgarian;
+    const bool english = language == PageLanguage::English;
+    const bool both = language == PageLanguage::Both;
 
     RecalculateThroughVatRate();
     RestoreDesignPositions();

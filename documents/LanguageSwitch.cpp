@@ -7,6 +7,7 @@
 #include "documents/PrintOptions.h"
 #include "documents/PageRules.h"
 #include "documents/PrintedPage.h"
+#include "documents/Lookup.h"
 #include "documents/ViewRules.h"
 #include "platform/Controls.h"
 #include "platform/Handlers.h"
@@ -34,17 +35,19 @@ void SetFontName(QWidget* control, const QString& family) {
 void TOrderForm::ConnectViewAndLanguage() {
     // Checking a language button, by a click or in code, switches the document over.
     for (QRadioButton* button : {RadioButton1, RadioButton2, RadioButton3})
-        connect(button, &QRadioButton::toggled, this, [this, button](bool checked) {
-            if (checked) platform::RunHandler([this, button] { RadioButton1Click(button); });
-        });
+        connect(button, &QRadioButton::toggled, this, platform::Handler([this, button](bool checked) {
+                    if (checked) RadioButton1Click(button);
+                }));
     connect(CheckBox8, &QCheckBox::toggled, this, platform::Handler(this, &TOrderForm::CheckBox8Click));
     connect(Print, &QPushButton::clicked, this, platform::Handler(this, &TOrderForm::PrintClick));
 }
 
 void TOrderForm::RadioButton1Click(QAbstractButton* sender) {
-    const int language = sender == RadioButton2 ? 1 : sender == RadioButton3 ? 2 : 0;
+    const PageLanguage language = sender == RadioButton2   ? PageLanguage::English
+                                  : sender == RadioButton3 ? PageLanguage::Both
+                                                           : PageLanguage::Bulgarian;
     if (Doc) Doc->Language = language;
-    const bool english = language == 1;
+    const bool english = language == PageLanguage::English;
     for (QLineEdit* edit : {Edit1, Edit3, Edit2, Edit8, Edit10})
         edit->setProperty("Hint", PartyHint(edit->objectName(), english));
     {
@@ -53,7 +56,7 @@ void TOrderForm::RadioButton1Click(QAbstractButton* sender) {
         ComboBox2->addItems(DocumentTitles(language));
     }
     platform::SetComboIndexSilently(ComboBox2, 0);
-    if (language != 0) ComboBox1->setEditText(QString());
+    if (language != PageLanguage::Bulgarian) ComboBox1->setEditText(QString());
 
     TDoc* const d = Doc;
     if (d) {
@@ -70,7 +73,7 @@ void TOrderForm::RadioButton1Click(QAbstractButton* sender) {
             d->Label9->setText(EnglishFooterCaption(Main ? Main->Caption() : QString()));
             SetFontName(d->Label9, QStringLiteral("Arial"));
             SetFontName(d->StringGrid1, QStringLiteral("Arial"));
-        } else if (language == 0) {
+        } else if (language == PageLanguage::Bulgarian) {
             const QStringList& captions = Main ? Main->DocCaptions : QStringList();
             for (const PageCaption& c : kPageCaptions) {
                 ::PageLabel* l = label(c.label);
@@ -84,17 +87,18 @@ void TOrderForm::RadioButton1Click(QAbstractButton* sender) {
             d->CurrencyPrefix.clear();
             d->CurrencyRate = 1.0;
         }
-        d->Panel1->setVisible(language != 2);
-        d->Panel7->setVisible(language == 2);
+        d->Panel1->setVisible(language != PageLanguage::Both);
+        d->Panel7->setVisible(language == PageLanguage::Both);
     }
     for (QWidget* w : std::initializer_list<QWidget*>{Label3, Bevel1, Edit12, Label6, Edit13, Label5, Edit14, BitBtn8,
                                                       BitBtn9, BitBtn10, Label8, Edit15, Label9, Edit16, BitBtn11})
-        w->setVisible(language == 2);
-    Panel4->setVisible(language != 1);
-    DBGrid1->setVisible(language != 0);
-    DBNavigator->setVisible(language != 0);
+        w->setVisible(language == PageLanguage::Both);
+    Panel4->setVisible(language != PageLanguage::English);
+    DBGrid1->setVisible(language != PageLanguage::Bulgarian);
+    DBNavigator->setVisible(language != PageLanguage::Bulgarian);
     if (english) StringGrid2->setVisible(false);
-    if (PrtD) PrtD->SetCaption(language == 0 ? QStringLiteral("Отпечатай") : QStringLiteral("Print"));
+    if (PrtD)
+        PrtD->SetCaption(language == PageLanguage::Bulgarian ? QStringLiteral("Отпечатай") : QStringLiteral("Print"));
 
     LoadFirmFields();
     EnableSave();
@@ -115,4 +119,11 @@ void TOrderForm::PrintClick() {
     if (!PrtD) return;
     PrtD->Close();
     PrtD->Show();
+}
+
+std::optional<PageLanguage> TOrderForm::ChosenLanguage() const {
+    if (RadioButton1->isChecked()) return PageLanguage::Bulgarian;
+    if (RadioButton2->isChecked()) return PageLanguage::English;
+    if (RadioButton3->isChecked()) return PageLanguage::Both;
+    return std::nullopt;
 }

@@ -90,3 +90,13 @@ int GoodsEntryRecNo(const QString& entry) {
     const qsizetype tilde = entry.indexOf(u'~');
     return platform::StrToInt(tilde < 0 ? QString() : entry.mid(tilde + 1));
 }
+
+QString PartyHint(const QString& editName, bool english) {
+    const QString n = english ? QStringLiteral("2") : QStringLiteral("1");
+    if (editName == QStringLiteral("Edit1")) return "Company" + n + ";cust";
+    if (editName == QStringLiteral("Edit3")) return "Address" + n + ";cust";
+    if (editName == QStringLiteral("Edit2")) return "RespPerson" + n + ";cust";
+    if (editName == QStringLiteral("Edit8")) return "ContactPerson" + n + ",RespPerson" + n + ";cust";
+    if (editName == QStringLiteral("Edit10")) return "Name" + n + ";employee";
+    return {};
+}

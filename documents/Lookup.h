@@ -1,7 +1,8 @@
 #pragma once
 // The editor's look-up of parties and goods: the hint that names a control's
-// field and data set, the type-ahead match on the stored bytes, the height of
-// the look-up list and the record number of a goods entry.
+// field and data set (per page language for the parties), the type-ahead
+// match on the stored bytes, the height of the look-up list and the record
+// number of a goods entry.
 
 #include <QByteArray>
 #include <QString>
@@ -38,3 +39,7 @@ int LookupListHeight(int entries, int itemHeight, int cap);
 // first line, "~" and the record number). Throws EConvertError when the text
 // after the first "~" is no number.
 int GoodsEntryRecNo(const QString& entry);
+
+// The look-up hint of a party edit (Edit1, Edit2, Edit3, Edit8, Edit10) in
+// English or in Bulgarian (also used for both languages).
+QString PartyHint(const QString& editName, bool english);

@@ -107,16 +107,10 @@ void PrintOrExportPage(TPrtD* window, const QString& mark, int mode) {
     // The document is marked printed and saved again, silently, before the
     // page is rebuilt in the editor's language.
     OrderForm->ViewClick();
-    OrderForm->CheckBox3->setChecked(true);
-    OrderForm->Panel2->setText(QStringLiteral("Отпечатан"));
-    QPalette blue = OrderForm->Panel2->palette();
-    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    OrderForm->Panel2->setPalette(blue);
+    OrderForm->SetPrinted(true);
     OrderForm->SaveClick();
     OrderForm->RebuildDocumentView(false);
-    if (OrderForm->RadioButton1->isChecked()) Doc->Language = 0;
-    if (OrderForm->RadioButton2->isChecked()) Doc->Language = 1;
-    if (OrderForm->RadioButton3->isChecked()) Doc->Language = 2;
+    if (const auto language = OrderForm->ChosenLanguage()) Doc->Language = *language;
     OrderForm->RebuildDocumentView(false);
     platform::Printer().setPageOrientation(QPageLayout::Portrait);
     Doc->Label8->setText(mark);

@@ -59,7 +59,9 @@ int EditorLineColumns(const TDoc* page) {
 
 // True when the document is printed on the bilingual page: "Български и
 // Английски език" is checked in the editor.
-bool BilingualChecked() { return OrderForm ? OrderForm->RadioButton3->isChecked() : Doc->Language == 2; }
+bool BilingualChecked() {
+    return (OrderForm ? OrderForm->ChosenLanguage() : Doc->Language) == PageLanguage::Both;
+}
 
 // Labels written through a plain QLabel pointer (the amount in words, say)
 // have not sized themselves yet.
@@ -211,9 +213,9 @@ void TDoc::NewExecute() {
         if (Left(Label26) < 0) SetLeft(Label26, 0);
     }
 
-    if (Language == 0) {
+    if (Language == PageLanguage::Bulgarian) {
         for (PageLabel* total : {Label5, Label7, Label3}) AppendUnlessLv(total);
-    } else if (Language == 1) {
+    } else if (Language == PageLanguage::English) {
         ResetCalculatorSums();
         const int columns = StringGrid2->ColCount();
         for (int r = 1; r < StringGrid2->RowCount(); ++r) {
@@ -227,7 +229,7 @@ void TDoc::NewExecute() {
             Label3->setText(Form1->Label5->text());
         }
         for (PageLabel* total : {Label5, Label7, Label3}) total->setText(total->text() + u' ' + CurrencyPrefix);
-    } else if (Language == 2) {
+    } else if (Language == PageLanguage::Both) {
         for (PageLabel* total : {Label82, Label85, Label87}) AppendUnlessLv(total);
         ResetCalculatorSums();
         const bool sixColumns = EditorLineColumns(this) == 6;

@@ -6,6 +6,7 @@
 // currency and page language, and renders the active page into Image1's
 // bitmap for printing and export.
 
+#include "documents/PageLanguage.h"
 #include "platform/Form.h"
 #include "ui_PrintedPage.h"
 
@@ -24,10 +25,10 @@ public:
     void FormCreate() override;
 
     // Currency symbol and rate of a foreign-currency document, and the page
-    // language: 0 Bulgarian, 1 English, 2 Bulgarian and English.
+    // language.
     QString CurrencyPrefix;
     double CurrencyRate = 1.0;
-    int Language = 0;
+    PageLanguage Language = PageLanguage::Bulgarian;
 
     // ActionList1: the editor runs them by trigger().
     QAction* New = nullptr;

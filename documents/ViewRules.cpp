@@ -11,28 +11,18 @@ QStringList PadValueTexts(const QStringList& values) {
     return out;
 }
 
-QStringList DocumentTitles(int language) {
+QStringList DocumentTitles(PageLanguage language) {
     switch (language) {
-    case 1:
+    case PageLanguage::English:
         return {"INVOICE", "PROFORMA INVOICE", "Order confirmation", "Packing list", "Delivery note", "Credit note",
                 "Debit note"};
-    case 2:
+    case PageLanguage::Both:
         return {"ФАКТУРА / INVOICE", "ПРОФОРМА ФАКТУРА / PROFORMA INVOICE", "Order confirmation",
                 "Пакетажен лист / Packing list", "Delivery note"};
-    default:
-        return {"ФАКТУРА", "ПРОФОРМА ФАКТУРА", "ПРОТОКОЛ чл.116", "ПРОТОКОЛ чл.117", "СТОКОВА РАЗПИСКА",
-                "ПРОТОКОЛ ЗА САМОЛЕТЕН БИЛЕТ", "ПРОТОКОЛ чл.90"};
+    case PageLanguage::Bulgarian: break;
     }
-}
-
-QString PartyHint(const QString& editName, bool english) {
-    const QString n = english ? QStringLiteral("2") : QStringLiteral("1");
-    if (editName == QStringLiteral("Edit1")) return "Company" + n + ";cust";
-    if (editName == QStringLiteral("Edit3")) return "Address" + n + ";cust";
-    if (editName == QStringLiteral("Edit2")) return "RespPerson" + n + ";cust";
-    if (editName == QStringLiteral("Edit8")) return "ContactPerson" + n + ",RespPerson" + n + ";cust";
-    if (editName == QStringLiteral("Edit10")) return "Name" + n + ";employee";
-    return {};
+    return {"ФАКТУРА", "ПРОФОРМА ФАКТУРА", "ПРОТОКОЛ чл.116", "ПРОТОКОЛ чл.117", "СТОКОВА РАЗПИСКА",
+            "ПРОТОКОЛ ЗА САМОЛЕТЕН БИЛЕТ", "ПРОТОКОЛ чл.90"};
 }
 
 const std::array<PageCaption, 25> kPageCaptions{{

@@ -1,8 +1,9 @@
 #pragma once
 // What the view rebuild and the language switch write onto the printed page,
 // without a window: the right alignment of the value column, and per page
-// language the document titles, the party look-up hints and the English
-// captions of the page's labels.
+// language the document titles and the English captions of the page's labels.
+
+#include "documents/PageLanguage.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,12 +15,8 @@
 // one digit's width on the page).
 QStringList PadValueTexts(const QStringList& values);
 
-// The document titles of the title box: 0 Bulgarian, 1 English, 2 both.
-QStringList DocumentTitles(int language);
-
-// The look-up hint of a party edit (Edit1, Edit2, Edit3, Edit8, Edit10) in
-// English or in Bulgarian (also used for both languages).
-QString PartyHint(const QString& editName, bool english);
+// The document titles of the title box.
+QStringList DocumentTitles(PageLanguage language);
 
 // A page label turned over by the language switch: its English caption and
 // the entry of the main window's list of Bulgarian captions that restores it.

@@ -26,7 +26,7 @@ TEST(DocumentRecord, StoredGridsOwnersAndLanguages) {
     EXPECT_EQ(DocumentGridRows(20, 6), 3);  // whole rows only
     EXPECT_EQ(DocumentGridRows(4, 6), 1);
     EXPECT_EQ(RefusingOwner("", true, "боб", "ана"), "боб");  // no owner: the first user's
-    EXPECT_EQ(LanguageOfRecord("", "Packing list").language, RecordLanguage::English);
+    EXPECT_EQ(LanguageOfRecord("", "Packing list").language, PageLanguage::English);
     EXPECT_FALSE(LanguageOfRecord("1", "INVOICE").readCurrency);
 }
 

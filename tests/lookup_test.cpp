@@ -14,4 +14,12 @@ TEST(Lookup, TypedTextMatchesTheStoredBytesWithoutCase) {
     EXPECT_EQ(GoodsEntryRecNo("Стол~12"), 12);
 }
 
+TEST(Lookup, APartyHintNamesTheFieldsOfItsPageLanguage) {
+    const LookupHint contact = ParseLookupHint(PartyHint("Edit8", true));
+    EXPECT_EQ(contact.firstField, "ContactPerson2");
+    EXPECT_EQ(contact.secondField, "RespPerson2");
+    EXPECT_EQ(contact.dataSet, "cust");
+    EXPECT_EQ(ParseLookupHint(PartyHint("Edit10", false)).field, "Name1");
+}
+
 }  // namespace

@@ -39,7 +39,7 @@ protected:
     // long party texts, followed by the page's own layout passes.
     static void FillPage(int language, int lines = 20) {
         RestoreDesignPositions();
-        Doc->Language = language;
+        Doc->Language = static_cast<PageLanguage>(language);
         Doc->CurrencyPrefix = language ? QStringLiteral("EUR") : QString();
         const bool en = language == 1;
         Doc->Label1->setText(en ? QStringLiteral("CREDIT NOTE") : QStringLiteral("КРЕДИТНО ИЗВЕСТИЕ"));
@@ -287,7 +287,7 @@ TEST_F(PrintingADocument, PrintingPutsThePageOnOnePortraitPdfPage) {
     EXPECT_FALSE(QFile::exists(folder.File("page.pdf")));
     EXPECT_EQ(Doc->Label8->text(), QStringLiteral("Copy"));
     ExpectStoredAsPrinted();
-    EXPECT_EQ(Doc->Language, 2);
+    EXPECT_EQ(Doc->Language, PageLanguage::Both);
     dialogs.Answer(platform::DialogResponse::Ok());
     PrtD->SpeedButton1->click();
     ASSERT_EQ(dialogs.Shown().size(), 2u);
