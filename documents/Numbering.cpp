@@ -1,5 +1,6 @@
 #include "documents/Numbering.h"
 
+#include "documents/TitleTexts.h"
 #include "platform/Exception.h"
 
 #include <QStringList>
@@ -37,9 +38,8 @@ QString NextNumber(const QString& counter, const QString& counterName, const QSt
 
 CounterGroup CounterGroupOfTitle(const QString& title) {
     static const QStringList invoices = {
-        QStringLiteral("ФАКТУРА"),    QStringLiteral("INVOICE"),          QStringLiteral("ФАКТУРА / INVOICE"),
-        QStringLiteral("Debit note"), QStringLiteral("Дебитно известие"), QStringLiteral("Credit note"),
-        QStringLiteral("Кредитно известие")};
+        kInvoiceTitle,   kInvoiceTitleEnglish,    kInvoiceTitleBilingual, kDebitNoteTitleEnglish,
+        kDebitNoteTitle, kCreditNoteTitleEnglish, kCreditNoteTitle};
     if (invoices.contains(title)) return CounterGroup::Invoice;
     if (title == QStringLiteral("ПРОТОКОЛ чл.117")) return CounterGroup::Protocol117;
     return CounterGroup::Proforma;
