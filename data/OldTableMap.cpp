@@ -140,7 +140,7 @@ std::vector<MovedRow> ReadOldRows(const TableMove& move, TTable& source, TTable*
                             .arg(QString::fromLatin1(move.dataSet), QString::fromLatin1(move.paradoxTable)));
 
     // A field the older version's table lacks is moved as empty, and named
-    // once; so are the English fields when there is no English table.
+    // once. Without an English table the English fields are empty.
     const QString tableName = QString::fromLatin1(move.paradoxTable);
     std::vector<bool> present;
     for (const FieldMove& f : move.fields) {
