@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "data/OldTableMap.h"
+#include "data/ParadoxTable.h"
 #include "data/Schema.h"
 #include "data/DataModule.h"
 #include "data/WorkPlaceText.h"
@@ -110,7 +111,13 @@ void TForm7::MoveToSql(const QString& location) {
     // The alias lets a server on this computer serve the new database to others.
     data::WriteAliasLine(platform::Path(platform::PathKind::AliasesFile), databaseFile);
 
-    dm->IBDatabase1.DatabaseName = databaseFile;
+    // The database is made under a name of its own beside the real one and
+    // gets the real name only when everything is in it: a set-up cut short
+    // (the program killed, the computer off) leaves no database, and the
+    // next start sets up again. What such a set-up left is removed first.
+    const QString movingFile = databaseFile + QStringLiteral(".moving");
+    QFile::remove(movingFile);
+    dm->IBDatabase1.DatabaseName = movingFile;
     dm->IBDatabase1.SQLDialect = 3;
     dm->IBDatabase1.LoginPrompt = false;
     dm->IBDatabase1.Params.clear();
@@ -126,68 +133,120 @@ void TForm7::MoveToSql(const QString& location) {
                       .arg(location, reason, ErrorText(e)));
     }
 
+    std::vector<data::MoveNote> notes;
+    bool moved = false;
     try {
         dm->IBTransaction1.SetDefaultDatabase(&dm->IBDatabase1);
         dm->IBTransaction1.StartTransaction();
         data::CreateSchemaTables(dm->IBSQL1);
 
         ShowStep(QStringLiteral("4/4 Прехвърляне на информацията в SQL формат."));
-        if (!data::TableFileExists(location, QStringLiteral("customer.db"))) {
-            dm->ConnectFirebird(location);
+        const auto& moves = data::OldTableMoves();
+        moved = std::any_of(moves.begin(), moves.end(), [&](const data::TableMove& m) {
+            return data::TableFileExists(location, QString::fromLatin1(m.paradoxTable));
+        });
+        if (moved) {
+            MoveOldTables(notes);
+        } else {
             // Nothing to move: the gauge ends full all the same.
             CGauge1->setRange(0, 1);
             CGauge1->setValue(1);
-        } else {
-            MoveOldTables(location);
         }
+        dm->IBDatabase1.Close();
+        if (!QFile::rename(movingFile, databaseFile))
+            throw platform::Exception(QStringLiteral("Файлът „%1“ не може да бъде преименуван на „%2“.").arg(movingFile, databaseFile));
     } catch (const std::exception& e) {
         // A move that stops part-way leaves no database behind, so that the
         // next start moves everything anew.
-        const QString reason = ErrorText(e);
-        const QString outcome = RemoveCreatedDatabase(databaseFile);
+        QString reason = ErrorText(e);
+        if (const auto* unreadable = dynamic_cast<const UnreadableTable*>(&e))
+            reason += QStringLiteral("\nАко таблицата не може да бъде поправена, преместете файла „%1“ извън папката „%2“ "
+                                     "и стартирайте програмата отново: всичко останало ще бъде прехвърлено.")
+                          .arg(unreadable->file, location);
+        const QString outcome = RemoveCreatedDatabase(movingFile);
         FailSetUp(location, QStringLiteral("Старите данни не бяха прехвърлени в SQL базата данни.\n%1\n%2").arg(reason, outcome));
     }
 
-    platform::ShowMessage(QStringLiteral("Преминаването към SQL успешно!"));
+    dm->ConnectFirebird(location);
+    if (moved) {
+        // The current record of each table is the last one whose contents
+        // changed places.
+        for (data::DataSet* target : {&dm->cust, &dm->firm, &dm->details, &dm->stock, &dm->employee, &dm->store, &dm->currency}) {
+            const int count = target->RecordCount();
+            if (count >= 2) target->SetRecNo(count + 1 - count / 2);
+        }
+    }
+    QString done = QStringLiteral("Преминаването към SQL успешно!");
+    if (!notes.empty()) done += QStringLiteral("\n\nПрехвърлено различно от старите таблици:\n") + NotesForUser(location, notes);
+    platform::ShowMessage(done);
     Close();
 }
 
-void TForm7::MoveOldTables(const QString& location) {
+QString TForm7::NotesForUser(const QString& location, const std::vector<data::MoveNote>& notes) {
+    QString text = data::MoveNotesText(notes, kShownNotes);
+    if (notes.size() <= size_t(kShownNotes)) return text;
+    // Too many for a message: all of them go into a file beside the tables.
+    const QString file = location + QStringLiteral("/tovelx-move.txt");
+    QFile out(file);
+    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+        out.write(data::MoveNotesText(notes, int(notes.size())).toUtf8() + "\n") > 0)
+        text += QStringLiteral("\nЦелият списък е записан във файла „%1“.").arg(file);
+    return text;
+}
+
+void TForm7::MoveOldTables(std::vector<data::MoveNote>& notes) {
     TDataModule1* dm = DataModule1;
     CGauge1->setValue(0);
     dm->GenerateKeys = false;
-    dm->ConnectFirebird(location);
-    const std::vector<data::TTable*> tables = dm->ParadoxTables();
-    for (data::TTable* t : tables) t->Open();
-    std::vector<int> counts;
-    for (size_t i = 0; i + 1 < tables.size(); ++i) counts.push_back(tables[i]->RecordCount());
-    CGauge1->setMaximum(std::max(data::MoveProgressMaximum(counts), 1));
-
     const std::map<QString, data::DataSet*> targets = {
         {"cust", &dm->cust},   {"firm", &dm->firm},         {"details", &dm->details}, {"stock", &dm->stock},
         {"employee", &dm->employee}, {"store", &dm->store}, {"currency", &dm->currency}};
+    for (const auto& [name, target] : targets) target->Open();
+
+    // A table the folder lacks is moved as empty and named; one that is there
+    // but cannot be read stops the move, naming its file.
+    const std::vector<data::TTable*> tables = dm->ParadoxTables();
+    std::vector<bool> present;
+    for (data::TTable* t : tables) {
+        present.push_back(data::TableFileExists(t->DatabaseName(), t->TableName()));
+        if (present.back()) {
+            OpenOld(*t);
+        } else if (t != &dm->TTableae) {
+            notes.push_back({t->TableName(), 0, {}, {}, {}});
+        }
+    }
+    std::vector<int> counts;
+    for (size_t i = 0; i + 1 < tables.size(); ++i) counts.push_back(present[i] ? tables[i]->RecordCount() : 0);
+    CGauge1->setMaximum(std::max(data::MoveProgressMaximum(counts), 1));
+
     // Each table's rows are read from the last old record to the first, each
     // key being its record number, and the contents are put back into the old
     // order before anything is written: the rows go in already as they stay,
     // in the order that keeps them in that order when read back.
     const auto& moves = data::OldTableMoves();
     for (size_t i = 0; i < moves.size(); ++i) {
+        if (!present[i]) continue;
         data::DataSet& target = *targets.at(QString::fromLatin1(moves[i].dataSet));
-        std::vector<data::MovedRow> rows =
-            data::ReadOldRows(moves[i], *tables[i], &target == &dm->firm ? &dm->TTableae : nullptr, target.Columns(),
-                              [this] { StepProgress(); });
+        data::TTable* english = &target == &dm->firm && present.back() ? &dm->TTableae : nullptr;
+        std::vector<data::MovedRow> rows;
+        try {
+            rows = data::ReadOldRows(moves[i], *tables[i], english, target.Columns(), [this] { StepProgress(); }, notes);
+        } catch (const data::TableError& e) {
+            throw UnreadableTable(e.Message(), data::FindTableFile(tables[i]->DatabaseName(), tables[i]->TableName()));
+        }
         data::ExchangeRowsEnds(rows, target.Columns(), [this] { StepProgress(); });
         data::InsertMovedRows(target, QString::fromLatin1(moves[i].paradoxTable), rows);
     }
     // One commit for the whole move: it is there whole or not at all.
-    dm->IBTransaction1.CommitRetaining();
-    for (size_t i = 0; i < moves.size(); ++i) {
-        data::DataSet& target = *targets.at(QString::fromLatin1(moves[i].dataSet));
-        target.Refresh();
-        // The current record is the last one whose contents changed places.
-        const int count = target.RecordCount();
-        if (count >= 2) target.SetRecNo(count + 1 - count / 2);
-    }
+    dm->IBTransaction1.Commit();
     CGauge1->setValue(CGauge1->maximum());
     dm->GenerateKeys = true;
+}
+
+void TForm7::OpenOld(data::TTable& table) {
+    try {
+        table.Open();
+    } catch (const data::TableError& e) {
+        throw UnreadableTable(e.Message(), data::FindTableFile(table.DatabaseName(), table.TableName()));
+    }
 }

@@ -2,10 +2,16 @@
 // The set-up of a data folder: the database and its eight tables are created,
 // and the older version's Paradox tables are moved into them.
 
+#include "data/OldTableMap.h"
+#include "platform/Exception.h"
 #include "platform/Form.h"
 #include "ui_DataFolderSetUp.h"
 
 #include <QHash>
+
+namespace data {
+class TTable;
+}
 
 class TForm7 : public platform::Form, public Ui::TForm7 {
     Q_OBJECT
@@ -18,8 +24,20 @@ public:
 private:
     void ShowStep(const QString& text);
     void StepProgress();
-    // Moves every old table into the new database, in one transaction.
-    void MoveOldTables(const QString& location);
+    // An old table that is there but cannot be read; file is its .db file.
+    class UnreadableTable : public platform::Exception {
+    public:
+        UnreadableTable(const QString& message, QString path) : platform::Exception(message), file(std::move(path)) {}
+        QString file;
+    };
+
+    // Moves every old table into the new database, which is connected, in one
+    // transaction; what was moved otherwise than it stood is added to notes.
+    void MoveOldTables(std::vector<data::MoveNote>& notes);
+    void OpenOld(data::TTable& table);
+    // The notes as the end message shows them; past kShownNotes the whole
+    // list is written to a file in the data folder, which the message names.
+    QString NotesForUser(const QString& location, const std::vector<data::MoveNote>& notes);
     // Disconnects and deletes the database this set-up created; returns what
     // the user is told about it.
     QString RemoveCreatedDatabase(const QString& databaseFile);
@@ -30,6 +48,7 @@ private:
     QHash<QString, QString> failedLocations_;
 
     static constexpr int kStepsBetweenRepaints = 100;
+    static constexpr int kShownNotes = 30;
 };
 
 extern TForm7* Form7;

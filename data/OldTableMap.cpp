@@ -7,7 +7,9 @@
 #include "platform/LocaleText.h"
 
 #include <QHash>
+#include <QStringList>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace data {
@@ -51,6 +53,26 @@ const std::vector<TableMove>& OldTableMoves() {
     return moves;
 }
 
+QString MoveNotesText(const std::vector<MoveNote>& notes, int maxLines) {
+    QStringList lines;
+    for (const MoveNote& n : notes) {
+        if (lines.size() == maxLines) {
+            lines << QStringLiteral("… и още %1.").arg(notes.size() - size_t(maxLines));
+            break;
+        }
+        if (n.field.isEmpty())
+            lines << QStringLiteral("%1: таблицата липсва, нищо не е прехвърлено от нея").arg(n.table);
+        else if (n.record == 0)
+            lines << QStringLiteral("%1: няма поле „%2“, прехвърлено е празно").arg(n.table, n.field);
+        else
+            lines << QStringLiteral("%1, запис %2, поле „%3“: „%4“ е прехвърлено като „%5“")
+                         .arg(n.table)
+                         .arg(n.record)
+                         .arg(n.field, n.oldValue, n.storedValue);
+    }
+    return lines.join(u'\n');
+}
+
 int MoveProgressMaximum(const std::vector<int>& recordCounts) {
     int records = 0, pairs = 0;
     for (int n : recordCounts) {
@@ -65,41 +87,38 @@ int MoveProgressMaximum(const std::vector<int>& recordCounts) {
 namespace data {
 namespace {
 
-// The old tables kept quantities and numbers as fractions; a whole-number
-// column takes the nearest whole number, so that one such value does not stop
-// the move of everything after it.
-QString WholeNumberFor(ColumnKind kind, const QString& text) {
-    if (kind != ColumnKind::Integer || text.trimmed().isEmpty()) return text;
-    bool whole = false;
-    text.trimmed().toLongLong(&whole);
-    if (whole) return text;
-    const QString number = NormalizeDecimalText(text);
-    if (number.isEmpty()) return text;  // no number: the column refuses it below
-    return QString::number(std::llround(platform::StrToFloat(number)));
-}
+// A value as its column takes it, as near as it fits: an integer column a
+// whole number (a fraction rounded, beyond the column's range its end) or
+// nothing (null); a text column the text in Windows-1251, a character that
+// code page lacks as "?", cut at the column's length.
+struct Fitted {
+    QByteArray value;
+    bool isNull = false;
+    QString stored;  // the value as the database holds it, as text
+};
 
-// A text into a column, as a field takes it: an integer column a whole number
-// or nothing (null), a text column the text whole, never cut.
-void SetText(const ColumnInfo& column, const QString& text, QByteArray& value, bool& isNull) {
+Fitted Fit(const ColumnInfo& column, const QString& text) {
     if (column.kind == ColumnKind::Integer) {
         const QString t = text.trimmed();
-        isNull = t.isEmpty();
-        value.clear();
-        if (isNull) return;
         bool ok = false;
-        const int number = t.toInt(&ok);
-        if (!ok) throw platform::EConvertError(QStringLiteral("„%1“ не е цяло число, а колоната %2 приема само цели числа")
-                                                   .arg(text, column.name));
-        value = QByteArray::number(number);
-        return;
+        const int whole = t.toInt(&ok);
+        if (ok) return {QByteArray::number(whole), false, text};
+        const QString number = NormalizeDecimalText(t);
+        if (t.isEmpty() || number.isEmpty()) return {{}, true, {}};
+        const double nearest = std::clamp(std::round(platform::StrToFloat(number)), double(INT_MIN), double(INT_MAX));
+        const QByteArray value = QByteArray::number(qint64(nearest));
+        return {value, false, QString::fromLatin1(value)};
     }
-    value = platform::EncodeCp1251(text);
-    isNull = false;
-    if (column.kind == ColumnKind::Text && value.size() > qsizetype(column.length))
-        throw MoveError(QStringLiteral("стойността има %1 знака, а колоната %2 побира най-много %3")
-                            .arg(value.size())
-                            .arg(column.name)
-                            .arg(column.length));
+    QString stored = text;
+    for (QChar& c : stored)
+        if (!platform::FitsCp1251(QString(c))) c = u'?';
+    if (column.kind == ColumnKind::Text && stored.size() > qsizetype(column.length)) stored.truncate(column.length);
+    return {platform::EncodeCp1251(stored), false, stored};
+}
+
+double NumberOf(const QString& text) {
+    const QString number = NormalizeDecimalText(text);
+    return number.isEmpty() ? 0.0 : platform::StrToFloat(number);
 }
 
 bool IsPictureColumn(const QString& name) {
@@ -109,7 +128,8 @@ bool IsPictureColumn(const QString& name) {
 }  // namespace
 
 std::vector<MovedRow> ReadOldRows(const TableMove& move, TTable& source, TTable* english,
-                                  const std::vector<ColumnInfo>& columns, const std::function<void()>& onRecord) {
+                                  const std::vector<ColumnInfo>& columns, const std::function<void()>& onRecord,
+                                  std::vector<MoveNote>& notes) {
     QHash<QString, int> index;
     for (int i = 0; i < int(columns.size()); ++i) index.insert(columns[i].name, i);
     std::vector<int> target;
@@ -118,6 +138,18 @@ std::vector<MovedRow> ReadOldRows(const TableMove& move, TTable& source, TTable*
     if (key < 0 || std::find(target.begin(), target.end(), -1) != target.end())
         throw MoveError(QStringLiteral("Таблицата %1 на базата данни няма колоните, в които се прехвърля „%2“.")
                             .arg(QString::fromLatin1(move.dataSet), QString::fromLatin1(move.paradoxTable)));
+
+    // A field the older version's table lacks is moved as empty, and named
+    // once. Without an English table the English fields are empty.
+    const QString tableName = QString::fromLatin1(move.paradoxTable);
+    std::vector<bool> present;
+    for (const FieldMove& f : move.fields) {
+        const QString field = QString::fromUtf8(f.field);
+        const TTable* from = f.fromEnglishTable ? english : &source;
+        present.push_back(from && from->HasField(field));
+        if (from && !present.back())
+            notes.push_back({f.fromEnglishTable ? QStringLiteral("ae.db") : tableName, 0, field, {}, {}});
+    }
 
     std::vector<MovedRow> rows;
     rows.reserve(source.RecordCount());
@@ -140,34 +172,30 @@ std::vector<MovedRow> ReadOldRows(const TableMove& move, TTable& source, TTable*
             row.nulls[key] = false;
             for (size_t i = 0; i < move.fields.size(); ++i) {
                 const FieldMove& f = move.fields[i];
-                const TTable& from = f.fromEnglishTable && english ? *english : source;
-                if (from.RecordCount() == 0) continue;
+                const TTable* from = f.fromEnglishTable ? english : &source;
+                if (from && from->RecordCount() == 0) continue;
                 const QString field = QString::fromUtf8(f.field);
                 const ColumnInfo& column = columns[target[i]];
-                QByteArray& value = row.values[target[i]];
-                bool isNull = true;
-                try {
-                    switch (f.kind) {
-                        case FieldMove::Kind::Picture:
-                            value = from.Picture(field);
-                            isNull = value.isEmpty() && column.kind != ColumnKind::Text;
-                            break;
-                        case FieldMove::Kind::Memo:
-                            SetText(column, from.MemoText(field), value, isNull);
-                            break;
-                        case FieldMove::Kind::Text:
-                            SetText(column, WholeNumberFor(column.kind, from.FieldText(field)), value, isNull);
-                            break;
-                    }
-                } catch (const TableError&) {
-                    throw;  // it names the table, the record and the field itself
-                } catch (const platform::Exception& e) {
-                    throw MoveError(QStringLiteral("Таблица „%1“, запис %2, поле „%3“: %4.")
-                                        .arg(QString::fromLatin1(f.fromEnglishTable ? "ae.db" : move.paradoxTable))
-                                        .arg(from.RecNo())
-                                        .arg(field, e.Message()));
+                if (f.kind == FieldMove::Kind::Picture) {
+                    if (present[i]) row.values[target[i]] = from->Picture(field);
+                    row.nulls[target[i]] = row.values[target[i]].isEmpty() && column.kind != ColumnKind::Text;
+                    continue;
                 }
-                row.nulls[target[i]] = isNull;
+                QString text;
+                if (present[i]) text = f.kind == FieldMove::Kind::Memo ? from->MemoText(field) : from->FieldText(field);
+                Fitted fitted = Fit(column, text);
+                row.values[target[i]] = std::move(fitted.value);
+                row.nulls[target[i]] = fitted.isNull;
+                // Money is moved as the older version showed it, with the
+                // locale's money decimals; more decimals than that are named.
+                QString old = text;
+                if (present[i] && f.kind == FieldMove::Kind::Text && from->FieldKind(field) == FieldType::Currency) {
+                    const QString unrounded = from->UnroundedText(field);
+                    if (NumberOf(unrounded) != NumberOf(text)) old = unrounded;
+                }
+                if (fitted.stored != old)
+                    notes.push_back({f.fromEnglishTable ? QStringLiteral("ae.db") : tableName,
+                                     from ? from->RecNo() : source.RecNo(), field, old, fitted.stored});
             }
             rows.push_back(std::move(row));
         }

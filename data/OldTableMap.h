@@ -32,12 +32,29 @@ const std::vector<TableMove>& OldTableMoves();
 class DataSet;
 class TTable;
 
-// A value of an old record that cannot go into the database; the message
-// names the old table, the record, the field and the reason.
+// A row that the database refused; the message names the old table and the
+// record.
 class MoveError : public platform::Exception {
 public:
     using platform::Exception::Exception;
 };
+
+// What the move did otherwise than the old tables hold it: a value moved as
+// near as its column takes it (a fraction into a whole-number column, a text
+// longer than its column, a character the database's code page lacks, money
+// with more decimals than the locale's), or a field or a table the older
+// version's folder lacks, moved as empty (record 0; field empty for a table).
+struct MoveNote {
+    QString table;
+    int record = 0;
+    QString field;
+    QString oldValue;
+    QString storedValue;
+};
+
+// The notes as the user is told them at the end of the move, one a line;
+// past maxLines the rest is counted.
+QString MoveNotesText(const std::vector<MoveNote>& notes, int maxLines);
 
 // A row as it is written into the database: one value per column of the
 // table (in the table's column order, the key first), with null flags.
@@ -50,10 +67,12 @@ struct MovedRow {
 // Reads an old table from its last record to its first, as the move always
 // has: the key of each row is its record number and the other columns are
 // the mapped fields, each converted as the column takes it. FIRM reads the
-// English table beside it, stepped back in step. onRecord runs for every
-// record read.
+// English table beside it (null when the folder lacks it), stepped back in
+// step. onRecord runs for every record read; what is moved otherwise than it
+// stands is added to notes.
 std::vector<MovedRow> ReadOldRows(const TableMove& move, TTable& source, TTable* english,
-                                  const std::vector<ColumnInfo>& columns, const std::function<void()>& onRecord);
+                                  const std::vector<ColumnInfo>& columns, const std::function<void()>& onRecord,
+                                  std::vector<MoveNote>& notes);
 
 // Gives the rows, taken in the order read, the contents that exchanging the
 // first and the last row, the second and the last but one, and so on, leaves

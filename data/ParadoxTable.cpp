@@ -69,12 +69,6 @@ const KindInfo* KindOfPx(int pxType) {
     return nullptr;
 }
 
-const KindInfo& KindOf(FieldType type) {
-    for (const auto& k : kKinds)
-        if (k.type == type) return k;
-    return kKinds[0];
-}
-
 // Bytes a field takes in the record; 0 for a length the kind cannot have.
 int RecordLength(int pxType, int stored) {
     switch (pxType) {
@@ -191,6 +185,40 @@ QString CheckDb(const QByteArray& b, DbLayout& out) {
 
 QString LowerName(const QString& name) { return name.toLower(); }
 
+// DOS Cyrillic, bytes 0x80..0xFF.
+constexpr char16_t kCp866[128] = {
+    0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417, 0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F,
+    0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427, 0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,
+    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437, 0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F,
+    0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x2561, 0x2562, 0x2556, 0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510,
+    0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F, 0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x2567,
+    0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B, 0x256A, 0x2518, 0x250C, 0x2588, 0x2584, 0x258C, 0x2590, 0x2580,
+    0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447, 0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
+    0x0401, 0x0451, 0x0404, 0x0454, 0x0407, 0x0457, 0x040E, 0x045E, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x2116, 0x00A4, 0x25A0, 0x00A0,
+};
+
+// Western European: bytes 0x80..0x9F; from 0xA0 on it is Latin-1.
+constexpr char16_t kCp1252[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+// Text in the code page the table's header names; Windows-1251, the older
+// version's own, for any other or none.
+QString Decode(const QByteArray& bytes, int codePage) {
+    if (codePage != 866 && codePage != 1252) return platform::DecodeCp1251(bytes);
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *out++ = QChar(b < 0x80                ? char16_t(b)
+                       : codePage == 866       ? kCp866[b - 0x80]
+                       : b < 0xA0              ? kCp1252[b - 0x80]
+                                               : char16_t(b));
+    }
+    return text;
+}
+
 QString CurrencyText(double value) {
     QString text = QString::number(value, 'f', platform::CurrencyDecimals());
     text.replace(u'.', platform::DecimalSeparator());
@@ -239,6 +267,7 @@ struct TTable::State {
     QString mbPath;
     QByteArray db;
     QByteArray mb;
+    int codePage = 0;  // as the header names it; 0 when it names none
     FILE* fp = nullptr;
     pxdoc_t* doc = nullptr;
     PxError error;
@@ -320,6 +349,7 @@ void TTable::Open() {
     if (PX_get_num_fields(state->doc) != layout.numFields || PX_get_recordsize(state->doc) != layout.recordSize ||
         PX_get_num_records(state->doc) != layout.recordCount)
         throw fail(QStringLiteral("файлът е повреден (заглавната част е противоречива)"));
+    state->codePage = state->doc->px_head ? state->doc->px_head->px_doscodepage : 0;
 
     bool needsMb = false;
     int offset = 0;
@@ -327,7 +357,7 @@ void TTable::Open() {
         const pxfield_t* px = PX_get_field(state->doc, i);
         if (!px) throw fail(QStringLiteral("файлът е повреден (полетата не могат да бъдат прочетени)"));
         const KindInfo* kind = KindOfPx(static_cast<unsigned char>(px->px_ftype));
-        FieldInfo field{platform::DecodeCp1251(QByteArray(px->px_fname ? px->px_fname : "")), kind->type, kind->pxType,
+        FieldInfo field{Decode(QByteArray(px->px_fname ? px->px_fname : ""), state->codePage), kind->type, kind->pxType,
                         offset, layout.lengths[i], kind->pxType == pxfBCD ? px->px_fdc : 0};
         if (px->px_flen != field.length) throw fail(QStringLiteral("файлът е повреден (заглавната част е противоречива)"));
         needsMb = needsMb || kind->blob;
@@ -507,8 +537,12 @@ QByteArray TTable::Picture(const QString& name) const {
 
 QString TTable::StoredText(const FieldInfo& field) const {
     const State& s = Opened();
-    if (KindOfPx(field.pxType)->blob) return platform::DecodeCp1251(BlobBytes(field));
+    if (KindOfPx(field.pxType)->blob) return Decode(BlobBytes(field), s.codePage);
     QByteArray raw = Raw(field);
+    // A field whose bytes are all zero is blank, whatever its kind (pxlib
+    // tests eight bytes for a four-byte long, so a blank one read as the
+    // smallest number when the next field held anything).
+    if (raw.count('\0') == raw.size()) return {};
     char* data = raw.data();
     pxdoc_t* doc = s.doc;
     switch (field.pxType) {
@@ -517,9 +551,9 @@ QString TTable::StoredText(const FieldInfo& field) const {
         if (PX_get_data_alpha(doc, data, field.length, &value) <= 0 || !value) return {};
         const QByteArray bytes(value, static_cast<qsizetype>(strnlen(value, static_cast<size_t>(field.length))));
         doc->free(doc, value);
-        return platform::DecodeCp1251(bytes);
+        return Decode(bytes, s.codePage);
     }
-    case pxfBytes: return platform::DecodeCp1251(raw);
+    case pxfBytes: return Decode(raw, s.codePage);
     case pxfShort: {
         short value = 0;
         if (PX_get_data_short(doc, data, field.length, &value) <= 0) return {};
@@ -583,6 +617,15 @@ QString TTable::FieldText(const QString& name) const {
 
 QString TTable::MemoText(const QString& name) const { return StoredText(Find(name)); }
 
+QString TTable::UnroundedText(const QString& name) const {
+    const FieldInfo& field = Find(name);
+    if (field.pxType != pxfCurrency) return StoredText(field);
+    QByteArray raw = Raw(field);
+    double value = 0;
+    if (raw.count('\0') == raw.size() || PX_get_data_double(Opened().doc, raw.data(), field.length, &value) <= 0) return {};
+    return platform::FloatToStr(value);
+}
+
 void TTable::SetGetTextHandler(const QString& fieldName, std::function<QString()> handler) {
     if (handler) getText_.insert(LowerName(fieldName), std::move(handler));
     else getText_.remove(LowerName(fieldName));
@@ -602,7 +645,6 @@ void TTable::CreateTable() {
         QByteArray name;
         int pxType;
         int length;
-        int decimals;
     };
     std::vector<Column> columns;
     QStringList seen;
@@ -620,43 +662,22 @@ void TTable::CreateTable() {
         } catch (const platform::EEncodingError& e) {
             throw fail(e.Message());
         }
-        const KindInfo& kind = KindOf(def.DataType);
+        // Only what the one table the program creates, ae.db, holds: strings
+        // and one picture.
         int length = 0;
-        int decimals = 0;
-        switch (def.DataType) {
-        case FieldType::String:
-        case FieldType::Bytes:
+        int pxType = pxfAlpha;
+        if (def.DataType == FieldType::String) {
             if (def.Size < 1 || def.Size > 255) throw fail(QStringLiteral("размерът на полето „%1“ трябва да е от 1 до 255").arg(def.Name));
             length = def.Size;
-            break;
-        case FieldType::Memo:
-        case FieldType::FmtMemo:
-            if (def.Size < 1 || def.Size > 240) throw fail(QStringLiteral("размерът на полето „%1“ трябва да е от 1 до 240").arg(def.Name));
-            length = def.Size + 10;
-            break;
-        case FieldType::Graphic:
-        case FieldType::Blob:
-        case FieldType::OLE:
+        } else if (def.DataType == FieldType::Graphic) {
             if (def.Size < 0 || def.Size > 240) throw fail(QStringLiteral("размерът на полето „%1“ трябва да е от 0 до 240").arg(def.Name));
             length = def.Size + 10;
-            break;
-        case FieldType::BCD:
-            if (def.Size < 0 || def.Size > 32) throw fail(QStringLiteral("полето „%1“ може да има от 0 до 32 знака след десетичния знак").arg(def.Name));
-            length = 17;
-            decimals = def.Size;
-            break;
-        case FieldType::Smallint: length = 2; break;
-        case FieldType::Boolean: length = 1; break;
-        case FieldType::Integer:
-        case FieldType::AutoInc:
-        case FieldType::Date:
-        case FieldType::Time: length = 4; break;
-        case FieldType::Float:
-        case FieldType::Currency:
-        case FieldType::DateTime: length = 8; break;
+            pxType = pxfGraphic;
+            needsMb = true;
+        } else {
+            throw fail(QStringLiteral("полето „%1“ е от вид, който не се създава").arg(def.Name));
         }
-        needsMb = needsMb || kind.blob;
-        columns.push_back(Column{name, kind.pxType, length, decimals});
+        columns.push_back(Column{name, pxType, length});
     }
 
     const QString folder = databaseName_.isEmpty() ? QStringLiteral(".") : databaseName_;
@@ -677,7 +698,7 @@ void TTable::CreateTable() {
         fields[i].px_fname = PX_strdup(doc, columns[i].name.constData());
         fields[i].px_ftype = static_cast<char>(columns[i].pxType);
         fields[i].px_flen = columns[i].length;
-        fields[i].px_fdc = columns[i].decimals;
+        fields[i].px_fdc = 0;
     }
 
     FILE* fp = std::fopen(QFile::encodeName(path).constData(), "w+b");

@@ -7,7 +7,8 @@
 // Opening reads both files whole and checks their structure before anything
 // else touches them, so a damaged or foreign file gives a TableError naming
 // it, never a crash. Records are numbered from 1 in the table's own order.
-// Texts are Windows-1251.
+// Texts are read in the code page the table's header names (DOS Cyrillic 866,
+// Western 1252), Windows-1251 where it names none.
 
 #include "platform/Exception.h"
 
@@ -85,7 +86,7 @@ public:
     void AddFieldDef(const QString& name, FieldType type, int size = 0, bool required = false);
 
     // Creates the empty table (and its .mb file when a field needs one) from
-    // FieldDefs. Refuses to replace a table that exists, whatever the case of
+    // FieldDefs, which may hold strings and pictures (Graphic) only. Refuses to replace a table that exists, whatever the case of
     // its file name. The table stays closed.
     void CreateTable();
 
@@ -110,14 +111,16 @@ public:
     // text: strings and memos whole; short and long in decimal; numbers as
     // FloatToStr; currency fixed with the locale's money decimals; logical
     // "True"/"False"; dates in the locale's short form; time "HH:mm:ss";
-    // pictures and other binary fields their bytes read as Windows-1251.
+    // pictures and other binary fields their bytes read in the code page.
     // A null value is the empty text. A get-text handler for the field
     // replaces all of it.
     QString FieldText(const QString& name) const;
     // The same without the get-text handler: what a data-aware memo shows.
     QString MemoText(const QString& name) const;
+    // The same, with every decimal of a currency value kept (FloatToStr).
+    QString UnroundedText(const QString& name) const;
     bool IsNull(const QString& name) const;
-    // The stored bytes: strings and memos in Windows-1251, blobs as stored.
+    // The stored bytes: strings and memos in the code page, blobs as stored.
     QByteArray FieldBytes(const QString& name) const;
     // A graphic field's picture (JPEG, bitmap, ...) without the 8-byte
     // header that graphic fields put before it; empty when null.

@@ -231,6 +231,29 @@ TEST_F(Paradox, FilesAndFieldNamesAreFoundWhateverTheirCase) {
     EXPECT_EQ(table.FieldText(QStringLiteral("Бележки")), LongText(300));
 }
 
+TEST_F(Paradox, TextIsReadInTheCodePageTheHeaderNamesAndAllZeroBytesAreBlank) {
+    // Written through the C library's converter; 1251 is the older version's own.
+    const struct {
+        int codePage;
+        QString name, text;
+    } cases[] = {{866, QStringLiteral("Име"), QStringLiteral("Пётр Ёлкин ░ №5")},
+                 {1252, QStringLiteral("Straße"), QStringLiteral("Müller & Söhne € ½")},
+                 {1251, QStringLiteral("Име"), QStringLiteral("Иван „Ъгъл“ №5")}};
+    for (const auto& c : cases) {
+        // A blank long followed by a field that holds something: pxlib alone
+        // reads it as the smallest long.
+        WriteParadoxTable(folder.File(QStringLiteral("employee.DB")),
+                          {{QStringLiteral("Nr"), PxKind::Long}, {c.name, PxKind::Alpha, 40}, {QStringLiteral("Memo"), PxKind::Memo, 10}},
+                          {{std::monostate{}, c.text, c.text.repeated(5)}}, c.codePage);
+        TTable table(QStringLiteral("employee.DB"));
+        table.SetDatabaseName(folder.Path());
+        table.Open();
+        EXPECT_EQ(table.FieldText(c.name), c.text) << c.codePage;
+        EXPECT_EQ(table.MemoText(QStringLiteral("Memo")), c.text.repeated(5)) << c.codePage;
+        EXPECT_EQ(table.FieldText(QStringLiteral("Nr")), QString()) << c.codePage;
+    }
+}
+
 TEST_F(Paradox, CreatesTheEnglishFirmTableWithItsSixFields) {
     TTable table(QStringLiteral("ae.db"));
     table.SetDatabaseName(folder.Path());
@@ -265,7 +288,7 @@ TEST_F(Paradox, AFaultyDefinitionOrAnExistingTableCreatesNothing) {
         {"no fields", {}},
         {"string too long", {{QStringLiteral("A"), FieldType::String, 256}}},
         {"string of no size", {{QStringLiteral("A"), FieldType::String, 0}}},
-        {"memo too large", {{QStringLiteral("M"), FieldType::Memo, 241}}},
+        {"a kind ae.db does not hold", {{QStringLiteral("M"), FieldType::Memo, 10}}},
         {"same name twice", {{QStringLiteral("Име"), FieldType::String, 5}, {QStringLiteral("ИМЕ"), FieldType::String, 5}}},
         {"name too long", {{QString(26, u'x'), FieldType::String, 5}}},
         {"name outside Windows-1251", {{QStringLiteral("Straße€¥"), FieldType::String, 5}}},

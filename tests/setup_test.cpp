@@ -17,10 +17,13 @@
 #include "support/testdatabase.h"
 #include "support/testsupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -116,15 +119,32 @@ TEST_F(DataFolderSetUp, TheWorkPlaceWindowRunsTheSetUpForANewFolder) {
     EXPECT_TRUE(DataModule1->cust.Active());
 }
 
-TEST_F(DataFolderSetUp, MovesTheOldTablesInTheirOwnOrder) {
-    testsupport::WriteOldDataFolder(folder.Path(), {3, 2, 1, 2, 1, 2, 4}, [](const QString& table, int record,
-                                                                             const QString& field, PxValue& value) {
-        if (table == "stock.db" && record == 1 && field == "К-во") value = 2.5;  // into a whole-number column
-    });
+TEST_F(DataFolderSetUp, MovesTheOldTablesInTheirOwnOrderAndWhatDoesNotFitAsNearAsItFits) {
+    // An older folder: Store.DB without "CurrencyPrefix" and with its firm
+    // index a long (blank in record 1, before a field that holds something),
+    // prices as money, the employees in code page 866, values too large.
+    testsupport::WriteOldDataFolder(
+        folder.Path(), {3, 2, 1, 2, 1, 2, 4},
+        [](const QString& table, int record, const QString& field, PxValue& value) {
+            if (table == "stock.db" && record == 1 && field == "К-во") value = 2.5;  // into a whole-number column
+            if (table == "stock.db" && field == "Цена") value = record == 2 ? PxValue{1.2345678} : PxValue{};
+            if (table == "customer.db" && record == 2 && field == "ИН по ЗДДС") value = QString(21, '9');
+            if (table == "Store.DB" && field == "Firm.db index" && record == 2) value = qint64(7);
+        },
+        [](const QString& table, std::vector<PxColumn>& columns, int& codePage) {
+            for (PxColumn& c : columns) {
+                if (c.name == "CurrencyPrefix") c.name.clear();
+                if (c.name == "Firm.db index") c.kind = PxKind::Long;
+                if (c.name == "Цена") c.kind = PxKind::Currency;
+            }
+            if (table == "employee.DB") codePage = 866;
+        });
     platform::SetDecimalSeparatorOverride(QChar(','));
+    platform::SetCurrencyDecimalsOverride(2);
     // The work place chosen: its tables are re-pointed, then the set-up runs.
     testsupport::WriteFile(Path(PathKind::NetworkFile), folder.Path().toUtf8() + "\r\n1\r\n");
     DataModule1->OpenDatabaseLocation(folder.Path());
+    platform::SetCurrencyDecimalsOverride(std::nullopt);
     platform::SetDecimalSeparatorOverride(std::nullopt);
     const QString file = folder.File("tovelx.fdb");
     EXPECT_TRUE(DataModule1->GenerateKeys);
@@ -142,9 +162,20 @@ TEST_F(DataFolderSetUp, MovesTheOldTablesInTheirOwnOrder) {
     DataModule1->firm.SetRecNo(2);
     EXPECT_TRUE(DataModule1->firm.FieldByName("LOGO").IsNull());
     EXPECT_EQ(DataModule1->firm.FieldByName("LOGO2").AsBytes(), testsupport::JpegLikeBytes(226, 2));
-    EXPECT_EQ(QueryRows(file, "select pnom, num, qty, unit1 from stock"), QStringList({"2|10|3|1 Мярка", "1|20|<null>|2 Мярка"}));
-    EXPECT_EQ(QueryRows(file, "select pnom, document, total, char_length(stocks) from store"),
-              QStringList({"2|1 Документ|1 Стойност /общо/|160", "1|2 Документ|2 Стойност /общо/|304"}));
+    EXPECT_EQ(QueryRows(file, "select pnom, num, qty, unit1, price from stock"),
+              QStringList({"2|10|3|1 Мярка|", "1|20|<null>|2 Мярка|1,23"}));
+    EXPECT_EQ(QueryRows(file, "select pnom, document, total, char_length(stocks), firmdbindex, currencyprefix from store"),
+              QStringList({"2|1 Документ|1 Стойност /общо/|160||", "1|2 Документ|2 Стойност /общо/|304|7|"}));
+    EXPECT_EQ(QueryRows(file, "select vat from customer where pnom = '2'"), QStringList{QString(20, '9')});
+    EXPECT_EQ(QueryRows(file, "select name1, phone from employee"), QStringList{"1 Име|1 Телефон"});
+    // Each value moved otherwise than it stood, named once at the end.
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].text,
+              "Преминаването към SQL успешно!\n\nПрехвърлено различно от старите таблици:\n"
+              "customer.db, запис 2, поле „ИН по ЗДДС“: „999999999999999999999“ е прехвърлено като „99999999999999999999“\n"
+              "stock.db, запис 2, поле „Цена“: „1,2345678“ е прехвърлено като „1,23“\n"
+              "stock.db, запис 1, поле „К-во“: „2,5“ е прехвърлено като „3“\n"
+              "Store.DB: няма поле „CurrencyPrefix“, прехвърлено е празно");
     EXPECT_EQ(QueryRows(file, "select count(*) from userp"), QStringList{"0"});
     // Every record once and every exchanged pair once.
     EXPECT_EQ(Form7->CGauge1->maximum(), data::MoveProgressMaximum({3, 2, 1, 2, 1, 2, 4}));
@@ -253,20 +284,12 @@ TEST_F(DataFolderSetUp, AMoveThatFailsPartWayLeavesNoDatabaseAndIsTriedAgain) {
              const int header = uchar(bytes[2]) | uchar(bytes[3]) << 8;  // the records start after it
              testsupport::WriteFile(dir + "/Details.db", bytes.left(header + 40));
          },
-         {"Details.db", "повреден"}},
+         {"Details.db", "повреден", "преместете файла „%1/Details.db“ извън папката „%1“"}},
         {"a memo pointing outside its file",
          [](const QString& dir) {
              testsupport::WriteFile(dir + "/stock.mb", testsupport::ReadFile(dir + "/stock.mb").left(4200));
          },
-         {"stock.mb", "„Описание на стока/услуга“", "запис 3"}},
-        {"a value too long for its column",
-         [&](const QString& dir) {
-             testsupport::WriteOldDataFolder(dir, records, [](const QString& table, int record, const QString& field,
-                                                              testsupport::PxValue& value) {
-                 if (table == "customer.db" && record == 2 && field == "ИН по ЗДДС") value = QString(21, '9');
-             });
-         },
-         {"„customer.db“, запис 2, поле „ИН по ЗДДС“", "21 знака", "VAT", "20"}},
+         {"stock.mb", "„Описание на стока/услуга“", "запис 3", "преместете файла „%1/stock.db“ извън папката"}},
     };
     for (const auto& c : cases) {
         testsupport::TempFolder old;
@@ -278,11 +301,12 @@ TEST_F(DataFolderSetUp, AMoveThatFailsPartWayLeavesNoDatabaseAndIsTriedAgain) {
         dialogs.Clear();
         EXPECT_THROW(Run(old.Path()), platform::Exception) << c.what;
 
-        EXPECT_FALSE(QFile::exists(old.File("tovelx.fdb"))) << c.what;
+        EXPECT_EQ(QDir(old.Path()).entryList(QDir::Files).size(), qsizetype(before.size())) << c.what;  // no database, whole or not
         EXPECT_FALSE(Form7->isVisible()) << c.what;
         EXPECT_TRUE(DataModule1->GenerateKeys) << c.what;
         ASSERT_EQ(dialogs.Shown().size(), 1u) << c.what;
-        for (const QString& part : c.shown) EXPECT_TRUE(dialogs.Shown()[0].text.contains(part)) << dialogs.Shown()[0].text.toStdString();
+        for (const QString& part : c.shown)
+            EXPECT_TRUE(dialogs.Shown()[0].text.contains(QString(part).replace("%1", old.Path()))) << dialogs.Shown()[0].text.toStdString();
         EXPECT_TRUE(dialogs.Shown()[0].text.contains("опитано отново при следващото стартиране"));
         for (const auto& [name, bytes] : before) EXPECT_EQ(testsupport::ReadFile(old.File(name)), bytes) << name.toStdString();
 
@@ -297,6 +321,68 @@ TEST_F(DataFolderSetUp, AMoveThatFailsPartWayLeavesNoDatabaseAndIsTriedAgain) {
         Run(old.Path());
         EXPECT_EQ(QueryRows(old.File("tovelx.fdb"), "select count(*) from stock"), QStringList{"3"}) << c.what;
     }
+}
+
+// Run by the test below in a process of its own: the start of the program
+// with the work place named in the environment.
+TEST_F(DataFolderSetUp, DISABLED_StartsOnTheFolderOfTheEnvironment) {
+    const QString dir = qEnvironmentVariable("QUILLANE_MOVE_FOLDER");
+    testsupport::WriteFile(Path(PathKind::NetworkFile), dir.toUtf8() + "\r\n1\r\n");
+    DataModule1->OpenDatabaseLocation(dir);
+    EXPECT_TRUE(QFile::exists(dir + "/tovelx.fdb"));
+}
+
+TEST_F(DataFolderSetUp, AMoveKilledAtAnyMomentLeavesNoDatabaseAndTheNextStartMovesEverything) {
+    testsupport::WriteOldDataFolder(folder.Path(), {500, 3, 2, 700, 2, 300, 2});
+    const QString real = folder.File("tovelx.fdb"), moving = real + ".moving";
+    qputenv("QUILLANE_MOVE_FOLDER", folder.Path().toUtf8());
+    // Starts the program on the folder; kills it after `after` ms of its move
+    // (never when negative). Returns the ms the move took, or -1 when killed
+    // while it was still moving.
+    const auto start = [&](qint64 after) {
+        QProcess child;
+        // A killed process may leave the engine's lock files held: its own,
+        // not those of the other test programs running beside this one.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("FIREBIRD_LOCK", folder.File("lock"));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_also_run_disabled_tests", "--gtest_filter=DataFolderSetUp.DISABLED_StartsOnTheFolderOfTheEnvironment"});
+        QElapsedTimer clock;
+        while (!QFile::exists(moving) && !QFile::exists(real) && child.state() != QProcess::NotRunning) QThread::usleep(500);
+        clock.start();
+        while (after >= 0 && clock.elapsed() < after && child.state() != QProcess::NotRunning) QThread::usleep(200);
+        const bool wasMoving = QFile::exists(moving) && !QFile::exists(real);
+        if (after >= 0) child.kill();
+        while (after < 0 && !QFile::exists(real) && child.state() != QProcess::NotRunning) QThread::usleep(500);
+        const qint64 took = clock.elapsed();
+        EXPECT_TRUE(child.waitForFinished(120000));
+        if (after < 0) EXPECT_EQ(child.exitCode(), 0);
+        return after >= 0 && wasMoving ? -1 : took;
+    };
+    const auto tables = [&] {
+        QStringList rows;
+        for (const data::TableDef& t : data::SchemaTables()) rows << QueryRows(real, "select * from " + QString::fromLatin1(t.name));
+        return rows;
+    };
+    qint64 whole = start(-1);
+    const QStringList moved = tables();
+    ASSERT_GT(moved.size(), 1500);
+    int killedMoving = 0;
+    for (int k = 0; k < 30 && killedMoving < 12; ++k) {
+        QFile::remove(real);
+        // Kills spread over the move's length; one that comes after the move
+        // has ended shortens the length taken. The database is there whole or
+        // not at all.
+        if (start(whole * (2 * killedMoving + 1) / 24) < 0) ++killedMoving;
+        else whole = whole * 3 / 4;
+        if (QFile::exists(real)) EXPECT_EQ(tables(), moved) << "killed at " << k;
+        else EXPECT_NE(start(-1), -1);
+        EXPECT_EQ(tables(), moved) << "the start after kill " << k;
+        EXPECT_FALSE(QFile::exists(moving));
+    }
+    std::printf("move of %lld ms killed %d times while moving\n", whole, killedMoving);
+    EXPECT_GE(killedMoving, 10);
 }
 
 }  // namespace

@@ -2,10 +2,11 @@
 
 #include "data/OldTableMap.h"
 #include "data/Schema.h"
-#include "platform/CodePage.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <iconv.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -72,14 +73,31 @@ QByteArray GraphicValue(const QByteArray& picture) {
 
 void Fail(const std::string& what, const QString& path) { throw std::runtime_error(what + ": " + path.toStdString()); }
 
+// Through the C library's converter, not the program's own tables.
+QByteArray Encode(const QString& text, int codePage) {
+    iconv_t cd = iconv_open(("CP" + std::to_string(codePage)).c_str(), "UTF-8");
+    if (cd == iconv_t(-1)) Fail("no converter for code page " + std::to_string(codePage), text);
+    QByteArray in = text.toUtf8();
+    QByteArray out(in.size() + 1, '\0');
+    char* from = in.data();
+    char* to = out.data();
+    size_t left = size_t(in.size()), room = size_t(out.size());
+    const bool ok = iconv(cd, &from, &left, &to, &room) != size_t(-1);
+    iconv_close(cd);
+    if (!ok) Fail("not in code page " + std::to_string(codePage), text);
+    out.truncate(out.size() - qsizetype(room));
+    return out;
+}
+
 }  // namespace
 
-void WriteParadoxTable(const QString& path, const std::vector<PxColumn>& columns, const std::vector<PxRow>& rows) {
+void WriteParadoxTable(const QString& path, const std::vector<PxColumn>& columns, const std::vector<PxRow>& rows,
+                       int codePage) {
     pxdoc_t* doc = PX_new();
     auto* fields = static_cast<pxfield_t*>(doc->malloc(doc, sizeof(pxfield_t) * columns.size(), "fields"));
     bool blobs = false;
     for (size_t i = 0; i < columns.size(); ++i) {
-        const QByteArray name = platform::EncodeCp1251(columns[i].name);
+        const QByteArray name = Encode(columns[i].name, codePage);
         fields[i].px_fname = PX_strdup(doc, name.constData());
         fields[i].px_ftype = static_cast<char>(IsBlob(columns[i].kind) ? pxfMemoBLOb : PxType(columns[i].kind));
         fields[i].px_flen = Length(columns[i]);
@@ -90,7 +108,7 @@ void WriteParadoxTable(const QString& path, const std::vector<PxColumn>& columns
     FILE* fp = std::fopen(QFile::encodeName(path).constData(), "w+b");
     if (!fp) Fail("cannot create", path);
     if (PX_create_fp(doc, fields, static_cast<int>(columns.size()), fp, pxfFileTypNonIndexDB) < 0) Fail("PX_create_fp", path);
-    doc->px_head->px_doscodepage = 1251;
+    doc->px_head->px_doscodepage = codePage;
     PX_set_tablename(doc, QFile::encodeName(QFileInfo(path).fileName()).constData());
     if (blobs) {
         const QFileInfo info(path);
@@ -116,7 +134,7 @@ void WriteParadoxTable(const QString& path, const std::vector<PxColumn>& columns
             switch (c.kind) {
             case PxKind::Alpha:
             case PxKind::Memo:
-            case PxKind::FmtMemo: keep[i] = platform::EncodeCp1251(std::get<QString>(value)); break;
+            case PxKind::FmtMemo: keep[i] = Encode(std::get<QString>(value), codePage); break;
             case PxKind::Graphic: keep[i] = GraphicValue(std::get<QByteArray>(value)); break;
             case PxKind::Blob: keep[i] = std::get<QByteArray>(value); break;
             case PxKind::Short:
@@ -174,7 +192,8 @@ QByteArray JpegLikeBytes(int size, unsigned seed) {
     return bytes;
 }
 
-void WriteOldDataFolder(const QString& dir, const std::vector<int>& records, const OldValueAdjust& adjust) {
+void WriteOldDataFolder(const QString& dir, const std::vector<int>& records, const OldValueAdjust& adjust,
+                        const OldTableShape& shape) {
     using K = data::FieldMove::Kind;
     const auto& moves = data::OldTableMoves();
     for (size_t t = 0; t < moves.size(); ++t) {
@@ -215,7 +234,16 @@ void WriteOldDataFolder(const QString& dir, const std::vector<int>& records, con
                 }
                 rows.push_back(std::move(row));
             }
-            WriteParadoxTable(dir + QLatin1Char('/') + table, columns, rows);
+            int codePage = 1251;
+            if (shape) {
+                shape(table, columns, codePage);
+                for (size_t i = columns.size(); i-- > 0;) {
+                    if (!columns[i].name.isEmpty()) continue;
+                    columns.erase(columns.begin() + qsizetype(i));
+                    for (PxRow& row : rows) row.erase(row.begin() + qsizetype(i));
+                }
+            }
+            WriteParadoxTable(dir + QLatin1Char('/') + table, columns, rows, codePage);
         }
     }
 }

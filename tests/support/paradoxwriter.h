@@ -31,9 +31,11 @@ using PxValue = std::variant<std::monostate, QString, qint64, double, bool, QDat
 using PxRow = std::vector<PxValue>;
 
 // Writes the table at path (its .mb beside it, named like the table with
-// ".mb", or ".MB" after ".DB", when a column holds blobs). Throws
+// ".mb", or ".MB" after ".DB", when a column holds blobs), its names and
+// texts in the code page given, which its header names. Throws
 // std::runtime_error when pxlib refuses.
-void WriteParadoxTable(const QString& path, const std::vector<PxColumn>& columns, const std::vector<PxRow>& rows);
+void WriteParadoxTable(const QString& path, const std::vector<PxColumn>& columns, const std::vector<PxRow>& rows,
+                       int codePage = 1251);
 
 // Bytes that start and end like a JPEG file, with varied bytes between.
 QByteArray JpegLikeBytes(int size, unsigned seed = 1);
@@ -43,7 +45,12 @@ QByteArray JpegLikeBytes(int size, unsigned seed = 1);
 // (ae.db as many as Firm.db). Values differ by record and field, each fits
 // its database column, some are null, firms have pictures. adjust may change
 // a value (by table file, record and field) before it is written.
+// shape may change a table's columns before it is written (a kind, or an
+// empty name to leave the field out) and give its code page (1251 unless
+// changed).
 using OldValueAdjust = std::function<void(const QString& table, int record, const QString& field, PxValue& value)>;
-void WriteOldDataFolder(const QString& dir, const std::vector<int>& records, const OldValueAdjust& adjust = {});
+using OldTableShape = std::function<void(const QString& table, std::vector<PxColumn>& columns, int& codePage)>;
+void WriteOldDataFolder(const QString& dir, const std::vector<int>& records, const OldValueAdjust& adjust = {},
+                        const OldTableShape& shape = {});
 
 }  // namespace testsupport
