@@ -87,22 +87,23 @@ TEST_F(DataFolderSetUp, ADatabaseThatCannotBeCreatedIsReportedAndTheWindowCloses
     QDir().mkpath(locked);
     ASSERT_EQ(QProcess::execute("chattr", {"+i", locked}), 0);  // refuses writes even to root
     testsupport::WriteFile(folder.File("file.txt"), "x");
-    // A folder that can be written, in whose way stands a folder named tovelx.fdb:
-    // the server's own reason is told, with the file's Cyrillic name as it is.
+    // A folder that can be written, in whose way stands a folder named as the
+    // database being made: the server's own reason is told, with the file's
+    // Cyrillic name as it is.
     const QString taken = folder.File("Фактури");
-    QDir().mkpath(taken + "/tovelx.fdb");
+    QDir().mkpath(taken + "/tovelx.fdb.moving");
     const struct {
         QString location, reason;
         bool missingEngine = false;
     } cases[] = {{folder.File("file.txt/DB"), "„" + folder.File("file.txt/DB") + "“: папката не съществува"},
                  {locked, "„" + locked + "“: в папката не може да се записва"},
-                 {taken, "„" + taken + "“: Грешка в базата данни (" + taken + "/tovelx.fdb):\nI/O error during \"open O_CREAT\" operation for file \"" + taken + "/tovelx.fdb\""},
+                 {taken, "„" + taken + "“: Грешка в базата данни (" + taken + "/tovelx.fdb.moving):\nI/O error during \"open O_CREAT\" operation for file \"" + taken + "/tovelx.fdb.moving\""},
                  {folder.Path(), "firebird3.0-server-core", true}};
     for (const auto& c : cases) {
         if (c.missingEngine) platform::SetPathOverride(PathKind::FirebirdEngine, home.File("missing.so"));
         dialogs.Clear();
         EXPECT_THROW(Run(c.location), platform::Exception) << c.reason.toStdString();
-        EXPECT_EQ(QFileInfo::exists(c.location + "/tovelx.fdb"), c.location == taken);
+        EXPECT_FALSE(QFileInfo::exists(c.location + "/tovelx.fdb"));
         ASSERT_EQ(dialogs.Shown().size(), 1u);
         EXPECT_TRUE(dialogs.Shown()[0].text.contains(c.reason)) << dialogs.Shown()[0].text.toStdString();
         EXPECT_EQ(Form7->isVisible(), c.missingEngine) << c.reason.toStdString();
