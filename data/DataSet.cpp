@@ -130,6 +130,12 @@ QByteArray Field::AsBytes() const {
     return row->values[index_];
 }
 
+QByteArrayView Field::View() const {
+    const DataSet::Row* row = ds_->CurrentRow();
+    if (!row || row->IsNull(index_)) return {};
+    return row->Raw(index_);
+}
+
 void Field::SetAsBytes(const QByteArray& bytes) {
     DataSet::Row& row = ds_->EditRow();
     row.values[index_] = bytes;

@@ -41,6 +41,9 @@ public:
     void SetAsString(const QString& text);
 
     QByteArray AsBytes() const;
+    // The stored bytes without a copy: valid until the data set moves or is
+    // written; empty for a null.
+    QByteArrayView View() const;
     void SetAsBytes(const QByteArray& bytes);  // an empty array stores null
     void Clear();
 
