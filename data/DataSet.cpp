@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 #include <utility>
 
@@ -16,7 +17,74 @@ constexpr int kKeyTries = 50;  // keys tried before a post gives up (two work pl
 // other row that carries the same key.
 QString OnOneRow(const QString& sql) { return sql + QStringLiteral(" and RDB$DB_KEY = :DB_KEY"); }
 
+// A value's text: integers and other numbers as their decimal text, the rest read in Windows-1251.
+QString TextOf(QByteArrayView v, ColumnKind kind) {
+    if (kind == ColumnKind::Integer || kind == ColumnKind::Other) return QString::fromLatin1(v);
+    return platform::DecodeCp1251(QByteArray::fromRawData(v.data(), v.size()));
+}
+
+// A row's block: the count of values, the end of each (top bit: null), then the bytes.
+constexpr quint32 kNullBit = 0x80000000u;
+
+quint32 Word(const QByteArray& block, int at) {
+    quint32 w;
+    std::memcpy(&w, block.constData() + 4 * at, 4);
+    return w;
+}
+
+// A block of n values, value i given by part(i) as its bytes and whether it is null.
+template <class Part>
+QByteArray PackRow(int n, Part part) {
+    qsizetype bytes = 0;
+    for (int i = 0; i < n; ++i) bytes += part(i).first.size();
+    QByteArray block(4 + 4 * qsizetype(n) + bytes, Qt::Uninitialized);
+    char* out = block.data();
+    const quint32 count = static_cast<quint32>(n);
+    std::memcpy(out, &count, 4);
+    char* data = out + 4 + 4 * qsizetype(n);
+    quint32 end = 0;
+    for (int i = 0; i < n; ++i) {
+        const auto [value, null] = part(i);
+        if (!value.empty()) std::memcpy(data + end, value.data(), value.size());
+        end += static_cast<quint32>(value.size());
+        const quint32 word = end | (null ? kNullBit : 0);
+        std::memcpy(out + 4 + 4 * i, &word, 4);
+    }
+    return block;
+}
+
 }  // namespace
+
+// ---------------------------------------------------------------- Row
+
+DataSet::Row::Row(const std::vector<QByteArray>& v, const std::vector<bool>& n)
+    : block(PackRow(static_cast<int>(v.size()), [&](int i) {
+          // A null keeps no bytes.
+          return std::pair{n[i] ? QByteArrayView() : QByteArrayView(v[i]), bool(n[i])};
+      })) {}
+
+int DataSet::Row::Count() const { return block.isEmpty() ? 0 : static_cast<int>(Word(block, 0)); }
+
+bool DataSet::Row::IsNull(int i) const { return Word(block, 1 + i) & kNullBit; }
+
+QByteArrayView DataSet::Row::Raw(int i) const {
+    const int n = Count();
+    const quint32 begin = i == 0 ? 0 : Word(block, i) & ~kNullBit;
+    const quint32 end = Word(block, 1 + i) & ~kNullBit;
+    return QByteArrayView(block.constData() + 4 + 4 * qsizetype(n) + begin, end - begin);
+}
+
+QByteArray DataSet::Row::Bytes(int i) const { return IsNull(i) ? QByteArray() : Raw(i).toByteArray(); }
+
+void DataSet::Row::Set(int i, const QByteArray& bytes, bool null) {
+    block = PackRow(Count(), [&](int j) {
+        return j == i ? std::pair{QByteArrayView(bytes), null} : std::pair{Raw(j), IsNull(j)};
+    });
+}
+
+void DataSet::Row::Fill(int n, const QByteArray& value, bool null) {
+    block = PackRow(n, [&](int) { return std::pair{QByteArrayView(value), null}; });
+}
 
 // ---------------------------------------------------------------- Field
 
@@ -30,10 +98,8 @@ bool Field::IsNull() const {
 
 QString Field::AsString() const {
     const DataSet::Row* row = ds_->CurrentRow();
-    if (!row || row->nulls[index_]) return {};
-    const QByteArray& v = row->values[index_];
-    if (Kind() == ColumnKind::Integer || Kind() == ColumnKind::Other) return QString::fromLatin1(v);
-    return platform::DecodeCp1251(v);
+    if (!row || row->IsNull(index_)) return {};
+    return TextOf(row->Raw(index_), Kind());
 }
 
 void Field::SetAsString(const QString& text) {
@@ -62,6 +128,12 @@ QByteArray Field::AsBytes() const {
     const DataSet::Row* row = ds_->CurrentRow();
     if (!row || row->nulls[index_]) return {};
     return row->values[index_];
+}
+
+QByteArrayView Field::View() const {
+    const DataSet::Row* row = ds_->CurrentRow();
+    if (!row || row->IsNull(index_)) return {};
+    return row->Raw(index_);
 }
 
 void Field::SetAsBytes(const QByteArray& bytes) {
@@ -469,10 +541,8 @@ QString DataSet::DisplayText(int row, int column) const {
         if (index < 0 || index >= static_cast<int>(rows_.size())) return {};
         r = state_ == State::Edit && index == current_ ? &buffer_ : &rows_[index];
     }
-    if (r->nulls[column]) return {};
-    const ColumnKind kind = columns_[column].kind;
-    if (kind == ColumnKind::Integer || kind == ColumnKind::Other) return QString::fromLatin1(r->values[column]);
-    return platform::DecodeCp1251(r->values[column]);
+    if (r->IsNull(column)) return {};
+    return TextOf(r->Raw(column), columns_[column].kind);
 }
 
 void DataSet::Notify(DataChange change) {

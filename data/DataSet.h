@@ -7,6 +7,7 @@
 
 #include "data/Firebird.h"
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -40,6 +41,9 @@ public:
     void SetAsString(const QString& text);
 
     QByteArray AsBytes() const;
+    // The stored bytes without a copy: valid until the data set moves or is
+    // written; empty for a null.
+    QByteArrayView View() const;
     void SetAsBytes(const QByteArray& bytes);  // an empty array stores null
     void Clear();
 
@@ -122,9 +126,77 @@ private:
     friend class Field;
     friend class DataLink;
 
+    // One row held as it arrives: a single block with the end of every value
+    // (its top bit marks a null) and then the values' bytes, Windows-1251 text,
+    // integers in decimal and blob bytes. row.values[i] and row.nulls[i] read
+    // and write one value; a write makes the block again.
     struct Row {
-        std::vector<QByteArray> values;
-        std::vector<bool> nulls;
+        class Value {
+        public:
+            Value(Row* row, int i) : row_(row), i_(i) {}
+            operator QByteArray() const { return row_->Bytes(i_); }
+            Value& operator=(const QByteArray& bytes) {
+                row_->Set(i_, bytes, row_->IsNull(i_));
+                return *this;
+            }
+            Value& operator=(const Value& other) { return *this = QByteArray(other); }
+            qsizetype size() const { return row_->Raw(i_).size(); }
+            friend bool operator==(const Value& a, const Value& b) { return a.row_->Raw(a.i_) == b.row_->Raw(b.i_); }
+            friend bool operator==(const Value& a, const QByteArray& b) { return a.row_->Raw(a.i_) == QByteArrayView(b); }
+
+        private:
+            Row* row_;
+            int i_;
+        };
+        class Null {
+        public:
+            Null(Row* row, int i) : row_(row), i_(i) {}
+            operator bool() const { return row_->IsNull(i_); }
+            Null& operator=(bool null) {
+                row_->Set(i_, row_->Raw(i_).toByteArray(), null);
+                return *this;
+            }
+
+        private:
+            Row* row_;
+            int i_;
+        };
+        struct Values {
+            Row* row;
+            Value operator[](size_t i) const { return Value(row, static_cast<int>(i)); }
+            size_t size() const { return static_cast<size_t>(row->Count()); }
+            void assign(size_t n, const QByteArray& value) { row->Fill(static_cast<int>(n), value, false); }
+        };
+        struct Nulls {
+            Row* row;
+            Null operator[](size_t i) const { return Null(row, static_cast<int>(i)); }
+            size_t size() const { return static_cast<size_t>(row->Count()); }
+            void assign(size_t n, bool null) { row->Fill(static_cast<int>(n), QByteArray(), null); }
+        };
+
+        Row() = default;
+        Row(const std::vector<QByteArray>& v, const std::vector<bool>& n);
+        Row(const Row& other) : block(other.block) {}
+        Row(Row&& other) noexcept : block(std::move(other.block)) {}
+        Row& operator=(const Row& other) {
+            block = other.block;
+            return *this;
+        }
+        Row& operator=(Row&& other) noexcept {
+            block = std::move(other.block);
+            return *this;
+        }
+
+        int Count() const;
+        bool IsNull(int i) const;
+        QByteArrayView Raw(int i) const;  // valid until the row is written
+        QByteArray Bytes(int i) const;    // an empty array for a null
+        void Set(int i, const QByteArray& bytes, bool null);
+        void Fill(int n, const QByteArray& value, bool null);
+
+        QByteArray block;
+        Values values{this};
+        Nulls nulls{this};
     };
 
     void CheckActive() const;

@@ -587,8 +587,13 @@ struct Statement::Impl {
             const unsigned char* p = data + outOffsets[i];
             switch (outTypes[i]) {
                 case SQL_VARYING: {
+                    // Written into the value of the row before, when the one who took
+                    // that row kept no copy of it: rows of thousands are read without
+                    // a memory request for each value.
                     const unsigned short len = *reinterpret_cast<const unsigned short*>(p);
-                    row.values[i] = QByteArray(reinterpret_cast<const char*>(p + 2), len);
+                    QByteArray& value = row.values[i];
+                    value.resize(len);
+                    if (len) std::memcpy(value.data(), p + 2, len);
                     break;
                 }
                 case SQL_LONG: row.values[i] = QByteArray::number(*reinterpret_cast<const ISC_LONG*>(p)); break;

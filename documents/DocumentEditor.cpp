@@ -374,7 +374,8 @@ void TOrderForm::FillLookupList(QLineEdit* edit) {
         const data::QuietWalk quiet(*ds);
         for (int i = 1; i <= count && typedLower; ++i) {
             ds->SetRecNo(i);
-            const QByteArray bytes = field.AsBytes();
+            const QByteArrayView view = field.View();
+            const QByteArray bytes = QByteArray::fromRawData(view.data(), view.size());
             if (LookupStartsWithBytes(bytes, *typedLower)) entries << platform::DecodeCp1251(bytes);
         }
         if (count > 0) ds->SetRecNo(1);

@@ -40,8 +40,12 @@ struct RegisterGridDetached {
 // are not told of every move; afterwards they are told of the record reached.
 class ControlsQuiet {
 public:
-    explicit ControlsQuiet(data::DataSource& source) : source_(source), enabled_(source.Enabled) { source.Enabled = false; }
+    explicit ControlsQuiet(data::DataSource& source) : source_(source), enabled_(source.Enabled) {
+        source.Enabled = false;
+        if (source_.DataSetRef) source_.DataSetRef->DisableControls();
+    }
     ~ControlsQuiet() {
+        if (source_.DataSetRef) source_.DataSetRef->EnableControls();
         source_.Enabled = enabled_;
         data::DataSet* ds = source_.DataSetRef;
         if (ds && ds->Active() && ds->GetState() == data::DataSet::State::Browse && !ds->IsEmpty())
