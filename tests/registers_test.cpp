@@ -6,6 +6,7 @@
 #include "data/DataModule.h"
 #include "data/Login.h"
 #include "documents/DocumentEditor.h"
+#include "platform/DataControls.h"
 #include "platform/Dialogs.h"
 #include "platform/LocaleText.h"
 #include "platform/Paths.h"
@@ -25,8 +26,15 @@
 #include <QGraphicsScene>
 #include <QLegend>
 #include <QPrinter>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -259,6 +267,45 @@ TEST_F(Registers, CardsDropANewFirstCustomerAndShowAFailedGoodsSave) {
     EXPECT_EQ(dialogs.Shown().size(), 1u);
     EXPECT_TRUE(EditStockForm->isVisible());
     EXPECT_EQ(EditStockForm->DBMemo1->Text(), QStringLiteral("Bolt M8"));
+}
+
+// The goods card stays on top of the other windows; the question of its
+// delete button and the message of a failed save open above it, active.
+TEST_F(Registers, MessagesOfTheGoodsCardOpenAboveIt) {
+    const platform::DialogResponder fallback = platform::DialogGate::SetResponder({});  // the real boxes
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    Main->SpeedButton3->click();
+    Stocks->Button2->click();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(EditStockForm));
+    QTest::keyClicks(EditStockForm->DBMemo1, QStringLiteral("Bolt M8"));
+    QStringList seen;
+    // Looks for the box from inside its event loop, then answers it.
+    std::function<void(QString, int)> whenShown = [&](QString press, int tries) {
+        QTimer::singleShot(10, [&, press, tries] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) {
+                if (tries > 0) whenShown(press, tries - 1);
+                return;
+            }
+            seen << box->windowTitle() << box->text();
+            EXPECT_EQ(box->windowHandle()->transientParent(), EditStockForm->windowHandle());
+            EXPECT_TRUE(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+            EXPECT_EQ(QApplication::activeWindow(), box);
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == press) return b->click();
+            box->close();
+        });
+    };
+    whenShown(QStringLiteral("Cancel"), 300);
+    QTest::mouseClick(EditStockForm->DBNavigator1->Button(platform::NavigateBtn::Delete), Qt::LeftButton);
+    EXPECT_EQ(seen, QStringList({QStringLiteral("Потвърждение"), QStringLiteral("Да се изтрие ли записът?")}));
+    seen.clear();
+    testsupport::ExecuteOn(defaultFile, "delete from STOCK");  // by another workstation
+    whenShown(QStringLiteral("OK"), 300);
+    QTest::mouseClick(EditStockForm->OKButton, Qt::LeftButton);
+    EXPECT_EQ(seen.size(), 2);
+    EXPECT_TRUE(EditStockForm->isVisible());
+    platform::DialogGate::SetResponder(fallback);
 }
 
 }  // namespace
