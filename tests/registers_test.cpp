@@ -137,6 +137,10 @@ TEST_F(Registers, FlagsSetInTheRegisterReachTheCustomerTotalAndTheChart) {
     EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("108 лв."));  // 120 + 24 - 36
     EXPECT_EQ(CustForm->StringGrid1->RowCount(), 6);
     EXPECT_TRUE(CustForm->Panel2->isHidden());
+    // A date is shown whole, "г." included, and every column within the grid.
+    platform::StringGrid* documents = CustForm->StringGrid1;
+    EXPECT_LE(QFontMetrics(documents->font()).horizontalAdvance(documents->Cell(3, 1)) + 4, documents->ColWidth(3));
+    EXPECT_LE(documents->CellRect(4, 0).right(), documents->View()->viewport()->width());
 
     Sort->Show();
     ToggleFlag(Number(1), 3);  // annulled
@@ -246,6 +250,10 @@ TEST_F(Registers, GoodsGoIntoANewDocumentAndThenBelowTheLastLine) {
 // after "Cancel", and drop a goods save that fails without a word, closing.
 TEST_F(Registers, CardsDropANewFirstCustomerAndShowAFailedGoodsSave) {
     platform::ScriptedDialogs dialogs;
+    CustForm->Show();
+    DataModule1->cust.Refresh();  // no customers: the header stays a header over an empty row
+    EXPECT_EQ(CustForm->StringGrid2->FixedRows(), 1);
+    EXPECT_EQ(CustForm->StringGrid2->Row(), 1);
     CustForm->Button2->click();
     EditCustForm->CancelButton->click();
     DataModule1->cust.Refresh();
