@@ -24,6 +24,7 @@
 #include <QChart>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
 #include <QLegend>
 #include <QPrinter>
 #include <QAbstractButton>
@@ -219,6 +220,24 @@ TEST_F(Registers, AYearsChartHasTwelveBarsPerSeriesAndItsMonthListPrints) {
         }
     EXPECT_EQ(green, 12);
     EXPECT_EQ(red, 12);
+    // Each value on its light yellow mark above its bar; the legend under its
+    // caption; the lists white on the blue band.
+    const QRectF plot = StatForm->Chart1->chart()->plotArea();
+    int marks = 0;
+    for (QGraphicsItem* item : StatForm->Chart1->scene()->items())
+        if (auto* mark = dynamic_cast<QGraphicsRectItem*>(item); mark && mark->brush().color() == QColor(255, 255, 128)) {
+            ++marks;
+            EXPECT_TRUE(plot.contains(mark->mapRectToItem(StatForm->Chart1->chart(), mark->rect()).center()));
+        }
+    EXPECT_EQ(marks, 24);
+    QLegend* legend = StatForm->Chart1->chart()->legend();
+    EXPECT_TRUE(legend->isVisible());
+    QStringList captions;
+    for (QGraphicsItem* item : legend->childItems())
+        if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item)) captions << text->text();
+    EXPECT_TRUE(captions.contains(QStringLiteral("Легенда:")));
+    const QImage list = StatForm->Memo1->viewport()->grab().toImage();
+    EXPECT_EQ(list.pixelColor(list.width() - 5, list.height() - 5), QColor(Qt::white));
 
     const QString pdf = home.File(QStringLiteral("paid.pdf"));
     platform::Printer().setOutputFormat(QPrinter::PdfFormat);
