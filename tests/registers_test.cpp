@@ -310,10 +310,8 @@ TEST_F(Registers, MessagesOfTheGoodsCardOpenAboveIt) {
     std::function<void(QString, int)> whenShown = [&](QString press, int tries) {
         QTimer::singleShot(10, [&, press, tries] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) {
-                if (tries > 0) whenShown(press, tries - 1);
-                return;
-            }
+            if ((!box || QApplication::activeWindow() != box) && tries > 0) return whenShown(press, tries - 1);
+            if (!box) return;
             seen << box->windowTitle() << box->text();
             EXPECT_EQ(box->windowHandle()->transientParent(), EditStockForm->windowHandle());
             EXPECT_TRUE(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -323,12 +321,12 @@ TEST_F(Registers, MessagesOfTheGoodsCardOpenAboveIt) {
             box->close();
         });
     };
-    whenShown(QStringLiteral("Cancel"), 300);
+    whenShown(QStringLiteral("Cancel"), 500);
     QTest::mouseClick(EditStockForm->DBNavigator1->Button(platform::NavigateBtn::Delete), Qt::LeftButton);
     EXPECT_EQ(seen, QStringList({QStringLiteral("Потвърждение"), QStringLiteral("Да се изтрие ли записът?")}));
     seen.clear();
     testsupport::ExecuteOn(defaultFile, "delete from STOCK");  // by another workstation
-    whenShown(QStringLiteral("OK"), 300);
+    whenShown(QStringLiteral("OK"), 500);
     QTest::mouseClick(EditStockForm->OKButton, Qt::LeftButton);
     EXPECT_EQ(seen.size(), 2);
     EXPECT_TRUE(EditStockForm->isVisible());
