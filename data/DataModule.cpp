@@ -20,6 +20,7 @@
 #include "registers/ListRules.h"
 #include "registers/StoreRows.h"
 
+#include <algorithm>
 #include <QFileInfo>
 #include <QSet>
 #include <QSignalBlocker>
@@ -385,7 +386,9 @@ void TDataModule1::FillCustomerWindow() {
     platform::StringGrid* list = CustForm->StringGrid2;
     const auto customers =
         registers::RecordTexts(cust, {QStringLiteral("CustNo"), QStringLiteral("Company1"), QStringLiteral("Phone")});
-    list->SetRowCount(static_cast<int>(customers.size()) + 1);
+    // At least one row under the header, so that the header stays a header
+    // (and is never shown as the chosen row) while there are no customers.
+    list->SetRowCount(std::max(static_cast<int>(customers.size()), 1) + 1);
     std::vector<QStringList> listed;
     for (int i = 0; i < static_cast<int>(customers.size()); ++i) {
         const std::vector<QString>& c = customers[i];

@@ -4,6 +4,8 @@
 #include "platform/Exception.h"
 
 #include <QLibraryInfo>
+#include <QPointer>
+#include <QWidget>
 #include <QSocketNotifier>
 #include <QTranslator>
 
@@ -17,6 +19,11 @@ namespace platform {
 namespace {
 
 bool translationsLoaded = false;
+
+QPointer<QWidget>& LastInputWindow() {
+    static QPointer<QWidget> window;
+    return window;
+}
 
 int signalPipe[2] = {-1, -1};
 bool terminationRequested = false;
@@ -42,6 +49,11 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
         translationsLoaded = true;
     else
         delete translator;
+}
+
+QWidget* Application::InputWindow() {
+    QWidget* window = LastInputWindow();
+    return window && window->isVisible() ? window : nullptr;
 }
 
 bool Application::PlatformTranslationsLoaded() { return translationsLoaded; }
@@ -72,6 +84,8 @@ void Application::CatchTerminationSignals(std::function<void()> terminate) {
 bool Application::TerminationRequested() { return terminationRequested; }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
+    if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) && receiver->isWidgetType())
+        LastInputWindow() = static_cast<QWidget*>(receiver)->window();
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {

@@ -32,6 +32,11 @@ public:
     // For use inside a catch block: the text the display would show.
     static QString CurrentExceptionText();
 
+    // The window the user last pressed a key or a mouse button in (while it
+    // is shown): the window a message without an owner belongs to when no
+    // window is active.
+    static QWidget* InputWindow();
+
     // True when Qt's Bulgarian translations were found and installed.
     static bool PlatformTranslationsLoaded();
 

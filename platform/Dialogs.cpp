@@ -1,5 +1,7 @@
 #include "platform/Dialogs.h"
 
+#include "platform/Application.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -9,6 +11,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <utility>
 
 namespace platform {
@@ -50,8 +53,29 @@ QMessageBox::ButtonRole ButtonRole(DialogAnswer answer) {
     return QMessageBox::AcceptRole;
 }
 
+// The window a dialog asked for without an owner belongs to: the one the user
+// is working in.
+QWidget* RaisingWindow() {
+    for (QWidget* w : {QApplication::activeModalWidget(), QApplication::activeWindow(), Application::InputWindow(),
+                       QApplication::focusWidget() ? QApplication::focusWidget()->window() : nullptr})
+        if (w && w->isVisible()) return w->window();
+    return nullptr;
+}
+
+// A dialog opens above its owner, and above every window that stays on top
+// of the others: otherwise it would wait, unseen, behind the goods list, say.
+void KeepAbove(QWidget* dialog) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != dialog && w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+            dialog->setWindowFlag(Qt::WindowStaysOnTopHint);
+            return;
+        }
+}
+
 DialogResponse ShowBox(const DialogRequest& request, const std::vector<DialogAnswer>& buttons) {
-    QMessageBox box(BoxIcon(request.icon), request.title, request.text, QMessageBox::NoButton, request.owner);
+    QMessageBox box(BoxIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
+                    request.owner ? request.owner->window() : nullptr);
+    KeepAbove(&box);
     std::vector<std::pair<QAbstractButton*, DialogAnswer>> made;
     for (DialogAnswer answer : buttons) {
         QPushButton* button = box.addButton(ButtonText(answer), ButtonRole(answer));
@@ -59,6 +83,11 @@ DialogResponse ShowBox(const DialogRequest& request, const std::vector<DialogAns
         if (answer == DialogAnswer::Cancel) box.setEscapeButton(button);
     }
     if (!made.empty()) box.setDefaultButton(static_cast<QPushButton*>(made.front().first));
+    if (request.kind == DialogKind::Question) {
+        // A question is centred on the screen, not over its window.
+        box.adjustSize();
+        if (QScreen* screen = box.screen()) box.move(screen->availableGeometry().center() - box.rect().center());
+    }
     box.exec();
     for (const auto& [button, answer] : made)
         if (box.clickedButton() == button) return {answer, {}};
@@ -68,6 +97,7 @@ DialogResponse ShowBox(const DialogRequest& request, const std::vector<DialogAns
 DialogResponse ShowFileDialog(const DialogRequest& request) {
     const bool save = request.kind == DialogKind::SaveFile;
     QFileDialog dialog(request.owner, request.title, request.startFolder);
+    KeepAbove(&dialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(QtNameFilters(request.filter));
@@ -81,6 +111,7 @@ DialogResponse ShowFileDialog(const DialogRequest& request) {
 DialogResponse ShowFolderDialog(const DialogRequest& request) {
     const QString start = QFileInfo(request.startFolder).isDir() ? request.startFolder : QDir::rootPath();
     QFileDialog dialog(request.owner, request.title, start);
+    KeepAbove(&dialog);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     if (!request.root.isEmpty()) dialog.setLabelText(QFileDialog::LookIn, request.root);
@@ -90,6 +121,7 @@ DialogResponse ShowFolderDialog(const DialogRequest& request) {
 
 DialogResponse ShowPrintDialog(const DialogRequest& request) {
     QPrintDialog dialog(request.printer, request.owner);
+    KeepAbove(&dialog);
     if (request.kind == DialogKind::Print) {
         dialog.setMinMax(request.minPage, request.maxPage);
         dialog.setFromTo(request.minPage, request.maxPage);
@@ -125,7 +157,7 @@ QString IconTitle(DialogIcon icon) {
     case DialogIcon::Warning: return QStringLiteral("Warning");
     case DialogIcon::Error: return QStringLiteral("Error");
     case DialogIcon::Information: return QStringLiteral("Information");
-    case DialogIcon::Question: return QStringLiteral("Confirm");
+    case DialogIcon::Question: return QStringLiteral("Потвърждение");
     case DialogIcon::None: break;
     }
     return QGuiApplication::applicationDisplayName();
@@ -153,8 +185,10 @@ DialogResponder DialogGate::SetResponder(DialogResponder responder) {
 }
 
 DialogResponse DialogGate::Ask(const DialogRequest& request) {
-    if (Responder()) return Responder()(request);
-    return ShowReal(request);
+    DialogRequest owned = request;
+    if (!owned.owner) owned.owner = RaisingWindow();
+    if (Responder()) return Responder()(owned);
+    return ShowReal(owned);
 }
 
 void ShowMessage(const QString& text) {

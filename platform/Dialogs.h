@@ -1,6 +1,8 @@
 #pragma once
 // Every message box and standard dialog of the program goes through here.
-// Normally the real Qt dialog is shown. A test installs a responder that is
+// Normally the real Qt dialog is shown. A dialog asked for without an owner
+// belongs to the window the user is working in (the active one); every dialog
+// opens above its owner, and above any window that stays on top. A test installs a responder that is
 // handed each request instead and answers it (ScriptedDialogs below does that
 // from a queue and keeps a record of what was shown).
 
@@ -76,7 +78,7 @@ public:
 // Message boxes.
 // A plain message with the application's title and an OK button.
 void ShowMessage(const QString& text);
-// A box titled after its icon ("Warning", "Error", "Information", "Confirm")
+// A box titled after its icon ("Warning", "Error", "Information", "Потвърждение")
 // with the given buttons ("&Yes", "&No", "Cancel", "OK"), centred on the
 // screen; the first button is the default. Closing the box answers Cancel
 // (No when Cancel is not offered).

@@ -20,6 +20,11 @@
 #include <QBarSet>
 #include <QChart>
 #include <QFile>
+#include <QGraphicsRectItem>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <QGraphicsLayout>
+#include <QLegend>
 #include <QLinearGradient>
 #include <QMenu>
 #include <QPrinter>
@@ -45,8 +50,23 @@ TStatForm::TStatForm(QWidget* parent) : platform::Form(parent) {
     titleFont.setPixelSize(14);
     chart->setTitleFont(titleFont);
     chart->setTitleBrush(Qt::white);
-    chart->legend()->setVisible(false);  // both series are left out of the legend
     chart->setMargins(QMargins(4, 4, 4, 4));
+    // The legend, captioned "Легенда:", names the colours of the bars.
+    QLegend* legend = chart->legend();
+    legend->setAlignment(Qt::AlignBottom);
+    legend->setMarkerShape(QLegend::MarkerShapeRectangle);
+    legend->setBackgroundVisible(true);
+    legend->setBrush(Qt::white);
+    legend->setPen(QPen(Qt::black));
+    legend->setLabelColor(Qt::black);
+    legend->layout()->setContentsMargins(70, 2, 6, 2);
+    auto* caption = new QGraphicsSimpleTextItem(QStringLiteral("Легенда:"), legend);
+    QFont captionFont = caption->font();
+    captionFont.setBold(true);
+    caption->setFont(captionFont);
+    connect(legend, &QGraphicsWidget::geometryChanged, this, [caption, legend] {
+        caption->setPos(6, (legend->size().height() - caption->boundingRect().height()) / 2);
+    });
 
     Series1 = new QBarSet(QStringLiteral("Платени фактури"));
     Series1->setColor(QColor(0, 128, 0));
@@ -60,12 +80,20 @@ TStatForm::TStatForm(QWidget* parent) : platform::Form(parent) {
     Bars->append(Series1);
     Bars->append(Series2);
     Bars->setBarWidth(0.5);  // a quarter of the month's slot for each series
-    Bars->setLabelsVisible(true);
-    Bars->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-    Bars->setLabelsFormat(QStringLiteral("@value"));
     chart->addSeries(Bars);
-    Series1->setLabelColor(QColor(255, 255, 128));
-    Series2->setLabelColor(QColor(255, 255, 128));
+    // Each bar's value on a light yellow mark above it.
+    for (int i = 0; i < 24; ++i) {
+        auto* mark = new QGraphicsRectItem(chart);
+        mark->setBrush(QColor(255, 255, 128));
+        mark->setPen(QPen(Qt::black));
+        mark->setZValue(10);
+        auto* text = new QGraphicsSimpleTextItem(mark);
+        QFont markFont = text->font();
+        markFont.setPixelSize(9);
+        text->setFont(markFont);
+        ValueMarks.append(mark);
+    }
+    connect(chart, &QChart::plotAreaChanged, this, [this] { PlaceValueMarks(); });
 
     auto* months = new QBarCategoryAxis();
     months->append(registers::MonthNames());
@@ -249,6 +277,37 @@ void TStatForm::ShowBars(const registers::YearIncome& income) {
     const double room = (high - low) * 0.15;
     if (auto* axis = qobject_cast<QValueAxis*>(Chart1->chart()->axes(Qt::Vertical).value(0)))
         axis->setRange(low < 0 ? low - room : 0, high > low ? high + room : 1);
+    PlaceValueMarks();
+}
+
+void TStatForm::PlaceValueMarks() {
+    QChart* chart = Chart1->chart();
+    if (ValueMarks.size() != 24 || chart->plotArea().isEmpty()) return;
+    for (int i = 0; i < 24; ++i) {
+        const int month = i / 2;
+        QBarSet* set = i % 2 ? Series2 : Series1;
+        const double value = set->at(month);
+        auto* mark = ValueMarks[i];
+        auto* text = static_cast<QGraphicsSimpleTextItem*>(mark->childItems().value(0));
+        text->setText(registers::MoneyTotalText(value));
+        const QRectF box = text->boundingRect().adjusted(-2, 0, 2, 0);
+        mark->setRect(QRectF(0, 0, box.width(), box.height()));
+        text->setPos(2, 0);
+        // The bar's middle: the two bars share half of the month's slot.
+        const QPointF top = chart->mapToPosition(QPointF(month + (i % 2 ? 0.125 : -0.125), value), Bars);
+        const double y = value < 0 ? top.y() + 2 : top.y() - box.height() - 2;
+        mark->setPos(top.x() - box.width() / 2, y);
+        // The month's two marks one above the other where they would meet.
+        if (i % 2) {
+            QGraphicsRectItem* paid = ValueMarks[i - 1];
+            const QRectF a = paid->mapRectToParent(paid->rect()), b = mark->mapRectToParent(mark->rect());
+            if (a.intersects(b)) {
+                QGraphicsRectItem* upper = a.top() <= b.top() ? paid : mark;
+                QGraphicsRectItem* lower = upper == paid ? mark : paid;
+                upper->setY(lower->y() - box.height() - 1);
+            }
+        }
+    }
 }
 
 void TStatForm::Edit1Change() { Sort->ShowYearIncomeChart(); }

@@ -10,6 +10,7 @@
 #include <QSet>
 
 class QBarSet;
+class QGraphicsRectItem;
 class QBarSeries;
 class QMenu;
 
@@ -33,12 +34,15 @@ public:
     QString SelectedFirm() const;
     // Writes the twelve bars of both series.
     void ShowBars(const registers::YearIncome& income);
+    // Puts each bar's value mark above the bar (below a bar under zero).
+    void PlaceValueMarks();
 
     QBarSet* Series1 = nullptr;  // "Платени фактури"
     QBarSet* Series2 = nullptr;  // "Неплатени фактури"
     QBarSeries* Bars = nullptr;
     QMenu* PopupMenu1 = nullptr;  // "Копирай" of Memo1
     QMenu* PopupMenu2 = nullptr;  // "Копирай" of Memo2
+    QList<QGraphicsRectItem*> ValueMarks;  // paid and unpaid of each month, in turn
 
     // Numbers already listed in the month lists being built, and their counters.
     QSet<QString> ListedNumbers;

@@ -49,6 +49,10 @@ case "$mode" in
   run)
     install_missing "${packages[@]}"
     build
+    # The manual made by the build goes into the installation folder when none is there.
+    home="${QUILLANE_HOME:-$HOME/.local/share/Quillane2010}"
+    mkdir -p "$home"
+    [ -e "$home/Help.pdf" ] || cp "$build/Help.pdf" "$home/Help.pdf"
     exec "$build/quillane"
     ;;
   test)

@@ -6,6 +6,7 @@
 #include "data/DataModule.h"
 #include "data/Login.h"
 #include "documents/DocumentEditor.h"
+#include "platform/DataControls.h"
 #include "platform/Dialogs.h"
 #include "platform/LocaleText.h"
 #include "platform/Paths.h"
@@ -23,10 +24,18 @@
 #include <QChart>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
 #include <QLegend>
 #include <QPrinter>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -129,6 +138,10 @@ TEST_F(Registers, FlagsSetInTheRegisterReachTheCustomerTotalAndTheChart) {
     EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("108 лв."));  // 120 + 24 - 36
     EXPECT_EQ(CustForm->StringGrid1->RowCount(), 6);
     EXPECT_TRUE(CustForm->Panel2->isHidden());
+    // A date is shown whole, "г." included, and every column within the grid.
+    platform::StringGrid* documents = CustForm->StringGrid1;
+    EXPECT_LE(QFontMetrics(documents->font()).horizontalAdvance(documents->Cell(3, 1)) + 4, documents->ColWidth(3));
+    EXPECT_LE(documents->CellRect(4, 0).right(), documents->View()->viewport()->width());
 
     Sort->Show();
     ToggleFlag(Number(1), 3);  // annulled
@@ -210,6 +223,24 @@ TEST_F(Registers, AYearsChartHasTwelveBarsPerSeriesAndItsMonthListPrints) {
         }
     EXPECT_EQ(green, 12);
     EXPECT_EQ(red, 12);
+    // Each value on its light yellow mark above its bar; the legend under its
+    // caption; the lists white on the blue band.
+    const QRectF plot = StatForm->Chart1->chart()->plotArea();
+    int marks = 0;
+    for (QGraphicsItem* item : StatForm->Chart1->scene()->items())
+        if (auto* mark = dynamic_cast<QGraphicsRectItem*>(item); mark && mark->brush().color() == QColor(255, 255, 128)) {
+            ++marks;
+            EXPECT_TRUE(plot.contains(mark->mapRectToItem(StatForm->Chart1->chart(), mark->rect()).center()));
+        }
+    EXPECT_EQ(marks, 24);
+    QLegend* legend = StatForm->Chart1->chart()->legend();
+    EXPECT_TRUE(legend->isVisible());
+    QStringList captions;
+    for (QGraphicsItem* item : legend->childItems())
+        if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item)) captions << text->text();
+    EXPECT_TRUE(captions.contains(QStringLiteral("Легенда:")));
+    const QImage list = StatForm->Memo1->viewport()->grab().toImage();
+    EXPECT_EQ(list.pixelColor(list.width() - 5, list.height() - 5), QColor(Qt::white));
 
     const QString pdf = home.File(QStringLiteral("paid.pdf"));
     platform::Printer().setOutputFormat(QPrinter::PdfFormat);
@@ -241,6 +272,10 @@ TEST_F(Registers, GoodsGoIntoANewDocumentAndThenBelowTheLastLine) {
 // after "Cancel", and drop a goods save that fails without a word, closing.
 TEST_F(Registers, CardsDropANewFirstCustomerAndShowAFailedGoodsSave) {
     platform::ScriptedDialogs dialogs;
+    CustForm->Show();
+    DataModule1->cust.Refresh();  // no customers: the header stays a header over an empty row
+    EXPECT_EQ(CustForm->StringGrid2->FixedRows(), 1);
+    EXPECT_EQ(CustForm->StringGrid2->Row(), 1);
     CustForm->Button2->click();
     EditCustForm->CancelButton->click();
     DataModule1->cust.Refresh();
@@ -297,6 +332,43 @@ TEST_F(Registers, TheCardsNavigatorMovesThroughAllCustomersAndNumberFieldsTakeOn
     for (const char* key : {"x", "-", "5"}) Type(quantity, Qt::Key_unknown, QString::fromLatin1(key));
     EXPECT_EQ(DataModule1->stock.FieldByName(QStringLiteral("Qty")).AsString(), QStringLiteral("-5"));
     EXPECT_TRUE(dialogs.Shown().empty());
+}
+
+// The goods card stays on top of the other windows; the question of its
+// delete button and the message of a failed save open above it, active.
+TEST_F(Registers, MessagesOfTheGoodsCardOpenAboveIt) {
+    const platform::DialogResponder fallback = platform::DialogGate::SetResponder({});  // the real boxes
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    Main->SpeedButton3->click();
+    Stocks->Button2->click();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(EditStockForm));
+    QTest::keyClicks(EditStockForm->DBMemo1, QStringLiteral("Bolt M8"));
+    QStringList seen;
+    // Looks for the box from inside its event loop, then answers it.
+    std::function<void(QString, int)> whenShown = [&](QString press, int tries) {
+        QTimer::singleShot(10, [&, press, tries] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if ((!box || QApplication::activeWindow() != box) && tries > 0) return whenShown(press, tries - 1);
+            if (!box) return;
+            seen << box->windowTitle() << box->text();
+            EXPECT_EQ(box->windowHandle()->transientParent(), EditStockForm->windowHandle());
+            EXPECT_TRUE(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+            EXPECT_EQ(QApplication::activeWindow(), box);
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == press) return b->click();
+            box->close();
+        });
+    };
+    whenShown(QStringLiteral("Cancel"), 500);
+    QTest::mouseClick(EditStockForm->DBNavigator1->Button(platform::NavigateBtn::Delete), Qt::LeftButton);
+    EXPECT_EQ(seen, QStringList({QStringLiteral("Потвърждение"), QStringLiteral("Да се изтрие ли записът?")}));
+    seen.clear();
+    testsupport::ExecuteOn(defaultFile, "delete from STOCK");  // by another workstation
+    whenShown(QStringLiteral("OK"), 500);
+    QTest::mouseClick(EditStockForm->OKButton, Qt::LeftButton);
+    EXPECT_EQ(seen.size(), 2);
+    EXPECT_TRUE(EditStockForm->isVisible());
+    platform::DialogGate::SetResponder(fallback);
 }
 
 }  // namespace
