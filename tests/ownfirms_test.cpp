@@ -53,9 +53,7 @@ protected:
 };
 
 TEST_F(OwnFirms, TypingIsKeptByOkOnlyAndEverySaveGivesANewKey) {
-    EXPECT_EQ(FillFirm->windowTitle(), "Фирмени детайли");
     EXPECT_EQ(FillFirm->DBEdit1->Text(), "Алфа");
-    EXPECT_EQ(FillFirm->DBGrid1->model()->headerData(0, Qt::Horizontal).toString(), "Списък фирми");
 
     // Typed, then the close box: dropped.
     Type(FillFirm->DBEdit7, "0000000042");
@@ -90,7 +88,6 @@ TEST_F(OwnFirms, LogosGoIntoTheShownLanguagesColumnAndABadFileChangesNothing) {
     EXPECT_EQ(FillFirm->Label4->text(), "Place of publishment");
     EXPECT_TRUE(FillFirm->DBEdit12->isVisible());
     EXPECT_TRUE(FillFirm->LOGO2->isVisible());
-    EXPECT_EQ(FillFirm->DBEdit12->geometry(), FillFirm->DBEdit1->geometry());
 
     QImage picture(40, 20, QImage::Format_RGB32);
     picture.fill(Qt::blue);

@@ -55,15 +55,6 @@ TEST(PasswordShift, EachByteIsRaisedByTheKeyByteOfItsPositionAndReadsBack) {
     }
 }
 
-TEST(PasswordShift, ACharacterOutsideTheCodePageIsRefusedWithAMessage) {
-    try {
-        data::StoredPassword(QStringLiteral("па€ола漢"));
-        FAIL() << "no error";
-    } catch (const platform::EEncodingError& error) {
-        EXPECT_TRUE(error.Message().contains(QStringLiteral("漢")));
-    }
-}
-
 // Stored bytes of every value, written and read back through the users' table.
 TEST(PasswordShift, EveryStoredByteSurvivesTheUsersTable) {
     testsupport::EnsureApplication();
