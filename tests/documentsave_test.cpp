@@ -144,8 +144,17 @@ TEST_F(Save, AFirmChangedByAnotherWorkPlaceIsToldOrNetworkedSavesTakeTheNextNumb
 
 TEST_F(Save, ABilingualDocumentWithACurrencyIsOpenedAsSavedAndSavesTheSameRow) {
     e->RadioButton3->setChecked(true);
-    for (QLineEdit* edit : {e->Edit12, e->Edit15, e->Edit20}) edit->setText(edit->objectName());
+    // Every column the editor fills holds its own value, so a column read into another control shows.
+    for (QLineEdit* edit : std::initializer_list<QLineEdit*>{e->Edit2, e->Edit3, e->Edit6, e->Edit8, e->Edit10, e->Edit12, e->Edit13, e->Edit14,
+                            e->Edit15, e->Edit16, e->Edit17, e->Edit18, e->Edit19, e->Edit20, e->Bank, e->IBAN,
+                            e->SWIFT, e->DBText7})
+        edit->setText(edit->objectName());
+    e->MaskEdit2->setText("0000000007");
+    for (QComboBox* combo : {e->ComboBox3, e->ComboBox4, e->ComboBox5}) combo->setEditText(combo->objectName());
+    e->CheckBox1->setChecked(true);
     e->CheckBox6->setChecked(true);
+    e->EDate2->setDate(QDate(2026, 3, 2));
+    e->EDate3->setDate(QDate(2026, 3, 3));
     e->EDate4->setDate(QDate(2026, 3, 5));
     Doc->CurrencyPrefix = "EUR";
     Doc->CurrencyRate = 1.95583;
