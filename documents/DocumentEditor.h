@@ -158,6 +158,13 @@ private:
     void ApplyColumnWidthEntries(const char* gridName, int first, int count);
     // Wires the view, print, bold and language controls.
     void ConnectViewAndLanguage();
+
+    // The save's steps, in the order SaveDocument runs them.
+    int FindPageFirm();
+    int FindEarlierRecord(const QString& title);
+    bool MayOverwrite(const QString& title, bool ask);
+    void WriteDocumentFields(const QString& title, int firmIndex, bool isNew);
+    bool RaiseCounterAndPost(const QString& title, bool networked);
 };
 
 extern TOrderForm* OrderForm;

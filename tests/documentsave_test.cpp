@@ -165,6 +165,13 @@ TEST_F(Save, ABilingualDocumentWithACurrencyIsOpenedAsSavedAndSavesTheSameRow) {
         return columns.mid(1);
     };
     const QStringList saved = row();
+    EXPECT_EQ(Rows("datetaxeventl, datetaxevent, datepaymentl, datepayment, payment, recipient1, issuer1, reasonfor, "
+                   "reason, notedate, noteinvno, vatcust, address1cust, respperson1cust, placeofpublishment1, bank, iban, "
+                   "swift, recipient2, issuer2, customer2, address2cust, respperson2cust, supplier2, respperson2sup, "
+                   "address2sup, placeofpublishment2"),
+              QStringList({"True|02.03.2026 г.|False|03.03.2026 г.|ComboBox3|Edit8|Edit10|ComboBox5|ComboBox4|"
+                           "05.03.2026 г.|0000000007|Edit6|Edit3|Edit2|DBText7|Bank|IBAN|SWIFT|Edit15|Edit16|Edit12|"
+                           "Edit13|Edit14|Edit17|Edit19|Edit18|Edit20"}));
     EXPECT_EQ(saved.mid(43, 4), QStringList({"1", "True", "EUR", "1,95583"}));
 
     Main->OrderBtn->click();  // a new document in between

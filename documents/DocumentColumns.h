@@ -1,0 +1,39 @@
+#pragma once
+// The document record's columns that the editor's controls fill, in the
+// order the save writes them: one table for both the save and the load, so a
+// new column is added in one place.
+
+#include <span>
+
+class QWidget;
+class TOrderForm;
+
+struct DocumentColumn {
+    // How the control holds the column's text.
+    enum class Kind {
+        Text,     // a line edit's or a label's text
+        Combo,    // a combo box's text
+        Date,     // a date picker, as the date text
+        Flag,     // a check box, "True" or "False"
+        Amount,   // a text holding a number, read back in the locale's form
+        VatRate,  // the VAT rate as typed ("20%"), its number read back in the locale's form
+        Saved,    // no control: the save supplies the value
+    };
+    // Where the load reads the column; the steps run in this order.
+    enum class Load {
+        Never,     // not read back (the own firm's details come from FIRM)
+        OwnStep,   // read by a step of its own (title, printed mark, own firm)
+        Heading,   // number, dates, payment, recipient and issuer, VAT basis, note kind
+        Customer,  // the note's invoice and the customer
+        English,   // the English texts, on a two-language page only
+        Closing,   // place of issue, bank account, VAT rate, total, paid
+    };
+
+    const char* name;
+    QWidget* (*control)(const TOrderForm&);  // none for Kind::Saved
+    Kind kind;
+    Load load;
+};
+
+// The columns, in the order in which they are written.
+std::span<const DocumentColumn> DocumentColumns();
