@@ -12,9 +12,8 @@ QWidget* Control(const TOrderForm& editor) {
 using K = DocumentColumn::Kind;
 using L = DocumentColumn::Load;
 
-// The record key, the own firm's record number and the annulled mark are
-// given by the save; the owner, the language, the currency and the two
-// grids follow these columns and have rules of their own.
+// The record key, the own firm's record number and the annulled mark have no
+// control: the save gives them.
 constexpr DocumentColumn kColumns[] = {
     {"pnom", nullptr, K::Saved, L::Never},
     {"Document", Control<&TOrderForm::ComboBox2>, K::Combo, L::OwnStep},

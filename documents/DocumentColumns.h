@@ -1,7 +1,9 @@
 #pragma once
-// The document record's columns that the editor's controls fill, in the
-// order the save writes them: one table for both the save and the load, so a
-// new column is added in one place.
+// The document record's columns, each with the editor control that holds it
+// and how, in the order the save writes them. The save and the load both
+// follow this one table, so a new column is added in one place. The owner, the
+// language, the currency and the two grids follow these columns; they have
+// rules of their own and are written and read by the save and the load.
 
 #include <span>
 
