@@ -4,16 +4,19 @@
 // date, the own firm and the customer, line items, VAT basis, dates, payment,
 // bank account, recipient and issuer. Created once, shown and hidden.
 
+#include "documents/DocumentColumns.h"
 #include "documents/PageLanguage.h"
 #include "platform/Form.h"
 #include "platform/SystemClock.h"
 #include "ui_DocumentEditor.h"
 
+#include <QHash>
 #include <QStringList>
 #include <optional>
 
 class QLineEdit;
 class QAbstractButton;
+class TDoc;
 
 namespace data {
 class DataSet;
@@ -158,6 +161,29 @@ private:
     void ApplyColumnWidthEntries(const char* gridName, int first, int count);
     // Wires the view, print, bold and language controls.
     void ConnectViewAndLanguage();
+
+    // The save's steps, in the order SaveDocument runs them.
+    int FindPageFirm();
+    int FindEarlierRecord(const QString& title);
+    bool MayOverwrite(const QString& title, bool ask);
+    void WriteDocumentFields(const QString& title, int firmIndex, bool isNew);
+    bool RaiseCounterAndPost(const QString& title, bool networked);
+    // The load's steps: a STORE record's texts by upper-case column name.
+    using StoredRecord = QHash<QString, QString>;
+    void LoadLanguageAndCurrency(const StoredRecord& record);
+    void LoadColumns(const StoredRecord& record, DocumentColumn::Load step);
+    void LoadOwnFirm(int firmIndex);
+    void LoadGrids(const StoredRecord& record);
+    // The printed page's parts, as RebuildDocumentView fills them.
+    void ViewHeading(TDoc* d);
+    void ViewTotals(TDoc* d, std::optional<PageLanguage> language);
+    void ViewLineItems(TDoc* d, std::optional<PageLanguage> language);
+    void ViewNumberAndDates(TDoc* d, std::optional<PageLanguage> language);
+    void ViewRecipientPaymentAndBank(TDoc* d);
+    void ViewCustomer(TDoc* d);
+    void ViewSupplier(TDoc* d);
+    void ViewNoteTable(TDoc* d);
+    void ViewAmountInWords(TDoc* d, std::optional<PageLanguage> language);
 };
 
 extern TOrderForm* OrderForm;

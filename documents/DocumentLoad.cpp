@@ -3,16 +3,24 @@
 
 #include "data/DataModule.h"
 #include "documents/Calculator.h"
+#include "documents/DocumentColumns.h"
 #include "documents/DocumentEditor.h"
 #include "documents/DocumentRecord.h"
 #include "documents/NumberText.h"
 #include "documents/PrintedPage.h"
 #include "platform/LocaleText.h"
 
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QPixmap>
 
 namespace {
+
+// A STORE record's texts by upper-case column name.
+using StoredRecord = QHash<QString, QString>;
 
 // The language button is switched on, and the switch runs for it.
 void SwitchLanguage(TOrderForm* e, QAbstractButton* button) {
@@ -21,6 +29,46 @@ void SwitchLanguage(TOrderForm* e, QAbstractButton* button) {
 }
 
 void SetComboText(QComboBox* combo, const QString& text) { combo->setEditText(text); }
+
+QString Text(const StoredRecord& record, const char* column) {
+    return record.value(QString::fromLatin1(column).toUpper());
+}
+
+// Numbers may have been stored where the locale writes the other separator.
+QString Number(const StoredRecord& record, const char* column) { return StoredNumberText(Text(record, column)); }
+
+// The control of a column takes its stored text.
+void SetControlText(const DocumentColumn& column, const TOrderForm& editor, const QString& text) {
+    QWidget* control = column.control(editor);
+    switch (column.kind) {
+    case DocumentColumn::Kind::Combo:
+        SetComboText(qobject_cast<QComboBox*>(control), text);
+        return;
+    case DocumentColumn::Kind::Date:
+        qobject_cast<QDateEdit*>(control)->setDate(platform::DocumentDateFromText(text));
+        return;
+    case DocumentColumn::Kind::Flag:
+        qobject_cast<QAbstractButton*>(control)->setChecked(platform::StrToBool(text));
+        return;
+    case DocumentColumn::Kind::Text:
+    case DocumentColumn::Kind::Amount:
+    case DocumentColumn::Kind::VatRate: {
+        QString shown = text;
+        if (column.kind == DocumentColumn::Kind::Amount) shown = StoredNumberText(text);
+        if (column.kind == DocumentColumn::Kind::VatRate) {
+            const QString vatNumber = VatTextBeforePercent(text);
+            shown = StoredNumberText(vatNumber) + text.mid(vatNumber.size());
+        }
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            edit->setText(shown);
+        else
+            qobject_cast<QLabel*>(control)->setText(shown);
+        return;
+    }
+    case DocumentColumn::Kind::Saved:
+        return;
+    }
+}
 
 }  // namespace
 
@@ -44,60 +92,66 @@ void TOrderForm::LoadDocument(int n) {
 
     data::DataSet& store = DataModule1->store;
     data::DataSet& cust = DataModule1->cust;
-    data::DataSet& firm = DataModule1->firm;
     const int storeRecNo = store.RecNo();
     const int custRecNo = cust.RecNo();
     store.Refresh();
     cust.Refresh();
     store.SetRecNo(n);
     // Every value is taken before the editor's handlers move STORE.
-    QHash<QString, QString> record;
+    StoredRecord record;
     for (const data::ColumnInfo& column : store.Columns())
         record.insert(column.name, store.FieldByName(column.name).AsString());
-    const auto text = [&record](const char* column) { return record.value(QString::fromLatin1(column).toUpper()); };
-    const auto date = [&text](const char* column) { return platform::DocumentDateFromText(text(column)); };
-    const auto flag = [&text](const char* column) { return platform::StrToBool(text(column)); };
-    // Numbers may have been stored where the locale writes the other separator.
-    const auto number = [&text](const char* column) { return StoredNumberText(text(column)); };
 
-    const QString title = text("Document");
-    const RecordLanguageChoice language = LanguageOfRecord(text("radio"), title);
+    LoadLanguageAndCurrency(record);
+    SetComboText(ComboBox2, Text(record, "Document"));
+    SetPrinted(platform::StrToBool(Text(record, "Status")));
+    LoadColumns(record, DocumentColumn::Load::Heading);
+    if (!ComboBox1->currentText().isEmpty()) {
+        StringGrid2->setVisible(true);
+        CheckBox4->setChecked(true);
+    }
+    LoadColumns(record, DocumentColumn::Load::Customer);
+    LoadOwnFirm(platform::StrToInt(Number(record, "Firmdbindex")));
+    if (ChosenLanguage() == PageLanguage::Both) LoadColumns(record, DocumentColumn::Load::English);
+    LoadColumns(record, DocumentColumn::Load::Closing);
+    LoadGrids(record);
+
+    const QString rate = Edit9->text();
+    Edit9->setText(QString());
+    Edit9->setText(rate);
+    Show();
+    ListBox1->hide();
+    store.SetRecNo(storeRecNo);
+    cust.SetRecNo(custRecNo);
+    RebuildDocumentView(false);
+    RenderPageToImage();
+}
+
+// The stored language is switched on (the switch runs as a click would), and
+// a page that may carry a currency takes the stored one.
+void TOrderForm::LoadLanguageAndCurrency(const StoredRecord& record) {
+    const RecordLanguageChoice language = LanguageOfRecord(Text(record, "radio"), Text(record, "Document"));
     if (const std::optional<PageLanguage> l = language.language)
         SwitchLanguage(this, *l == PageLanguage::English ? RadioButton2
                              : *l == PageLanguage::Both  ? RadioButton3
                                                          : RadioButton1);
     if (language.readCurrency && Doc) {
-        Doc->CurrencyPrefix = text("CurrencyPrefix");
-        Doc->CurrencyRate = platform::StrToFloat(number("CurrencyRate"));
+        Doc->CurrencyPrefix = Text(record, "CurrencyPrefix");
+        Doc->CurrencyRate = platform::StrToFloat(Number(record, "CurrencyRate"));
     }
-    SetComboText(ComboBox2, title);
-    SetPrinted(flag("Status"));
-    MaskEdit1->setText(text("Num"));
-    EDate->setDate(date("Fromdate"));
-    CheckBox1->setChecked(flag("DatetaxeventL"));
-    EDate2->setDate(date("Datetaxevent"));
-    CheckBox2->setChecked(flag("DatepaymentL"));
-    EDate3->setDate(date("Datepayment"));
-    SetComboText(ComboBox3, text("Payment"));
-    Edit8->setText(text("Recipient1"));
-    Edit10->setText(text("Issuer1"));
-    SetComboText(ComboBox5, text("reasonfor"));
-    SetComboText(ComboBox4, text("reason"));
-    SetComboText(ComboBox1, text("cdnote"));
-    if (!ComboBox1->currentText().isEmpty()) {
-        StringGrid2->setVisible(true);
-        CheckBox4->setChecked(true);
-    }
-    EDate4->setDate(date("notedate"));
-    MaskEdit2->setText(text("noteInvNo"));
-    Edit1->setText(text("Customer1"));
-    Edit6->setText(text("VATcust"));
-    Edit7->setText(text("IDcust"));
-    Edit3->setText(text("Address1cust"));
-    Edit2->setText(text("RespPerson1cust"));
+}
 
+// The columns the load reads at that step, in the column table's order.
+void TOrderForm::LoadColumns(const StoredRecord& record, DocumentColumn::Load step) {
+    for (const DocumentColumn& column : DocumentColumns())
+        if (column.load == step) SetControlText(column, *this, Text(record, column.name));
+}
+
+// The own firm's details as FIRM has them now, not the copies in the record.
+void TOrderForm::LoadOwnFirm(int firmIndex) {
+    data::DataSet& firm = DataModule1->firm;
     firm.Refresh();
-    firm.SetRecNo(platform::StrToInt(number("Firmdbindex")));
+    firm.SetRecNo(firmIndex);
     const auto firmText = [&firm](const char* field) { return firm.FieldByName(QLatin1String(field)).AsString(); };
     DBText3->setText(firmText("InvoiceNo"));
     DBText4->setText(firmText("ProformaNo"));
@@ -112,28 +166,11 @@ void TOrderForm::LoadDocument(int n) {
         DBText2->setText(firmText(english ? "RespPerson2" : "RespPerson1"));
         DBText8->setText(firmText(english ? "Address2" : "Address1"));
     }
-    if (chosen == PageLanguage::Both) {
-        Edit15->setText(text("Recipient2"));
-        Edit16->setText(text("Issuer2"));
-        Edit12->setText(text("Customer2"));
-        Edit13->setText(text("Address2cust"));
-        Edit14->setText(text("RespPerson2cust"));
-        Edit17->setText(text("Supplier2"));
-        Edit19->setText(text("RespPerson2sup"));
-        Edit18->setText(text("Address2sup"));
-        Edit20->setText(text("Placeofpublishment2"));
-    }
-    DBText7->setText(text("Placeofpublishment1"));
-    Bank->setText(text("Bank"));
-    IBAN->setText(text("IBAN"));
-    SWIFT->setText(text("SWIFT"));
-    const QString vat = text("percent");
-    const QString vatNumber = VatTextBeforePercent(vat);
-    Edit9->setText(StoredNumberText(vatNumber) + vat.mid(vatNumber.size()));
-    Label11->setText(number("Total"));
-    CheckBox6->setChecked(flag("PaidL"));
+}
 
-    const QStringList items = DocumentGridLines(text("STOCKS"));
+// The line items (which decide the discount column) and the note's account table.
+void TOrderForm::LoadGrids(const StoredRecord& record) {
+    const QStringList items = DocumentGridLines(Text(record, "STOCKS"));
     CheckBox7->setChecked(HasDiscountLine(items));
     CheckBox7Click();
     const int columns = StringGrid1->ColCount();
@@ -145,19 +182,9 @@ void TOrderForm::LoadDocument(int n) {
             StringGrid1->SetCell(c, r, r > 0 && c >= 3 ? StoredNumberText(cell) : cell);
         }
     }
-    const QStringList noteTable = DocumentGridLines(text("STR2"));
+    const QStringList noteTable = DocumentGridLines(Text(record, "STR2"));
     for (int k = 0; k < 12; ++k) {
         const bool amount = k >= 3 && k % 3 == 2;  // the "Сума" column below its header
         StringGrid2->SetCell(k % 3, k / 3, amount ? StoredNumberText(noteTable.value(k)) : noteTable.value(k));
     }
-
-    const QString rate = Edit9->text();
-    Edit9->setText(QString());
-    Edit9->setText(rate);
-    Show();
-    ListBox1->hide();
-    store.SetRecNo(storeRecNo);
-    cust.SetRecNo(custRecNo);
-    RebuildDocumentView(false);
-    RenderPageToImage();
 }

@@ -4,6 +4,7 @@
 
 #include "data/DataModule.h"
 #include "data/Login.h"
+#include "documents/DocumentColumns.h"
 #include "documents/DocumentEditor.h"
 #include "documents/DocumentRecord.h"
 #include "documents/Numbering.h"
@@ -12,6 +13,11 @@
 #include "platform/LocaleText.h"
 #include "registers/DocumentRegister.h"
 
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
 #include <QRandomGenerator>
 #include <QThread>
 
@@ -91,6 +97,26 @@ int FindStoredDocument(data::DataSet& store, const QString& number, const QStrin
     return 0;
 }
 
+// The text of a column's control as the record stores it.
+QString ControlText(const DocumentColumn& column, const TOrderForm& editor) {
+    QWidget* control = column.control(editor);
+    switch (column.kind) {
+    case DocumentColumn::Kind::Combo:
+        return qobject_cast<QComboBox*>(control)->currentText();
+    case DocumentColumn::Kind::Date:
+        return platform::DocumentDateText(qobject_cast<QDateEdit*>(control)->date());
+    case DocumentColumn::Kind::Flag:
+        return platform::BoolToStr(qobject_cast<QAbstractButton*>(control)->isChecked());
+    case DocumentColumn::Kind::Text:
+    case DocumentColumn::Kind::Amount:
+    case DocumentColumn::Kind::VatRate:
+        if (const auto* edit = qobject_cast<QLineEdit*>(control)) return edit->text();
+        return qobject_cast<QLabel*>(control)->text();
+    case DocumentColumn::Kind::Saved:
+        break;
+    }
+    return {};
+}
 
 void CancelIfEditing(data::DataSet& ds) {
     if (ds.GetState() == data::DataSet::State::Edit || ds.GetState() == data::DataSet::State::Insert) ds.Cancel();
@@ -129,10 +155,34 @@ void TOrderForm::SaveDocument(bool ask) {
     const RegisterGridDetached gridOff;
     data::DataSet& firm = DataModule1->firm;
     data::DataSet& store = DataModule1->store;
-    data::DataSet& users = DataModule1->user;
     const QString title = ComboBox2->currentText();
 
-    // The own firm on the page, by its name; the first firm when none matches.
+    const int firmIndex = FindPageFirm();
+    const int found = FindEarlierRecord(title);
+    const bool networked = CheckBox9->isChecked();
+    const bool isNew = networked || found == 0;
+    if (!isNew) {
+        if (!MayOverwrite(title, ask)) return;
+        store.Edit();
+    } else {
+        store.Append();
+    }
+
+    try {
+        WriteDocumentFields(title, firmIndex, isNew);
+        if (!RaiseCounterAndPost(title, networked)) return;
+    } catch (...) {
+        CancelIfEditing(firm);
+        CancelIfEditing(store);
+        throw;
+    }
+    Save->setEnabled(false);
+}
+
+// The own firm on the page, by its name; the first firm when none matches.
+// FIRM is left on it; its record number is returned.
+int TOrderForm::FindPageFirm() {
+    data::DataSet& firm = DataModule1->firm;
     firm.Refresh();
     int k = 1;
     const std::optional<PageLanguage> language = ChosenLanguage();
@@ -150,186 +200,162 @@ void TOrderForm::SaveDocument(bool ask) {
         }
     }
     if (firm.RecordCount() > 0) firm.SetRecNo(k);
+    return k;
+}
 
-    // An earlier record of the same document.
+// The STORE record of an earlier save of the same document, or 0; STORE is
+// left on it when there is one.
+int TOrderForm::FindEarlierRecord(const QString& title) {
+    data::DataSet& store = DataModule1->store;
     store.Refresh();
-    int found = 0;
-    {
-        const ControlsQuiet quiet(DataModule1->DataSource6);
-        found = FindStoredDocument(store, MaskEdit1->text(), title);
+    const ControlsQuiet quiet(DataModule1->DataSource6);
+    return FindStoredDocument(store, MaskEdit1->text(), title);
+}
+
+// Whether the earlier record may be overwritten: the user says so when asked,
+// and only its owner may. When not, the save stops having written nothing.
+bool TOrderForm::MayOverwrite(const QString& title, bool ask) {
+    data::DataSet& store = DataModule1->store;
+    data::DataSet& users = DataModule1->user;
+    if (ask) {
+        const platform::DialogAnswer answer = platform::MessageDlg(
+            QStringLiteral("Вече съществува ") + title + QStringLiteral(" с този номер!\nДа презапиша ли промените?"),
+            platform::DialogIcon::Warning,
+            {platform::DialogAnswer::Yes, platform::DialogAnswer::No, platform::DialogAnswer::Cancel});
+        if (answer != platform::DialogAnswer::Yes) {
+            Save->setEnabled(true);
+            return false;
+        }
     }
-    const bool networked = CheckBox9->isChecked();
-    const bool isNew = networked || found == 0;
-    if (!isNew) {
-        if (ask) {
-            const platform::DialogAnswer answer = platform::MessageDlg(
-                QStringLiteral("Вече съществува ") + title + QStringLiteral(" с този номер!\nДа презапиша ли промените?"),
-                platform::DialogIcon::Warning,
-                {platform::DialogAnswer::Yes, platform::DialogAnswer::No, platform::DialogAnswer::Cancel});
-            if (answer != platform::DialogAnswer::Yes) {
+    // Only the owner may overwrite; a refused save writes nothing at all.
+    QString firstUser;
+    if (users.RecordCount() > 0) {
+        users.SetRecNo(1);
+        firstUser = users.FieldByName(QStringLiteral("us")).AsString();
+    }
+    const QString refusing =
+        RefusingOwner(store.FieldByName(QStringLiteral("us")).AsString(), users.RecordCount() > 0, firstUser,
+                      Form9 ? Form9->LoggedUser : QString());
+    if (!refusing.isEmpty()) {
+        platform::ShowMessage(OwnerRuleMessage(refusing));
+        Save->setEnabled(false);
+        return false;
+    }
+    return true;
+}
+
+// Every column of the record being edited or appended, in the column table's
+// order, then the owner of a new record, the language, the currency and the grids.
+void TOrderForm::WriteDocumentFields(const QString& title, int firmIndex, bool isNew) {
+    data::DataSet& store = DataModule1->store;
+    const QStringList items = StoredCells(StringGrid1);
+    const QStringList noteTable = StoredCells(StringGrid2);
+    const auto set = [&store](const char* field, const QString& text) {
+        store.FieldByName(QLatin1String(field)).SetAsString(text);
+    };
+    // The columns without a control: the record key, the own firm and the
+    // annulled mark; and the title as it was when the save began.
+    const QHash<QByteArray, QString> supplied = {
+        {"pnom", DataModule1->NextRecordKey()},
+        {"Document", title},
+        {"Firmdbindex", QString::number(firmIndex)},
+        {"AnuliranaL", platform::BoolToStr(false)},
+    };
+    for (const DocumentColumn& column : DocumentColumns()) {
+        const auto given = supplied.constFind(column.name);
+        set(column.name, given != supplied.cend() ? *given : ControlText(column, *this));
+    }
+    if (isNew) set("us", Form9 ? Form9->LoggedUser : QString());
+    const std::optional<PageLanguage> language = ChosenLanguage();
+    if (language) set("radio", StoredLanguageText(*language));
+    // A Bulgarian page carries no currency.
+    if (language == PageLanguage::Bulgarian && Doc) {
+        Doc->CurrencyPrefix.clear();
+        Doc->CurrencyRate = 1.0;
+        Doc->Language = PageLanguage::Bulgarian;
+    }
+    set("CurrencyPrefix", Doc ? Doc->CurrencyPrefix : QString());
+    set("CurrencyRate", platform::FloatToStr(Doc ? Doc->CurrencyRate : 1.0));
+    const QString itemsText = DocumentGridText(items);
+    const QString noteText = DocumentGridText(noteTable);
+    MemoStore->SetText(itemsText);
+    MemoStr->SetText(noteText);
+    set("STOCKS", itemsText);
+    set("STR2", noteText);
+}
+
+// The number is taken and the counter of the title's group raised, then the
+// record is posted. False when the save stopped without storing the document.
+bool TOrderForm::RaiseCounterAndPost(const QString& title, bool networked) {
+    data::DataSet& firm = DataModule1->firm;
+    data::DataSet& store = DataModule1->store;
+    const auto set = [&store](const char* field, const QString& text) {
+        store.FieldByName(QLatin1String(field)).SetAsString(text);
+    };
+    // The counter of the title's group. In networked numbering another
+    // work place may take a number at the same time: its change refuses
+    // ours, and the counter is read again for the next number.
+    const QString counterColumn = CounterColumnOfTitle(title);
+    QString keptKey, keptCounter;
+    for (int attempt = 1;; ++attempt) {
+        firm.Refresh();
+        keptKey = firm.FieldByName(QStringLiteral("pnom")).AsString();
+        keptCounter = firm.FieldByName(counterColumn).AsString();
+        firm.Edit();
+        firm.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
+        data::Field counter = firm.FieldByName(counterColumn);
+        if (networked) {
+            const QString number = NetworkDocumentNumber(keptCounter, counterColumn);
+            counter.SetAsString(number);
+            MaskEdit1->setText(number);
+            set("Num", number);
+        } else {
+            counter.SetAsString(RaisedCounter(keptCounter, MaskEdit1->text()));
+        }
+        try {
+            firm.Post();
+            break;
+        } catch (...) {
+            const std::exception_ptr error = std::current_exception();
+            firm.Cancel();
+            if (!IsConcurrentChange(error)) throw;
+            if (!networked || attempt >= kNumberTries) {
+                store.Cancel();
+                platform::ShowMessage(
+                    networked ? QStringLiteral("Документът не е записан: броячът на фирмата се променя от друго работно "
+                                               "място и свободен номер не можа да бъде взет. Опитайте отново.")
+                              : QStringLiteral("Документът не е записан: фирмата е променена от друго работно място, "
+                                               "докато документът се записваше. Броячът и записаните документи са "
+                                               "както преди. Опитайте отново."));
                 Save->setEnabled(true);
-                return;
+                return false;
             }
+            PauseBeforeTry(attempt);
         }
-        // Only the owner may overwrite; a refused save writes nothing at all.
-        QString firstUser;
-        if (users.RecordCount() > 0) {
-            users.SetRecNo(1);
-            firstUser = users.FieldByName(QStringLiteral("us")).AsString();
-        }
-        const QString refusing =
-            RefusingOwner(store.FieldByName(QStringLiteral("us")).AsString(), users.RecordCount() > 0, firstUser,
-                          Form9 ? Form9->LoggedUser : QString());
-        if (!refusing.isEmpty()) {
-            platform::ShowMessage(OwnerRuleMessage(refusing));
-            Save->setEnabled(false);
-            return;
-        }
-        store.Edit();
-    } else {
-        store.Append();
     }
 
     try {
-        const QStringList items = StoredCells(StringGrid1);
-        const QStringList noteTable = StoredCells(StringGrid2);
-        const auto set = [&store](const char* field, const QString& text) {
-            store.FieldByName(QLatin1String(field)).SetAsString(text);
-        };
-        const auto date = [](const QDateEdit* picker) { return platform::DocumentDateText(picker->date()); };
-        const auto flag = [](const QAbstractButton* box) { return platform::BoolToStr(box->isChecked()); };
-        set("pnom", DataModule1->NextRecordKey());
-        set("Document", title);
-        set("Status", flag(CheckBox3));
-        set("Num", MaskEdit1->text());
-        set("Fromdate", date(EDate));
-        set("DatetaxeventL", flag(CheckBox1));
-        set("Datetaxevent", date(EDate2));
-        set("DatepaymentL", flag(CheckBox2));
-        set("Datepayment", date(EDate3));
-        set("Payment", ComboBox3->currentText());
-        set("Recipient1", Edit8->text());
-        set("Issuer1", Edit10->text());
-        set("reasonfor", ComboBox5->currentText());
-        set("reason", ComboBox4->currentText());
-        set("cdnote", ComboBox1->currentText());
-        set("notedate", date(EDate4));
-        set("noteInvNo", MaskEdit2->text());
-        set("Customer1", Edit1->text());
-        set("VATcust", Edit6->text());
-        set("IDcust", Edit7->text());
-        set("Address1cust", Edit3->text());
-        set("RespPerson1cust", Edit2->text());
-        set("Supplier1", DBText1->text());
-        set("RespPerson1sup", DBText2->text());
-        set("Address1sup", DBText8->text());
-        set("IDsup", DBText5->text());
-        set("VATsup", DBText6->text());
-        set("Placeofpublishment1", DBText7->text());
-        set("Bank", Bank->text());
-        set("IBAN", IBAN->text());
-        set("SWIFT", SWIFT->text());
-        set("percent", Edit9->text());
-        set("Total", Label11->text());
-        set("PaidL", flag(CheckBox6));
-        set("Firmdbindex", QString::number(k));
-        set("AnuliranaL", platform::BoolToStr(false));
-        set("Recipient2", Edit15->text());
-        set("Issuer2", Edit16->text());
-        set("Customer2", Edit12->text());
-        set("Address2cust", Edit13->text());
-        set("RespPerson2cust", Edit14->text());
-        set("Supplier2", Edit17->text());
-        set("RespPerson2sup", Edit19->text());
-        set("Address2sup", Edit18->text());
-        set("Placeofpublishment2", Edit20->text());
-        if (isNew) set("us", Form9 ? Form9->LoggedUser : QString());
-        const std::optional<PageLanguage> language = ChosenLanguage();
-        if (language) set("radio", StoredLanguageText(*language));
-        // A Bulgarian page carries no currency.
-        if (language == PageLanguage::Bulgarian && Doc) {
-            Doc->CurrencyPrefix.clear();
-            Doc->CurrencyRate = 1.0;
-            Doc->Language = PageLanguage::Bulgarian;
-        }
-        set("CurrencyPrefix", Doc ? Doc->CurrencyPrefix : QString());
-        set("CurrencyRate", platform::FloatToStr(Doc ? Doc->CurrencyRate : 1.0));
-        const QString itemsText = DocumentGridText(items);
-        const QString noteText = DocumentGridText(noteTable);
-        MemoStore->SetText(itemsText);
-        MemoStr->SetText(noteText);
-        set("STOCKS", itemsText);
-        set("STR2", noteText);
-
-        // The counter of the title's group. In networked numbering another
-        // work place may take a number at the same time: its change refuses
-        // ours, and the counter is read again for the next number.
-        const QString counterColumn = CounterColumnOfTitle(title);
-        QString keptKey, keptCounter;
-        for (int attempt = 1;; ++attempt) {
-            firm.Refresh();
-            keptKey = firm.FieldByName(QStringLiteral("pnom")).AsString();
-            keptCounter = firm.FieldByName(counterColumn).AsString();
+        store.Post();
+    } catch (...) {
+        // The document was not stored: the counter goes back as it was
+        // (unless another work place has raised it since), then the error is shown.
+        try {
             firm.Edit();
-            firm.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
-            data::Field counter = firm.FieldByName(counterColumn);
-            if (networked) {
-                const QString number = NetworkDocumentNumber(keptCounter, counterColumn);
-                counter.SetAsString(number);
-                MaskEdit1->setText(number);
-                set("Num", number);
-            } else {
-                counter.SetAsString(RaisedCounter(keptCounter, MaskEdit1->text()));
-            }
+            firm.FieldByName(counterColumn).SetAsString(keptCounter);
+            firm.FieldByName(QStringLiteral("pnom")).SetAsString(keptKey);
+            const bool generate = DataModule1->GenerateKeys;
+            DataModule1->GenerateKeys = false;
             try {
                 firm.Post();
-                break;
             } catch (...) {
-                const std::exception_ptr error = std::current_exception();
-                firm.Cancel();
-                if (!IsConcurrentChange(error)) throw;
-                if (!networked || attempt >= kNumberTries) {
-                    store.Cancel();
-                    platform::ShowMessage(
-                        networked ? QStringLiteral("Документът не е записан: броячът на фирмата се променя от друго работно "
-                                                   "място и свободен номер не можа да бъде взет. Опитайте отново.")
-                                  : QStringLiteral("Документът не е записан: фирмата е променена от друго работно място, "
-                                                   "докато документът се записваше. Броячът и записаните документи са "
-                                                   "както преди. Опитайте отново."));
-                    Save->setEnabled(true);
-                    return;
-                }
-                PauseBeforeTry(attempt);
-            }
-        }
-
-        try {
-            store.Post();
-        } catch (...) {
-            // The document was not stored: the counter goes back as it was
-            // (unless another work place has raised it since), then the error is shown.
-            try {
-                firm.Edit();
-                firm.FieldByName(counterColumn).SetAsString(keptCounter);
-                firm.FieldByName(QStringLiteral("pnom")).SetAsString(keptKey);
-                const bool generate = DataModule1->GenerateKeys;
-                DataModule1->GenerateKeys = false;
-                try {
-                    firm.Post();
-                } catch (...) {
-                    DataModule1->GenerateKeys = generate;
-                    throw;
-                }
                 DataModule1->GenerateKeys = generate;
-            } catch (...) {
-                CancelIfEditing(firm);
+                throw;
             }
-            throw;
+            DataModule1->GenerateKeys = generate;
+        } catch (...) {
+            CancelIfEditing(firm);
         }
-    } catch (...) {
-        CancelIfEditing(firm);
-        CancelIfEditing(store);
         throw;
     }
-    Save->setEnabled(false);
+    return true;
 }

@@ -53,14 +53,33 @@ void TOrderForm::RebuildDocumentView(bool show) {
     TDoc* const d = Doc;
     if (!d || !Form1) return;
     const std::optional<PageLanguage> language = ChosenLanguage();
-    const bool bulgarian = language == PageLanguage::Bulgarian;
-    const bool english = language == PageLanguage::English;
-    const bool both = language == PageLanguage::Both;
 
     RecalculateThroughVatRate();
     RestoreDesignPositions();
+    ViewHeading(d);
+    ViewTotals(d, language);
+    ViewLineItems(d, language);
+    ViewNumberAndDates(d, language);
+    ViewRecipientPaymentAndBank(d);
+    ViewCustomer(d);
+    ViewSupplier(d);
+    ViewNoteTable(d);
 
-    // Header.
+    const auto layOut = [d] {
+        FlowPageLabels(d);
+        d->New->trigger();
+        d->Resized->trigger();
+    };
+    layOut();
+    ViewAmountInWords(d, language);
+    layOut();
+
+    if (show) d->Show();
+    RenderPageToImage();
+}
+
+// The title, the note kind and the VAT basis.
+void TOrderForm::ViewHeading(TDoc* d) {
     for (::PageLabel* l : {d->Label1, d->Label23}) l->setText(ComboBox2->currentText());
     for (::PageLabel* l : {d->Label21, d->Label91}) l->setText(ComboBox1->currentText());
     for (::PageLabel* l : {d->Label19, d->Label60}) l->setText(ComboBox4->currentText());
@@ -74,8 +93,11 @@ void TOrderForm::RebuildDocumentView(bool show) {
     }
     SetLeft(d->Label20, Left(d->Label19));
     SetLeft(d->Label61, Left(d->Label75));
+}
 
-    // Totals and the VAT rate.
+// The totals and the VAT rate.
+void TOrderForm::ViewTotals(TDoc* d, std::optional<PageLanguage> language) {
+    const bool bulgarian = language == PageLanguage::Bulgarian;
     if (bulgarian) {
         d->Label5->setText(Label7->text());
         d->Label7->setText(Label4->text());
@@ -89,8 +111,14 @@ void TOrderForm::RebuildDocumentView(bool show) {
     const QString enRate = "VAT " + rate + "\nTotal VAT";
     d->Label2->setText(bulgarian ? bgRate : enRate);
     d->Label84->setText(bgRate + u'\n' + enRate);
+}
 
-    // Line items.
+// The line items: the single-language grid (a foreign page in the currency) and the
+// two-language grid with both prices.
+void TOrderForm::ViewLineItems(TDoc* d, std::optional<PageLanguage> language) {
+    const bool bulgarian = language == PageLanguage::Bulgarian;
+    const bool english = language == PageLanguage::English;
+    const bool both = language == PageLanguage::Both;
     platform::StringGrid* const single = d->StringGrid2;
     platform::StringGrid* const bilingual = d->StringGrid4;
     const int columns = StringGrid1->ColCount();
@@ -135,16 +163,23 @@ void TOrderForm::RebuildDocumentView(bool show) {
     }
     Form1->FitGridHeight(single);
     Form1->FitGridHeight(bilingual);
+}
 
-    // Number, date and the other dates.
+// The number with the date, the tax-event and the payment dates.
+void TOrderForm::ViewNumberAndDates(TDoc* d, std::optional<PageLanguage> language) {
+    const bool bulgarian = language == PageLanguage::Bulgarian;
+    const bool english = language == PageLanguage::English;
+    const bool both = language == PageLanguage::Both;
     const QString number = MaskEdit1->text();
     if (bulgarian) d->Label15->setText("№ " + number + " / Дата: " + DateText(EDate));
     if (english) d->Label15->setText("No " + number + " / Date: " + DateText(EDate));
     if (both) d->Label26->setText("No " + number + " / Дата(Date): " + DateText(EDate));
     for (::PageLabel* l : {d->Label57, d->Label77}) l->setText(CheckBox1->isChecked() ? DateText(EDate2) : QString());
     for (::PageLabel* l : {d->Label40, d->Label80}) l->setText(CheckBox2->isChecked() ? DateText(EDate3) : QString());
+}
 
-    // Recipient, issuer, payment, bank.
+// Recipient, issuer, payment and bank.
+void TOrderForm::ViewRecipientPaymentAndBank(TDoc* d) {
     d->Label35->setText(Edit8->text());
     d->Label121->setText(Edit8->text());
     d->Label129->setText(Edit15->text());
@@ -156,8 +191,10 @@ void TOrderForm::RebuildDocumentView(bool show) {
     for (::PageLabel* l : {d->Label38, d->Label72}) l->setText(Bank->text());
     for (::PageLabel* l : {d->Label39, d->Label73}) l->setText(IBAN->text());
     for (::PageLabel* l : {d->Label53, d->Label74}) l->setText(SWIFT->text());
+}
 
-    // Customer.
+// The customer, in each language's block.
+void TOrderForm::ViewCustomer(TDoc* d) {
     WrapTextToLines(Edit1->text(), d->Label33, d->Panel3, 43);
     d->Label65->setText(Edit7->text());
     d->Label34->setText(Edit6->text());
@@ -171,8 +208,10 @@ void TOrderForm::RebuildDocumentView(bool show) {
     d->Label104->setText(Edit14->text());
     d->Label99->setText(Edit6->text());
     d->Label100->setText(Edit7->text());
+}
 
-    // Logo and supplier.
+// The logo and the own firm, in each language's block.
+void TOrderForm::ViewSupplier(TDoc* d) {
     d->Image2->SetPicture(DBImage1->Picture());
     d->Image4->SetPicture(DBImage1->Picture());
     WrapTextToLines(DBText1->text(), d->Label46, d->Panel4, 38);
@@ -191,8 +230,10 @@ void TOrderForm::RebuildDocumentView(bool show) {
     d->Label113->setText(DBText5->text());
     d->Label116->setText(DBText7->text());
     d->Label120->setText(Edit20->text());
+}
 
-    // The note's account table.
+// The note's account table, shown only for a note, with its header cells.
+void TOrderForm::ViewNoteTable(TDoc* d) {
     const QString kind = ComboBox1->currentText();
     const bool note = !kind.isEmpty();
     for (QWidget* w : std::initializer_list<QWidget*>{StringGrid2, d->StringGrid1, d->Panel2, d->StringGrid3, d->Panel10})
@@ -218,15 +259,12 @@ void TOrderForm::RebuildDocumentView(bool show) {
             }
         }
     }
+}
 
-    const auto layOut = [d] {
-        FlowPageLabels(d);
-        d->New->trigger();
-        d->Resized->trigger();
-    };
-    layOut();
-
-    // The sum to pay in words, read from the totals the page completed.
+// The sum to pay in words, read from the totals the page completed.
+void TOrderForm::ViewAmountInWords(TDoc* d, std::optional<PageLanguage> language) {
+    const bool bulgarian = language == PageLanguage::Bulgarian;
+    const bool english = language == PageLanguage::English;
     d->Label18->setText(QString());
     if (bulgarian) {
         SetWordsLine(d->Label18, d->Memo4, BulgarianAmountWords(d->Label3->text()));
@@ -237,8 +275,4 @@ void TOrderForm::RebuildDocumentView(bool show) {
         const QString englishLine = EnglishAmountWords(d->Label88->text(), d->CurrencyPrefix);
         if (!englishLine.isNull()) d->Label59->setText(d->Label59->text() + u'\n' + englishLine);
     }
-    layOut();
-
-    if (show) d->Show();
-    RenderPageToImage();
 }

@@ -144,8 +144,17 @@ TEST_F(Save, AFirmChangedByAnotherWorkPlaceIsToldOrNetworkedSavesTakeTheNextNumb
 
 TEST_F(Save, ABilingualDocumentWithACurrencyIsOpenedAsSavedAndSavesTheSameRow) {
     e->RadioButton3->setChecked(true);
-    for (QLineEdit* edit : {e->Edit12, e->Edit15, e->Edit20}) edit->setText(edit->objectName());
+    // Every column the editor fills holds its own value, so a column read into another control shows.
+    for (QLineEdit* edit : std::initializer_list<QLineEdit*>{e->Edit2, e->Edit3, e->Edit6, e->Edit8, e->Edit10, e->Edit12, e->Edit13, e->Edit14,
+                            e->Edit15, e->Edit16, e->Edit17, e->Edit18, e->Edit19, e->Edit20, e->Bank, e->IBAN,
+                            e->SWIFT, e->DBText7})
+        edit->setText(edit->objectName());
+    e->MaskEdit2->setText("0000000007");
+    for (QComboBox* combo : {e->ComboBox3, e->ComboBox4, e->ComboBox5}) combo->setEditText(combo->objectName());
+    e->CheckBox1->setChecked(true);
     e->CheckBox6->setChecked(true);
+    e->EDate2->setDate(QDate(2026, 3, 2));
+    e->EDate3->setDate(QDate(2026, 3, 3));
     e->EDate4->setDate(QDate(2026, 3, 5));
     Doc->CurrencyPrefix = "EUR";
     Doc->CurrencyRate = 1.95583;
@@ -156,6 +165,13 @@ TEST_F(Save, ABilingualDocumentWithACurrencyIsOpenedAsSavedAndSavesTheSameRow) {
         return columns.mid(1);
     };
     const QStringList saved = row();
+    EXPECT_EQ(Rows("datetaxeventl, datetaxevent, datepaymentl, datepayment, payment, recipient1, issuer1, reasonfor, "
+                   "reason, notedate, noteinvno, vatcust, address1cust, respperson1cust, placeofpublishment1, bank, iban, "
+                   "swift, recipient2, issuer2, customer2, address2cust, respperson2cust, supplier2, respperson2sup, "
+                   "address2sup, placeofpublishment2"),
+              QStringList({"True|02.03.2026 г.|False|03.03.2026 г.|ComboBox3|Edit8|Edit10|ComboBox5|ComboBox4|"
+                           "05.03.2026 г.|0000000007|Edit6|Edit3|Edit2|DBText7|Bank|IBAN|SWIFT|Edit15|Edit16|Edit12|"
+                           "Edit13|Edit14|Edit17|Edit19|Edit18|Edit20"}));
     EXPECT_EQ(saved.mid(43, 4), QStringList({"1", "True", "EUR", "1,95583"}));
 
     Main->OrderBtn->click();  // a new document in between
