@@ -2,6 +2,8 @@
 
 #include "platform/CodePage.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace data {
@@ -13,6 +15,17 @@ constexpr int kKeyTries = 50;  // keys tried before a post gives up (two work pl
 // The statement reaches the one row found before by its RDB$DB_KEY, and no
 // other row that carries the same key.
 QString OnOneRow(const QString& sql) { return sql + QStringLiteral(" and RDB$DB_KEY = :DB_KEY"); }
+
+// A select of all columns of one table, made to give each row's RDB$DB_KEY
+// as one more column at the end; any other select stays as it is.
+QString WithRowPlaces(const QString& select, bool* placed) {
+    static const QRegularExpression allOfOne(QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([A-Za-z_][A-Za-z0-9_$]*)\\s*$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = allOfOne.match(select);
+    *placed = m.hasMatch();
+    if (!*placed) return select;
+    return QStringLiteral("select %1.*, %1.RDB$DB_KEY from %1").arg(m.captured(1));
+}
 
 }  // namespace
 
@@ -131,13 +144,22 @@ Field DataSet::FieldByName(const QString& name) {
 void DataSet::Open() {
     if (Active()) return;
     if (!db_ || !tr_) throw DatabaseError(QStringLiteral("Таблицата %1 няма връзка с база данни.").arg(Name));
-    Statement select(db_, tr_, SelectSQL);
+    Statement select(db_, tr_, WithRowPlaces(SelectSQL, &rowPlaces_));
     columns_ = select.Columns();
+    if (rowPlaces_) columns_.pop_back();
     columnIndex_.clear();
     for (int i = 0; i < static_cast<int>(columns_.size()); ++i) columnIndex_.insert(columns_[i].name, i);
     keyIndex_ = columnIndex_.value(QStringLiteral("PNOM"), -1);
     rows_.clear();
-    select.Fetch({}, [this](ResultRow& r) { rows_.push_back(Row{std::move(r.values), std::move(r.nulls)}); });
+    dbKeys_.clear();
+    select.Fetch({}, [this](ResultRow& r) {
+        if (rowPlaces_) {
+            dbKeys_.push_back(std::move(r.values.back()));
+            r.values.pop_back();
+            r.nulls.pop_back();
+        }
+        rows_.push_back(Row{std::move(r.values), std::move(r.nulls)});
+    });
     state_ = State::Browse;
     current_ = rows_.empty() ? -1 : 0;
     modified_ = false;
@@ -150,6 +172,8 @@ void DataSet::Close() {
     state_ = State::Inactive;
     rows_.clear();
     rows_.shrink_to_fit();
+    dbKeys_.clear();
+    dbKeys_.shrink_to_fit();
     current_ = -1;
     modified_ = false;
     DropStatements();
@@ -157,7 +181,6 @@ void DataSet::Close() {
 }
 
 void DataSet::DropStatements() {
-    insertStmt_.reset();
     modifyStmt_.reset();
     deleteStmt_.reset();
     refreshStmt_.reset();
@@ -301,16 +324,28 @@ void DataSet::Post() {
     const bool inserting = state_ == State::Insert;
     // A key asked for now says whether keys are given, and serves when the posted one is taken.
     QString spare = NewKey && keyIndex_ >= 0 ? NewKey() : QString();
-    const QByteArray dbKey = WriteRow(inserting, !spare.isEmpty());
+    const bool keyed = !spare.isEmpty();
+    if (keyed && !inserting) {
+        // A changed row never keeps the key it was read with, even when
+        // another work place wrote that key in this very millisecond: every
+        // work place still holding it then finds the row changed.
+        const Row& read = rows_[current_];
+        if (!buffer_.nulls[keyIndex_] && !read.nulls[keyIndex_] &&
+            buffer_.values[keyIndex_] == read.values[keyIndex_]) {
+            buffer_.values[keyIndex_] = platform::EncodeCp1251(std::exchange(spare, NewKey()));
+        }
+    }
+    const QByteArray dbKey = WriteRow(inserting);
     if (inserting) {
         rows_.insert(rows_.begin() + insertAt_, buffer_);
+        if (rowPlaces_) dbKeys_.insert(dbKeys_.begin() + insertAt_, dbKey);
         current_ = insertAt_;
     } else {
         rows_[current_] = buffer_;
     }
     state_ = State::Browse;
     modified_ = false;
-    if (!dbKey.isEmpty()) SettleKey(dbKey, spare);
+    if (keyed && !dbKey.isEmpty()) SettleKey(dbKey, spare);
     Notify(DataChange::State);
     Fire(AfterPost);
 }
@@ -326,23 +361,26 @@ void DataSet::Post() {
 // one key, the one committed last was looked for after both were committed
 // and would have been moved; so once every post has returned, no key is
 // shared. (When both move, both look again under their new keys.)
-// A change or a delete first finds its row by the previous key and then
-// reaches that row alone; when the key carries more than one row (rows of an
-// older program), nothing is written.
-// Returns the written row's RDB$DB_KEY when its key is to be settled.
-QByteArray DataSet::WriteRow(bool inserting, bool keyed) {
+// A change or a delete reaches the one row the user is on, by the
+// RDB$DB_KEY it was fetched with, and only while that row still carries the
+// key it was read with; rows of an older program that share a key are thus
+// reached one by one. (Where the select gives no RDB$DB_KEY, the row is found
+// by its key, and a key carried by more than one row lets nothing be written.)
+// A post never leaves a row with the key it was read with (see Post), so a
+// row changed by another work place since it was read is never overwritten.
+// Returns the written row's RDB$DB_KEY.
+QByteArray DataSet::WriteRow(bool inserting) {
     try {
         if (inserting) {
-            Statement& s = keyed ? Prepared(insertKeyedStmt_, InsertSQL + QStringLiteral(" returning RDB$DB_KEY"))
-                                 : Prepared(insertStmt_, InsertSQL);
+            Statement& s = Prepared(insertKeyedStmt_, InsertSQL + QStringLiteral(" returning RDB$DB_KEY"));
             ResultRow returned;
             s.Execute(ParamsFor(s, buffer_, nullptr), &returned);
-            return keyed ? returned.values.at(0) : QByteArray();
+            return returned.values.at(0);
         }
-        const QByteArray dbKey = RowToChange(rows_[current_], false);
+        const QByteArray dbKey = RowToChange(false);
         Statement& s = Prepared(modifyStmt_, OnOneRow(ModifySQL));
         if (s.Execute(ParamsFor(s, buffer_, &rows_[current_], &dbKey)) == 0) throw RowChangedElsewhere(false);
-        return keyed ? dbKey : QByteArray();
+        return dbKey;
     } catch (const DatabaseError& e) {
         if (e.TextTooLong()) ThrowTextTooLong(e);
         throw;
@@ -368,8 +406,10 @@ void DataSet::SettleKey(const QByteArray& dbKey, QString spare) {
         QStringLiteral("Записът в %1 е записан, но с ключ, който носи и друг запис. Опреснете данните.").arg(Name));
 }
 
-QByteArray DataSet::RowToChange(const Row& row, bool deleting) {
+QByteArray DataSet::RowToChange(bool deleting) {
     if (keyIndex_ < 0) throw DatabaseError(QStringLiteral("Таблицата %1 няма колона PNOM.").arg(Name));
+    if (rowPlaces_) return dbKeys_.at(current_);
+    const Row& row = rows_[current_];
     const std::vector<QByteArray> found = RowsWithKey(row.values[keyIndex_]);
     if (found.empty()) throw RowChangedElsewhere(deleting);
     if (found.size() > 1)
@@ -434,15 +474,27 @@ void DataSet::Delete() {
     }
     if (rows_.empty()) throw DatabaseError(QStringLiteral("Таблицата %1 е празна: няма какво да се изтрие.").arg(Name));
     const Row& row = rows_[current_];
-    const QByteArray dbKey = RowToChange(row, true);
+    const QByteArray dbKey = RowToChange(true);
     Statement& s = Prepared(deleteStmt_, OnOneRow(DeleteSQL));
     if (s.Execute(ParamsFor(s, row, &row, &dbKey)) == 0) throw RowChangedElsewhere(true);
     state_ = State::Browse;
     modified_ = false;
     rows_.erase(rows_.begin() + current_);
+    if (rowPlaces_) dbKeys_.erase(dbKeys_.begin() + current_);
     if (current_ >= static_cast<int>(rows_.size())) current_ = static_cast<int>(rows_.size()) - 1;
     Notify(DataChange::Rows);
     Fire(AfterDelete);
+}
+
+PostGuard::~PostGuard() {
+    if (posted_ || !ds_.Active()) return;
+    const DataSet::State state = ds_.GetState();
+    if (state != DataSet::State::Edit && state != DataSet::State::Insert) return;
+    try {
+        ds_.Cancel();
+    } catch (...) {
+        // The refusal that ended the writing is the error the user sees.
+    }
 }
 
 // ---------------------------------------------------------------- controls

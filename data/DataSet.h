@@ -127,9 +127,10 @@ private:
     std::vector<ParamValue> ParamsFor(const Statement& s, const Row& current, const Row* old,
                                       const QByteArray* dbKey = nullptr) const;
     Statement& Prepared(std::unique_ptr<Statement>& slot, const QString& sql);
-    QByteArray WriteRow(bool inserting, bool keyed);
+    QByteArray WriteRow(bool inserting);
     void SettleKey(const QByteArray& dbKey, QString spare);
-    QByteArray RowToChange(const Row& row, bool deleting);
+    // The RDB$DB_KEY of the current row, the one a change or a delete reaches.
+    QByteArray RowToChange(bool deleting);
     RecordChangedError RowChangedElsewhere(bool deleting) const;
     std::vector<QByteArray> RowsWithKey(const QByteArray& key);
     [[noreturn]] void ThrowTextTooLong(const DatabaseError& e) const;
@@ -154,10 +155,34 @@ private:
 
     std::vector<ColumnInfo> columns_;
     QHash<QString, int> columnIndex_;
-    std::unique_ptr<Statement> insertStmt_, modifyStmt_, deleteStmt_, refreshStmt_;
+    std::unique_ptr<Statement> modifyStmt_, deleteStmt_, refreshStmt_;
     std::unique_ptr<Statement> insertKeyedStmt_, findKeyStmt_, moveKeyStmt_;
     int keyIndex_ = -1;  // the PNOM column
+    // Each fetched row's RDB$DB_KEY, beside rows_, when the select gives them
+    // (a select of all columns of one table).
+    bool rowPlaces_ = false;
+    std::vector<QByteArray> dbKeys_;
     std::vector<DataLink*> links_;  // controls that show this data set
+};
+
+// Keeps a writer from leaving its data set in Edit or Insert when the post is
+// refused: made before Edit, Append or Insert, it cancels the edit at its end
+// unless Post through it succeeded. The refusal itself goes on to the caller.
+class PostGuard {
+public:
+    explicit PostGuard(DataSet& ds) : ds_(ds) {}
+    ~PostGuard();
+    PostGuard(const PostGuard&) = delete;
+    PostGuard& operator=(const PostGuard&) = delete;
+
+    void Post() {
+        ds_.Post();
+        posted_ = true;
+    }
+
+private:
+    DataSet& ds_;
+    bool posted_ = false;
 };
 
 }  // namespace data
