@@ -160,6 +160,7 @@ void DataSet::Open() {
         }
         rows_.push_back(Row{std::move(r.values), std::move(r.nulls)});
     });
+    fetchedAfterCommits_ = tr_->CommitCount();
     state_ = State::Browse;
     current_ = rows_.empty() ? -1 : 0;
     modified_ = false;
@@ -345,9 +346,24 @@ void DataSet::Post() {
     }
     state_ = State::Browse;
     modified_ = false;
-    if (keyed && !dbKey.isEmpty()) SettleKey(dbKey, spare);
     Notify(DataChange::State);
-    Fire(AfterPost);
+    // The key is settled once the row is committed: by the commit after the
+    // post, or by the one commit of a held span of changes.
+    const bool settle = keyed && !dbKey.isEmpty();
+    const PostedKey posted{dbKey, buffer_.values[keyIndex_ >= 0 ? keyIndex_ : 0], spare, tr_->CommitCount()};
+    try {
+        Fire(AfterPost);
+    } catch (...) {
+        if (settle) {
+            try {
+                tr_->AfterCommit([this, posted] { SettleKey(posted); });
+            } catch (...) {
+                // The error of the handler is the one to show.
+            }
+        }
+        throw;
+    }
+    if (settle) tr_->AfterCommit([this, posted] { SettleKey(posted); });
 }
 
 // Record keys are the time of the post to the millisecond, and one process
@@ -355,12 +371,14 @@ void DataSet::Post() {
 // millisecond, and no unique index guards the tables. Two transactions that
 // write one key at the same moment cannot see each other's rows before they
 // commit, so no look before the commit can tell. While keys are given here,
-// the post therefore commits the row and then looks for its key (SettleKey):
+// the posted row is looked for by its key once it is committed (SettleKey):
 // whoever finds more than one row moves its own row (known by its
 // RDB$DB_KEY) to the next key, commits and looks again. Of two rows left with
 // one key, the one committed last was looked for after both were committed
 // and would have been moved; so once every post has returned, no key is
-// shared. (When both move, both look again under their new keys.)
+// shared. (When both move, both look again under their new keys.) Where the
+// data set fetches all its rows again after that commit (the handler after a
+// post refreshes it), the look is made in those rows and costs nothing more.
 // A change or a delete reaches the one row the user is on, by the
 // RDB$DB_KEY it was fetched with, and only while that row still carries the
 // key it was read with; rows of an older program that share a key are thus
@@ -387,20 +405,34 @@ QByteArray DataSet::WriteRow(bool inserting) {
     }
 }
 
-void DataSet::SettleKey(const QByteArray& dbKey, QString spare) {
-    tr_->CommitRetaining();
-    Row& row = rows_[current_];
+void DataSet::SettleKey(const PostedKey& posted) {
+    if (!Active()) return;
+    // Nothing has committed the row yet (no handler commits after a post).
+    if (tr_->CommitCount() == posted.commitsBefore) tr_->CommitRetaining();
+    const auto countIn = [this](const QByteArray& key) {
+        return std::count_if(rows_.begin(), rows_.end(),
+                             [&](const Row& r) { return !r.nulls[keyIndex_] && r.values[keyIndex_] == key; });
+    };
+    bool fetchedSince = rowPlaces_ && fetchedAfterCommits_ > posted.commitsBefore;
+    QByteArray key = posted.key;
+    QString spare = posted.spare;
     for (int attempt = 0; attempt < kKeyTries; ++attempt) {
-        const QByteArray key = row.values[keyIndex_];
-        if (RowsWithKey(key).size() <= 1) return;
+        const qsizetype sharing = std::exchange(fetchedSince, false) ? countIn(key) : RowsWithKey(key).size();
+        if (sharing <= 1) return;
         const QByteArray next = platform::EncodeCp1251(spare.isEmpty() ? NewKey() : std::exchange(spare, {}));
         Statement& move = Prepared(moveKeyStmt_, QStringLiteral("update %1 set PNOM = :PNOM where RDB$DB_KEY = :DB_KEY "
                                                                 "and PNOM = :OLD_PNOM")
                                                      .arg(Name));
         // No row moved: another work place has changed it since, and given it its own key.
-        if (move.Execute({ParamValue::Bytes(next), ParamValue::Bytes(dbKey), ParamValue::Bytes(key)}) == 0) return;
+        if (move.Execute({ParamValue::Bytes(next), ParamValue::Bytes(posted.dbKey), ParamValue::Bytes(key)}) == 0)
+            return;
         tr_->CommitRetaining();
-        row.values[keyIndex_] = next;
+        // The row as this data set holds it takes the new key too.
+        const auto at = rowPlaces_ ? std::find(dbKeys_.begin(), dbKeys_.end(), posted.dbKey) : dbKeys_.end();
+        const qsizetype index = at != dbKeys_.end() ? at - dbKeys_.begin() : (rowPlaces_ ? -1 : current_);
+        if (index >= 0 && index < static_cast<qsizetype>(rows_.size()) && rows_[index].values[keyIndex_] == key)
+            rows_[index].values[keyIndex_] = next;
+        key = next;
     }
     throw DatabaseError(
         QStringLiteral("Записът в %1 е записан, но с ключ, който носи и друг запис. Опреснете данните.").arg(Name));

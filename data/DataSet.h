@@ -72,8 +72,8 @@ public:
 
     // Gives a fresh record key for the PNOM column, or the empty text while
     // rows keep the keys they were given. While it gives keys, a post makes
-    // sure that no other row of the table carries the posted row's key
-    // (see WriteRow), committing the transaction to do so.
+    // sure, once the row is committed, that no other row of the table
+    // carries the posted row's key (see SettleKey).
     std::function<QString()> NewKey;
 
     void Open();
@@ -128,7 +128,13 @@ private:
                                       const QByteArray* dbKey = nullptr) const;
     Statement& Prepared(std::unique_ptr<Statement>& slot, const QString& sql);
     QByteArray WriteRow(bool inserting);
-    void SettleKey(const QByteArray& dbKey, QString spare);
+    // A posted row whose key is to be settled once it is committed.
+    struct PostedKey {
+        QByteArray dbKey, key;
+        QString spare;
+        unsigned long long commitsBefore = 0;  // the transaction's commits when it was written
+    };
+    void SettleKey(const PostedKey& posted);
     // The RDB$DB_KEY of the current row, the one a change or a delete reaches.
     QByteArray RowToChange(bool deleting);
     RecordChangedError RowChangedElsewhere(bool deleting) const;
@@ -162,6 +168,7 @@ private:
     // (a select of all columns of one table).
     bool rowPlaces_ = false;
     std::vector<QByteArray> dbKeys_;
+    unsigned long long fetchedAfterCommits_ = 0;  // the transaction's commits before the last Open
     std::vector<DataLink*> links_;  // controls that show this data set
 };
 
