@@ -350,7 +350,7 @@ void DataSet::Post() {
     // The key is settled once the row is committed: by the commit after the
     // post, or by the one commit of a held span of changes.
     const bool settle = keyed && !dbKey.isEmpty();
-    const PostedKey posted{dbKey, buffer_.values[keyIndex_ >= 0 ? keyIndex_ : 0], spare, tr_->CommitCount()};
+    const PostedKey posted{dbKey, settle ? buffer_.values[keyIndex_] : QByteArray(), spare, tr_->CommitCount()};
     try {
         Fire(AfterPost);
     } catch (...) {
