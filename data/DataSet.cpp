@@ -1,6 +1,7 @@
 #include "data/DataSet.h"
 
 #include "platform/CodePage.h"
+#include "platform/SystemClock.h"
 
 #include <QRegularExpression>
 
@@ -329,11 +330,24 @@ void DataSet::Post() {
     if (keyed && !inserting) {
         // A changed row never keeps the key it was read with, even when
         // another work place wrote that key in this very millisecond: every
-        // work place still holding it then finds the row changed.
+        // work place still holding it then finds the row changed. Nor does it
+        // go back to a key it carried before: its new key is later than the
+        // one read, also where this computer's clock stands behind the one
+        // that wrote it.
         const Row& read = rows_[current_];
-        if (!buffer_.nulls[keyIndex_] && !read.nulls[keyIndex_] &&
-            buffer_.values[keyIndex_] == read.values[keyIndex_]) {
-            buffer_.values[keyIndex_] = platform::EncodeCp1251(std::exchange(spare, NewKey()));
+        if (!read.nulls[keyIndex_]) {
+            const QString readKey = platform::DecodeCp1251(read.values[keyIndex_]);
+            const std::optional<qint64> readTime = platform::RecordKeyMSecs(readKey);
+            const std::optional<qint64> newTime =
+                buffer_.nulls[keyIndex_] ? std::nullopt
+                                         : platform::RecordKeyMSecs(platform::DecodeCp1251(buffer_.values[keyIndex_]));
+            const bool same = !buffer_.nulls[keyIndex_] && buffer_.values[keyIndex_] == read.values[keyIndex_];
+            if (same || (readTime && (!newTime || *newTime <= *readTime))) {
+                if (readTime) platform::GiveOnlyAfter(*readTime);
+                buffer_.values[keyIndex_] = platform::EncodeCp1251(NewKey());
+                buffer_.nulls[keyIndex_] = false;
+                spare = NewKey();
+            }
         }
     }
     const QByteArray dbKey = WriteRow(inserting);

@@ -183,11 +183,11 @@ TEST_F(DataModule, AChangeThatWouldHitAnotherChangeOrSeveralRowsWritesNothing) {
         return message;
     };
     // This work place saves the row first and gives it a new key: the other one finds no row by the old key.
-    platform::SetFixedClock(QDateTime(QDate(2020, 5, 5), QTime(5, 5, 5, 5), Qt::UTC));
+    platform::SetFixedClock(QDateTime(QDate(2100, 5, 5), QTime(5, 5, 5, 5), Qt::UTC));
     dm.currency.Edit();
     dm.currency.FieldByName("course").SetAsString("1,9");
     dm.currency.Post();
-    refused(std::type_identity<data::RecordChangedError>(), {"5.5.2020 5:5:5.5|EUR|1,9"});
+    refused(std::type_identity<data::RecordChangedError>(), {"5.5.2100 5:5:5.5|EUR|1,9"});
     other.currency.Refresh();
 
     // This work place changes the row and has not committed yet.
