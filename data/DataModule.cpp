@@ -255,7 +255,8 @@ void TDataModule1::stockCalcFields(DataSet&) { FillStocksGrid(); }
 
 void TDataModule1::storeAfterDelete(DataSet&) {
     IBTransaction1.CommitRetaining();
-    store.Refresh();
+    // While a save holds its commit, the table is read again once the save is committed.
+    IBTransaction1.AfterCommit([this] { store.Refresh(); });
 }
 
 // ---------------------------------------------------------------- refreshes

@@ -1,6 +1,9 @@
 #include "data/DataSet.h"
 
 #include "platform/CodePage.h"
+#include "platform/SystemClock.h"
+
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstring>
@@ -51,6 +54,17 @@ QByteArray PackRow(int n, Part part) {
         std::memcpy(out + 4 + 4 * i, &word, 4);
     }
     return block;
+}
+
+// A select of all columns of one table, made to give each row's RDB$DB_KEY
+// as one more column at the end; any other select stays as it is.
+QString WithRowPlaces(const QString& select, bool* placed) {
+    static const QRegularExpression allOfOne(QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([A-Za-z_][A-Za-z0-9_$]*)\\s*$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = allOfOne.match(select);
+    *placed = m.hasMatch();
+    if (!*placed) return select;
+    return QStringLiteral("select %1.*, %1.RDB$DB_KEY from %1").arg(m.captured(1));
 }
 
 }  // namespace
@@ -205,13 +219,23 @@ Field DataSet::FieldByName(const QString& name) {
 void DataSet::Open() {
     if (Active()) return;
     if (!db_ || !tr_) throw DatabaseError(QStringLiteral("Таблицата %1 няма връзка с база данни.").arg(Name));
-    Statement select(db_, tr_, SelectSQL);
+    Statement select(db_, tr_, WithRowPlaces(SelectSQL, &rowPlaces_));
     columns_ = select.Columns();
+    if (rowPlaces_) columns_.pop_back();
     columnIndex_.clear();
     for (int i = 0; i < static_cast<int>(columns_.size()); ++i) columnIndex_.insert(columns_[i].name, i);
     keyIndex_ = columnIndex_.value(QStringLiteral("PNOM"), -1);
     rows_.clear();
-    select.Fetch({}, [this](ResultRow& r) { rows_.push_back(Row{std::move(r.values), std::move(r.nulls)}); });
+    dbKeys_.clear();
+    select.Fetch({}, [this](ResultRow& r) {
+        if (rowPlaces_) {
+            dbKeys_.push_back(std::move(r.values.back()));
+            r.values.pop_back();
+            r.nulls.pop_back();
+        }
+        rows_.push_back(Row{std::move(r.values), std::move(r.nulls)});
+    });
+    fetchedAfterCommits_ = tr_->CommitCount();
     state_ = State::Browse;
     current_ = rows_.empty() ? -1 : 0;
     modified_ = false;
@@ -224,6 +248,8 @@ void DataSet::Close() {
     state_ = State::Inactive;
     rows_.clear();
     rows_.shrink_to_fit();
+    dbKeys_.clear();
+    dbKeys_.shrink_to_fit();
     current_ = -1;
     modified_ = false;
     DropStatements();
@@ -231,7 +257,6 @@ void DataSet::Close() {
 }
 
 void DataSet::DropStatements() {
-    insertStmt_.reset();
     modifyStmt_.reset();
     deleteStmt_.reset();
     refreshStmt_.reset();
@@ -375,18 +400,58 @@ void DataSet::Post() {
     const bool inserting = state_ == State::Insert;
     // A key asked for now says whether keys are given, and serves when the posted one is taken.
     QString spare = NewKey && keyIndex_ >= 0 ? NewKey() : QString();
-    const QByteArray dbKey = WriteRow(inserting, !spare.isEmpty());
+    const bool keyed = !spare.isEmpty();
+    if (keyed && !inserting) {
+        // A changed row never keeps the key it was read with, even when
+        // another work place wrote that key in this very millisecond: every
+        // work place still holding it then finds the row changed. Nor does it
+        // go back to a key it carried before: its new key is later than the
+        // one read, also where this computer's clock stands behind the one
+        // that wrote it.
+        const Row& read = rows_[current_];
+        if (!read.nulls[keyIndex_]) {
+            const QString readKey = platform::DecodeCp1251(read.values[keyIndex_]);
+            const std::optional<qint64> readTime = platform::RecordKeyMSecs(readKey);
+            const std::optional<qint64> newTime =
+                buffer_.nulls[keyIndex_] ? std::nullopt
+                                         : platform::RecordKeyMSecs(platform::DecodeCp1251(buffer_.values[keyIndex_]));
+            const bool same = !buffer_.nulls[keyIndex_] && buffer_.values[keyIndex_] == read.values[keyIndex_];
+            if (same || (readTime && (!newTime || *newTime <= *readTime))) {
+                if (readTime) platform::GiveOnlyAfter(*readTime);
+                buffer_.values[keyIndex_] = platform::EncodeCp1251(NewKey());
+                buffer_.nulls[keyIndex_] = false;
+                spare = NewKey();
+            }
+        }
+    }
+    const QByteArray dbKey = WriteRow(inserting);
     if (inserting) {
         rows_.insert(rows_.begin() + insertAt_, buffer_);
+        if (rowPlaces_) dbKeys_.insert(dbKeys_.begin() + insertAt_, dbKey);
         current_ = insertAt_;
     } else {
         rows_[current_] = buffer_;
     }
     state_ = State::Browse;
     modified_ = false;
-    if (!dbKey.isEmpty()) SettleKey(dbKey, spare);
     Notify(DataChange::State);
-    Fire(AfterPost);
+    // The key is settled once the row is committed: by the commit after the
+    // post, or by the one commit of a held span of changes.
+    const bool settle = keyed && !dbKey.isEmpty();
+    const PostedKey posted{dbKey, settle ? buffer_.values[keyIndex_] : QByteArray(), spare, tr_->CommitCount()};
+    try {
+        Fire(AfterPost);
+    } catch (...) {
+        if (settle) {
+            try {
+                tr_->AfterCommit([this, posted] { SettleKey(posted); });
+            } catch (...) {
+                // The error of the handler is the one to show.
+            }
+        }
+        throw;
+    }
+    if (settle) tr_->AfterCommit([this, posted] { SettleKey(posted); });
 }
 
 // Record keys are the time of the post to the millisecond, and one process
@@ -394,56 +459,77 @@ void DataSet::Post() {
 // millisecond, and no unique index guards the tables. Two transactions that
 // write one key at the same moment cannot see each other's rows before they
 // commit, so no look before the commit can tell. While keys are given here,
-// the post therefore commits the row and then looks for its key (SettleKey):
+// the posted row is looked for by its key once it is committed (SettleKey):
 // whoever finds more than one row moves its own row (known by its
 // RDB$DB_KEY) to the next key, commits and looks again. Of two rows left with
 // one key, the one committed last was looked for after both were committed
 // and would have been moved; so once every post has returned, no key is
-// shared. (When both move, both look again under their new keys.)
-// A change or a delete first finds its row by the previous key and then
-// reaches that row alone; when the key carries more than one row (rows of an
-// older program), nothing is written.
-// Returns the written row's RDB$DB_KEY when its key is to be settled.
-QByteArray DataSet::WriteRow(bool inserting, bool keyed) {
+// shared. (When both move, both look again under their new keys.) Where the
+// data set fetches all its rows again after that commit (the handler after a
+// post refreshes it), the look is made in those rows and costs nothing more.
+// A change or a delete reaches the one row the user is on, by the
+// RDB$DB_KEY it was fetched with, and only while that row still carries the
+// key it was read with; rows of an older program that share a key are thus
+// reached one by one. (Where the select gives no RDB$DB_KEY, the row is found
+// by its key, and a key carried by more than one row lets nothing be written.)
+// A post never leaves a row with the key it was read with (see Post), so a
+// row changed by another work place since it was read is never overwritten.
+// Returns the written row's RDB$DB_KEY.
+QByteArray DataSet::WriteRow(bool inserting) {
     try {
         if (inserting) {
-            Statement& s = keyed ? Prepared(insertKeyedStmt_, InsertSQL + QStringLiteral(" returning RDB$DB_KEY"))
-                                 : Prepared(insertStmt_, InsertSQL);
+            Statement& s = Prepared(insertKeyedStmt_, InsertSQL + QStringLiteral(" returning RDB$DB_KEY"));
             ResultRow returned;
             s.Execute(ParamsFor(s, buffer_, nullptr), &returned);
-            return keyed ? returned.values.at(0) : QByteArray();
+            return returned.values.at(0);
         }
-        const QByteArray dbKey = RowToChange(rows_[current_], false);
+        const QByteArray dbKey = RowToChange(false);
         Statement& s = Prepared(modifyStmt_, OnOneRow(ModifySQL));
         if (s.Execute(ParamsFor(s, buffer_, &rows_[current_], &dbKey)) == 0) throw RowChangedElsewhere(false);
-        return keyed ? dbKey : QByteArray();
+        return dbKey;
     } catch (const DatabaseError& e) {
         if (e.TextTooLong()) ThrowTextTooLong(e);
         throw;
     }
 }
 
-void DataSet::SettleKey(const QByteArray& dbKey, QString spare) {
-    tr_->CommitRetaining();
-    Row& row = rows_[current_];
+void DataSet::SettleKey(const PostedKey& posted) {
+    if (!Active()) return;
+    // Nothing has committed the row yet (no handler commits after a post).
+    if (tr_->CommitCount() == posted.commitsBefore) tr_->CommitRetaining();
+    const auto countIn = [this](const QByteArray& key) {
+        return std::count_if(rows_.begin(), rows_.end(),
+                             [&](const Row& r) { return !r.nulls[keyIndex_] && r.values[keyIndex_] == key; });
+    };
+    bool fetchedSince = rowPlaces_ && fetchedAfterCommits_ > posted.commitsBefore;
+    QByteArray key = posted.key;
+    QString spare = posted.spare;
     for (int attempt = 0; attempt < kKeyTries; ++attempt) {
-        const QByteArray key = row.values[keyIndex_];
-        if (RowsWithKey(key).size() <= 1) return;
+        const qsizetype sharing = std::exchange(fetchedSince, false) ? countIn(key) : RowsWithKey(key).size();
+        if (sharing <= 1) return;
         const QByteArray next = platform::EncodeCp1251(spare.isEmpty() ? NewKey() : std::exchange(spare, {}));
         Statement& move = Prepared(moveKeyStmt_, QStringLiteral("update %1 set PNOM = :PNOM where RDB$DB_KEY = :DB_KEY "
                                                                 "and PNOM = :OLD_PNOM")
                                                      .arg(Name));
         // No row moved: another work place has changed it since, and given it its own key.
-        if (move.Execute({ParamValue::Bytes(next), ParamValue::Bytes(dbKey), ParamValue::Bytes(key)}) == 0) return;
+        if (move.Execute({ParamValue::Bytes(next), ParamValue::Bytes(posted.dbKey), ParamValue::Bytes(key)}) == 0)
+            return;
         tr_->CommitRetaining();
-        row.values[keyIndex_] = next;
+        // The row as this data set holds it takes the new key too.
+        const auto at = rowPlaces_ ? std::find(dbKeys_.begin(), dbKeys_.end(), posted.dbKey) : dbKeys_.end();
+        const qsizetype index = at != dbKeys_.end() ? at - dbKeys_.begin() : (rowPlaces_ ? -1 : current_);
+        if (index >= 0 && index < static_cast<qsizetype>(rows_.size()) && rows_[index].values[keyIndex_] == key)
+            rows_[index].values[keyIndex_] = next;
+        key = next;
     }
     throw DatabaseError(
         QStringLiteral("Записът в %1 е записан, но с ключ, който носи и друг запис. Опреснете данните.").arg(Name));
 }
 
-QByteArray DataSet::RowToChange(const Row& row, bool deleting) {
+QByteArray DataSet::RowToChange(bool deleting) {
     if (keyIndex_ < 0) throw DatabaseError(QStringLiteral("Таблицата %1 няма колона PNOM.").arg(Name));
+    if (rowPlaces_) return dbKeys_.at(current_);
+    const Row& row = rows_[current_];
     const std::vector<QByteArray> found = RowsWithKey(row.values[keyIndex_]);
     if (found.empty()) throw RowChangedElsewhere(deleting);
     if (found.size() > 1)
@@ -508,15 +594,27 @@ void DataSet::Delete() {
     }
     if (rows_.empty()) throw DatabaseError(QStringLiteral("Таблицата %1 е празна: няма какво да се изтрие.").arg(Name));
     const Row& row = rows_[current_];
-    const QByteArray dbKey = RowToChange(row, true);
+    const QByteArray dbKey = RowToChange(true);
     Statement& s = Prepared(deleteStmt_, OnOneRow(DeleteSQL));
     if (s.Execute(ParamsFor(s, row, &row, &dbKey)) == 0) throw RowChangedElsewhere(true);
     state_ = State::Browse;
     modified_ = false;
     rows_.erase(rows_.begin() + current_);
+    if (rowPlaces_) dbKeys_.erase(dbKeys_.begin() + current_);
     if (current_ >= static_cast<int>(rows_.size())) current_ = static_cast<int>(rows_.size()) - 1;
     Notify(DataChange::Rows);
     Fire(AfterDelete);
+}
+
+PostGuard::~PostGuard() {
+    if (posted_ || !ds_.Active()) return;
+    const DataSet::State state = ds_.GetState();
+    if (state != DataSet::State::Edit && state != DataSet::State::Insert) return;
+    try {
+        ds_.Cancel();
+    } catch (...) {
+        // The refusal that ended the writing is the error the user sees.
+    }
 }
 
 // ---------------------------------------------------------------- controls

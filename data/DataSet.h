@@ -76,8 +76,8 @@ public:
 
     // Gives a fresh record key for the PNOM column, or the empty text while
     // rows keep the keys they were given. While it gives keys, a post makes
-    // sure that no other row of the table carries the posted row's key
-    // (see WriteRow), committing the transaction to do so.
+    // sure, once the row is committed, that no other row of the table
+    // carries the posted row's key (see SettleKey).
     std::function<QString()> NewKey;
 
     void Open();
@@ -208,9 +208,16 @@ private:
     std::vector<ParamValue> ParamsFor(const Statement& s, const Row& current, const Row* old,
                                       const QByteArray* dbKey = nullptr) const;
     Statement& Prepared(std::unique_ptr<Statement>& slot, const QString& sql);
-    QByteArray WriteRow(bool inserting, bool keyed);
-    void SettleKey(const QByteArray& dbKey, QString spare);
-    QByteArray RowToChange(const Row& row, bool deleting);
+    QByteArray WriteRow(bool inserting);
+    // A posted row whose key is to be settled once it is committed.
+    struct PostedKey {
+        QByteArray dbKey, key;
+        QString spare;
+        unsigned long long commitsBefore = 0;  // the transaction's commits when it was written
+    };
+    void SettleKey(const PostedKey& posted);
+    // The RDB$DB_KEY of the current row, the one a change or a delete reaches.
+    QByteArray RowToChange(bool deleting);
     RecordChangedError RowChangedElsewhere(bool deleting) const;
     std::vector<QByteArray> RowsWithKey(const QByteArray& key);
     [[noreturn]] void ThrowTextTooLong(const DatabaseError& e) const;
@@ -235,9 +242,14 @@ private:
 
     std::vector<ColumnInfo> columns_;
     QHash<QString, int> columnIndex_;
-    std::unique_ptr<Statement> insertStmt_, modifyStmt_, deleteStmt_, refreshStmt_;
+    std::unique_ptr<Statement> modifyStmt_, deleteStmt_, refreshStmt_;
     std::unique_ptr<Statement> insertKeyedStmt_, findKeyStmt_, moveKeyStmt_;
     int keyIndex_ = -1;  // the PNOM column
+    // Each fetched row's RDB$DB_KEY, beside rows_, when the select gives them
+    // (a select of all columns of one table).
+    bool rowPlaces_ = false;
+    std::vector<QByteArray> dbKeys_;
+    unsigned long long fetchedAfterCommits_ = 0;  // the transaction's commits before the last Open
     std::vector<DataLink*> links_;  // controls that show this data set
     int controlsDisabled_ = 0;
     std::vector<DataChange> heldChanges_;  // told when controls are enabled again
@@ -255,6 +267,26 @@ public:
 private:
     DataSet& ds_;
     int exceptions_;
+};
+
+// Keeps a writer from leaving its data set in Edit or Insert when the post is
+// refused: made before Edit, Append or Insert, it cancels the edit at its end
+// unless Post through it succeeded. The refusal itself goes on to the caller.
+class PostGuard {
+public:
+    explicit PostGuard(DataSet& ds) : ds_(ds) {}
+    ~PostGuard();
+    PostGuard(const PostGuard&) = delete;
+    PostGuard& operator=(const PostGuard&) = delete;
+
+    void Post() {
+        ds_.Post();
+        posted_ = true;
+    }
+
+private:
+    DataSet& ds_;
+    bool posted_ = false;
 };
 
 }  // namespace data

@@ -393,13 +393,44 @@ void Transaction::Commit() {
     handle_->commit(&st);
     Check(st);
     handle_ = nullptr;  // a successful commit releases the interface
+    ++commits_;
 }
 
 void Transaction::CommitRetaining() {
     if (!Active()) throw DatabaseError(QStringLiteral("Транзакцията не е започната."));
+    if (holds_ > 0) {
+        commitDue_ = true;
+        return;
+    }
     Status st;
     handle_->commitRetaining(&st);
     Check(st);
+    ++commits_;
+}
+
+void Transaction::CommitHeld() {
+    if (holds_ == 0 || --holds_ > 0) return;
+    std::vector<std::function<void()>> work;
+    work.swap(afterCommit_);
+    if (std::exchange(commitDue_, false) || !work.empty()) CommitRetaining();
+    for (const auto& w : work) w();
+}
+
+void Transaction::RollbackHeld() {
+    if (holds_ == 0 || --holds_ > 0) return;
+    afterCommit_.clear();
+    commitDue_ = false;
+    if (!Active()) return;
+    Status st;
+    handle_->rollbackRetaining(&st);
+    Check(st);
+}
+
+void Transaction::AfterCommit(std::function<void()> work) {
+    if (holds_ > 0)
+        afterCommit_.push_back(std::move(work));
+    else
+        work();
 }
 
 void Transaction::Rollback() {

@@ -131,8 +131,23 @@ public:
 
     void StartTransaction();
     void Commit();           // ends it; the data sets on it are closed first
-    void CommitRetaining();  // keeps it, and the data sets, open
+    void CommitRetaining();  // keeps it, and the data sets, open (see HoldCommits)
     void Rollback();
+
+    // Holds commits, so that several changes are committed as one: while
+    // held, CommitRetaining only notes that a commit is due. CommitHeld ends
+    // the hold with one commit; RollbackHeld ends it undoing every change
+    // made since the hold began. Holds nest; the outermost end acts.
+    void HoldCommits() { ++holds_; }
+    void CommitHeld();
+    void RollbackHeld();
+    bool CommitsHeld() const { return holds_ > 0; }
+    // Runs work once the changes made so far are committed: at once while
+    // commits are not held, else after the held commit (never after a
+    // rollback of the hold).
+    void AfterCommit(std::function<void()> work);
+    // Commits made so far (retaining or not).
+    unsigned long long CommitCount() const { return commits_; }
     // Ends the transaction whatever state its connection is in: commits, and
     // where that fails (a lost connection) rolls back or lets the handle go.
     // Never throws.
@@ -155,8 +170,42 @@ private:
 
     Database* db_ = nullptr;
     Firebird::ITransaction* handle_ = nullptr;
+    int holds_ = 0;
+    bool commitDue_ = false;
+    unsigned long long commits_ = 0;
+    std::vector<std::function<void()>> afterCommit_;
     std::vector<std::pair<int, Closer>> closers_;
     int nextCloser_ = 1;
+};
+
+// Holds a transaction's commits while it lives (Transaction::HoldCommits):
+// Commit commits what was written meanwhile as one; ending without Commit
+// undoes it.
+class HeldCommits {
+public:
+    explicit HeldCommits(Transaction& tr) : tr_(tr) { tr_.HoldCommits(); }
+    ~HeldCommits() {
+        if (!held_) return;
+        try {
+            tr_.RollbackHeld();
+        } catch (...) {
+            // A connection that broke commits nothing either.
+        }
+    }
+    HeldCommits(const HeldCommits&) = delete;
+    HeldCommits& operator=(const HeldCommits&) = delete;
+    void Commit() {
+        held_ = false;
+        tr_.CommitHeld();
+    }
+    void Rollback() {
+        held_ = false;
+        tr_.RollbackHeld();
+    }
+
+private:
+    Transaction& tr_;
+    bool held_ = true;
 };
 
 // One parameter of a statement.

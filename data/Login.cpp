@@ -128,23 +128,12 @@ bool TForm9::AddUser(const QString& name, const QString& password) {
     }
 
     data::DataSet& user = DataModule1->user;
+    data::PostGuard guard(user);
     user.Insert();
-    try {
-        user.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
-        user.FieldByName(QStringLiteral("us")).SetAsString(name);
-        user.FieldByName(QStringLiteral("pas")).SetAsBytes(stored);
-        user.Post();
-    } catch (...) {
-        // Leave the table browsable; the error itself goes on to the display.
-        if (user.GetState() == data::DataSet::State::Insert) {
-            try {
-                user.Cancel();
-            } catch (...) {
-                // The first error is the one the user must see; it follows below.
-            }
-        }
-        throw;
-    }
+    user.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
+    user.FieldByName(QStringLiteral("us")).SetAsString(name);
+    user.FieldByName(QStringLiteral("pas")).SetAsBytes(stored);
+    guard.Post();
     return true;
 }
 

@@ -582,6 +582,7 @@ void TOrderForm::SpeedButton3Click(QObject* sender) {
             cust.SetRecNo(i);
             if (cust.FieldByName(QStringLiteral("ID")).AsString() == Edit7->text()) found = i;
         }
+        data::PostGuard guard(cust);
         if (found) cust.Edit();
         else cust.Append();
         const auto set = [&cust](const char* field, const QString& text) {
@@ -607,17 +608,13 @@ void TOrderForm::SpeedButton3Click(QObject* sender) {
             set("RespPerson2", Edit14->text());
             set("ContactPerson2", Edit15->text());
         }
-        cust.Post();
+        guard.Post();
         cust.SetRecNo(recNo);
         ListBox1->hide();
         if (sender) platform::ShowMessage(QStringLiteral("Запазен успешно!"));
     } catch (...) {
         // The document save that asked for it goes on; no success is reported,
-        // and a half-written customer is dropped.
-        try {
-            DataModule1->cust.Cancel();
-        } catch (...) {
-        }
+        // and a half-written customer has been dropped.
     }
 }
 

@@ -295,12 +295,13 @@ bool TOrderForm::RaiseCounterAndPost(const QString& title, bool networked) {
     // The counter of the title's group. In networked numbering another
     // work place may take a number at the same time: its change refuses
     // ours, and the counter is read again for the next number.
+    // The raised counter and the document are committed by one commit,
+    // so that a crash at any moment leaves both or neither.
+    data::HeldCommits oneCommit(DataModule1->IBTransaction1);
     const QString counterColumn = CounterColumnOfTitle(title);
-    QString keptKey, keptCounter;
     for (int attempt = 1;; ++attempt) {
         firm.Refresh();
-        keptKey = firm.FieldByName(QStringLiteral("pnom")).AsString();
-        keptCounter = firm.FieldByName(counterColumn).AsString();
+        const QString keptCounter = firm.FieldByName(counterColumn).AsString();
         firm.Edit();
         firm.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
         data::Field counter = firm.FieldByName(counterColumn);
@@ -337,25 +338,17 @@ bool TOrderForm::RaiseCounterAndPost(const QString& title, bool networked) {
     try {
         store.Post();
     } catch (...) {
-        // The document was not stored: the counter goes back as it was
-        // (unless another work place has raised it since), then the error is shown.
+        // The document was not stored: neither is the raised counter,
+        // which is read again as it stands; then the error is shown.
+        CancelIfEditing(store);
+        oneCommit.Rollback();
         try {
-            firm.Edit();
-            firm.FieldByName(counterColumn).SetAsString(keptCounter);
-            firm.FieldByName(QStringLiteral("pnom")).SetAsString(keptKey);
-            const bool generate = DataModule1->GenerateKeys;
-            DataModule1->GenerateKeys = false;
-            try {
-                firm.Post();
-            } catch (...) {
-                DataModule1->GenerateKeys = generate;
-                throw;
-            }
-            DataModule1->GenerateKeys = generate;
+            firm.Refresh();
         } catch (...) {
-            CancelIfEditing(firm);
+            // The refusal of the document is the error to show.
         }
         throw;
     }
+    oneCommit.Commit();
     return true;
 }

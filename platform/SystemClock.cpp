@@ -1,5 +1,7 @@
 #include "platform/SystemClock.h"
 
+#include <QRegularExpression>
+
 #include <limits>
 
 namespace platform {
@@ -31,6 +33,20 @@ void GetSystemTime(SystemTime& out) {
 void SetFixedClock(std::optional<QDateTime> utc) {
     Fixed() = std::move(utc);
     LastGiven() = std::numeric_limits<qint64>::min();
+}
+
+std::optional<qint64> RecordKeyMSecs(const QString& key) {
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,2})\\.(\\d{1,2})\\.(\\d{1,4}) (\\d{1,2}):(\\d{1,2}):(\\d{1,2})\\.(\\d{1,3})$"));
+    const QRegularExpressionMatch m = form.match(key);
+    if (!m.hasMatch()) return std::nullopt;
+    const auto n = [&m](int i) { return m.captured(i).toInt(); };
+    const QDateTime t(QDate(n(3), n(2), n(1)), QTime(n(4), n(5), n(6), n(7)), Qt::UTC);
+    if (!t.isValid()) return std::nullopt;
+    return t.toMSecsSinceEpoch();
+}
+
+void GiveOnlyAfter(qint64 msecs) {
+    if (LastGiven() < msecs) LastGiven() = msecs;
 }
 
 QString RecordKeyText(const SystemTime& t) {

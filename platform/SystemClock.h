@@ -24,4 +24,12 @@ void SetFixedClock(std::optional<QDateTime> utc);
 // Record key text: day.month.year hour:minute:second.millisecond, no leading zeros.
 QString RecordKeyText(const SystemTime& t);
 
+// The moment a record key text stands for, in milliseconds since the epoch;
+// std::nullopt for a text of another form.
+std::optional<qint64> RecordKeyMSecs(const QString& key);
+
+// Every time given from now on is later than the moment (milliseconds since
+// the epoch), also when this computer's clock stands behind it.
+void GiveOnlyAfter(qint64 msecs);
+
 }  // namespace platform

@@ -273,9 +273,10 @@ void TSort::StoreFlag(QCheckBox* box, const char* field) {
     const Slot s = SlotOf(box->parentWidget()->objectName());
     data::DataSet& store = DataModule1->store;
     store.SetRecNo(registers::WholeNumber(s.recNo->text()).value_or(1));
+    data::PostGuard guard(store);
     store.Edit();
     store.FieldByName(QString::fromLatin1(field)).SetAsString(checked ? QStringLiteral("True") : QStringLiteral("False"));
-    store.Post();
+    guard.Post();
 }
 
 void TSort::CheckBox1MouseLeave(QCheckBox* Sender) {

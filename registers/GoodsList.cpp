@@ -69,9 +69,12 @@ void TStocks::StringGrid1DblClick() {
 
 void TStocks::Button2Click() {
     data::DataSet& stock = DataModule1->stock;
-    stock.Append();
-    stock.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
-    stock.Post();
+    {
+        data::PostGuard guard(stock);
+        stock.Append();
+        stock.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
+        guard.Post();
+    }
     stock.Refresh();
     EditStockForm->Show();
 }

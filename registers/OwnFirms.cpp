@@ -95,17 +95,19 @@ void TFillFirm::TabControl1Change() {
 }
 
 void TFillFirm::SaveWithKey(data::DataSet& ds) {
+    data::PostGuard guard(ds);
     ds.Edit();
     ds.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
-    ds.Post();
+    guard.Post();
 }
 
 void TFillFirm::StoreLogo(const QByteArray& picture) {
     data::DataSet& firm = DataModule1->firm;
+    data::PostGuard guard(firm);
     firm.Edit();
     firm.FieldByName(QStringLiteral("pnom")).SetAsString(DataModule1->NextRecordKey());
     (TabControl1->currentIndex() == 1 ? LOGO2 : LOGO)->SetPictureBytes(picture);
-    firm.Post();
+    guard.Post();
 }
 
 void TFillFirm::SpeedButton1Click() {

@@ -183,11 +183,11 @@ TEST_F(DataModule, AChangeThatWouldHitAnotherChangeOrSeveralRowsWritesNothing) {
         return message;
     };
     // This work place saves the row first and gives it a new key: the other one finds no row by the old key.
-    platform::SetFixedClock(QDateTime(QDate(2020, 5, 5), QTime(5, 5, 5, 5), Qt::UTC));
+    platform::SetFixedClock(QDateTime(QDate(2100, 5, 5), QTime(5, 5, 5, 5), Qt::UTC));
     dm.currency.Edit();
     dm.currency.FieldByName("course").SetAsString("1,9");
     dm.currency.Post();
-    refused(std::type_identity<data::RecordChangedError>(), {"5.5.2020 5:5:5.5|EUR|1,9"});
+    refused(std::type_identity<data::RecordChangedError>(), {"5.5.2100 5:5:5.5|EUR|1,9"});
     other.currency.Refresh();
 
     // This work place changes the row and has not committed yet.
@@ -201,15 +201,22 @@ TEST_F(DataModule, AChangeThatWouldHitAnotherChangeOrSeveralRowsWritesNothing) {
     dm.store.Cancel();
     EXPECT_EQ(QueryRows(file, "select course from currency"), QStringList{"2"});
 
-    // Two rows of an older program, made in one millisecond, share a key.
+    // Two rows of an older program, made in one millisecond, share a key: a
+    // change and a delete each reach the row the user is on, and the changed
+    // row gets a key of its own.
     testsupport::ExecuteOn(file, "delete from currency");
     testsupport::ExecuteOn(file, "insert into currency (pnom, currency) select 'k', 'EUR' from rdb$database "
                                  "union all select 'k', 'USD' from rdb$database");
     other.currency.Refresh();
-    for (int recNo : {1, 2}) {
-        other.currency.SetRecNo(recNo);
-        refused(std::type_identity<data::SharedKeyError>(), {"k|EUR|<null>", "k|USD|<null>"});
-    }
+    other.currency.SetRecNo(2);
+    const QString usd = other.currency.FieldByName("currency").AsString();
+    other.currency.Edit();
+    other.currency.FieldByName("course").SetAsString("3");
+    other.currency.Post();
+    other.currency.SetRecNo(1);
+    other.currency.Delete();
+    EXPECT_EQ(QueryRows(file, "select currency, course, iif(pnom = 'k', 'old key', 'own key') from currency"),
+              QStringList{usd + "|3|own key"});
 }
 
 }  // namespace

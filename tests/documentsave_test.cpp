@@ -9,12 +9,16 @@
 #include "documents/Numbering.h"
 #include "documents/PrintedPage.h"
 #include "documents/RememberedChoices.h"
+#include "registers/DocumentRegister.h"
+#include "registers/GoodsList.h"
+#include "registers/OwnFirms.h"
 #include "platform/Dialogs.h"
 #include "platform/LocaleText.h"
 #include "platform/Paths.h"
 #include "support/programtest.h"
 #include "support/testdatabase.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -140,6 +144,50 @@ TEST_F(Save, AFirmChangedByAnotherWorkPlaceIsToldOrNetworkedSavesTakeTheNextNumb
     EXPECT_EQ(e->MaskEdit1->text(), "0000000045");
     EXPECT_EQ(Counter(), "0000000045");
     DataModule1->firm.BeforePost = keyWriter;
+}
+
+// Another work place changes the row a writer is about to write: the refusal
+// is shown, the data set is left browsing, and the next invoice saves.
+TEST_F(Save, ARefusedFlagFirmOrGoodsWriteLeavesTheNextInvoiceSaving) {
+    e->CheckBox9->setChecked(true);  // every save a new invoice
+    e->Save->click();
+    const auto refusedThenSaved = [&](data::DataSet& ds, const std::function<void()>& write, int stored) {
+        dialogs.Clear();
+        write();
+        ASSERT_EQ(dialogs.Shown().size(), 1u);
+        EXPECT_EQ(dialogs.Shown().back().kind, platform::DialogKind::Exception) << dialogs.Shown().back().text.toStdString();
+        EXPECT_EQ(ds.GetState(), data::DataSet::State::Browse) << ds.Name.toStdString();
+        e->Edit8->setText(QString::number(stored));  // a change enables "Save"
+        e->Save->click();
+        EXPECT_EQ(dialogs.Shown().size(), 1u) << dialogs.Shown().back().text.toStdString();
+        EXPECT_EQ(Rows("num").size(), stored);
+    };
+    // "платено" ticked in the register on a document changed elsewhere.
+    Sort->Show();
+    refusedThenSaved(DataModule1->store, [&] {
+        testsupport::ExecuteOn(defaultFile, "update store set pnom = 'elsewhere'");
+        QCheckBox* paid = Sort->findChild<QWidget*>(Sort->PanelNames.at(0))->findChildren<QCheckBox*>().at(1);
+        QTest::mouseClick(paid, Qt::LeftButton);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(paid, &leave);
+    }, 2);
+    Sort->Close();
+    // The own firm saved by "OK" after another work place changed it.
+    FillFirm->Show();
+    refusedThenSaved(DataModule1->firm, [&] {
+        testsupport::ExecuteOn(defaultFile, "update firm set pnom = 'elsewhere'");
+        QTest::mouseClick(FillFirm->OKButton, Qt::LeftButton);
+    }, 3);
+    FillFirm->Close();
+    // A new goods record the database refuses.
+    auto keyWriter = DataModule1->stock.BeforePost;
+    DataModule1->stock.BeforePost = [&](data::DataSet& ds) {
+        keyWriter(ds);
+        throw data::RecordInUseError(QStringLiteral("Този запис в момента се променя от друго работно място."));
+    };
+    Stocks->Show();
+    refusedThenSaved(DataModule1->stock, [&] { QTest::mouseClick(Stocks->Button2, Qt::LeftButton); }, 4);
+    DataModule1->stock.BeforePost = keyWriter;
 }
 
 TEST_F(Save, ABilingualDocumentWithACurrencyIsOpenedAsSavedAndSavesTheSameRow) {

@@ -1,8 +1,10 @@
 // Work places sharing one database on the Firebird server at 127.0.0.1: two processes appending
-// at once never share a record key, and a data module whose server was restarted connects again.
+// at once never share a record key, two changing one row lose no change, and a data module whose
+// server was restarted connects again.
 
 #include "data/DataModule.h"
 #include "data/WorkPlace.h"
+#include "platform/SystemClock.h"
 #include "support/testdatabase.h"
 #include "support/testsupport.h"
 
@@ -73,7 +75,7 @@ TEST_F(Workstations, TwoProcessesAppendingAtOnceGiveEveryRowItsOwnKey) {
     for (QProcess& child : children) {
         child.setProcessChannelMode(QProcess::ForwardedChannels);
         child.start(QCoreApplication::applicationFilePath(),
-                    {"--gtest_also_run_disabled_tests", "--gtest_filter=WorkstationsChild.*"});
+                    {"--gtest_also_run_disabled_tests", "--gtest_filter=WorkstationsChild.DISABLED_AppendsDocuments"});
     }
     for (QProcess& child : children) ASSERT_TRUE(child.waitForFinished(300000) && child.exitCode() == 0);
     EXPECT_EQ(testsupport::QueryRows(kDatabase, "select count(*), count(distinct pnom) from store"), QStringList{"400|400"});
@@ -92,6 +94,66 @@ TEST_F(Workstations, TwoProcessesAppendingAtOnceGiveEveryRowItsOwnKey) {
     EXPECT_EQ(store.RecordCount(), 400);
     EXPECT_EQ(testsupport::QueryRows(kDatabase, "select count(*), count(distinct pnom), sum(iif(num = 'edited', 1, 0)) from store"),
               QStringList{"400|400|1"});
+}
+
+// Run by the test below in processes of their own: adds one to the number of
+// the one STORE row, reading it again and trying again whenever refused.
+TEST(WorkstationsChild, DISABLED_AddsOneToACounter) {
+    ServerModule m(qEnvironmentVariable("QUILLANE_APPEND_DATABASE"));
+    const qint64 start = qEnvironmentVariable("QUILLANE_APPEND_START").toLongLong();
+    QThread::msleep(static_cast<unsigned long>(std::max<qint64>(0, start - QDateTime::currentMSecsSinceEpoch())));
+    data::DataSet& store = m.dm.store;
+    int done = 0, refused = 0;
+    qint64 tick = 0;
+    while (done < 500) {
+        // The clock moves in steps of 16 ms, as the system time of many
+        // computers does: the two processes' keys meet often.
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        if (now - now % 16 != tick) platform::SetFixedClock(QDateTime::fromMSecsSinceEpoch(tick = now - now % 16, Qt::UTC));
+        try {
+            store.Refresh();
+            store.Edit();
+            data::Field num = store.FieldByName("num");
+            num.SetAsString(QString::number(num.AsString().toInt() + 1));
+            store.Post();
+            ++done;
+        } catch (const data::RecordChangedError&) {
+            ++refused;
+            store.Cancel();
+        } catch (const data::RecordInUseError&) {
+            ++refused;
+            store.Cancel();
+        }
+    }
+    platform::SetFixedClock(std::nullopt);
+    std::printf("done=%d refused=%d\n", done, refused);
+}
+
+// Two processes change one row as fast as they can: no change is overwritten
+// by the other's, so the row counts every post reported as done.
+TEST_F(Workstations, TwoProcessesCountingOnOneRowLoseNoChange) {
+    testsupport::ExecuteOn(kDatabase, "insert into store (pnom, num) values ('1.1.2013 0:0:0.0', '0')");
+    qputenv("QUILLANE_APPEND_DATABASE", kDatabase.toUtf8());
+    qputenv("QUILLANE_APPEND_START", QByteArray::number(QDateTime::currentMSecsSinceEpoch() + 2000));
+    QProcess children[2];
+    for (QProcess& child : children) {
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_also_run_disabled_tests", "--gtest_filter=WorkstationsChild.DISABLED_AddsOneToACounter"});
+    }
+    int done = 0, refused = 0;
+    for (QProcess& child : children) {
+        ASSERT_TRUE(child.waitForFinished(300000));
+        const QString out = QString::fromUtf8(child.readAllStandardOutput());
+        ASSERT_EQ(child.exitCode(), 0) << out.toStdString();
+        done += out.section(QStringLiteral("done="), 1).section(u' ', 0, 0).toInt();
+        refused += out.section(QStringLiteral("refused="), 1).section(u'\n', 0, 0).toInt();
+    }
+    const QStringList counted = testsupport::QueryRows(kDatabase, "select num from store");
+    std::printf("posts done: %d, refused and tried again: %d, counted: %s\n", done, refused,
+                qPrintable(counted.value(0)));
+    EXPECT_EQ(done, 1000);
+    EXPECT_EQ(counted, QStringList{QString::number(done)});
 }
 
 TEST_F(Workstations, AfterTheServerRestartsTheSameModuleConnectsAgain) {
