@@ -1,9 +1,13 @@
 #include "BenchSupport.h"
+#include "DataGenerator.h"
 
 #include "data/DataModule.h"
+#include "documents/RememberedChoices.h"
+#include "platform/Paths.h"
 #include "platform/Exception.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <cstdint>
 #include <cstdio>
@@ -110,5 +114,21 @@ size_t PlainFetchOfStore(Firebird::IAttachment* att, Firebird::ITransaction* tra
     return rows.size();
 }
 
+
+std::string InstallDatabaseCopy(const QString& home, int documents) {
+    using platform::PathKind;
+    const QDir dir(home);
+    platform::SetPathOverride(PathKind::AliasesFile, dir.filePath(QStringLiteral("databases.conf")));
+    const BenchDatabase db = EnsureBenchDatabase(documents);
+    if (!db.reused) std::printf("generated %s in %.0f s\n", db.file.toLocal8Bit().constData(), db.seconds);
+    platform::SetPathOverride(PathKind::InstallFolder, home);
+    platform::SetPathOverride(PathKind::OwnExecutable, dir.filePath(QStringLiteral("bin/quillane")));
+    QDir().mkpath(dir.filePath(QStringLiteral("DB")));
+    const QString copy = dir.filePath(QStringLiteral("DB/tovelx.fdb"));
+    if (!QFile::copy(db.file, copy)) throw std::runtime_error("the database could not be copied");
+    QFile(platform::Path(PathKind::NoPasswordMarker)).open(QIODevice::WriteOnly);
+    StartupDir() = home;
+    return copy.toStdString();
+}
 
 }  // namespace bench

@@ -3,6 +3,7 @@
 // for the embedded engine, guarded benchmark bodies, an administrator's
 // attachment through Firebird's object interface, and the mean real times.
 
+#include <QString>
 #include <benchmark/benchmark.h>
 #include <firebird/Interface.h>
 
@@ -32,6 +33,11 @@ benchmark::internal::Benchmark* RegisterGuarded(const char* name, void (*body)(b
 // Attaches to (or, with create, creates in WIN1251) a database as SYSDBA,
 // dialect 3, with the data module's password.
 Firebird::IAttachment* AttachAsAdmin(Firebird::ThrowStatusWrapper& st, const std::string& file, bool create = false);
+
+// Points the program's installation folder at home, with the no-password
+// marker and a copy of the benchmark database of that many documents in its
+// data folder, and reads mem.txt and payment.txt from home. Returns the copy.
+std::string InstallDatabaseCopy(const QString& home, int documents);
 
 // One fetch of every row and column of STORE, values copied out as text: the
 // plain client's baseline. Returns the number of rows.

@@ -13,10 +13,8 @@
 #include "data/DataModule.h"
 #include "data/Login.h"
 #include "documents/DocumentEditor.h"
-#include "documents/RememberedChoices.h"
 #include "platform/Dialogs.h"
 #include "platform/Form.h"
-#include "platform/Paths.h"
 #include "platform/TextFile.h"
 
 #include <benchmark/benchmark.h>
@@ -24,7 +22,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -119,17 +116,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir home;  // the program's installation folder, with a copy of the database
     try {
-        using platform::PathKind;
-        platform::SetPathOverride(PathKind::AliasesFile, home.filePath(QStringLiteral("databases.conf")));
-        const bench::BenchDatabase db = bench::EnsureBenchDatabase();
-        platform::SetPathOverride(PathKind::InstallFolder, home.path());
-        platform::SetPathOverride(PathKind::OwnExecutable, home.filePath(QStringLiteral("bin/quillane")));
-        QDir().mkpath(home.filePath(QStringLiteral("DB")));
-        const QString copy = home.filePath(QStringLiteral("DB/tovelx.fdb"));
-        if (!QFile::copy(db.file, copy)) throw std::runtime_error("the database could not be copied");
-        g_file = copy.toStdString();
-        QFile(platform::Path(PathKind::NoPasswordMarker)).open(QIODevice::WriteOnly);
-        StartupDir() = home.path();
+        g_file = bench::InstallDatabaseCopy(home.path(), bench::kDocuments);
         CreateAllForms();
         Main->OrderBtn->click();
         std::printf("Database: %s, %d documents\n", g_file.c_str(), DataModule1->store.RecordCount());

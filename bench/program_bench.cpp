@@ -19,19 +19,16 @@
 #include "data/Login.h"
 #include "data/PasswordShift.h"
 #include "documents/DocumentEditor.h"
-#include "documents/RememberedChoices.h"
 #include "platform/CodePage.h"
 #include "platform/Dialogs.h"
 #include "platform/Form.h"
 #include "platform/LocaleText.h"
-#include "platform/Paths.h"
 #include "platform/StringGrid.h"
 #include "registers/DocumentRegister.h"
 
 #include <firebird/Interface.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
@@ -197,18 +194,7 @@ void SaveNew(int from) {
 
 int RunOne(int documents) {
     QTemporaryDir home;  // the program's installation folder, with a copy of the database
-    using platform::PathKind;
-    platform::SetPathOverride(PathKind::AliasesFile, home.filePath(QStringLiteral("databases.conf")));
-    const bench::BenchDatabase db = bench::EnsureBenchDatabase(documents);
-    if (db.seconds > 0) std::printf("generated %s in %.0f s\n", db.file.toLocal8Bit().constData(), db.seconds);
-    platform::SetPathOverride(PathKind::InstallFolder, home.path());
-    platform::SetPathOverride(PathKind::OwnExecutable, home.filePath(QStringLiteral("bin/quillane")));
-    QDir().mkpath(home.filePath(QStringLiteral("DB")));
-    const QString copy = home.filePath(QStringLiteral("DB/tovelx.fdb"));
-    if (!QFile::copy(db.file, copy)) throw std::runtime_error("the database could not be copied");
-    g_file = copy.toStdString();
-    QFile(platform::Path(PathKind::NoPasswordMarker)).open(QIODevice::WriteOnly);
-    StartupDir() = home.path();
+    g_file = bench::InstallDatabaseCopy(home.path(), documents);
     platform::SetDecimalSeparatorOverride(QChar(u','));  // a Bulgarian desktop's
     platform::DialogGate::SetResponder([](const platform::DialogRequest& r) -> platform::DialogResponse {
         std::fprintf(stderr, "Message shown: %s\n", r.text.toLocal8Bit().constData());
