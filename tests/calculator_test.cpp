@@ -2,6 +2,7 @@
 #include "documents/NumberText.h"
 #include "platform/Exception.h"
 #include "platform/LocaleText.h"
+#include "support/testsupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +12,11 @@ using platform::EConvertError;
 
 class Calculator : public ::testing::Test {
 protected:
-    void TearDown() override {
-        platform::SetDecimalSeparatorOverride(std::nullopt);
-        platform::SetCurrencyDecimalsOverride(std::nullopt);
-    }
     void Locale(QChar separator, int decimals) {
         platform::SetDecimalSeparatorOverride(separator);
         platform::SetCurrencyDecimalsOverride(decimals);
     }
+    testsupport::BulgarianLocale locale;  // and the system's own after each test
 };
 
 // "#" stands for the separator under test.

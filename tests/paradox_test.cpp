@@ -26,16 +26,6 @@ namespace {
 
 class Paradox : public ::testing::Test {
 protected:
-    void SetUp() override {
-        platform::SetDecimalSeparatorOverride(QChar(u','));
-        platform::SetCurrencyDecimalsOverride(2);
-        platform::SetShortDateFormatOverride(QStringLiteral("dd.MM.yyyy"));
-    }
-    void TearDown() override {
-        platform::SetDecimalSeparatorOverride(std::nullopt);
-        platform::SetCurrencyDecimalsOverride(std::nullopt);
-        platform::SetShortDateFormatOverride(std::nullopt);
-    }
 
     // A table of the test's folder, opened unless told otherwise; it lives as long as the test.
     TTable& Table(const QString& name, bool open = true) {
@@ -45,6 +35,7 @@ protected:
         return *tables.back();
     }
 
+    testsupport::BulgarianLocale locale;
     testsupport::TempFolder folder;
     std::vector<std::unique_ptr<TTable>> tables;
 };

@@ -123,8 +123,7 @@ TEST_F(Startup, AnUnreachableServerFallsBackToTheDefaultFolderAndSaysSoOnce) {
         EXPECT_TRUE(Form8->RadioButton1->isChecked());
         EXPECT_TRUE(WorkPlaceButtonShown());
         // Which work place failed, why (the error it gives when opened again), which database is open instead.
-        ASSERT_EQ(dialogs.Shown().size(), 1u);
-        const QString told = dialogs.Shown()[0].text, location = data::LocationText(value, mode);
+        const QString told = testsupport::ShownText(dialogs), location = data::LocationText(value, mode);
         EXPECT_TRUE(told.contains(location) && told.contains(defaultFile)) << told.toStdString();
         (mode == 2 ? Form8->RadioButton2 : Form8->RadioButton3)->setChecked(true);
         try {
@@ -166,8 +165,7 @@ TEST_F(Startup, ADamagedWorkPlaceFileOpensTheDefaultFolderAndSaysSoOnce) {
         EXPECT_TRUE(AllOpen());
         EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
         EXPECT_TRUE(WorkPlaceButtonShown());
-        ASSERT_EQ(dialogs.Shown().size(), 1u);
-        const QString told = dialogs.Shown()[0].text;
+        const QString told = testsupport::ShownText(dialogs);
         EXPECT_TRUE(told.contains(c.told)) << told.toStdString();
         EXPECT_TRUE(told.contains("Отворена е базата данни „" + defaultFile + "“")) << told.toStdString();
         EXPECT_LT(told.size(), 1000);
@@ -197,9 +195,8 @@ TEST_F(Startup, AStartWithoutADatabaseSaysWhyAndOffersTheWorkPlaceButton) {
         EXPECT_FALSE(DataModule1->cust.Active());
         EXPECT_TRUE(WorkPlaceButtonShown());
         EXPECT_EQ(StatForm->DBComboBox1->count(), 0);
-        ASSERT_EQ(dialogs.Shown().size(), 1u);
+        ASSERT_TRUE(testsupport::ShownOnceWith(dialogs, c.reason));
         EXPECT_EQ(dialogs.Shown()[0].kind, platform::DialogKind::MessageBox);
-        EXPECT_TRUE(dialogs.Shown()[0].text.contains(c.reason)) << dialogs.Shown()[0].text.toStdString();
         EXPECT_TRUE(dialogs.Shown()[0].text.contains("Няма отворена база данни."));
         EXPECT_FALSE(dialogs.Shown()[0].text.contains("Отворена е")) << dialogs.Shown()[0].text.toStdString();
         platform::DestroyCreatedForms();
@@ -229,8 +226,7 @@ TEST_F(Startup, AVersionFileThatIsNotANumberIsShownAndTheDatabaseStillOpens) {
     qunsetenv("QUILLANE_UPDATE_HOST");
     server.kill(), server.waitForFinished();
     // The message says where it comes from: the update check and the address read.
-    ASSERT_EQ(dialogs.Shown().size(), 1u);
-    const QString told = dialogs.Shown()[0].text;
+    const QString told = testsupport::ShownText(dialogs);
     EXPECT_TRUE(told.contains("Проверката за нова версия") && told.contains("„37309\n“") &&
                 told.contains("„http://127.0.0.1:" + port + "/TOVELSOFT3/Quillane2013.txt“"))
         << told.toStdString();
@@ -254,8 +250,7 @@ TEST_F(Startup, TheFirstStartAsksForTheWorkPlaceAndOkMakesTheDatabase) {
     const QString file = fresh.File("Фактури/Quillane2010/DB/tovelx.fdb");
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
     EXPECT_TRUE(DataModule1->store.Active());
-    ASSERT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_EQ(dialogs.Shown()[0].text, "Преминаването към SQL успешно!");
+    EXPECT_EQ(testsupport::ShownText(dialogs), "Преминаването към SQL успешно!");
     // The next start opens it at once.
     platform::DestroyCreatedForms();
     Start();
@@ -287,9 +282,8 @@ TEST(CreateForm, AnErrorOfACreationHandlerIsShownAndCreationGoesOn) {
     platform::ScriptedDialogs dialogs;
     platform::CreateForm(Failing);
     ASSERT_NE(Failing, nullptr);
-    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    ASSERT_EQ(testsupport::ShownText(dialogs), "Грешка при създаване");
     EXPECT_EQ(dialogs.Shown()[0].kind, platform::DialogKind::Exception);
-    EXPECT_EQ(dialogs.Shown()[0].text, "Грешка при създаване");
     platform::DestroyCreatedForms();
     EXPECT_EQ(Failing, nullptr);
 }

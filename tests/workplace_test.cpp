@@ -107,8 +107,7 @@ TEST_F(WorkPlace, OkWithAnEmptyFieldIsRefusedAndTheWindowStays) {
         QTest::keyClick(c.edit, Qt::Key_Delete);
         QTest::keyClick(c.edit, Qt::Key_Space);
         QTest::mouseClick(Form8->SpeedButton1, Qt::LeftButton);
-        ASSERT_EQ(dialogs.Shown().size(), 1u);
-        EXPECT_TRUE(dialogs.Shown()[0].text.contains(c.told)) << dialogs.Shown()[0].text.toStdString();
+        EXPECT_TRUE(testsupport::ShownOnceWith(dialogs, c.told));
         EXPECT_TRUE(Form8->isVisible());
         EXPECT_FALSE(QFile::exists(NetworkFile()));
         EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
@@ -242,8 +241,7 @@ TEST_F(WorkPlace, AFolderIsOpenedAfterItsEnglishFirmTableOrGoesToTheSetUpOrTheWo
     WriteNetworkFile(empty.Path().toUtf8() + "\r\n1\r\n");
     DataModule1->OpenDatabaseLocation(empty.Path());
     EXPECT_FALSE(Form8->isVisible());
-    ASSERT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_EQ(dialogs.Shown()[0].text, "Преминаването към SQL успешно!");
+    EXPECT_EQ(testsupport::ShownText(dialogs), "Преминаването към SQL успешно!");
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, empty.File("tovelx.fdb"));
 }
 
