@@ -109,15 +109,6 @@ TEST_F(DataFolderSetUp, ADatabaseThatCannotBeCreatedIsReportedAndTheWindowCloses
     QProcess::execute("chattr", {"-i", locked});
 }
 
-TEST_F(DataFolderSetUp, TheWorkPlaceWindowRunsTheSetUpForANewFolder) {
-    Form8->Show();
-    Form8->Edit1->setText(folder.Path());
-    Form8->SpeedButton1->click();
-    EXPECT_TRUE(QFile::exists(folder.File("tovelx.fdb")));
-    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, folder.File("tovelx.fdb"));
-    EXPECT_TRUE(DataModule1->cust.Active());
-}
-
 TEST_F(DataFolderSetUp, MovesTheOldTablesInTheirOwnOrderAndWhatDoesNotFitAsNearAsItFits) {
     // An older folder: Store.DB without "CurrencyPrefix" and with its firm
     // index a long (blank in record 1, before a field that holds something),
