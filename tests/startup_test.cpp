@@ -36,11 +36,14 @@ using platform::PathKind;
 class Startup : public testsupport::ProgramTest {
 protected:
     void WriteNetworkFile(const QByteArray& bytes) { testsupport::WriteFile(Path(PathKind::NetworkFile), bytes); }
-    bool AllOpen() const {
+    // The database file given open, and every data set on it.
+    static ::testing::AssertionResult AllOpenOn(const QString& file) {
+        if (DataModule1->IBDatabase1.DatabaseName != file)
+            return ::testing::AssertionFailure() << "open: " << DataModule1->IBDatabase1.DatabaseName.toStdString();
         for (const data::DataSet* ds : {&DataModule1->cust, &DataModule1->firm, &DataModule1->details, &DataModule1->stock,
                                         &DataModule1->employee, &DataModule1->store, &DataModule1->currency, &DataModule1->user})
-            if (!ds->Active()) return false;
-        return true;
+            if (!ds->Active()) return ::testing::AssertionFailure() << ds->Name.toStdString() << " closed";
+        return ::testing::AssertionSuccess();
     }
     bool WorkPlaceButtonShown() const { return !Main->SpeedButton4->isHidden(); }
 };
@@ -55,8 +58,7 @@ TEST_F(Startup, WithoutAWorkPlaceFileOpensTheDefaultFolderLocally) {
     testsupport::WriteFile(Path(PathKind::AliasesFile),
                            "# tovelx: the program's database\r\nemployee = /srv/employee.fdb\r\ntovelx = /old/tovelx.fdb\r\n");
     Start();
-    EXPECT_TRUE(AllOpen());
-    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
+    EXPECT_TRUE(AllOpenOn(defaultFile));
     EXPECT_TRUE(DataModule1->IBDatabase1.IsEmbedded());
     EXPECT_TRUE(Form8->RadioButton1->isChecked());
     EXPECT_TRUE(WorkPlaceButtonShown());
@@ -77,7 +79,7 @@ TEST_F(Startup, WithoutAWorkPlaceFileOpensTheDefaultFolderLocally) {
     platform::DestroyCreatedForms();
     platform::SetPathOverride(PathKind::AliasesFile, QStringLiteral("/proc/version"));
     Start();
-    EXPECT_TRUE(AllOpen());
+    EXPECT_TRUE(AllOpenOn(defaultFile));
 }
 
 TEST_F(Startup, TheWorkPlaceFileDecidesWhichDatabaseOpens) {
@@ -99,8 +101,7 @@ TEST_F(Startup, TheWorkPlaceFileDecidesWhichDatabaseOpens) {
         platform::SaveLines(Path(PathKind::NetworkFile), c.lines);  // the program's own file: Windows-1251
         testsupport::WriteFile(Path(PathKind::AliasesFile), "employee = /e.fdb\n");
         Start();
-        EXPECT_TRUE(AllOpen());
-        EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, c.opened);
+        EXPECT_TRUE(AllOpenOn(c.opened));
         EXPECT_TRUE(Form8->RadioButton1->isChecked());
         EXPECT_EQ(Form8->Edit1->text(), QFileInfo(c.opened).path());
         EXPECT_EQ(Form8->isVisible(), c.windowShown);
@@ -118,8 +119,7 @@ TEST_F(Startup, AnUnreachableServerFallsBackToTheDefaultFolderAndSaysSoOnce) {
         platform::SaveLines(Path(PathKind::NetworkFile), {value, QString::number(mode)});
         platform::ScriptedDialogs dialogs;
         Start();
-        EXPECT_TRUE(AllOpen());
-        EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
+        EXPECT_TRUE(AllOpenOn(defaultFile));
         EXPECT_TRUE(Form8->RadioButton1->isChecked());
         EXPECT_TRUE(WorkPlaceButtonShown());
         // Which work place failed, why (the error it gives when opened again), which database is open instead.
@@ -162,8 +162,7 @@ TEST_F(Startup, ADamagedWorkPlaceFileOpensTheDefaultFolderAndSaysSoOnce) {
         c.spoil();
         platform::ScriptedDialogs dialogs;
         Start();
-        EXPECT_TRUE(AllOpen());
-        EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
+        EXPECT_TRUE(AllOpenOn(defaultFile));
         EXPECT_TRUE(WorkPlaceButtonShown());
         const QString told = testsupport::ShownText(dialogs);
         EXPECT_TRUE(told.contains(c.told)) << told.toStdString();
@@ -230,7 +229,7 @@ TEST_F(Startup, AVersionFileThatIsNotANumberIsShownAndTheDatabaseStillOpens) {
     EXPECT_TRUE(told.contains("Проверката за нова версия") && told.contains("„37309\n“") &&
                 told.contains("„http://127.0.0.1:" + port + "/TOVELSOFT3/Quillane2013.txt“"))
         << told.toStdString();
-    EXPECT_TRUE(AllOpen());
+    EXPECT_TRUE(AllOpenOn(defaultFile));
     EXPECT_TRUE(WorkPlaceButtonShown());
 }
 
@@ -254,8 +253,7 @@ TEST_F(Startup, TheFirstStartAsksForTheWorkPlaceAndOkMakesTheDatabase) {
     // The next start opens it at once.
     platform::DestroyCreatedForms();
     Start();
-    EXPECT_TRUE(AllOpen());
-    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
+    EXPECT_TRUE(AllOpenOn(file));
 }
 
 TEST(StartupLocale, TheFirstStartInACyrillicFolderWorksUnderALocaleThatIsNotUtf8) {
