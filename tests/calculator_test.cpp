@@ -9,6 +9,7 @@
 namespace {
 
 using platform::EConvertError;
+using testsupport::With;
 
 class Calculator : public ::testing::Test {
 protected:
@@ -18,13 +19,6 @@ protected:
     }
     testsupport::BulgarianLocale locale;  // and the system's own after each test
 };
-
-// "#" stands for the separator under test.
-QString With(QChar separator, const char* pattern) {
-    QString text = QString::fromUtf8(pattern);
-    text.replace(u'#', separator);
-    return text;
-}
 
 struct RoundRow {
     const char* text;

@@ -39,6 +39,10 @@ public:
     ~BulgarianLocale();
 };
 
+// The same expectation written for "," and for ".": "#" in pattern stands for
+// the separator.
+inline QString With(QChar separator, const char* pattern) { return QString::fromUtf8(pattern).replace(u'#', separator); }
+
 // Writes bytes to a file, creating folders as needed.
 void WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
