@@ -45,6 +45,13 @@ protected:
     }
     QString NetworkFile() const { return Path(PathKind::NetworkFile); }
     void WriteNetworkFile(const QByteArray& bytes) { testsupport::WriteFile(NetworkFile(), bytes); }
+    // Chooses an option of the window, writes its value and presses OK.
+    static void ChooseAndOk(QRadioButton* option, QLineEdit* edit, const QString& value) {
+        Form8->Show();
+        option->setChecked(true);
+        edit->setText(value);
+        Form8->SpeedButton1->click();
+    }
 };
 
 TEST_F(WorkPlace, ShowingTheWindowReadsTheWorkPlaceFileAndADamagedOneIsToldAndChangesNothing) {
@@ -154,10 +161,7 @@ TEST_F(WorkPlace, OkWritesTheChoiceAndOpensItsDatabase) {
 TEST_F(WorkPlace, OkOnAnUnreachableServerRestartsTheProgram) {
     platform::RecordedShell shell;
     Main->Show();
-    Form8->Show();
-    Form8->RadioButton3->setChecked(true);
-    Form8->Edit3->setText("127.0.0.1/3999");
-    Form8->SpeedButton1->click();
+    ChooseAndOk(Form8->RadioButton3, Form8->Edit3, "127.0.0.1/3999");
     EXPECT_EQ(testsupport::ReadFile(NetworkFile()), "127.0.0.1/3999\r\n3\r\n");
     ASSERT_EQ(shell.Calls().size(), 1u);
     EXPECT_EQ(shell.Calls()[0].kind, platform::ShellCall::Kind::StartProgram);
@@ -295,10 +299,7 @@ protected:
     }
     void OpenThroughOk(QRadioButton* radio, QLineEdit* edit, const QString& value) {
         platform::RecordedShell shell;
-        Form8->Show();
-        radio->setChecked(true);
-        edit->setText(value);
-        Form8->SpeedButton1->click();
+        ChooseAndOk(radio, edit, value);
         EXPECT_TRUE(shell.Calls().empty()) << "the program was restarted: the server refused";
     }
     void ExpectServerDatabaseOpen(const QString& location) {
