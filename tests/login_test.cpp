@@ -251,9 +251,7 @@ TEST_F(Login, ANameOrPasswordThatCannotBeStoredIsRefusedWithAMessage) {
     };
     for (const Case& c : cases) {
         platform::ScriptedDialogs dialogs;
-        OpenLoginWindow();
-        Type(c.name, c.password);
-        Form9->BitBtn1->click();
+        Submit(c.name, c.password);
         EXPECT_TRUE(Form9->isVisible());
         EXPECT_TRUE(testsupport::ShownOnceWith(dialogs, c.message));
         EXPECT_EQ(Form9->ComboBox1->currentText(), c.name);
@@ -261,8 +259,7 @@ TEST_F(Login, ANameOrPasswordThatCannotBeStoredIsRefusedWithAMessage) {
         EXPECT_EQ(DataModule1->user.GetState(), data::DataSet::State::Browse);
     }
     // The longest that fits is stored.
-    Type(QString(255, QChar(u'ж')), QString(255, QChar(u'я')));
-    Form9->BitBtn1->click();
+    Submit(QString(255, QChar(u'ж')), QString(255, QChar(u'я')));
     EXPECT_EQ(Users(), QStringList{QString(255, QChar(u'ж'))});
     Submit(QString(255, QChar(u'ж')), QString(255, QChar(u'я')));
     EXPECT_EQ(Form9->LoggedUser, QString(255, QChar(u'ж')));
