@@ -1,6 +1,7 @@
 #include "documents/AmountWords.h"
 #include "platform/Exception.h"
 #include "platform/LocaleText.h"
+#include "support/testsupport.h"
 
 #include <gtest/gtest.h>
 
@@ -122,6 +123,7 @@ TEST(AmountWords, EnglishFraction) {
         const char* amount;
         const char* appended;
     };
+    const testsupport::BulgarianLocale locale;
     const Row rows[] = {
         {u',', "125,50", " and  0,50"}, {u',', "125,00", ""},         {u',', "0,05", " and  0,05"},
         {u',', "-3,10", " and  0,10"},  {u'.', "125.50", " and  0.50"}, {u'.', "125.000", ""},
@@ -139,12 +141,10 @@ TEST(AmountWords, EnglishFraction) {
     EXPECT_THROW(EnWordsFraction(QStringLiteral("125,5x"), label), platform::EConvertError);
     EXPECT_THROW(EnWordsFraction(QStringLiteral("125,"), label), platform::EConvertError);
     EXPECT_EQ(label, QString());
-    platform::SetDecimalSeparatorOverride(std::nullopt);
 }
 
 TEST(AmountWords, PageTotalsAndTheirSplitLine) {
-    platform::SetDecimalSeparatorOverride(QChar(u','));
-    platform::SetCurrencyDecimalsOverride(2);
+    const testsupport::BulgarianLocale locale;
     const std::pair<const char*, const char*> bulgarian[] = {
         {"1,00 лв", "един лев и 0 ст."}, {"21,00", "двадесет и един лева"}, {"120,05 лв", "сто двадесет лева и 5 ст."},
         {"120,05", "сто двадесет лева и 05 ст."}, {"0,80 лв", ""}, {"1234567,00", " лева"}};
@@ -153,8 +153,6 @@ TEST(AmountWords, PageTotalsAndTheirSplitLine) {
     EXPECT_EQ(EnglishAmountWords("-7,00 USD", "USD"), "seven USD");  // a credit's minus is no word
     EXPECT_TRUE(EnglishAmountWords(",50", "EUR").isNull());
     EXPECT_EQ(SplitLongWordsLine(QString(51, u'x')), QString(25, u'x') + u'\n' + QString(26, u'x'));
-    platform::SetDecimalSeparatorOverride(std::nullopt);
-    platform::SetCurrencyDecimalsOverride(std::nullopt);
 }
 
 }  // namespace

@@ -2,31 +2,23 @@
 #include "documents/NumberText.h"
 #include "platform/Exception.h"
 #include "platform/LocaleText.h"
+#include "support/testsupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using platform::EConvertError;
+using testsupport::With;
 
 class Calculator : public ::testing::Test {
 protected:
-    void TearDown() override {
-        platform::SetDecimalSeparatorOverride(std::nullopt);
-        platform::SetCurrencyDecimalsOverride(std::nullopt);
-    }
     void Locale(QChar separator, int decimals) {
         platform::SetDecimalSeparatorOverride(separator);
         platform::SetCurrencyDecimalsOverride(decimals);
     }
+    testsupport::BulgarianLocale locale;  // and the system's own after each test
 };
-
-// "#" stands for the separator under test.
-QString With(QChar separator, const char* pattern) {
-    QString text = QString::fromUtf8(pattern);
-    text.replace(u'#', separator);
-    return text;
-}
 
 struct RoundRow {
     const char* text;

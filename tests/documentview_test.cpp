@@ -19,21 +19,12 @@ class DocumentView : public testsupport::ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        platform::SetDecimalSeparatorOverride(QChar(u','));
-        platform::SetCurrencyDecimalsOverride(2);
-        platform::SetShortDateFormatOverride(QStringLiteral("dd.MM.yyyy"));
         testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), "");
         testsupport::ExecuteOn(defaultFile, QStringLiteral("insert into firm (pnom, invoiceno, supplier1, supplier2)"
                                                            " values ('1', '7', 'Дунав АД', 'Danube PLC')"));
         Start();
         Main->OrderBtn->click();
         e = OrderForm;
-    }
-    void TearDown() override {
-        platform::SetDecimalSeparatorOverride(std::nullopt);
-        platform::SetCurrencyDecimalsOverride(std::nullopt);
-        platform::SetShortDateFormatOverride(std::nullopt);
-        ProgramTest::TearDown();
     }
     // Lines of quantity 1 at the price; the VAT rate 25 % makes 96,40 a total of 120,50.
     void Lines(int count, const QString& price) {
@@ -42,6 +33,7 @@ protected:
         for (int r = 1; r <= count; ++r)
             e->StringGrid1->SetRowTexts(r, {"", "Монтаж на алуминиева дограма", "бр.", "1", price});
     }
+    testsupport::BulgarianLocale locale;
     TOrderForm* e = nullptr;
 };
 

@@ -60,14 +60,7 @@ TEST(ListOrder, OnlyTheOwnerOrTheFirstUserMayDelete) {
 
 class IncomeStatistics : public ::testing::Test {
 protected:
-    void SetUp() override {
-        platform::SetDecimalSeparatorOverride(QChar(u','));
-        platform::SetCurrencyDecimalsOverride(2);
-    }
-    void TearDown() override {
-        platform::SetDecimalSeparatorOverride(std::nullopt);
-        platform::SetCurrencyDecimalsOverride(std::nullopt);
-    }
+    testsupport::BulgarianLocale locale;
     static IncomeDocument Doc(const char* title, const char* num, const char* date, const char* total,
                               const char* paid = "True", const char* annulled = "False", const char* note = "") {
         return {QString::fromUtf8(title), QString::fromLatin1(num), QString::fromUtf8(date), QStringLiteral("Фирма А"),

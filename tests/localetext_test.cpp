@@ -1,5 +1,6 @@
 #include "platform/Exception.h"
 #include "platform/LocaleText.h"
+#include "support/testsupport.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -12,6 +13,7 @@
 namespace {
 
 using namespace platform;
+using testsupport::With;
 
 class LocaleText : public ::testing::Test {
 protected:
@@ -21,14 +23,6 @@ protected:
         SetShortDateFormatOverride(std::nullopt);
     }
 };
-
-// The same expectation written with "," and with "." as separator: "#" stands
-// for the separator.
-QString With(QChar separator, const char* pattern) {
-    QString text = QString::fromUtf8(pattern);
-    text.replace(u'#', separator);
-    return text;
-}
 
 TEST_F(LocaleText, FloatToStrWritesTheShortestGeneralForm) {
     struct Row {

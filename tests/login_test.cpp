@@ -90,9 +90,8 @@ TEST_F(Login, NotWantingPasswordsWritesTheMarkerAndOpensTheGate) {
         platform::ScriptedDialogs dialogs;
         Form9->BitBtn3->click();
         EXPECT_TRUE(Form9->isVisible());
-        ASSERT_EQ(dialogs.Shown().size(), 1u);
+        ASSERT_TRUE(testsupport::ShownOnceWith(dialogs, "bezparola.txt"));
         EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Exception);
-        EXPECT_TRUE(dialogs.Shown()[0].text.contains("bezparola.txt")) << dialogs.Shown()[0].text.toStdString();
     }
     platform::SetPathOverride(PathKind::InstallFolder, home.Path());
     testsupport::WriteFile(Marker(), "old contents");
@@ -153,9 +152,8 @@ TEST_F(Login, LoggingInChecksNameAndPasswordExactlyAgainstTheFirstUserOfThatName
             EXPECT_TRUE(dialogs.Shown().empty());
             EXPECT_EQ(Form9->LoggedPassword, "Тайна1");
         } else {
-            ASSERT_EQ(dialogs.Shown().size(), 1u);
+            ASSERT_EQ(testsupport::ShownText(dialogs), "Грешно име или парола.");
             EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Message);
-            EXPECT_EQ(dialogs.Shown()[0].text, "Грешно име или парола.");
             // The window keeps what was typed.
             EXPECT_EQ(Form9->ComboBox1->currentText(), a.name);
             EXPECT_EQ(Form9->Edit2->text(), a.password);
@@ -171,8 +169,7 @@ TEST_F(Login, LoggingInChecksNameAndPasswordExactlyAgainstTheFirstUserOfThatName
     Submit("Иван", "втора");
     EXPECT_TRUE(Form9->isVisible());
     EXPECT_TRUE(Form9->LoggedUser.isEmpty());
-    ASSERT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_EQ(dialogs.Shown()[0].text, "Грешно име или парола.");
+    EXPECT_EQ(testsupport::ShownText(dialogs), "Грешно име или парола.");
 }
 
 TEST_F(Login, RegisteringWhileLoggedInKeepsTheLoggedInUserAndDeletingNeedsThePassword) {
@@ -212,8 +209,7 @@ TEST_F(Login, RegisteringWhileLoggedInKeepsTheLoggedInUserAndDeletingNeedsThePas
         Type("Борис", "грешна");
         Form9->BitBtn2->click();
         EXPECT_TRUE(Form9->isVisible());
-        ASSERT_EQ(dialogs.Shown().size(), 1u);
-        EXPECT_EQ(dialogs.Shown()[0].text, "Грешно име или парола.");
+        EXPECT_EQ(testsupport::ShownText(dialogs), "Грешно име или парола.");
         EXPECT_EQ(Users(), QStringList({"Анна", "Борис"}));
     }
     // The right password logs that user in and deletes the user's row; the
@@ -255,19 +251,15 @@ TEST_F(Login, ANameOrPasswordThatCannotBeStoredIsRefusedWithAMessage) {
     };
     for (const Case& c : cases) {
         platform::ScriptedDialogs dialogs;
-        OpenLoginWindow();
-        Type(c.name, c.password);
-        Form9->BitBtn1->click();
+        Submit(c.name, c.password);
         EXPECT_TRUE(Form9->isVisible());
-        ASSERT_EQ(dialogs.Shown().size(), 1u);
-        EXPECT_TRUE(dialogs.Shown()[0].text.contains(c.message)) << dialogs.Shown()[0].text.toStdString();
+        EXPECT_TRUE(testsupport::ShownOnceWith(dialogs, c.message));
         EXPECT_EQ(Form9->ComboBox1->currentText(), c.name);
         EXPECT_TRUE(Users().isEmpty());
         EXPECT_EQ(DataModule1->user.GetState(), data::DataSet::State::Browse);
     }
     // The longest that fits is stored.
-    Type(QString(255, QChar(u'ж')), QString(255, QChar(u'я')));
-    Form9->BitBtn1->click();
+    Submit(QString(255, QChar(u'ж')), QString(255, QChar(u'я')));
     EXPECT_EQ(Users(), QStringList{QString(255, QChar(u'ж'))});
     Submit(QString(255, QChar(u'ж')), QString(255, QChar(u'я')));
     EXPECT_EQ(Form9->LoggedUser, QString(255, QChar(u'ж')));

@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include <functional>
+#include <memory>
 #include <random>
 
 using data::FieldType;
@@ -25,19 +26,30 @@ namespace {
 
 class Paradox : public ::testing::Test {
 protected:
-    void SetUp() override {
-        platform::SetDecimalSeparatorOverride(QChar(u','));
-        platform::SetCurrencyDecimalsOverride(2);
-        platform::SetShortDateFormatOverride(QStringLiteral("dd.MM.yyyy"));
-    }
-    void TearDown() override {
-        platform::SetDecimalSeparatorOverride(std::nullopt);
-        platform::SetCurrencyDecimalsOverride(std::nullopt);
-        platform::SetShortDateFormatOverride(std::nullopt);
+
+    // A table of the test's folder, opened unless told otherwise; it lives as long as the test.
+    TTable& Table(const QString& name, bool open = true) {
+        tables.push_back(std::make_unique<TTable>(name));
+        tables.back()->SetDatabaseName(folder.Path());
+        if (open) tables.back()->Open();
+        return *tables.back();
     }
 
+    testsupport::BulgarianLocale locale;
     testsupport::TempFolder folder;
+    std::vector<std::unique_ptr<TTable>> tables;
 };
+
+// The message of the TableError that run throws; a failure when none.
+QString ErrorOf(const std::function<void()>& run) {
+    try {
+        run();
+    } catch (const TableError& e) {
+        return e.Message();
+    }
+    ADD_FAILURE() << "no error";
+    return {};
+}
 
 // Cyrillic text of the given length, so that memo sizes are exact.
 QString LongText(int length, QChar start = u'А') {
@@ -75,9 +87,7 @@ TEST_F(Paradox, EveryKindOfFieldReadsAsTheOlderVersionShowedIt) {
                           PxRow(12, std::monostate{}),
                       });
 
-    TTable table(QStringLiteral("customer.db"));
-    table.SetDatabaseName(folder.Path());
-    table.Open();
+    TTable& table = Table(QStringLiteral("customer.db"));
     ASSERT_EQ(table.RecordCount(), 3);
 
     struct Case {
@@ -132,9 +142,7 @@ TEST_F(Paradox, MemosAndPicturesOfEveryLengthComeBackWhole) {
                        {QStringLiteral("Лого"), PxKind::Graphic, 0}}, rows);
     ASSERT_TRUE(QFile::exists(folder.File(QStringLiteral("Store.MB"))));
 
-    TTable table(QStringLiteral("Store.DB"));
-    table.SetDatabaseName(folder.Path());
-    table.Open();
+    TTable& table = Table(QStringLiteral("Store.DB"));
     ASSERT_EQ(table.RecordCount(), static_cast<int>(std::size(lengths)));
     EXPECT_EQ(table.FieldKind(QStringLiteral("Лого")), FieldType::Graphic);
     for (int i = 0; i < static_cast<int>(std::size(lengths)); ++i) {
@@ -155,9 +163,7 @@ TEST_F(Paradox, RecordNumbersRunInTheTablesOwnOrderAcrossBlocksAndStayInRange) {
     WriteParadoxTable(folder.File(QStringLiteral("employee.DB")),
                       {{QStringLiteral("№"), PxKind::Short}, {QStringLiteral("Име"), PxKind::Alpha, 10}}, rows);
 
-    TTable table(QStringLiteral("employee.DB"));
-    table.SetDatabaseName(folder.Path());
-    table.Open();
+    TTable& table = Table(QStringLiteral("employee.DB"));
     ASSERT_EQ(table.RecordCount(), 250);
     EXPECT_EQ(table.RecNo(), 1);
 
@@ -179,9 +185,7 @@ TEST_F(Paradox, RecordNumbersRunInTheTablesOwnOrderAcrossBlocksAndStayInRange) {
     // An empty table has no record, and its fields are empty.
     WriteParadoxTable(folder.File(QStringLiteral("currency.db")),
                       {{QStringLiteral("Валута"), PxKind::Alpha, 10}, {QStringLiteral("Курс"), PxKind::Number}}, {});
-    TTable empty(QStringLiteral("currency.db"));
-    empty.SetDatabaseName(folder.Path());
-    empty.Open();
+    TTable& empty = Table(QStringLiteral("currency.db"));
     EXPECT_EQ(empty.RecordCount(), 0);
     EXPECT_EQ(empty.RecNo(), 0);
     empty.SetRecNo(0);
@@ -200,9 +204,7 @@ TEST_F(Paradox, FilesAndFieldNamesAreFoundWhateverTheirCase) {
                       {{QStringLiteral("Sofia"), QStringLiteral("Алфа"), LongText(300)}});
     EXPECT_TRUE(data::TableFileExists(folder.Path(), QStringLiteral("customer.db")));
     EXPECT_FALSE(data::TableFileExists(folder.Path(), QStringLiteral("Firm.db")));
-    TTable table(QStringLiteral("customer.db"));
-    table.SetDatabaseName(folder.Path());
-    table.Open();
+    TTable& table = Table(QStringLiteral("customer.db"));
     EXPECT_EQ(table.FieldText(QStringLiteral("Бележки")), LongText(300));
     for (const char* name : {"Place of publishment", "PLACE OF PUBLISHMENT", "place Of Publishment"})
         EXPECT_EQ(table.FieldText(QString::fromUtf8(name)), QStringLiteral("Sofia")) << name;
@@ -211,13 +213,8 @@ TEST_F(Paradox, FilesAndFieldNamesAreFoundWhateverTheirCase) {
         EXPECT_EQ(table.FieldText(QString::fromUtf8(name)), QStringLiteral("Алфа")) << name;
     }
     EXPECT_FALSE(table.HasField(QStringLiteral("Place")));
-    try {
-        table.FieldText(QStringLiteral("Адрес"));
-        FAIL() << "no error";
-    } catch (const TableError& e) {
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("„Адрес“")));
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("customer.db"), Qt::CaseInsensitive));
-    }
+    const QString unknown = ErrorOf([&] { table.FieldText(QStringLiteral("Адрес")); });
+    EXPECT_TRUE(unknown.contains(QStringLiteral("„Адрес“")) && unknown.contains(QStringLiteral("customer.db"), Qt::CaseInsensitive));
 
     // A get-text handler replaces the shown text, but not the memo itself.
     QString window = QStringLiteral("текст от прозореца");
@@ -245,9 +242,7 @@ TEST_F(Paradox, TextIsReadInTheCodePageTheHeaderNamesAndAllZeroBytesAreBlank) {
         WriteParadoxTable(folder.File(QStringLiteral("employee.DB")),
                           {{QStringLiteral("Nr"), PxKind::Long}, {c.name, PxKind::Alpha, 40}, {QStringLiteral("Memo"), PxKind::Memo, 10}},
                           {{std::monostate{}, c.text, c.text.repeated(5)}}, c.codePage);
-        TTable table(QStringLiteral("employee.DB"));
-        table.SetDatabaseName(folder.Path());
-        table.Open();
+        TTable& table = Table(QStringLiteral("employee.DB"));
         EXPECT_EQ(table.FieldText(c.name), c.text) << c.codePage;
         EXPECT_EQ(table.MemoText(QStringLiteral("Memo")), c.text.repeated(5)) << c.codePage;
         EXPECT_EQ(table.FieldText(QStringLiteral("Nr")), QString()) << c.codePage;
@@ -255,27 +250,23 @@ TEST_F(Paradox, TextIsReadInTheCodePageTheHeaderNamesAndAllZeroBytesAreBlank) {
 }
 
 TEST_F(Paradox, CreatesTheEnglishFirmTableWithItsSixFields) {
-    TTable table(QStringLiteral("ae.db"));
-    table.SetDatabaseName(folder.Path());
+    TTable& table = Table(QStringLiteral("ae.db"), false);
     const std::pair<const char*, int> strings[] = {
         {"VOP", 10}, {"Supplier", 255}, {"Address", 255}, {"Resp.Person", 255}, {"Place of publishment", 255}};
     for (const auto& [name, size] : strings) table.AddFieldDef(QString::fromUtf8(name), FieldType::String, size);
     table.AddFieldDef(QStringLiteral("logo"), FieldType::Graphic, 2);
     table.CreateTable();
     EXPECT_FALSE(table.Active());
-    EXPECT_TRUE(QFile::exists(folder.File(QStringLiteral("ae.db"))));
     EXPECT_TRUE(QFile::exists(folder.File(QStringLiteral("ae.mb"))));
 
-    TTable reader(QStringLiteral("ae.db"));
-    reader.SetDatabaseName(folder.Path());
-    reader.Open();
-    EXPECT_EQ(reader.FieldNames(), QStringList({"VOP", "Supplier", "Address", "Resp.Person", "Place of publishment", "logo"}));
+    TTable& reader = Table(QStringLiteral("ae.db"));
     EXPECT_EQ(reader.RecordCount(), 0);
     ASSERT_EQ(reader.FieldDefs.size(), 6u);
-    const int sizes[] = {10, 255, 255, 255, 255, 2};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(reader.FieldDefs[i].Size, sizes[i]) << i;
-        EXPECT_EQ(reader.FieldDefs[i].DataType, i < 5 ? FieldType::String : FieldType::Graphic) << i;
+    for (size_t i = 0; i < 6; ++i) {
+        const data::FieldDef& def = reader.FieldDefs[i];
+        EXPECT_EQ(def.Name, i < 5 ? QString::fromUtf8(strings[i].first) : QStringLiteral("logo"));
+        EXPECT_EQ(def.Size, i < 5 ? strings[i].second : 2) << i;
+        EXPECT_EQ(def.DataType, i < 5 ? FieldType::String : FieldType::Graphic) << i;
     }
 }
 
@@ -295,8 +286,7 @@ TEST_F(Paradox, AFaultyDefinitionOrAnExistingTableCreatesNothing) {
         {"required", {{QStringLiteral("A"), FieldType::String, 5, true}}},
     };
     for (const Case& c : cases) {
-        TTable table(QStringLiteral("bad.db"));
-        table.SetDatabaseName(folder.Path());
+        TTable& table = Table(QStringLiteral("bad.db"), false);
         table.FieldDefs = c.defs;
         EXPECT_THROW(table.CreateTable(), TableError) << c.why;
         EXPECT_TRUE(QDir(folder.Path()).entryList(QDir::Files).isEmpty()) << c.why;
@@ -309,8 +299,7 @@ TEST_F(Paradox, AFaultyDefinitionOrAnExistingTableCreatesNothing) {
     WriteParadoxTable(folder.File(QStringLiteral("AE.DB")), {{QStringLiteral("VOP"), PxKind::Alpha, 10}},
                       {{QStringLiteral("да")}});
     const QByteArray before = testsupport::ReadFile(folder.File(QStringLiteral("AE.DB")));
-    TTable table(QStringLiteral("ae.db"));
-    table.SetDatabaseName(folder.Path());
+    TTable& table = Table(QStringLiteral("ae.db"), false);
     table.AddFieldDef(QStringLiteral("VOP"), FieldType::String, 10);
     EXPECT_THROW(table.CreateTable(), TableError);
     EXPECT_EQ(testsupport::ReadFile(folder.File(QStringLiteral("AE.DB"))), before);
@@ -389,38 +378,17 @@ TEST_F(Paradox, AMissingOrDamagedTableGivesAClearErrorNamingTheFile) {
              for (char& c : b) c = static_cast<char>(rng());
              return b;
          }},
-        {"record count too high",
-         [&] {
-             QByteArray b = good;
-             b[0x06] = static_cast<char>(0xFF);
-             return b;
-         }},
-        {"block chain looping",
-         [&] {
-             QByteArray b = good;
-             b[0x800] = 1;  // the first block names itself as the next
-             b[0x801] = 0;
-             return b;
-         }},
-        {"unknown field type",
-         [&] {
-             QByteArray b = good;
-             b[0x78] = 0x30;
-             return b;
-         }},
+        {"record count too high", [&] { return QByteArray(good).replace(0x06, 1, "\xFF"); }},
+        // the first block names itself as the next
+        {"block chain looping", [&] { return QByteArray(good).replace(0x800, 2, QByteArray("\1\0", 2)); }},
+        {"unknown field type", [&] { return QByteArray(good).replace(0x78, 1, "\x30"); }},
     };
     for (const Case& c : cases) {
         if (c.bytes) testsupport::WriteFile(path, c.bytes());
         else QFile::remove(path);
-        TTable table(QStringLiteral("customer.db"));
-        table.SetDatabaseName(folder.Path());
-        try {
-            table.Open();
-            ADD_FAILURE() << c.what << ": opened";
-        } catch (const TableError& e) {
-            EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Таблицата „%1“ не може да бъде отворена: ").arg(path)))
-                << c.what << ": " << e.what();
-        }
+        TTable& table = Table(QStringLiteral("customer.db"), false);
+        EXPECT_TRUE(ErrorOf([&] { table.Open(); }).startsWith(QStringLiteral("Таблицата „%1“ не може да бъде отворена: ").arg(path)))
+            << c.what;
         EXPECT_FALSE(table.Active()) << c.what;
     }
 }
@@ -431,14 +399,8 @@ TEST_F(Paradox, AMissingOrDamagedMbFileGivesAClearError) {
     const QByteArray mb = testsupport::ReadFile(mbPath);
 
     QFile::remove(mbPath);
-    TTable table(QStringLiteral("customer.db"));
-    table.SetDatabaseName(folder.Path());
-    try {
-        table.Open();
-        FAIL() << "opened without its .mb";
-    } catch (const TableError& e) {
-        EXPECT_TRUE(e.Message().contains(mbPath)) << e.what();
-    }
+    TTable& table = Table(QStringLiteral("customer.db"), false);
+    EXPECT_TRUE(ErrorOf([&] { table.Open(); }).contains(mbPath));
 
     // Cut: the records open, a memo whose text is gone reports itself.
     testsupport::WriteFile(mbPath, mb.left(5000));
@@ -446,14 +408,8 @@ TEST_F(Paradox, AMissingOrDamagedMbFileGivesAClearError) {
     table.SetRecNo(1);
     EXPECT_EQ(table.FieldText(QStringLiteral("Фирма")), QStringLiteral("Клиент 1"));
     table.SetRecNo(119);
-    try {
-        table.FieldText(QStringLiteral("Бележки"));
-        FAIL() << "read a memo beyond the end of its file";
-    } catch (const TableError& e) {
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("„Бележки“"))) << e.what();
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("119"))) << e.what();
-        EXPECT_TRUE(e.Message().contains(mbPath)) << e.what();
-    }
+    const QString cut = ErrorOf([&] { table.FieldText(QStringLiteral("Бележки")); });
+    for (const QString& part : {QStringLiteral("„Бележки“"), QStringLiteral("119"), mbPath}) EXPECT_TRUE(cut.contains(part)) << cut.toStdString();
     table.Close();
 
     testsupport::WriteFile(mbPath, QByteArray("not a blob file"));

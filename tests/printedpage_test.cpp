@@ -42,36 +42,47 @@ protected:
         Doc->Language = static_cast<PageLanguage>(language);
         Doc->CurrencyPrefix = language ? QStringLiteral("EUR") : QString();
         const bool en = language == 1;
-        Doc->Label1->setText(en ? QStringLiteral("CREDIT NOTE") : QStringLiteral("КРЕДИТНО ИЗВЕСТИЕ"));
-        Doc->Label15->setText(en ? QStringLiteral("No 0000001234 / Date: 06.12.2026")
-                                 : QStringLiteral("№ 0000001234 / Дата: 06.12.2026"));
-        Doc->Label23->setText(QStringLiteral("КРЕДИТНО ИЗВЕСТИЕ / CREDIT NOTE"));
-        Doc->Label26->setText(QStringLiteral("No 0000001234 / Дата(Date): 06.12.2026"));
-        const QString firm = QStringLiteral("„Търговска къща Балканска звезда – Пловдив“ ЕООД");
-        const QString address = QStringLiteral("гр. Пловдив 4000, бул. „Цар Борис III Обединител“ № 134, ет. 5, ап. 17");
-        const QString supplier = QStringLiteral("„Северозападна строителна компания Дунав“ АД");
-        const QString supplierAddress = QStringLiteral("гр. Видин 3700, ул. „Широка“ № 12, вх. Б, офис 4");
-        for (PageLabel* l : {Doc->Label33, Doc->Label93}) l->setText(WrapTextToLines(firm, 43));
-        Doc->Label102->setText(WrapTextToLines(QStringLiteral("Balkan Star Trading House - Plovdiv Ltd."), 43));
-        for (PageLabel* l : {Doc->Label29, Doc->Label94}) l->setText(WrapTextToLines(address, 43));
-        Doc->Label103->setText(WrapTextToLines(QStringLiteral("134 Tsar Boris III Blvd, 4000 Plovdiv"), 43));
-        for (PageLabel* l : {Doc->Label46, Doc->Label106}) l->setText(WrapTextToLines(supplier, 38));
-        Doc->Label118->setText(WrapTextToLines(QStringLiteral("Danube Construction Company PLC"), 38));
-        for (PageLabel* l : {Doc->Label47, Doc->Label107}) l->setText(WrapTextToLines(supplierAddress, 38));
-        Doc->Label117->setText(WrapTextToLines(QStringLiteral("12 Shiroka St, entr. B, 3700 Vidin"), 38));
-        for (PageLabel* l : {Doc->Label30, Doc->Label96, Doc->Label49, Doc->Label109})
-            l->setText(QStringLiteral("Иван Петров Георгиев"));
-        for (PageLabel* l : {Doc->Label104, Doc->Label119}) l->setText(QStringLiteral("Ivan Petrov Georgiev"));
-        for (PageLabel* l : {Doc->Label34, Doc->Label11, Doc->Label99, Doc->Label114})
-            l->setText(QStringLiteral("BG204567891"));
-        for (PageLabel* l : {Doc->Label65, Doc->Label10, Doc->Label100, Doc->Label113})
-            l->setText(QStringLiteral("204567891"));
-        for (PageLabel* l : {Doc->Label16, Doc->Label116}) l->setText(QStringLiteral("гр. Видин"));
-        Doc->Label120->setText(QStringLiteral("Vidin"));
+        const auto wrap = [](const char* text, int width) { return WrapTextToLines(QString::fromUtf8(text), width); };
+        const std::pair<std::vector<PageLabel*>, QString> texts[] = {
+            {{Doc->Label1}, en ? "CREDIT NOTE" : "КРЕДИТНО ИЗВЕСТИЕ"},
+            {{Doc->Label15}, en ? "No 0000001234 / Date: 06.12.2026" : "№ 0000001234 / Дата: 06.12.2026"},
+            {{Doc->Label23}, "КРЕДИТНО ИЗВЕСТИЕ / CREDIT NOTE"},
+            {{Doc->Label26}, "No 0000001234 / Дата(Date): 06.12.2026"},
+            {{Doc->Label33, Doc->Label93}, wrap("„Търговска къща Балканска звезда – Пловдив“ ЕООД", 43)},
+            {{Doc->Label102}, wrap("Balkan Star Trading House - Plovdiv Ltd.", 43)},
+            {{Doc->Label29, Doc->Label94}, wrap("гр. Пловдив 4000, бул. „Цар Борис III Обединител“ № 134, ет. 5, ап. 17", 43)},
+            {{Doc->Label103}, wrap("134 Tsar Boris III Blvd, 4000 Plovdiv", 43)},
+            {{Doc->Label46, Doc->Label106}, wrap("„Северозападна строителна компания Дунав“ АД", 38)},
+            {{Doc->Label118}, wrap("Danube Construction Company PLC", 38)},
+            {{Doc->Label47, Doc->Label107}, wrap("гр. Видин 3700, ул. „Широка“ № 12, вх. Б, офис 4", 38)},
+            {{Doc->Label117}, wrap("12 Shiroka St, entr. B, 3700 Vidin", 38)},
+            {{Doc->Label30, Doc->Label96, Doc->Label49, Doc->Label109}, "Иван Петров Георгиев"},
+            {{Doc->Label104, Doc->Label119}, "Ivan Petrov Georgiev"},
+            {{Doc->Label34, Doc->Label11, Doc->Label99, Doc->Label114}, "BG204567891"},
+            {{Doc->Label65, Doc->Label10, Doc->Label100, Doc->Label113}, "204567891"},
+            {{Doc->Label16, Doc->Label116}, "гр. Видин"},
+            {{Doc->Label120}, "Vidin"},
+            {{Doc->Label21, Doc->Label91}, "Кредитно известие"},
+            {{Doc->Label22}, "от дата: 01.12.2026, към фактура № 0000001200"},
+            {{Doc->Label5, Doc->Label82}, "5 020,00"},
+            {{Doc->Label7, Doc->Label85}, "1 004,00"},
+            {{Doc->Label3, Doc->Label87}, "6 024,00"},
+            {{Doc->Label19, Doc->Label60}, "чл. 113, ал. 4 от ЗДДС"},
+            {{Doc->Label20}, "/Доставка с място на изпълнение извън страната/"},
+            {{Doc->Label61}, wrap("Доставка с място на изпълнение извън страната", 60)},
+            {{Doc->Label57, Doc->Label40, Doc->Label77, Doc->Label80}, "06.12.2026"},
+            {{Doc->Label37}, "по сметка"},
+            {{Doc->Label71}, "по сметка / bank transfer"},
+            {{Doc->Label38, Doc->Label72}, "Обединена българска банка АД"},
+            {{Doc->Label39, Doc->Label73}, "BG80BNBG96611020345678"},
+            {{Doc->Label53, Doc->Label74}, "UBBSBGSF"},
+            {{Doc->Label35, Doc->Label121, Doc->Label52, Doc->Label124}, "Мария Стоянова"},
+            {{Doc->Label129, Doc->Label130}, "Maria Stoyanova"},
+        };
+        for (const auto& [labels, text] : texts)
+            for (PageLabel* l : labels) l->setText(text);
         for (QWidget* w : std::initializer_list<QWidget*>{Doc->Panel2, Doc->Panel10, Doc->StringGrid1, Doc->StringGrid3})
             w->setVisible(true);
-        for (PageLabel* l : {Doc->Label21, Doc->Label91}) l->setText(QStringLiteral("Кредитно известие"));
-        Doc->Label22->setText(QStringLiteral("от дата: 01.12.2026, към фактура № 0000001200"));
         const auto [noteBg, noteEn] = NoteTableTitles(QStringLiteral("Кредитно известие"));
         const QStringList note{"1", "411", "120,00", "2", "453/2", "24,00", "3", "", ""};
         Doc->StringGrid1->SetRowTexts(0, noteBg);
@@ -95,9 +106,6 @@ protected:
         }
         Form1->FitGridHeight(Doc->StringGrid2);
         Form1->FitGridHeight(Doc->StringGrid4);
-        for (PageLabel* l : {Doc->Label5, Doc->Label82}) l->setText(QStringLiteral("5 020,00"));
-        for (PageLabel* l : {Doc->Label7, Doc->Label85}) l->setText(QStringLiteral("1 004,00"));
-        for (PageLabel* l : {Doc->Label3, Doc->Label87}) l->setText(QStringLiteral("6 024,00"));
         Doc->Label18->setText(QStringLiteral("шест хиляди двадесет и четири лева и 0 ст. (словом)"));
         Doc->Label18->setText(Doc->Label18->text().left(25) + u'\n' + Doc->Label18->text().mid(25));
         Doc->Label59->setText(Doc->Label18->text() + "\nthree thousand eighty and 00/100 EUR");
@@ -105,18 +113,6 @@ protected:
             if (Top(w) > Top(Doc->Label18)) SetTop(w, Top(w) + 12);
         for (QWidget* w : Doc->Panel8->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (Top(w) > Top(Doc->Label59)) SetTop(w, Top(w) + 12);
-        for (PageLabel* l : {Doc->Label19, Doc->Label60}) l->setText(QStringLiteral("чл. 113, ал. 4 от ЗДДС"));
-        Doc->Label20->setText(QStringLiteral("/Доставка с място на изпълнение извън страната/"));
-        Doc->Label61->setText(WrapTextToLines(QStringLiteral("Доставка с място на изпълнение извън страната"), 60));
-        for (PageLabel* l : {Doc->Label57, Doc->Label40, Doc->Label77, Doc->Label80}) l->setText("06.12.2026");
-        Doc->Label37->setText(QStringLiteral("по сметка"));
-        Doc->Label71->setText(QStringLiteral("по сметка / bank transfer"));
-        for (PageLabel* l : {Doc->Label38, Doc->Label72}) l->setText(QStringLiteral("Обединена българска банка АД"));
-        for (PageLabel* l : {Doc->Label39, Doc->Label73}) l->setText(QStringLiteral("BG80BNBG96611020345678"));
-        for (PageLabel* l : {Doc->Label53, Doc->Label74}) l->setText(QStringLiteral("UBBSBGSF"));
-        for (PageLabel* l : {Doc->Label35, Doc->Label121, Doc->Label52, Doc->Label124})
-            l->setText(QStringLiteral("Мария Стоянова"));
-        for (PageLabel* l : {Doc->Label129, Doc->Label130}) l->setText(QStringLiteral("Maria Stoyanova"));
         Doc->Panel1->setVisible(language != 2);
         Doc->Panel7->setVisible(language == 2);
         for (int pass = 0; pass < 2; ++pass) {

@@ -66,8 +66,7 @@ TEST_F(DataFolderSetUp, AFolderWithoutOldTablesGetsAnEmptyDatabase) {
     EXPECT_TRUE(DataModule1->store.Active());
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
     EXPECT_TRUE(DataModule1->GenerateKeys);
-    ASSERT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_EQ(dialogs.Shown()[0].text, "Преминаването към SQL успешно!");
+    EXPECT_EQ(testsupport::ShownText(dialogs), "Преминаването към SQL успешно!");
     EXPECT_FALSE(Form7->isVisible());
     EXPECT_EQ(Form7->Label1->text(), "4/4 Прехвърляне на информацията в SQL формат.");
     EXPECT_EQ(Form7->CGauge1->text(), "100%");
@@ -104,20 +103,10 @@ TEST_F(DataFolderSetUp, ADatabaseThatCannotBeCreatedIsReportedAndTheWindowCloses
         dialogs.Clear();
         EXPECT_THROW(Run(c.location), platform::Exception) << c.reason.toStdString();
         EXPECT_FALSE(QFileInfo::exists(c.location + "/tovelx.fdb"));
-        ASSERT_EQ(dialogs.Shown().size(), 1u);
-        EXPECT_TRUE(dialogs.Shown()[0].text.contains(c.reason)) << dialogs.Shown()[0].text.toStdString();
+        EXPECT_TRUE(testsupport::ShownOnceWith(dialogs, c.reason));
         EXPECT_EQ(Form7->isVisible(), c.missingEngine) << c.reason.toStdString();
     }
     QProcess::execute("chattr", {"-i", locked});
-}
-
-TEST_F(DataFolderSetUp, TheWorkPlaceWindowRunsTheSetUpForANewFolder) {
-    Form8->Show();
-    Form8->Edit1->setText(folder.Path());
-    Form8->SpeedButton1->click();
-    EXPECT_TRUE(QFile::exists(folder.File("tovelx.fdb")));
-    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, folder.File("tovelx.fdb"));
-    EXPECT_TRUE(DataModule1->cust.Active());
 }
 
 TEST_F(DataFolderSetUp, MovesTheOldTablesInTheirOwnOrderAndWhatDoesNotFitAsNearAsItFits) {
@@ -140,13 +129,10 @@ TEST_F(DataFolderSetUp, MovesTheOldTablesInTheirOwnOrderAndWhatDoesNotFitAsNearA
             }
             if (table == "employee.DB") codePage = 866;
         });
-    platform::SetDecimalSeparatorOverride(QChar(','));
-    platform::SetCurrencyDecimalsOverride(2);
+    const testsupport::BulgarianLocale locale;
     // The work place chosen: its tables are re-pointed, then the set-up runs.
     testsupport::WriteFile(Path(PathKind::NetworkFile), folder.Path().toUtf8() + "\r\n1\r\n");
     DataModule1->OpenDatabaseLocation(folder.Path());
-    platform::SetCurrencyDecimalsOverride(std::nullopt);
-    platform::SetDecimalSeparatorOverride(std::nullopt);
     const QString file = folder.File("tovelx.fdb");
     EXPECT_TRUE(DataModule1->GenerateKeys);
     EXPECT_FALSE(Form7->isVisible());
@@ -170,8 +156,7 @@ TEST_F(DataFolderSetUp, MovesTheOldTablesInTheirOwnOrderAndWhatDoesNotFitAsNearA
     EXPECT_EQ(QueryRows(file, "select vat from customer where pnom = '2'"), QStringList{QString(20, '9')});
     EXPECT_EQ(QueryRows(file, "select name1, phone from employee"), QStringList{"1 Име|1 Телефон"});
     // Each value moved otherwise than it stood, named once at the end.
-    ASSERT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_EQ(dialogs.Shown()[0].text,
+    EXPECT_EQ(testsupport::ShownText(dialogs),
               "Преминаването към SQL успешно!\n\nПрехвърлено различно от старите таблици:\n"
               "customer.db, запис 2, поле „ИН по ЗДДС“: „999999999999999999999“ е прехвърлено като „99999999999999999999“\n"
               "stock.db, запис 2, поле „Цена“: „1,2345678“ е прехвърлено като „1,23“\n"
@@ -305,10 +290,8 @@ TEST_F(DataFolderSetUp, AMoveThatFailsPartWayLeavesNoDatabaseAndIsTriedAgain) {
         EXPECT_EQ(QDir(old.Path()).entryList(QDir::Files).size(), qsizetype(before.size())) << c.what;  // no database, whole or not
         EXPECT_FALSE(Form7->isVisible()) << c.what;
         EXPECT_TRUE(DataModule1->GenerateKeys) << c.what;
-        ASSERT_EQ(dialogs.Shown().size(), 1u) << c.what;
-        for (const QString& part : c.shown)
-            EXPECT_TRUE(dialogs.Shown()[0].text.contains(QString(part).replace("%1", old.Path()))) << dialogs.Shown()[0].text.toStdString();
-        EXPECT_TRUE(dialogs.Shown()[0].text.contains("опитано отново при следващото стартиране"));
+        for (const QString& part : c.shown + QStringList{"опитано отново при следващото стартиране"})
+            EXPECT_TRUE(testsupport::ShownOnceWith(dialogs, QString(part).replace("%1", old.Path()))) << c.what;
         for (const auto& [name, bytes] : before) EXPECT_EQ(testsupport::ReadFile(old.File(name)), bytes) << name.toStdString();
 
         // Not again in this run (the start-up falls back to the same folder),

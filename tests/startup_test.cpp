@@ -36,11 +36,14 @@ using platform::PathKind;
 class Startup : public testsupport::ProgramTest {
 protected:
     void WriteNetworkFile(const QByteArray& bytes) { testsupport::WriteFile(Path(PathKind::NetworkFile), bytes); }
-    bool AllOpen() const {
+    // The database file given open, and every data set on it.
+    static ::testing::AssertionResult AllOpenOn(const QString& file) {
+        if (DataModule1->IBDatabase1.DatabaseName != file)
+            return ::testing::AssertionFailure() << "open: " << DataModule1->IBDatabase1.DatabaseName.toStdString();
         for (const data::DataSet* ds : {&DataModule1->cust, &DataModule1->firm, &DataModule1->details, &DataModule1->stock,
                                         &DataModule1->employee, &DataModule1->store, &DataModule1->currency, &DataModule1->user})
-            if (!ds->Active()) return false;
-        return true;
+            if (!ds->Active()) return ::testing::AssertionFailure() << ds->Name.toStdString() << " closed";
+        return ::testing::AssertionSuccess();
     }
     bool WorkPlaceButtonShown() const { return !Main->SpeedButton4->isHidden(); }
 };
@@ -55,8 +58,7 @@ TEST_F(Startup, WithoutAWorkPlaceFileOpensTheDefaultFolderLocally) {
     testsupport::WriteFile(Path(PathKind::AliasesFile),
                            "# tovelx: the program's database\r\nemployee = /srv/employee.fdb\r\ntovelx = /old/tovelx.fdb\r\n");
     Start();
-    EXPECT_TRUE(AllOpen());
-    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
+    EXPECT_TRUE(AllOpenOn(defaultFile));
     EXPECT_TRUE(DataModule1->IBDatabase1.IsEmbedded());
     EXPECT_TRUE(Form8->RadioButton1->isChecked());
     EXPECT_TRUE(WorkPlaceButtonShown());
@@ -77,7 +79,7 @@ TEST_F(Startup, WithoutAWorkPlaceFileOpensTheDefaultFolderLocally) {
     platform::DestroyCreatedForms();
     platform::SetPathOverride(PathKind::AliasesFile, QStringLiteral("/proc/version"));
     Start();
-    EXPECT_TRUE(AllOpen());
+    EXPECT_TRUE(AllOpenOn(defaultFile));
 }
 
 TEST_F(Startup, TheWorkPlaceFileDecidesWhichDatabaseOpens) {
@@ -99,8 +101,7 @@ TEST_F(Startup, TheWorkPlaceFileDecidesWhichDatabaseOpens) {
         platform::SaveLines(Path(PathKind::NetworkFile), c.lines);  // the program's own file: Windows-1251
         testsupport::WriteFile(Path(PathKind::AliasesFile), "employee = /e.fdb\n");
         Start();
-        EXPECT_TRUE(AllOpen());
-        EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, c.opened);
+        EXPECT_TRUE(AllOpenOn(c.opened));
         EXPECT_TRUE(Form8->RadioButton1->isChecked());
         EXPECT_EQ(Form8->Edit1->text(), QFileInfo(c.opened).path());
         EXPECT_EQ(Form8->isVisible(), c.windowShown);
@@ -118,13 +119,11 @@ TEST_F(Startup, AnUnreachableServerFallsBackToTheDefaultFolderAndSaysSoOnce) {
         platform::SaveLines(Path(PathKind::NetworkFile), {value, QString::number(mode)});
         platform::ScriptedDialogs dialogs;
         Start();
-        EXPECT_TRUE(AllOpen());
-        EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
+        EXPECT_TRUE(AllOpenOn(defaultFile));
         EXPECT_TRUE(Form8->RadioButton1->isChecked());
         EXPECT_TRUE(WorkPlaceButtonShown());
         // Which work place failed, why (the error it gives when opened again), which database is open instead.
-        ASSERT_EQ(dialogs.Shown().size(), 1u);
-        const QString told = dialogs.Shown()[0].text, location = data::LocationText(value, mode);
+        const QString told = testsupport::ShownText(dialogs), location = data::LocationText(value, mode);
         EXPECT_TRUE(told.contains(location) && told.contains(defaultFile)) << told.toStdString();
         (mode == 2 ? Form8->RadioButton2 : Form8->RadioButton3)->setChecked(true);
         try {
@@ -163,11 +162,9 @@ TEST_F(Startup, ADamagedWorkPlaceFileOpensTheDefaultFolderAndSaysSoOnce) {
         c.spoil();
         platform::ScriptedDialogs dialogs;
         Start();
-        EXPECT_TRUE(AllOpen());
-        EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
+        EXPECT_TRUE(AllOpenOn(defaultFile));
         EXPECT_TRUE(WorkPlaceButtonShown());
-        ASSERT_EQ(dialogs.Shown().size(), 1u);
-        const QString told = dialogs.Shown()[0].text;
+        const QString told = testsupport::ShownText(dialogs);
         EXPECT_TRUE(told.contains(c.told)) << told.toStdString();
         EXPECT_TRUE(told.contains("Отворена е базата данни „" + defaultFile + "“")) << told.toStdString();
         EXPECT_LT(told.size(), 1000);
@@ -197,9 +194,8 @@ TEST_F(Startup, AStartWithoutADatabaseSaysWhyAndOffersTheWorkPlaceButton) {
         EXPECT_FALSE(DataModule1->cust.Active());
         EXPECT_TRUE(WorkPlaceButtonShown());
         EXPECT_EQ(StatForm->DBComboBox1->count(), 0);
-        ASSERT_EQ(dialogs.Shown().size(), 1u);
+        ASSERT_TRUE(testsupport::ShownOnceWith(dialogs, c.reason));
         EXPECT_EQ(dialogs.Shown()[0].kind, platform::DialogKind::MessageBox);
-        EXPECT_TRUE(dialogs.Shown()[0].text.contains(c.reason)) << dialogs.Shown()[0].text.toStdString();
         EXPECT_TRUE(dialogs.Shown()[0].text.contains("Няма отворена база данни."));
         EXPECT_FALSE(dialogs.Shown()[0].text.contains("Отворена е")) << dialogs.Shown()[0].text.toStdString();
         platform::DestroyCreatedForms();
@@ -229,12 +225,11 @@ TEST_F(Startup, AVersionFileThatIsNotANumberIsShownAndTheDatabaseStillOpens) {
     qunsetenv("QUILLANE_UPDATE_HOST");
     server.kill(), server.waitForFinished();
     // The message says where it comes from: the update check and the address read.
-    ASSERT_EQ(dialogs.Shown().size(), 1u);
-    const QString told = dialogs.Shown()[0].text;
+    const QString told = testsupport::ShownText(dialogs);
     EXPECT_TRUE(told.contains("Проверката за нова версия") && told.contains("„37309\n“") &&
                 told.contains("„http://127.0.0.1:" + port + "/TOVELSOFT3/Quillane2013.txt“"))
         << told.toStdString();
-    EXPECT_TRUE(AllOpen());
+    EXPECT_TRUE(AllOpenOn(defaultFile));
     EXPECT_TRUE(WorkPlaceButtonShown());
 }
 
@@ -254,13 +249,11 @@ TEST_F(Startup, TheFirstStartAsksForTheWorkPlaceAndOkMakesTheDatabase) {
     const QString file = fresh.File("Фактури/Quillane2010/DB/tovelx.fdb");
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
     EXPECT_TRUE(DataModule1->store.Active());
-    ASSERT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_EQ(dialogs.Shown()[0].text, "Преминаването към SQL успешно!");
+    EXPECT_EQ(testsupport::ShownText(dialogs), "Преминаването към SQL успешно!");
     // The next start opens it at once.
     platform::DestroyCreatedForms();
     Start();
-    EXPECT_TRUE(AllOpen());
-    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
+    EXPECT_TRUE(AllOpenOn(file));
 }
 
 TEST(StartupLocale, TheFirstStartInACyrillicFolderWorksUnderALocaleThatIsNotUtf8) {
@@ -287,9 +280,8 @@ TEST(CreateForm, AnErrorOfACreationHandlerIsShownAndCreationGoesOn) {
     platform::ScriptedDialogs dialogs;
     platform::CreateForm(Failing);
     ASSERT_NE(Failing, nullptr);
-    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    ASSERT_EQ(testsupport::ShownText(dialogs), "Грешка при създаване");
     EXPECT_EQ(dialogs.Shown()[0].kind, platform::DialogKind::Exception);
-    EXPECT_EQ(dialogs.Shown()[0].text, "Грешка при създаване");
     platform::DestroyCreatedForms();
     EXPECT_EQ(Failing, nullptr);
 }

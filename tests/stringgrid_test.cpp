@@ -32,8 +32,8 @@ void Type(QWidget* target, const QString& text) {
     for (QChar ch : text) PressKey(target, Qt::Key_unknown, QString(ch));
 }
 
-// The editor's line-item grid as the windows lay it out.
-std::unique_ptr<StringGrid> LineItemGrid() {
+// The editor's line-item grid as the windows lay it out, editing and shown when told.
+std::unique_ptr<StringGrid> LineItemGrid(bool editing = false, bool shown = true) {
     auto grid = std::make_unique<StringGrid>();
     grid->SetColCount(6);
     grid->SetRowCount(2);
@@ -43,6 +43,19 @@ std::unique_ptr<StringGrid> LineItemGrid() {
     grid->resize(830, 200);
     const QStringList titles = {"Пор. №", "Наименование на стоките или услугите", "Мярка", "К-во", "Ед. цена", "Стойност"};
     for (int c = 0; c < 6; ++c) grid->SetCell(c, 0, titles[c]);
+    grid->SetEditing(editing);
+    grid->setVisible(shown);
+    return grid;
+}
+
+// A plain shown grid of 16-pixel rows.
+std::unique_ptr<StringGrid> ShownGrid(int cols, int rows) {
+    auto grid = std::make_unique<StringGrid>();
+    grid->SetColCount(cols);
+    grid->SetRowCount(rows);
+    grid->SetDefaultRowHeight(16);
+    grid->resize(300, 200);
+    grid->show();
     return grid;
 }
 
@@ -184,7 +197,6 @@ TEST(StringGridTest, MovingTheCurrentCellAsksTheHandlerFirstAndMayBeRefused) {
 
 TEST(StringGridTest, ArrowKeysMoveThroughTheHandlerWhichMayAddARowFirst) {
     auto grid = LineItemGrid();
-    grid->show();
     QWidget* view = grid->View();
     std::vector<std::pair<int, int>> ups;
     // As the line-item window does: Down on the last row adds a row when it is not empty.
@@ -233,12 +245,8 @@ TEST(StringGridTest, ArrowKeysMoveThroughTheHandlerWhichMayAddARowFirst) {
 }
 
 TEST(StringGridTest, AClickChoosesACellButNotAFixedOne) {
-    StringGrid grid;
-    grid.SetColCount(4);
-    grid.SetRowCount(5);
-    grid.SetDefaultRowHeight(16);
-    grid.resize(300, 200);
-    grid.show();
+    auto shown = ShownGrid(4, 5);
+    StringGrid& grid = *shown;
     std::vector<std::pair<int, int>> asked;
     int clicks = 0, doubleClicks = 0;
     grid.OnSelectCell = [&](int c, int r, bool&) { asked.emplace_back(c, r); };
@@ -263,7 +271,6 @@ TEST(StringGridTest, AClickChoosesACellButNotAFixedOne) {
 
 TEST(StringGridTest, TypingOpensTheEditorOnlyWhenEditingAndEveryKeystrokeReachesTheCellAtOnce) {
     auto grid = LineItemGrid();
-    grid->show();
     grid->SetCurrentCell(1, 1);
     grid->SetCell(1, 1, "стар текст");
     QStringList edits;
@@ -308,8 +315,7 @@ TEST(StringGridTest, TypingOpensTheEditorOnlyWhenEditingAndEveryKeystrokeReaches
 }
 
 TEST(StringGridTest, TheOpenEditorFollowsTheCellAndClosesOnAMoveKeepingTheText) {
-    auto grid = LineItemGrid();
-    grid->SetEditing(true);
+    auto grid = LineItemGrid(true, false);
     grid->SetRowCount(3);
     grid->SetCurrentCell(5, 1);
     grid->SetCell(5, 1, "12,50");
@@ -352,9 +358,7 @@ TEST(StringGridTest, TheOpenEditorFollowsTheCellAndClosesOnAMoveKeepingTheText) 
 }
 
 TEST(StringGridTest, TheEditorPassesEveryKeyToTheKeyHandlerAndLeavesTheCellAtTheTextsEnds) {
-    auto grid = LineItemGrid();
-    grid->SetEditing(true);
-    grid->show();
+    auto grid = LineItemGrid(true);
     grid->SetCurrentCell(2, 1);
     grid->SetCell(2, 1, "бр");
     grid->SetEditorMode(true);
@@ -385,7 +389,6 @@ TEST(StringGridTest, TheEditorPassesEveryKeyToTheKeyHandlerAndLeavesTheCellAtThe
 
 TEST(StringGridTest, ColumnWidthsAndRowHeightsGiveTheCellRectangles) {
     auto grid = LineItemGrid();
-    grid->show();
     const std::vector<int> widths = {49, 522, 44, 47, 72, 73};
     for (int c = 0; c < 6; ++c) {
         EXPECT_EQ(grid->ColWidth(c), widths[c]);
@@ -420,12 +423,8 @@ TEST(StringGridTest, ColumnWidthsAndRowHeightsGiveTheCellRectangles) {
 }
 
 TEST(StringGridTest, FixedCellsLookLikeAHeaderAndStayInPlaceWhileTheRowsScroll) {
-    StringGrid grid;
-    grid.SetColCount(4);
-    grid.SetRowCount(300);
-    grid.SetDefaultRowHeight(16);
-    grid.resize(300, 200);
-    grid.show();
+    auto shown = ShownGrid(4, 300);
+    StringGrid& grid = *shown;
     const QColor button = grid.palette().color(QPalette::Button);
     const QColor base = grid.palette().color(QPalette::Base);
     const QColor highlight = grid.palette().color(QPalette::Highlight);

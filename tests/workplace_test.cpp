@@ -45,6 +45,13 @@ protected:
     }
     QString NetworkFile() const { return Path(PathKind::NetworkFile); }
     void WriteNetworkFile(const QByteArray& bytes) { testsupport::WriteFile(NetworkFile(), bytes); }
+    // Chooses an option of the window, writes its value and presses OK.
+    static void ChooseAndOk(QRadioButton* option, QLineEdit* edit, const QString& value) {
+        Form8->Show();
+        option->setChecked(true);
+        edit->setText(value);
+        Form8->SpeedButton1->click();
+    }
 };
 
 TEST_F(WorkPlace, ShowingTheWindowReadsTheWorkPlaceFileAndADamagedOneIsToldAndChangesNothing) {
@@ -107,8 +114,7 @@ TEST_F(WorkPlace, OkWithAnEmptyFieldIsRefusedAndTheWindowStays) {
         QTest::keyClick(c.edit, Qt::Key_Delete);
         QTest::keyClick(c.edit, Qt::Key_Space);
         QTest::mouseClick(Form8->SpeedButton1, Qt::LeftButton);
-        ASSERT_EQ(dialogs.Shown().size(), 1u);
-        EXPECT_TRUE(dialogs.Shown()[0].text.contains(c.told)) << dialogs.Shown()[0].text.toStdString();
+        EXPECT_TRUE(testsupport::ShownOnceWith(dialogs, c.told));
         EXPECT_TRUE(Form8->isVisible());
         EXPECT_FALSE(QFile::exists(NetworkFile()));
         EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
@@ -155,10 +161,7 @@ TEST_F(WorkPlace, OkWritesTheChoiceAndOpensItsDatabase) {
 TEST_F(WorkPlace, OkOnAnUnreachableServerRestartsTheProgram) {
     platform::RecordedShell shell;
     Main->Show();
-    Form8->Show();
-    Form8->RadioButton3->setChecked(true);
-    Form8->Edit3->setText("127.0.0.1/3999");
-    Form8->SpeedButton1->click();
+    ChooseAndOk(Form8->RadioButton3, Form8->Edit3, "127.0.0.1/3999");
     EXPECT_EQ(testsupport::ReadFile(NetworkFile()), "127.0.0.1/3999\r\n3\r\n");
     ASSERT_EQ(shell.Calls().size(), 1u);
     EXPECT_EQ(shell.Calls()[0].kind, platform::ShellCall::Kind::StartProgram);
@@ -242,8 +245,7 @@ TEST_F(WorkPlace, AFolderIsOpenedAfterItsEnglishFirmTableOrGoesToTheSetUpOrTheWo
     WriteNetworkFile(empty.Path().toUtf8() + "\r\n1\r\n");
     DataModule1->OpenDatabaseLocation(empty.Path());
     EXPECT_FALSE(Form8->isVisible());
-    ASSERT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_EQ(dialogs.Shown()[0].text, "Преминаването към SQL успешно!");
+    EXPECT_EQ(testsupport::ShownText(dialogs), "Преминаването към SQL успешно!");
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, empty.File("tovelx.fdb"));
 }
 
@@ -297,10 +299,7 @@ protected:
     }
     void OpenThroughOk(QRadioButton* radio, QLineEdit* edit, const QString& value) {
         platform::RecordedShell shell;
-        Form8->Show();
-        radio->setChecked(true);
-        edit->setText(value);
-        Form8->SpeedButton1->click();
+        ChooseAndOk(radio, edit, value);
         EXPECT_TRUE(shell.Calls().empty()) << "the program was restarted: the server refused";
     }
     void ExpectServerDatabaseOpen(const QString& location) {

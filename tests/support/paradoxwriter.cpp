@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 extern "C" {
 #include <paradox.h>
@@ -20,46 +21,19 @@ extern "C" {
 namespace testsupport {
 namespace {
 
-// pxlib writes memo blobs only; pictures and binary blobs are written as
-// memos and get their own field type afterwards, in the header's field list.
-int PxType(PxKind kind) {
-    switch (kind) {
-    case PxKind::Alpha: return pxfAlpha;
-    case PxKind::Short: return pxfShort;
-    case PxKind::Long: return pxfLong;
-    case PxKind::AutoInc: return pxfAutoInc;
-    case PxKind::Number: return pxfNumber;
-    case PxKind::Currency: return pxfCurrency;
-    case PxKind::Logical: return pxfLogical;
-    case PxKind::Date: return pxfDate;
-    case PxKind::Time: return pxfTime;
-    case PxKind::Timestamp: return pxfTimestamp;
-    case PxKind::Memo: return pxfMemoBLOb;
-    case PxKind::FmtMemo: return pxfFmtMemoBLOb;
-    case PxKind::Graphic: return pxfGraphic;
-    case PxKind::Blob: return pxfBLOb;
-    }
-    return pxfAlpha;
-}
+// Each kind's pxlib type and bytes in the record, in the order of PxKind; 0
+// bytes: the column's size (Alpha), or its size and 10 (Memo, Graphic).
+// pxlib writes memo blobs only; pictures are written as memos and get their
+// own field type afterwards, in the header's field list.
+constexpr std::pair<int, int> kKinds[] = {{pxfAlpha, 0},  {pxfShort, 2},     {pxfLong, 4},     {pxfAutoInc, 4},
+                                          {pxfNumber, 8}, {pxfCurrency, 8},  {pxfLogical, 1},  {pxfDate, 4},
+                                          {pxfTime, 4},   {pxfTimestamp, 8}, {pxfMemoBLOb, 0}, {pxfGraphic, 0}};
 
-bool IsBlob(PxKind kind) {
-    return kind == PxKind::Memo || kind == PxKind::FmtMemo || kind == PxKind::Graphic || kind == PxKind::Blob;
-}
-
+int PxType(PxKind kind) { return kKinds[int(kind)].first; }
+bool IsBlob(PxKind kind) { return kind >= PxKind::Memo; }
 int Length(const PxColumn& c) {
-    switch (c.kind) {
-    case PxKind::Alpha: return c.size;
-    case PxKind::Short: return 2;
-    case PxKind::Logical: return 1;
-    case PxKind::Long:
-    case PxKind::AutoInc:
-    case PxKind::Date:
-    case PxKind::Time: return 4;
-    case PxKind::Number:
-    case PxKind::Currency:
-    case PxKind::Timestamp: return 8;
-    default: return c.size + 10;
-    }
+    const int bytes = kKinds[int(c.kind)].second;
+    return bytes ? bytes : IsBlob(c.kind) ? c.size + 10 : c.size;
 }
 
 QByteArray GraphicValue(const QByteArray& picture) {
@@ -133,10 +107,8 @@ void WriteParadoxTable(const QString& path, const std::vector<PxColumn>& columns
             }
             switch (c.kind) {
             case PxKind::Alpha:
-            case PxKind::Memo:
-            case PxKind::FmtMemo: keep[i] = Encode(std::get<QString>(value), codePage); break;
+            case PxKind::Memo: keep[i] = Encode(std::get<QString>(value), codePage); break;
             case PxKind::Graphic: keep[i] = GraphicValue(std::get<QByteArray>(value)); break;
-            case PxKind::Blob: keep[i] = std::get<QByteArray>(value); break;
             case PxKind::Short:
             case PxKind::Long:
             case PxKind::AutoInc:
@@ -165,11 +137,11 @@ void WriteParadoxTable(const QString& path, const std::vector<PxColumn>& columns
     PX_delete(doc);
     std::fclose(fp);
 
-    // Give pictures and binary blobs their own type in the field list.
+    // Give pictures their own type in the field list.
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite)) Fail("cannot reopen", path);
     for (size_t i = 0; i < columns.size(); ++i) {
-        if (columns[i].kind != PxKind::Graphic && columns[i].kind != PxKind::Blob) continue;
+        if (columns[i].kind != PxKind::Graphic) continue;
         file.seek(0x78 + 2 * static_cast<qint64>(i));
         const char type = static_cast<char>(PxType(columns[i].kind));
         file.write(&type, 1);

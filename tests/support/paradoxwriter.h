@@ -13,20 +13,20 @@
 
 namespace testsupport {
 
-enum class PxKind { Alpha, Short, Long, AutoInc, Number, Currency, Logical, Date, Time, Timestamp, Memo, FmtMemo, Graphic, Blob };
+enum class PxKind { Alpha, Short, Long, AutoInc, Number, Currency, Logical, Date, Time, Timestamp, Memo, Graphic };
 
 struct PxColumn {
     QString name;
     PxKind kind;
-    int size = 0;  // Alpha: characters; Memo, FmtMemo, Graphic, Blob: bytes kept in the record
+    int size = 0;  // Alpha: characters; Memo, Graphic: bytes kept in the record
 };
 
-// One value per column: std::monostate for null; QString for Alpha, Memo and
-// FmtMemo (written in Windows-1251); qint64 for Short, Long, AutoInc and Time
+// One value per column: std::monostate for null; QString for Alpha and Memo
+// (in the table's code page); qint64 for Short, Long, AutoInc and Time
 // (milliseconds since midnight); double for Number, Currency and Timestamp
 // (milliseconds since 1.1.0001 00:00 counted from day 1); bool for Logical;
 // QDate for Date; QByteArray for Graphic (the picture; the 8-byte graphic
-// header is put before it) and Blob (stored as given).
+// header is put before it).
 using PxValue = std::variant<std::monostate, QString, qint64, double, bool, QDate, QByteArray>;
 using PxRow = std::vector<PxValue>;
 
