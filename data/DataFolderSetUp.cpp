@@ -117,21 +117,7 @@ void TForm7::MoveToSql(const QString& location) {
     // next start sets up again. What such a set-up left is removed first.
     const QString movingFile = databaseFile + QStringLiteral(".moving");
     QFile::remove(movingFile);
-    dm->IBDatabase1.DatabaseName = movingFile;
-    dm->IBDatabase1.SQLDialect = 3;
-    dm->IBDatabase1.LoginPrompt = false;
-    dm->IBDatabase1.Params.clear();
-    try {
-        dm->IBDatabase1.CreateDatabase(data::DatabaseCreationParams(QStringLiteral("SYSDBA"), TDataModule1::AdminPassword()));
-    } catch (const std::exception& e) {
-        // The folder is blamed only where it is the cause; else the server's own reason stands.
-        const QFileInfo folder(location);
-        const QString reason = !folder.isDir()         ? QStringLiteral("папката не съществува.\n")
-                               : !folder.isWritable() ? QStringLiteral("в папката не може да се записва.\n")
-                                                      : QString();
-        FailSetUp(location, QStringLiteral("SQL базата данни не може да бъде създадена в „%1“: %2%3")
-                      .arg(location, reason, ErrorText(e)));
-    }
+    CreateDatabaseFile(location, movingFile);
 
     std::vector<data::MoveNote> notes;
     bool moved = false;
@@ -192,6 +178,25 @@ QString TForm7::NotesForUser(const QString& location, const std::vector<data::Mo
         out.write(data::MoveNotesText(notes, int(notes.size())).toUtf8() + "\n") > 0)
         text += QStringLiteral("\nЦелият списък е записан във файла „%1“.").arg(file);
     return text;
+}
+
+void TForm7::CreateDatabaseFile(const QString& location, const QString& file) {
+    TDataModule1* dm = DataModule1;
+    dm->IBDatabase1.DatabaseName = file;
+    dm->IBDatabase1.SQLDialect = 3;
+    dm->IBDatabase1.LoginPrompt = false;
+    dm->IBDatabase1.Params.clear();
+    try {
+        dm->IBDatabase1.CreateDatabase(data::DatabaseCreationParams(QStringLiteral("SYSDBA"), TDataModule1::AdminPassword()));
+    } catch (const std::exception& e) {
+        // The folder is blamed only where it is the cause; else the server's own reason stands.
+        const QFileInfo folder(location);
+        const QString reason = !folder.isDir()         ? QStringLiteral("папката не съществува.\n")
+                               : !folder.isWritable() ? QStringLiteral("в папката не може да се записва.\n")
+                                                      : QString();
+        FailSetUp(location, QStringLiteral("SQL базата данни не може да бъде създадена в „%1“: %2%3")
+                      .arg(location, reason, ErrorText(e)));
+    }
 }
 
 void TForm7::MoveOldTables(std::vector<data::MoveNote>& notes) {

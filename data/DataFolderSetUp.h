@@ -31,6 +31,9 @@ private:
         QString file;
     };
 
+    // Creates the empty database file of the folder at location; a failure is
+    // told (the folder blamed only where it is the cause) and ends the set-up.
+    void CreateDatabaseFile(const QString& location, const QString& file);
     // Moves every old table into the new database, which is connected, in one
     // transaction; what was moved otherwise than it stood is added to notes.
     void MoveOldTables(std::vector<data::MoveNote>& notes);

@@ -197,7 +197,16 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     StringGrid2->OnSetEditText = Handler(this, &TOrderForm::StringGrid2SetEditText);
     StringGrid2->OnSelectCell = Handler(this, &TOrderForm::StringGrid2SelectCell);
 
-    // Header fields.
+    ConnectHeaderFields();
+    ConnectViewAndLanguage();
+
+    // Own firm and bank account: their navigators move the data sets, then the editor follows.
+    DBNavigator1->OnClick = Handler(this, &TOrderForm::DBNavigator1Click);
+    DBNavigator2->OnClick = Handler(this, &TOrderForm::DBNavigator2Click);
+    DBGrid1->OnCellClick = Handler([this](int column) { DBGrid1CellClick(column); });
+}
+
+void TOrderForm::ConnectHeaderFields() {
     connect(ComboBox2, &QComboBox::editTextChanged, this, Handler([this] { ComboBox2Change(); }));
     connect(EDate, &QDateEdit::dateChanged, this, Handler([this] { EDateChange(); }));
     connect(MaskEdit1, &QLineEdit::textChanged, this, Handler([this] { EDateChange(); }));
@@ -223,12 +232,6 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     connect(Edit20, &QLineEdit::textChanged, this, Handler([this] { DBText7Change(); }));
     connect(Edit9, &QLineEdit::textChanged, this, Handler([this] { Edit9Change(); }));
     Edit9->installEventFilter(this);
-    ConnectViewAndLanguage();
-
-    // Own firm and bank account: their navigators move the data sets, then the editor follows.
-    DBNavigator1->OnClick = Handler(this, &TOrderForm::DBNavigator1Click);
-    DBNavigator2->OnClick = Handler(this, &TOrderForm::DBNavigator2Click);
-    DBGrid1->OnCellClick = Handler([this](int column) { DBGrid1CellClick(column); });
 }
 
 TOrderForm::~TOrderForm() { delete KeyTime; }

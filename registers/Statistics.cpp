@@ -38,6 +38,45 @@ TStatForm::TStatForm(QWidget* parent) : platform::Form(parent) {
     setupUi(this);
     move(183, 200);
 
+    BuildChart();
+
+    QFont listFont = Memo1->font();
+    listFont.setPixelSize(16);
+    Memo1->setFont(listFont);
+    Memo2->setFont(listFont);
+    PopupMenu1 = new QMenu(this);
+    PopupMenu2 = new QMenu(this);
+    QAction* n1 = PopupMenu1->addAction(QStringLiteral("Копирай"));
+    QAction* menuItem1 = PopupMenu2->addAction(QStringLiteral("Копирай"));
+
+    connect(n1, &QAction::triggered, this, platform::Handler(this, &TStatForm::N1Click));
+    connect(menuItem1, &QAction::triggered, this, platform::Handler(this, &TStatForm::MenuItem1Click));
+    connect(Memo1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1->popup(Memo1->viewport()->mapToGlobal(at)); });
+    connect(Memo2, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu2->popup(Memo2->viewport()->mapToGlobal(at)); });
+    connect(Edit1, &QLineEdit::textChanged, this, platform::Handler(this, &TStatForm::Edit1Change));
+    connect(UpDown1, &QScrollBar::valueChanged, this, [this](int year) { Edit1->setText(QString::number(year)); });
+    connect(DBComboBox1, &QComboBox::activated, this, platform::Handler(this, &TStatForm::Edit1Change));
+    connect(DBComboBox1->lineEdit(), &QLineEdit::textEdited, this, platform::Handler(this, &TStatForm::Edit1Change));
+    DBComboBox1->OnDropDown = [this] { DBComboBox1DropDown(); };
+    DBComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    DBComboBox1->setEditText(QStringLiteral("Собствена фирма..."));
+    connect(ComboBox1, &QComboBox::activated, this, platform::Handler(this, &TStatForm::ComboBox1Change));
+    connect(SpeedButton1, &QToolButton::clicked, this, platform::Handler(this, &TStatForm::SpeedButton1Click));
+    connect(SpeedButton2, &QToolButton::clicked, this, platform::Handler(this, &TStatForm::SpeedButton2Click));
+    for (QBarSet* set : {Series1, Series2})
+        connect(set, &QBarSet::clicked, this, platform::Handler([this](int index) { Series1Click(index); }));
+    for (QWidget* edit : {static_cast<QWidget*>(DBEdit1), static_cast<QWidget*>(DBEdit2),
+                          static_cast<QWidget*>(DBEdit3), static_cast<QWidget*>(DBEdit4),
+                          static_cast<QWidget*>(DBEdit5), static_cast<QWidget*>(DBEdit6),
+                          static_cast<QWidget*>(DBEdit7)})
+        static_cast<platform::DBEdit*>(edit)->SetDataSource(DataModule1 ? &DataModule1->DataSource6 : nullptr);
+}
+
+// The year chart: a blue band, the paid and unpaid bars of twelve months,
+// their values on light yellow marks, and a legend under its caption.
+void TStatForm::BuildChart() {
     auto* chart = new QChart();
     QLinearGradient background(0, 0, 0, 1);
     background.setCoordinateMode(QGradient::ObjectBoundingMode);
@@ -110,118 +149,23 @@ TStatForm::TStatForm(QWidget* parent) : platform::Form(parent) {
     values->setVisible(false);
     Chart1->setChart(chart);
     Chart1->setRenderHint(QPainter::Antialiasing);
-
-    QFont listFont = Memo1->font();
-    listFont.setPixelSize(16);
-    Memo1->setFont(listFont);
-    Memo2->setFont(listFont);
-    PopupMenu1 = new QMenu(this);
-    PopupMenu2 = new QMenu(this);
-    QAction* n1 = PopupMenu1->addAction(QStringLiteral("Копирай"));
-    QAction* menuItem1 = PopupMenu2->addAction(QStringLiteral("Копирай"));
-
-    connect(n1, &QAction::triggered, this, platform::Handler(this, &TStatForm::N1Click));
-    connect(menuItem1, &QAction::triggered, this, platform::Handler(this, &TStatForm::MenuItem1Click));
-    connect(Memo1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu1->popup(Memo1->viewport()->mapToGlobal(at)); });
-    connect(Memo2, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu2->popup(Memo2->viewport()->mapToGlobal(at)); });
-    connect(Edit1, &QLineEdit::textChanged, this, platform::Handler(this, &TStatForm::Edit1Change));
-    connect(UpDown1, &QScrollBar::valueChanged, this, [this](int year) { Edit1->setText(QString::number(year)); });
-    connect(DBComboBox1, &QComboBox::activated, this, platform::Handler(this, &TStatForm::Edit1Change));
-    connect(DBComboBox1->lineEdit(), &QLineEdit::textEdited, this, platform::Handler(this, &TStatForm::Edit1Change));
-    DBComboBox1->OnDropDown = [this] { DBComboBox1DropDown(); };
-    DBComboBox1->setInsertPolicy(QComboBox::NoInsert);
-    DBComboBox1->setEditText(QStringLiteral("Собствена фирма..."));
-    connect(ComboBox1, &QComboBox::activated, this, platform::Handler(this, &TStatForm::ComboBox1Change));
-    connect(SpeedButton1, &QToolButton::clicked, this, platform::Handler(this, &TStatForm::SpeedButton1Click));
-    connect(SpeedButton2, &QToolButton::clicked, this, platform::Handler(this, &TStatForm::SpeedButton2Click));
-    for (QBarSet* set : {Series1, Series2})
-        connect(set, &QBarSet::clicked, this, platform::Handler([this](int index) { Series1Click(index); }));
-    for (QWidget* edit : {static_cast<QWidget*>(DBEdit1), static_cast<QWidget*>(DBEdit2),
-                          static_cast<QWidget*>(DBEdit3), static_cast<QWidget*>(DBEdit4),
-                          static_cast<QWidget*>(DBEdit5), static_cast<QWidget*>(DBEdit6),
-                          static_cast<QWidget*>(DBEdit7)})
-        static_cast<platform::DBEdit*>(edit)->SetDataSource(DataModule1 ? &DataModule1->DataSource6 : nullptr);
 }
 
-void TStatForm::FormCreate() {
-    using platform::Path;
-    using platform::PathKind;
+namespace {
 
-    // What a finished update left behind.
-    const QString old = Path(PathKind::OldExecutable);
-    if (platform::FileExists(old)) QFile::remove(old);
-
-    // A version file that does not read as a number is shown, and the start
-    // goes on: a damaged file on the maker's server must not keep every
-    // workstation from its database.
-    try {
-        Main->CheckForUpdate(0);
-    } catch (...) {
-        platform::Application::ShowCurrentException();
-    }
-
-    // What went wrong on the way to a database, told once at the end.
+// What went wrong on the way to a database at start-up, told once at the end.
+struct StartProblems {
     enum class Step { ReadingWorkPlace, OpeningWorkPlace, OpeningDefault };
     Step step = Step::ReadingWorkPlace;
-    const QString defaultFolder = Path(PathKind::DataFolder);
-    QString location = defaultFolder;
+    QString location, defaultFolder;
     QString workPlaceError, error, damagedWorkPlace;
     bool workPlaceFailed = false, failed = false;
-    try {
-        const QString networkFile = Path(PathKind::NetworkFile);
 
-        // A computer without the database engine goes through the set-up again.
-        if (!platform::FileExists(Path(PathKind::FirebirdEngine)) && platform::FileExists(networkFile))
-            QFile::remove(networkFile);
+    bool Any() const { return workPlaceFailed || failed || !damagedWorkPlace.isEmpty(); }
 
-        // A damaged file is told, and the default data folder opened instead.
-        const data::WorkPlaceFile file = data::ReadWorkPlaceFile(networkFile);
-        if (!file.problem.isEmpty()) damagedWorkPlace = file.problem;
-        if (!file.lines.isEmpty()) {
-            const QStringList& lines = file.lines;
-            if (lines.size() == 1) {
-                Main->SpeedButton4Click();
-            } else {
-                const QString mode = lines.at(1);
-                if (mode == QLatin1String("1")) {
-                    Form8->RadioButton1->setChecked(true);
-                    Form8->Edit1->setText(lines.at(0));
-                }
-                if (mode == QLatin1String("2")) {
-                    Form8->RadioButton2->setChecked(true);
-                    Form8->Edit2->setText(lines.at(0));
-                }
-                if (mode == QLatin1String("3")) {
-                    Form8->RadioButton3->setChecked(true);
-                    Form8->Edit3->setText(lines.at(0));
-                }
-            }
-            if (Form8->RadioButton1->isChecked()) location = data::LocationText(Form8->Edit1->text(), 1);
-            if (Form8->RadioButton2->isChecked()) location = data::LocationText(Form8->Edit2->text(), 2);
-            if (Form8->RadioButton3->isChecked()) location = data::LocationText(Form8->Edit3->text(), 3);
-        }
-
-        step = Step::OpeningWorkPlace;
-        try {
-            DataModule1->OpenDatabaseLocation(location);
-        } catch (...) {
-            // The default data folder, locally, rather than no database at all.
-            workPlaceFailed = true;
-            workPlaceError = platform::Application::CurrentExceptionText();
-            step = Step::OpeningDefault;
-            Form8->RadioButton1->setChecked(true);
-            DataModule1->OpenDatabaseLocation(defaultFolder);
-        }
-    } catch (...) {
-        failed = true;
-        error = platform::Application::CurrentExceptionText();
-    }
-    // Whatever happened, another work place can be chosen.
-    Main->SpeedButton4->setVisible(true);
-
-    if (workPlaceFailed || failed || !damagedWorkPlace.isEmpty()) {
+    QString Text() const {
+        using platform::Path;
+        using platform::PathKind;
         QStringList told;
         if (!damagedWorkPlace.isEmpty())
             told << QStringLiteral("Файлът на работното място „%1“ е повреден: %2. Работното място в него не е "
@@ -242,9 +186,92 @@ void TStatForm::FormCreate() {
         else
             told << QStringLiteral("Няма отворена база данни.");
         told << QStringLiteral("Друго работно място се избира с бутона „Работно място“.");
-        platform::ShowMessageBox(told.join(QStringLiteral("\n\n")), platform::Application::Title(),
-                                 platform::DialogIcon::Warning);
+        return told.join(QStringLiteral("\n\n"));
     }
+};
+
+// Shows the work place of network.txt's lines in the work-place window (one
+// line alone opens that window) and gives the location its option names;
+// `location` when no option is chosen.
+QString TakeWorkPlace(const QStringList& lines, QString location) {
+    if (lines.size() == 1) {
+        Main->SpeedButton4Click();
+    } else {
+        const QString mode = lines.at(1);
+        if (mode == QLatin1String("1")) {
+            Form8->RadioButton1->setChecked(true);
+            Form8->Edit1->setText(lines.at(0));
+        }
+        if (mode == QLatin1String("2")) {
+            Form8->RadioButton2->setChecked(true);
+            Form8->Edit2->setText(lines.at(0));
+        }
+        if (mode == QLatin1String("3")) {
+            Form8->RadioButton3->setChecked(true);
+            Form8->Edit3->setText(lines.at(0));
+        }
+    }
+    if (Form8->RadioButton1->isChecked()) location = data::LocationText(Form8->Edit1->text(), 1);
+    if (Form8->RadioButton2->isChecked()) location = data::LocationText(Form8->Edit2->text(), 2);
+    if (Form8->RadioButton3->isChecked()) location = data::LocationText(Form8->Edit3->text(), 3);
+    return location;
+}
+
+}  // namespace
+
+void TStatForm::FormCreate() {
+    using platform::Path;
+    using platform::PathKind;
+
+    // What a finished update left behind.
+    const QString old = Path(PathKind::OldExecutable);
+    if (platform::FileExists(old)) QFile::remove(old);
+
+    // A version file that does not read as a number is shown, and the start
+    // goes on: a damaged file on the maker's server must not keep every
+    // workstation from its database.
+    try {
+        Main->CheckForUpdate(0);
+    } catch (...) {
+        platform::Application::ShowCurrentException();
+    }
+
+    StartProblems problems;
+    using Step = StartProblems::Step;
+    problems.defaultFolder = Path(PathKind::DataFolder);
+    problems.location = problems.defaultFolder;
+    try {
+        const QString networkFile = Path(PathKind::NetworkFile);
+
+        // A computer without the database engine goes through the set-up again.
+        if (!platform::FileExists(Path(PathKind::FirebirdEngine)) && platform::FileExists(networkFile))
+            QFile::remove(networkFile);
+
+        // A damaged file is told, and the default data folder opened instead.
+        const data::WorkPlaceFile file = data::ReadWorkPlaceFile(networkFile);
+        if (!file.problem.isEmpty()) problems.damagedWorkPlace = file.problem;
+        if (!file.lines.isEmpty()) problems.location = TakeWorkPlace(file.lines, problems.location);
+
+        problems.step = Step::OpeningWorkPlace;
+        try {
+            DataModule1->OpenDatabaseLocation(problems.location);
+        } catch (...) {
+            // The default data folder, locally, rather than no database at all.
+            problems.workPlaceFailed = true;
+            problems.workPlaceError = platform::Application::CurrentExceptionText();
+            problems.step = Step::OpeningDefault;
+            Form8->RadioButton1->setChecked(true);
+            DataModule1->OpenDatabaseLocation(problems.defaultFolder);
+        }
+    } catch (...) {
+        problems.failed = true;
+        problems.error = platform::Application::CurrentExceptionText();
+    }
+    // Whatever happened, another work place can be chosen.
+    Main->SpeedButton4->setVisible(true);
+
+    if (problems.Any())
+        platform::ShowMessageBox(problems.Text(), platform::Application::Title(), platform::DialogIcon::Warning);
 
     if (DataModule1->firm.Active()) {
         const int recNo = DataModule1->firm.RecNo();

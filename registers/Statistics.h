@@ -34,6 +34,8 @@ public:
     QString SelectedFirm() const;
     // Writes the twelve bars of both series.
     void ShowBars(const registers::YearIncome& income);
+    // Makes the chart with its two series, value marks, axes and legend.
+    void BuildChart();
     // Puts each bar's value mark above the bar (below a bar under zero).
     void PlaceValueMarks();
 
