@@ -264,7 +264,7 @@ TEST_F(Registers, CardsDropANewFirstCustomerAndShowAFailedGoodsSave) {
     platform::ScriptedDialogs dialogs;
     CustForm->Show();
     DataModule1->cust.Refresh();  // no customers: the header stays a header over an empty row
-    EXPECT_EQ(QPoint(CustForm->StringGrid2->FixedRows(), CustForm->StringGrid2->Row()), QPoint(1, 1));
+    EXPECT_EQ(std::pair(CustForm->StringGrid2->FixedRows(), CustForm->StringGrid2->Row()), std::pair(1, 1));
     CustForm->Button2->click();
     EditCustForm->CancelButton->click();
     DataModule1->cust.Refresh();
