@@ -66,12 +66,10 @@ protected:
         Main->OrderBtn->click();
         ASSERT_TRUE(OrderForm->isVisible());
     }
-    static void AddStock(const QString& description, const QString& price) {
-        DataModule1->stock.Append();
-        DataModule1->stock.FieldByName("Description1").SetAsString(description);
-        DataModule1->stock.FieldByName("Unit1").SetAsString("бр.");
-        DataModule1->stock.FieldByName("SellPrice").SetAsString(price);
-        DataModule1->stock.Post();
+    void AddStock(const QString& description, const QString& price) {
+        testsupport::ExecuteOn(defaultFile, QString("insert into stock (pnom, description1, unit1, sellprice) values "
+                                                    "('%1', '%1', 'бр.', '%2')").arg(description, price));
+        DataModule1->stock.Refresh();
     }
     // Keys go where the keyboard's would: to the focused widget, pressed and released.
     static void Key(int key, const QString& text = {}) {

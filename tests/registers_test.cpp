@@ -124,10 +124,7 @@ TEST_F(Registers, FlagsSetInTheRegisterReachTheCustomerTotalAndTheChart) {
     Add({Number(3), "ФАКТУРА", "Фирма А", "60", "10.03.2013 г.", "False", "True"});
     Add({Number(4), "Кредитно известие", "Фирма А", "36"});
     Add({Number(5), "ФАКТУРА", "Фирма А", "1.2", "10.03.2013 г.", "False", "да"});
-    DataModule1->cust.Append();
-    DataModule1->cust.FieldByName(QStringLiteral("ID")).SetAsString(QStringLiteral("123"));
-    DataModule1->cust.FieldByName(QStringLiteral("CustNo")).SetAsString(QStringLiteral("1"));
-    DataModule1->cust.Post();
+    testsupport::ExecuteOn(defaultFile, "insert into customer (pnom, id, custno) values ('1', '123', 1)");
     testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
     {
         platform::ScriptedDialogs dialogs;  // the unreadable flag of document 5 is told once
@@ -168,11 +165,9 @@ TEST_F(Registers, FlagsSetInTheRegisterReachTheCustomerTotalAndTheChart) {
 }
 
 TEST_F(Registers, OnlyTheOwnerDeletesADocument) {
-    for (const char* name : {"Иван", "Мария"}) {
-        DataModule1->user.Append();
-        DataModule1->user.FieldByName(QStringLiteral("us")).SetAsString(QString::fromUtf8(name));
-        DataModule1->user.Post();
-    }
+    for (const char* user : {"'1', 'Иван'", "'2', 'Мария'"})
+        testsupport::ExecuteOn(defaultFile, QStringLiteral("insert into userp (pnom, us) values (%1)").arg(QString::fromUtf8(user)));
+    DataModule1->user.Refresh();
     Add({Number(1), "ФАКТУРА", "Фирма А", "1", "10.03.2013 г.", "False", "False", {}, "Мария"});
     Add({Number(2)});
     Sort->Show();
