@@ -127,7 +127,6 @@ TEST_F(Editor, ANewDocumentHasTheHeaderRowTodaysDatesTheNextNumberAndThePaymentL
                            e->Panel2->text(), e->windowTitle()}),
               QStringList({"в брой", "20%", "Иван Петров", "Първа банка", "Неотпечатан", "Нов Документ"}));
     EXPECT_TRUE(e->Save->isEnabled());
-    EXPECT_EQ(DataModule1->cust.RecordCount(), 4);
 }
 
 TEST_F(Editor, TheTitleChoosesTheCounterAndAnotherFirmGivesItsNumberAndIssuer) {
