@@ -33,6 +33,7 @@ TDataModule1::TDataModule1(QObject* parent) : QObject(parent) {
     IBTransaction1.SetDefaultDatabase(&IBDatabase1);
     IBTransaction1.Params = {QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
     IBSQL1.DatabaseRef = &IBDatabase1;
+    IBDatabase1.Reconnect = [this] { ConnectAgain(); };
     IBSQL1.TransactionRef = &IBTransaction1;
 
     for (data::TTable* t : ParadoxTables()) t->SetDatabaseName(platform::Path(platform::PathKind::DataFolder));
@@ -206,6 +207,17 @@ void TDataModule1::ConnectFirebird(const QString& location) {
     }
     for (DataSet* ds : {&cust, &firm, &details, &stock, &employee, &store, &currency, &user}) ds->Open();
     SqlConnected = true;
+    connectedLocation_ = location;
+}
+
+void TDataModule1::ConnectAgain() {
+    if (connectedLocation_.isEmpty()) throw data::DatabaseError(QStringLiteral("Няма база данни, към която да се свърже."));
+    DataSet* const sets[] = {&cust, &firm, &details, &stock, &employee, &store, &currency, &user};
+    std::vector<int> recNos;
+    for (DataSet* ds : sets) recNos.push_back(ds->RecNo());
+    ConnectFirebird(connectedLocation_);
+    for (size_t i = 0; i < recNos.size(); ++i)
+        if (recNos[i] > 0 && sets[i]->RecordCount() > 0) sets[i]->SetRecNo(std::min(recNos[i], sets[i]->RecordCount()));
 }
 
 // ---------------------------------------------------------------- record keys
