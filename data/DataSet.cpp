@@ -227,10 +227,12 @@ bool DataSet::Reconnects() const {
 }
 
 void DataSet::Reach() {
-    if (!db_ || !db_->Lost() || !Reconnects()) return;
+    if (!db_ || !db_->Lost() || !db_->Reconnect || db_->Reconnecting()) return;
     QString why;
-    if (!db_->ConnectAgain(&why))
-        throw ConnectionLostError::Lost(db_->DatabaseName, ConnectionLostError::Change::None, false, DatabaseError(why));
+    // Inside a held span the connection is not made again; a data set that
+    // the lost connection has closed cannot go on.
+    if (!Reconnects() ? Active() : db_->ConnectAgain(&why)) return;
+    throw ConnectionLostError::Lost(db_->DatabaseName, ConnectionLostError::Change::None, false, DatabaseError(why));
 }
 
 void DataSet::ThrowLost(const ConnectionLostError& e, ConnectionLostError::Change change) {

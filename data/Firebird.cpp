@@ -85,7 +85,9 @@ bool IsLostConnection(const std::vector<long>& codes) {
     for (long c : codes)
         if (c == isc_network_error || c == isc_net_read_err || c == isc_net_write_err || c == isc_lost_db_connection ||
             c == isc_conn_lost || c == isc_att_shutdown || c == isc_shutdown || c == isc_net_connect_err ||
-            c == isc_net_connect_listen_err || c == isc_bad_db_handle)
+            c == isc_net_connect_listen_err || c == isc_bad_db_handle ||
+            // what the client says when the server died in the middle of its answer
+            c == isc_req_sync)
             return true;
     return false;
 }
@@ -514,9 +516,16 @@ void Transaction::SettleLostCommit(const DatabaseError& cause) {
 
 void HeldCommits::Commit() {
     held_ = false;
+    const unsigned long long before = tr_.CommitCount();
     try {
         tr_.CommitHeld();
     } catch (const ConnectionLostError& e) {
+        // Committed before the connection broke (while the work after the
+        // commit ran): the changes are stored.
+        if (tr_.CommitCount() > before) {
+            if (tr_.DefaultDatabase()) tr_.DefaultDatabase()->ConnectAgain();
+            return;
+        }
         tr_.SettleLostCommit(e);
     }
 }

@@ -218,7 +218,11 @@ private:
 // undoes it.
 class HeldCommits {
 public:
-    explicit HeldCommits(Transaction& tr) : tr_(tr) { tr_.HoldCommits(); }
+    // A connection found lost before is made again first, while nothing is held.
+    explicit HeldCommits(Transaction& tr) : tr_(tr) {
+        if (Database* db = tr_.DefaultDatabase(); db && db->Lost() && !tr_.CommitsHeld()) db->ConnectAgain();
+        tr_.HoldCommits();
+    }
     ~HeldCommits() {
         if (!held_) return;
         try {
