@@ -10,6 +10,7 @@
 #include "platform/SystemClock.h"
 #include "platform/TextFile.h"
 #include "platform/DataControls.h"
+#include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/LocaleText.h"
 #include "registers/CustomerCard.h"
@@ -218,6 +219,18 @@ void TDataModule1::ConnectAgain() {
     ConnectFirebird(connectedLocation_);
     for (size_t i = 0; i < recNos.size(); ++i)
         if (recNos[i] > 0 && sets[i]->RecordCount() > 0) sets[i]->SetRecNo(std::min(recNos[i], sets[i]->RecordCount()));
+    // A change whose commit could not be known when the connection broke is looked up now, and told.
+    if (IBDatabase1.Unsettled.empty()) return;
+    const auto [table, key] = IBDatabase1.Unsettled.back();
+    bool stored = false;
+    data::Statement find(&IBDatabase1, &IBTransaction1, QStringLiteral("select count(*) from %1 where PNOM = :PNOM").arg(table));
+    find.Fetch({data::ParamValue::Bytes(key)}, [&](data::ResultRow& r) { stored = r.values.at(0).toLongLong() > 0; });
+    IBDatabase1.Unsettled.clear();
+    platform::ShowMessage(
+        QStringLiteral("Връзката с базата данни „%1“ е възстановена.\n").arg(IBDatabase1.DatabaseName) +
+        (stored ? QStringLiteral("Последната промяна, за която не можеше да се разбере дали е записана, е записана.")
+                : QStringLiteral("Последната промяна, за която не можеше да се разбере дали е записана, не е записана: "
+                                 "направете я отново.")));
 }
 
 // ---------------------------------------------------------------- record keys

@@ -497,8 +497,10 @@ void Transaction::SettleLostCommit(const DatabaseError& cause) {
     if (!db_) throw cause;
     using Change = ConnectionLostError::Change;
     const QString name = db_->DatabaseName;
-    if (!db_->ConnectAgain())
+    if (!db_->ConnectAgain()) {
+        if (!written.empty()) db_->Unsettled = {written.back()};
         throw ConnectionLostError::Lost(name, written.empty() ? Change::NotStored : Change::Unknown, false, cause);
+    }
     if (written.empty()) throw ConnectionLostError::Lost(name, Change::NotStored, true, cause);
     // One commit makes every row of it stored or none: the last one written tells.
     bool stored = false;
@@ -509,6 +511,7 @@ void Transaction::SettleLostCommit(const DatabaseError& cause) {
                    [&](ResultRow& r) { stored = r.values.at(0).toLongLong() > 0; });
     } catch (const ConnectionLostError&) {
         db_->MarkLost();
+        db_->Unsettled = {written.back()};
         throw ConnectionLostError::Lost(name, Change::Unknown, false, cause);
     }
     if (!stored) throw ConnectionLostError::Lost(name, Change::NotStored, true, cause);

@@ -120,6 +120,9 @@ public:
     // connection is marked, so that the next action connects again first.
     std::function<void()> Reconnect;
     void MarkLost() { lost_ = true; }
+    // The change (table, record key) that a lost connection left unknown
+    // when it could not be looked up: the owner looks it up once connected again.
+    std::vector<std::pair<QString, QByteArray>> Unsettled;
     bool Lost() const { return lost_; }
     bool Reconnecting() const { return reconnecting_; }
     // Connects again through Reconnect: false when there is none or it fails

@@ -5,6 +5,7 @@
 
 #include "data/DataModule.h"
 #include "data/WorkPlace.h"
+#include "platform/Dialogs.h"
 #include "platform/SystemClock.h"
 #include "support/testdatabase.h"
 #include "support/testsupport.h"
@@ -214,6 +215,7 @@ TEST_F(Workstations, LosingTheServerDuringPostsIsToldTruthfullyAndTheModuleGoesO
     struct Restarter {
         ~Restarter() { StartServerAgain(); }
     } restarter;
+    platform::ScriptedDialogs dialogs;
     QProcess killer;
     killer.start("bash", {"-c", "sleep 0.$(( RANDOM % 5 + 1 )); kill -KILL " + pid});
     QSet<QString> done, notStored, unknown;
@@ -244,6 +246,12 @@ TEST_F(Workstations, LosingTheServerDuringPostsIsToldTruthfullyAndTheModuleGoesO
     }
     EXPECT_EQ(stored - unknown, done) << "told done: " << done.size() << ", stored: " << stored.size();
     EXPECT_TRUE((stored & notStored).isEmpty());
+    // A post left unknown is looked up once connected again, and told.
+    int toldStored = 0, toldNotStored = 0;
+    for (const platform::DialogRequest& shown : dialogs.Shown())
+        ++(shown.text.endsWith("не е записана: направете я отново.") ? toldNotStored : toldStored);
+    EXPECT_EQ(toldStored, (unknown & stored).size());
+    EXPECT_EQ(toldNotStored, (unknown - stored).size());
     std::printf("posts told done: %lld, not stored: %lld, unknown: %lld, stored: %lld\n", qlonglong(done.size()),
                 qlonglong(notStored.size()), qlonglong(unknown.size()), qlonglong(stored.size()));
 }
