@@ -10,6 +10,7 @@
 #include "platform/SystemClock.h"
 #include "platform/TextFile.h"
 #include "platform/DataControls.h"
+#include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/LocaleText.h"
 #include "registers/CustomerCard.h"
@@ -33,6 +34,7 @@ TDataModule1::TDataModule1(QObject* parent) : QObject(parent) {
     IBTransaction1.SetDefaultDatabase(&IBDatabase1);
     IBTransaction1.Params = {QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
     IBSQL1.DatabaseRef = &IBDatabase1;
+    IBDatabase1.Reconnect = [this] { ConnectAgain(); };
     IBSQL1.TransactionRef = &IBTransaction1;
 
     for (data::TTable* t : ParadoxTables()) t->SetDatabaseName(platform::Path(platform::PathKind::DataFolder));
@@ -206,6 +208,29 @@ void TDataModule1::ConnectFirebird(const QString& location) {
     }
     for (DataSet* ds : {&cust, &firm, &details, &stock, &employee, &store, &currency, &user}) ds->Open();
     SqlConnected = true;
+    connectedLocation_ = location;
+}
+
+void TDataModule1::ConnectAgain() {
+    if (connectedLocation_.isEmpty()) throw data::DatabaseError(QStringLiteral("Няма база данни, към която да се свърже."));
+    DataSet* const sets[] = {&cust, &firm, &details, &stock, &employee, &store, &currency, &user};
+    std::vector<int> recNos;
+    for (DataSet* ds : sets) recNos.push_back(ds->RecNo());
+    ConnectFirebird(connectedLocation_);
+    for (size_t i = 0; i < recNos.size(); ++i)
+        if (recNos[i] > 0 && sets[i]->RecordCount() > 0) sets[i]->SetRecNo(std::min(recNos[i], sets[i]->RecordCount()));
+    // A change whose commit could not be known when the connection broke is looked up now, and told.
+    if (IBDatabase1.Unsettled.empty()) return;
+    const auto [table, key] = IBDatabase1.Unsettled.back();
+    bool stored = false;
+    data::Statement find(&IBDatabase1, &IBTransaction1, QStringLiteral("select count(*) from %1 where PNOM = :PNOM").arg(table));
+    find.Fetch({data::ParamValue::Bytes(key)}, [&](data::ResultRow& r) { stored = r.values.at(0).toLongLong() > 0; });
+    IBDatabase1.Unsettled.clear();
+    platform::ShowMessage(
+        QStringLiteral("Връзката с базата данни „%1“ е възстановена.\n").arg(IBDatabase1.DatabaseName) +
+        (stored ? QStringLiteral("Последната промяна, за която не можеше да се разбере дали е записана, е записана.")
+                : QStringLiteral("Последната промяна, за която не можеше да се разбере дали е записана, не е записана: "
+                                 "направете я отново.")));
 }
 
 // ---------------------------------------------------------------- record keys

@@ -97,6 +97,10 @@ private:
     // number it had (or the last record).
     static void ReopenAndFetchAll(data::DataSet& ds, bool appendAndCancel);
     void SetUpDataSet(data::DataSet& ds, const char* table, data::DataSource& source);
+    // Connects again to the place connected last, after the connection was
+    // lost, keeping each data set's record number.
+    void ConnectAgain();
+    QString connectedLocation_;
 };
 
 extern TDataModule1* DataModule1;

@@ -216,7 +216,55 @@ Field DataSet::FieldByName(const QString& name) {
     return Field(this, it.value());
 }
 
+// A lost connection is made again by the data set's next action, through
+// the connection's Reconnect (the data module connects to the same place
+// and opens its data sets again). A read is then made once more; a write is
+// never repeated: where the connection broke at its commit, the written row
+// is looked for by its record key, and the user is told whether it is
+// stored. Inside a span of held commits the owner of the span decides.
+bool DataSet::Reconnects() const {
+    return db_ && db_->Reconnect && !db_->Reconnecting() && !(tr_ && tr_->CommitsHeld());
+}
+
+void DataSet::Reach() {
+    if (!db_ || !db_->Lost() || !db_->Reconnect || db_->Reconnecting()) return;
+    QString why;
+    // Inside a held span the connection is not made again; a data set that
+    // the lost connection has closed cannot go on.
+    if (!Reconnects() ? Active() : db_->ConnectAgain(&why)) return;
+    throw ConnectionLostError::Lost(db_->DatabaseName, ConnectionLostError::Change::None, false, DatabaseError(why));
+}
+
+void DataSet::ThrowLost(const ConnectionLostError& e, ConnectionLostError::Change change) {
+    if (!db_ || db_->Reconnecting()) throw e;
+    db_->MarkLost();
+    throw ConnectionLostError::Lost(db_->DatabaseName, change, false, e);
+}
+
+template <class Once>
+void DataSet::Read(Once once) {
+    Reach();
+    try {
+        once();
+        return;
+    } catch (const ConnectionLostError& e) {
+        if (!Reconnects()) ThrowLost(e, ConnectionLostError::Change::None);
+        if (!db_->ConnectAgain()) ThrowLost(e, ConnectionLostError::Change::None);
+    }
+    try {
+        once();
+    } catch (const ConnectionLostError& e) {
+        ThrowLost(e, ConnectionLostError::Change::None);
+    }
+}
+
 void DataSet::Open() {
+    if (Active()) return;
+    if (db_ && db_->Reconnecting()) return OpenOnce();
+    Read([this] { OpenOnce(); });
+}
+
+void DataSet::OpenOnce() {
     if (Active()) return;
     if (!db_ || !tr_) throw DatabaseError(QStringLiteral("Таблицата %1 няма връзка с база данни.").arg(Name));
     Statement select(db_, tr_, WithRowPlaces(SelectSQL, &rowPlaces_));
@@ -303,6 +351,10 @@ void DataSet::SetRecNo(int recNo) {
 }
 
 void DataSet::Refresh() {
+    Read([this] { RefreshOnce(); });
+}
+
+void DataSet::RefreshOnce() {
     CheckBrowseMode();
     if (current_ >= 0 && !RefreshSQL.isEmpty() && !AfterRefreshFetchesAll) {
         Statement& s = Prepared(refreshStmt_, RefreshSQL);
@@ -329,6 +381,7 @@ void DataSet::Refresh() {
 }
 
 void DataSet::Append() {
+    Reach();
     CheckBrowseMode();
     // The new record stands after the last one, which is current again after a cancel.
     if (!rows_.empty()) current_ = static_cast<int>(rows_.size()) - 1;
@@ -336,6 +389,7 @@ void DataSet::Append() {
 }
 
 void DataSet::Insert() {
+    Reach();
     CheckBrowseMode();
     StartInsert(current_ < 0 ? 0 : current_);
 }
@@ -353,6 +407,7 @@ void DataSet::StartInsert(int at) {
 }
 
 void DataSet::Edit() {
+    Reach();
     CheckActive();
     if (state_ == State::Edit || state_ == State::Insert) return;
     if (rows_.empty()) {
@@ -393,6 +448,22 @@ std::vector<ParamValue> DataSet::ParamsFor(const Statement& s, const Row& curren
 }
 
 void DataSet::Post() {
+    const unsigned long long commitsBefore = tr_ ? tr_->CommitCount() : 0;
+    try {
+        PostOnce();
+    } catch (const ConnectionLostError& e) {
+        if (!Reconnects()) ThrowLost(e, ConnectionLostError::Change::NotStored);
+        // Committed before the connection broke (while the key was settled or
+        // the table read again): the row is stored.
+        if (tr_->CommitCount() > commitsBefore) {
+            db_->ConnectAgain();
+            return;
+        }
+        tr_->SettleLostCommit(e);
+    }
+}
+
+void DataSet::PostOnce() {
     CheckActive();
     if (state_ != State::Edit && state_ != State::Insert) return;
     Notify(DataChange::UpdateRecord);
@@ -425,6 +496,7 @@ void DataSet::Post() {
         }
     }
     const QByteArray dbKey = WriteRow(inserting);
+    if (keyIndex_ >= 0 && !buffer_.nulls[keyIndex_]) tr_->NoteWritten(Name, buffer_.values[keyIndex_]);
     if (inserting) {
         rows_.insert(rows_.begin() + insertAt_, buffer_);
         if (rowPlaces_) dbKeys_.insert(dbKeys_.begin() + insertAt_, dbKey);
@@ -583,10 +655,34 @@ void DataSet::Cancel() {
     modified_ = false;
     buffer_ = Row();
     Notify(dropsRow ? DataChange::Rows : DataChange::State);
-    Fire(AfterCancel);
+    try {
+        Fire(AfterCancel);
+    } catch (const ConnectionLostError& e) {
+        // The edit is given up all the same; the connection is made again.
+        if (!Reconnects() || !db_->ConnectAgain()) ThrowLost(e, ConnectionLostError::Change::None);
+    }
 }
 
 void DataSet::Delete() {
+    Reach();
+    const unsigned long long commitsBefore = tr_ ? tr_->CommitCount() : 0;
+    const QByteArray key = Active() && state_ == State::Browse && current_ >= 0 && keyIndex_ >= 0
+                               ? QByteArray(rows_[current_].values[keyIndex_])
+                               : QByteArray();
+    try {
+        DeleteOnce();
+    } catch (const ConnectionLostError& e) {
+        if (!Reconnects()) ThrowLost(e, ConnectionLostError::Change::NotStored);
+        if (!db_->ConnectAgain())
+            ThrowLost(e, tr_->CommitCount() > commitsBefore ? ConnectionLostError::Change::None
+                                                            : ConnectionLostError::Change::Unknown);
+        // Deleted when the row is no longer there.
+        if (tr_->CommitCount() > commitsBefore || (!key.isEmpty() && RowsWithKey(key).empty())) return;
+        throw ConnectionLostError::Lost(db_->DatabaseName, ConnectionLostError::Change::NotStored, true, e);
+    }
+}
+
+void DataSet::DeleteOnce() {
     CheckActive();
     if (state_ == State::Insert) {
         Cancel();

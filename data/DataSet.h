@@ -201,6 +201,16 @@ private:
 
     void CheckActive() const;
     void CheckBrowseMode();
+    // A lost connection is made again by the next action (see Reach).
+    bool Reconnects() const;
+    void Reach();
+    [[noreturn]] void ThrowLost(const ConnectionLostError& e, ConnectionLostError::Change change);
+    template <class Once>
+    void Read(Once once);
+    void OpenOnce();
+    void RefreshOnce();
+    void PostOnce();
+    void DeleteOnce();
     void StartInsert(int at);  // an empty new record at row `at`, in Insert
     Row& EditRow();
     const Row* CurrentRow() const;

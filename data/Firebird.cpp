@@ -80,6 +80,18 @@ bool IsConflict(const std::vector<long>& codes) {
     return false;
 }
 
+// The server cannot be reached or has dropped the connection.
+bool IsLostConnection(const std::vector<long>& codes) {
+    for (long c : codes)
+        if (c == isc_network_error || c == isc_net_read_err || c == isc_net_write_err || c == isc_lost_db_connection ||
+            c == isc_conn_lost || c == isc_att_shutdown || c == isc_shutdown || c == isc_net_connect_err ||
+            c == isc_net_connect_listen_err || c == isc_bad_db_handle ||
+            // what the client says when the server died in the middle of its answer
+            c == isc_req_sync)
+            return true;
+    return false;
+}
+
 // The server's messages are English; what they quote is a file name (UTF-8)
 // or a value of the program's columns (Windows-1251).
 QString ServerText(const QByteArray& bytes) {
@@ -106,6 +118,10 @@ QString ServerText(const QByteArray& bytes) {
         throw RecordInUseError(QStringLiteral("Този запис в момента се променя от друго работно място, затова "
                                               "нищо не е записано. Опитайте отново след малко."),
                                serverText, code, sqlCode, std::move(codes));
+    if (IsLostConnection(codes))
+        throw ConnectionLostError(QStringLiteral("Няма връзка със сървъра!\nВръзката с базата данни е прекъсната. "
+                                                 "Проверете дали сървърът работи и дали мрежата е свързана."),
+                                  serverText, code, sqlCode, std::move(codes));
     QString message = QStringLiteral("Грешка в базата данни");
     if (!context.isEmpty()) message += QStringLiteral(" (") + context + QLatin1Char(')');
     message += QStringLiteral(":\n") + serverText + hint;
@@ -181,6 +197,24 @@ bool DatabaseError::HasCode(long code) const { return std::find(codes_.begin(), 
 
 bool DatabaseError::TextTooLong() const { return HasCode(isc_string_truncation); }
 
+ConnectionLostError ConnectionLostError::Lost(const QString& database, Change change, bool connectedAgain,
+                                              const DatabaseError& cause) {
+    QString text = QStringLiteral("Няма връзка със сървъра!\nВръзката с базата данни „%1“ беше прекъсната").arg(database);
+    text += connectedAgain ? QStringLiteral(" и е възстановена.")
+                           : QStringLiteral(". Проверете дали сървърът работи и дали мрежата е свързана; програмата "
+                                            "ще се свърже отново сама при следващото действие.");
+    if (change == Change::NotStored)
+        text += QStringLiteral("\nПоследната промяна не е записана: направете я отново.");
+    else if (change == Change::Unknown)
+        text += QStringLiteral("\nНе може да се разбере дали последната промяна е записана. Когато връзката се "
+                               "възстанови, проверете я, преди да я направите отново.");
+    else if (connectedAgain)
+        text += QStringLiteral("\nОпитайте отново.");
+    std::vector<long> codes;
+    if (cause.Code()) codes.push_back(cause.Code());
+    return ConnectionLostError(text, cause.ServerText(), cause.Code(), cause.SqlCode(), std::move(codes));
+}
+
 // ---------------------------------------------------------------- Database
 
 Database::Database() = default;
@@ -243,6 +277,7 @@ void Database::Open() {
     Attach(false, [this](Status& st, IXpbBuilder* dpb) {
         for (const QString& line : Params) AddParamLine(st, dpb, line);
     });
+    lost_ = false;
 }
 
 void Database::CreateDatabase(const QStringList& creationParams) {
@@ -320,6 +355,27 @@ void Database::DropDatabase() {
     attachment_ = nullptr;  // a successful drop releases the interface
 }
 
+bool Database::ConnectAgain(QString* error) {
+    lost_ = true;
+    if (!Reconnect || reconnecting_) return false;
+    reconnecting_ = true;
+    try {
+        Reconnect();
+    } catch (const platform::Exception& e) {
+        reconnecting_ = false;
+        lost_ = true;
+        if (error) *error = e.Message();
+        return false;
+    } catch (...) {
+        reconnecting_ = false;
+        lost_ = true;
+        throw;
+    }
+    reconnecting_ = false;
+    lost_ = false;
+    return true;
+}
+
 void Database::Register(Transaction* t) {
     if (std::find(transactions_.begin(), transactions_.end(), t) == transactions_.end()) transactions_.push_back(t);
 }
@@ -375,6 +431,7 @@ void Transaction::StartTransaction() {
         Check(st);
     }
     if (!access) tpb->insertTag(&st, isc_tpb_write);
+    written_.clear();
     handle_ = db_->Attachment()->startTransaction(&st, tpb->getBufferLength(&st), tpb->getBuffer(&st));
     if (st.Failed()) {
         handle_ = nullptr;
@@ -394,6 +451,7 @@ void Transaction::Commit() {
     Check(st);
     handle_ = nullptr;  // a successful commit releases the interface
     ++commits_;
+    written_.clear();
 }
 
 void Transaction::CommitRetaining() {
@@ -406,6 +464,7 @@ void Transaction::CommitRetaining() {
     handle_->commitRetaining(&st);
     Check(st);
     ++commits_;
+    written_.clear();
 }
 
 void Transaction::CommitHeld() {
@@ -420,10 +479,58 @@ void Transaction::RollbackHeld() {
     if (holds_ == 0 || --holds_ > 0) return;
     afterCommit_.clear();
     commitDue_ = false;
+    written_.clear();
     if (!Active()) return;
     Status st;
     handle_->rollbackRetaining(&st);
-    Check(st);
+    try {
+        Check(st);
+    } catch (const ConnectionLostError&) {
+        // A lost connection has undone the changes itself: it is made again
+        // now, or by the next action.
+        if (db_) db_->ConnectAgain();
+    }
+}
+
+void Transaction::SettleLostCommit(const DatabaseError& cause) {
+    const auto written = std::exchange(written_, {});
+    if (!db_) throw cause;
+    using Change = ConnectionLostError::Change;
+    const QString name = db_->DatabaseName;
+    if (!db_->ConnectAgain()) {
+        if (!written.empty()) db_->Unsettled = {written.back()};
+        throw ConnectionLostError::Lost(name, written.empty() ? Change::NotStored : Change::Unknown, false, cause);
+    }
+    if (written.empty()) throw ConnectionLostError::Lost(name, Change::NotStored, true, cause);
+    // One commit makes every row of it stored or none: the last one written tells.
+    bool stored = false;
+    try {
+        Statement find(db_, this,
+                       QStringLiteral("select count(*) from %1 where PNOM = :PNOM").arg(written.back().first));
+        find.Fetch({ParamValue::Bytes(written.back().second)},
+                   [&](ResultRow& r) { stored = r.values.at(0).toLongLong() > 0; });
+    } catch (const ConnectionLostError&) {
+        db_->MarkLost();
+        db_->Unsettled = {written.back()};
+        throw ConnectionLostError::Lost(name, Change::Unknown, false, cause);
+    }
+    if (!stored) throw ConnectionLostError::Lost(name, Change::NotStored, true, cause);
+}
+
+void HeldCommits::Commit() {
+    held_ = false;
+    const unsigned long long before = tr_.CommitCount();
+    try {
+        tr_.CommitHeld();
+    } catch (const ConnectionLostError& e) {
+        // Committed before the connection broke (while the work after the
+        // commit ran): the changes are stored.
+        if (tr_.CommitCount() > before) {
+            if (tr_.DefaultDatabase()) tr_.DefaultDatabase()->ConnectAgain();
+            return;
+        }
+        tr_.SettleLostCommit(e);
+    }
 }
 
 void Transaction::AfterCommit(std::function<void()> work) {

@@ -53,6 +53,19 @@ public:
     using DatabaseError::DatabaseError;
 };
 
+// The connection to the server was lost (the server stopped, the network
+// broke): the server's network and shut-down errors. Message() tells it in
+// the user's words; Lost() texts name the database and what became of the
+// change that was being made.
+class ConnectionLostError : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
+    // What became of the change that was being made when the connection broke.
+    enum class Change { None, NotStored, Unknown };
+    static ConnectionLostError Lost(const QString& database, Change change, bool connectedAgain,
+                                    const DatabaseError& cause);
+};
+
 // Another work place changed or deleted the row since this one read it.
 class RecordChangedError : public platform::Exception {
 public:
@@ -102,6 +115,20 @@ public:
 
     Firebird::IAttachment* Attachment() const { return attachment_; }
 
+    // Connecting again after a lost connection. The owner sets Reconnect (it
+    // connects to the same place and opens the data sets again). A lost
+    // connection is marked, so that the next action connects again first.
+    std::function<void()> Reconnect;
+    void MarkLost() { lost_ = true; }
+    // The change (table, record key) that a lost connection left unknown
+    // when it could not be looked up: the owner looks it up once connected again.
+    std::vector<std::pair<QString, QByteArray>> Unsettled;
+    bool Lost() const { return lost_; }
+    bool Reconnecting() const { return reconnecting_; }
+    // Connects again through Reconnect: false when there is none or it fails
+    // (the connection stays marked lost; *error then holds why).
+    bool ConnectAgain(QString* error = nullptr);
+
     // Transactions register themselves so that closing the connection ends them.
     void Register(Transaction* t);
     void Unregister(Transaction* t);
@@ -113,6 +140,7 @@ private:
 
     Firebird::IAttachment* attachment_ = nullptr;
     bool embedded_ = false;
+    bool lost_ = false, reconnecting_ = false;
     std::vector<Transaction*> transactions_;
 };
 
@@ -165,6 +193,15 @@ public:
 
     void DetachDatabase() { db_ = nullptr; }
 
+    // The rows written since the last commit, by table and record key: when
+    // the connection is lost at a commit, they tell whether it was made.
+    void NoteWritten(const QString& table, const QByteArray& key) { written_.push_back({table, key}); }
+    // After the connection was lost at a commit (or before it): connects
+    // again and looks the written rows up. Returns when they are stored;
+    // otherwise throws a ConnectionLostError saying they are not, or that it
+    // cannot be known while the server cannot be reached.
+    void SettleLostCommit(const DatabaseError& cause);
+
 private:
     void CloseDataSets();
 
@@ -173,6 +210,7 @@ private:
     int holds_ = 0;
     bool commitDue_ = false;
     unsigned long long commits_ = 0;
+    std::vector<std::pair<QString, QByteArray>> written_;
     std::vector<std::function<void()>> afterCommit_;
     std::vector<std::pair<int, Closer>> closers_;
     int nextCloser_ = 1;
@@ -183,7 +221,11 @@ private:
 // undoes it.
 class HeldCommits {
 public:
-    explicit HeldCommits(Transaction& tr) : tr_(tr) { tr_.HoldCommits(); }
+    // A connection found lost before is made again first, while nothing is held.
+    explicit HeldCommits(Transaction& tr) : tr_(tr) {
+        if (Database* db = tr_.DefaultDatabase(); db && db->Lost() && !tr_.CommitsHeld()) db->ConnectAgain();
+        tr_.HoldCommits();
+    }
     ~HeldCommits() {
         if (!held_) return;
         try {
@@ -194,10 +236,8 @@ public:
     }
     HeldCommits(const HeldCommits&) = delete;
     HeldCommits& operator=(const HeldCommits&) = delete;
-    void Commit() {
-        held_ = false;
-        tr_.CommitHeld();
-    }
+    // A connection lost at the commit is settled (Transaction::SettleLostCommit).
+    void Commit();
     void Rollback() {
         held_ = false;
         tr_.RollbackHeld();

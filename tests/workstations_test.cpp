@@ -1,16 +1,20 @@
 // Work places sharing one database on the Firebird server at 127.0.0.1: two processes appending
 // at once never share a record key, two changing one row lose no change, and a data module whose
-// server was restarted connects again.
+// server was restarted connects again by itself and tells truthfully what a post broken by the
+// lost server became.
 
 #include "data/DataModule.h"
 #include "data/WorkPlace.h"
+#include "platform/Dialogs.h"
 #include "platform/SystemClock.h"
 #include "support/testdatabase.h"
 #include "support/testsupport.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QSet>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -32,6 +36,15 @@ struct ServerModule {
         dm.store.Append();
         dm.store.FieldByName("num").SetAsString(number);
         dm.store.Post();
+    }
+    // As a document is saved: its row committed by one commit with whatever else the save writes.
+    void SaveDocument(const QString& number) {
+        data::HeldCommits oneCommit(dm.IBTransaction1);
+        data::PostGuard guard(dm.store);
+        dm.store.Append();
+        dm.store.FieldByName("num").SetAsString(number);
+        guard.Post();
+        oneCommit.Commit();
     }
     TForm8 form;
     TDataModule1 dm;
@@ -156,27 +169,91 @@ TEST_F(Workstations, TwoProcessesCountingOnOneRowLoseNoChange) {
     EXPECT_EQ(counted, QStringList{QString::number(done)});
 }
 
-TEST_F(Workstations, AfterTheServerRestartsTheSameModuleConnectsAgain) {
-    const QString pidFile = qEnvironmentVariable("QUILLANE_TEST_SERVER_PID_FILE");
-    if (pidFile.isEmpty())
-        GTEST_SKIP() << "no server of the tests' own to restart: QUILLANE_TEST_SERVER_PID_FILE names the file "
-                        "holding its process id (scripts/quillane.sh test sets it when it starts the server)";
-    const QString script = QStringLiteral(QUILLANE_SCRIPTS_DIR "/firebird-server.sh");
-    module->AddDocument("1");
+const QString kServerScript = QStringLiteral(QUILLANE_SCRIPTS_DIR "/firebird-server.sh");
 
-    ASSERT_EQ(QProcess::execute(script, {"stop", QString::fromLatin1(testsupport::ReadFile(pidFile)).trimmed()}), 0);
-    EXPECT_THROW(module->AddDocument("lost"), data::DatabaseError);
+// The file holding the process id of a server the tests may stop, or the empty text.
+QString ServerPidFile() { return qEnvironmentVariable("QUILLANE_TEST_SERVER_PID_FILE"); }
+#define SKIP_WITHOUT_OWN_SERVER()                                                                                \
+    if (ServerPidFile().isEmpty())                                                                              \
+    GTEST_SKIP() << "no server of the tests' own to restart: QUILLANE_TEST_SERVER_PID_FILE names the file "     \
+                    "holding its process id (scripts/quillane.sh test sets it when it starts the server)"
+
+// Starts the server again and writes its process id into the file.
+// (Nothing happens where a server answers already.)
+void StartServerAgain() {
     QProcess start;
-    start.start(script, {"start"});
+    start.start(kServerScript, {"start"});
     ASSERT_TRUE(start.waitForFinished(30000));
     const QByteArray pid = start.readAllStandardOutput().trimmed();
-    ASSERT_FALSE(pid.isEmpty()) << "the server did not start again";
-    testsupport::WriteFile(pidFile, pid + '\n');
+    if (!pid.isEmpty()) testsupport::WriteFile(ServerPidFile(), pid + '\n');
+}
+
+TEST_F(Workstations, AfterTheServerRestartsTheSameModuleConnectsAgain) {
+    SKIP_WITHOUT_OWN_SERVER();
+    module->AddDocument("1");
+    const QString pid = QString::fromLatin1(testsupport::ReadFile(ServerPidFile())).trimmed();
+
+    ASSERT_EQ(QProcess::execute(kServerScript, {"stop", pid}), 0);
+    EXPECT_THROW(module->AddDocument("lost"), data::ConnectionLostError);
+    StartServerAgain();
+    ASSERT_NE(QString::fromLatin1(testsupport::ReadFile(ServerPidFile())).trimmed(), pid) << "the server did not start again";
 
     module->dm.OpenDatabaseLocation(kDatabase);
     EXPECT_EQ(module->dm.store.RecordCount(), 1);
     module->AddDocument("2");
     EXPECT_EQ(testsupport::QueryRows(kDatabase, "select num from store order by num"), (QStringList{"1", "2"}));
+}
+
+// The server is killed at a moment of its own while documents are posted one after another (by
+// turns alone and as a save does, under one held commit), and started again. The same module goes on by itself; every post told as done is stored once, every
+// one told as not stored is not, and only one told as unknown may be either.
+TEST_F(Workstations, LosingTheServerDuringPostsIsToldTruthfullyAndTheModuleGoesOn) {
+    SKIP_WITHOUT_OWN_SERVER();
+    const QString pid = QString::fromLatin1(testsupport::ReadFile(ServerPidFile())).trimmed();
+    module->AddDocument("first");
+    // Whatever happens below, the server runs again at the end.
+    struct Restarter {
+        ~Restarter() { StartServerAgain(); }
+    } restarter;
+    platform::ScriptedDialogs dialogs;
+    QProcess killer;
+    killer.start("bash", {"-c", "sleep 0.$(( RANDOM % 5 + 1 )); kill -KILL " + pid});
+    QSet<QString> done, notStored, unknown;
+    QString told;
+    int lost = 0, afterRestart = 0;
+    QElapsedTimer running;
+    running.start();
+    for (int i = 0; afterRestart < 20 && running.elapsed() < 60000; ++i) {
+        const QString number = QString::number(i);
+        try {
+            i % 2 ? module->SaveDocument(number) : module->AddDocument(number);
+            done << number;
+            if (lost >= 3) ++afterRestart;
+        } catch (const data::ConnectionLostError& e) {
+            ASSERT_EQ(afterRestart, 0) << "the module did not go on after the restart: " << e.Message().toStdString();
+            told = e.Message();
+            (told.contains("Не може да се разбере") ? unknown : notStored) << number;
+            if (++lost == 3) StartServerAgain();
+        }
+    }
+    killer.waitForFinished();
+    EXPECT_EQ(afterRestart, 20);
+    EXPECT_TRUE(told.startsWith("Няма връзка със сървъра!") && told.contains(kDatabase)) << told.toStdString();
+    QSet<QString> stored;
+    for (const QString& n : testsupport::QueryRows(kDatabase, "select num from store where num <> 'first'")) {
+        EXPECT_FALSE(stored.contains(n)) << "stored twice: " << n.toStdString();
+        stored << n;
+    }
+    EXPECT_EQ(stored - unknown, done) << "told done: " << done.size() << ", stored: " << stored.size();
+    EXPECT_TRUE((stored & notStored).isEmpty());
+    // A post left unknown is looked up once connected again, and told.
+    int toldStored = 0, toldNotStored = 0;
+    for (const platform::DialogRequest& shown : dialogs.Shown())
+        ++(shown.text.endsWith("не е записана: направете я отново.") ? toldNotStored : toldStored);
+    EXPECT_EQ(toldStored, (unknown & stored).size());
+    EXPECT_EQ(toldNotStored, (unknown - stored).size());
+    std::printf("posts told done: %lld, not stored: %lld, unknown: %lld, stored: %lld\n", qlonglong(done.size()),
+                qlonglong(notStored.size()), qlonglong(unknown.size()), qlonglong(stored.size()));
 }
 
 }  // namespace
