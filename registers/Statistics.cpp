@@ -25,6 +25,7 @@
 #include <QGraphicsSimpleTextItem>
 #include <QGraphicsLayout>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLinearGradient>
 #include <QMenu>
 #include <QPrinter>
@@ -90,7 +91,7 @@ void TStatForm::BuildChart() {
     chart->setTitleFont(titleFont);
     chart->setTitleBrush(Qt::white);
     chart->setMargins(QMargins(4, 4, 4, 4));
-    // The legend, captioned "Легенда:", names the colours of the bars.
+    // The legend shows its caption "Легенда:"; both series are left out of it.
     QLegend* legend = chart->legend();
     legend->setAlignment(Qt::AlignBottom);
     legend->setMarkerShape(QLegend::MarkerShapeRectangle);
@@ -120,6 +121,8 @@ void TStatForm::BuildChart() {
     Bars->append(Series2);
     Bars->setBarWidth(0.5);  // a quarter of the month's slot for each series
     chart->addSeries(Bars);
+    for (QLegendMarker* marker : legend->markers(Bars)) marker->setVisible(false);
+    legend->setMinimumHeight(caption->boundingRect().height() + 6);
     // Each bar's value on a light yellow mark above it.
     for (int i = 0; i < 24; ++i) {
         auto* mark = new QGraphicsRectItem(chart);
