@@ -131,4 +131,17 @@ std::string InstallDatabaseCopy(const QString& home, int documents) {
     return copy.toStdString();
 }
 
+void FetchStoreTimed(benchmark::State& state, const std::string& file) {
+    using namespace Firebird;
+    IMaster* master = fb_get_master_interface();
+    IStatus* status = master->getStatus();
+    ThrowStatusWrapper st(status);
+    IAttachment* att = AttachAsAdmin(st, file);
+    ITransaction* tra = att->startTransaction(&st, 0, nullptr);
+    for (auto _ : state) benchmark::DoNotOptimize(PlainFetchOfStore(att, tra, st));
+    tra->commit(&st);
+    att->detach(&st);
+    status->dispose();
+}
+
 }  // namespace bench

@@ -43,6 +43,10 @@ std::string InstallDatabaseCopy(const QString& home, int documents);
 // plain client's baseline. Returns the number of rows.
 size_t PlainFetchOfStore(Firebird::IAttachment* att, Firebird::ITransaction* tra, Firebird::ThrowStatusWrapper& st);
 
+// The plain client's baseline as a benchmark body: PlainFetchOfStore of the
+// database file, timed once an iteration in one attachment and transaction.
+void FetchStoreTimed(benchmark::State& state, const std::string& file);
+
 // The console output, and the mean real time of every benchmark: of its
 // single runs, or of its means when only aggregates are reported.
 class MeanTimeReporter : public benchmark::ConsoleReporter {

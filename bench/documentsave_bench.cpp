@@ -35,18 +35,7 @@ std::string g_file;  // the private copy the program works on
 constexpr int kDocument = bench::kDocuments / 2;
 
 // One fetch of every row and column of STORE, values copied out as text.
-void Baseline_FetchStore(benchmark::State& state) {
-    using namespace Firebird;
-    IMaster* master = fb_get_master_interface();
-    IStatus* status = master->getStatus();
-    ThrowStatusWrapper st(status);
-    IAttachment* att = bench::AttachAsAdmin(st, g_file);
-    ITransaction* tra = att->startTransaction(&st, 0, nullptr);
-    for (auto _ : state) benchmark::DoNotOptimize(bench::PlainFetchOfStore(att, tra, st));
-    tra->commit(&st);
-    att->detach(&st);
-    status->dispose();
-}
+void Baseline_FetchStore(benchmark::State& state) { bench::FetchStoreTimed(state, g_file); }
 
 void Ours_Save(benchmark::State& state) {
     OrderForm->LoadDocument(kDocument);

@@ -34,18 +34,7 @@ namespace {
 
 std::string g_file;
 
-void Baseline_FetchStore(benchmark::State& state) {
-    using namespace Firebird;
-    IMaster* master = fb_get_master_interface();
-    IStatus* status = master->getStatus();
-    ThrowStatusWrapper st(status);
-    IAttachment* att = bench::AttachAsAdmin(st, g_file);
-    ITransaction* tra = att->startTransaction(&st, 0, nullptr);
-    for (auto _ : state) benchmark::DoNotOptimize(bench::PlainFetchOfStore(att, tra, st));
-    tra->commit(&st);
-    att->detach(&st);
-    status->dispose();
-}
+void Baseline_FetchStore(benchmark::State& state) { bench::FetchStoreTimed(state, g_file); }
 
 // The windows the fills write into, over the data module.
 void OpenWindows(const QString& folder) {
