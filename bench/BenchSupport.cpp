@@ -2,6 +2,7 @@
 #include "DataGenerator.h"
 
 #include "data/DataModule.h"
+#include "data/Login.h"
 #include "documents/RememberedChoices.h"
 #include "platform/Paths.h"
 #include "platform/Exception.h"
@@ -142,6 +143,16 @@ void FetchStoreTimed(benchmark::State& state, const std::string& file) {
     tra->commit(&st);
     att->detach(&st);
     status->dispose();
+}
+
+void LogInAsOwnerOf(int recNo) {
+    data::DataSet& store = DataModule1->store;
+    store.SetRecNo(recNo);
+    Form9->LoggedUser = store.FieldByName(QStringLiteral("us")).AsString();
+    if (Form9->LoggedUser.isEmpty() && DataModule1->user.RecordCount() > 0) {
+        DataModule1->user.SetRecNo(1);
+        Form9->LoggedUser = DataModule1->user.FieldByName(QStringLiteral("us")).AsString();
+    }
 }
 
 }  // namespace bench

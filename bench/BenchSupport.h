@@ -43,6 +43,10 @@ std::string InstallDatabaseCopy(const QString& home, int documents);
 // plain client's baseline. Returns the number of rows.
 size_t PlainFetchOfStore(Firebird::IAttachment* att, Firebird::ITransaction* tra, Firebird::ThrowStatusWrapper& st);
 
+// Logs in as the owner of the stored document at recNo (a document without
+// one belongs to the first user), so that saving it overwrites it.
+void LogInAsOwnerOf(int recNo);
+
 // The plain client's baseline as a benchmark body: PlainFetchOfStore of the
 // database file, timed once an iteration in one attachment and transaction.
 void FetchStoreTimed(benchmark::State& state, const std::string& file);

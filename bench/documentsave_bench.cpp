@@ -11,7 +11,6 @@
 #include "app/MainWindow.h"
 #include "app/Program.h"
 #include "data/DataModule.h"
-#include "data/Login.h"
 #include "documents/DocumentEditor.h"
 #include "platform/Dialogs.h"
 #include "platform/Form.h"
@@ -39,14 +38,7 @@ void Baseline_FetchStore(benchmark::State& state) { bench::FetchStoreTimed(state
 
 void Ours_Save(benchmark::State& state) {
     OrderForm->LoadDocument(kDocument);
-    // Logged in as the document's owner (a document without one belongs to the first user).
-    data::DataSet& store = DataModule1->store;
-    store.SetRecNo(kDocument);
-    Form9->LoggedUser = store.FieldByName(QStringLiteral("us")).AsString();
-    if (Form9->LoggedUser.isEmpty() && DataModule1->user.RecordCount() > 0) {
-        DataModule1->user.SetRecNo(1);
-        Form9->LoggedUser = DataModule1->user.FieldByName(QStringLiteral("us")).AsString();
-    }
+    bench::LogInAsOwnerOf(kDocument);
     for (auto _ : state) OrderForm->SaveClick();  // as printing saves: the stored record is overwritten
     if (DataModule1->store.RecordCount() != bench::kDocuments) state.SkipWithError("the save added a record");
 }

@@ -267,13 +267,7 @@ int RunOne(int documents) {
 
     // Saving the open document again (as printing does), logged in as its owner.
     e->LoadDocument(a);
-    data::DataSet& store = DataModule1->store;
-    store.SetRecNo(a);
-    Form9->LoggedUser = store.FieldByName(QStringLiteral("us")).AsString();
-    if (Form9->LoggedUser.isEmpty() && DataModule1->user.RecordCount() > 0) {
-        DataModule1->user.SetRecNo(1);
-        Form9->LoggedUser = DataModule1->user.FieldByName(QStringLiteral("us")).AsString();
-    }
+    bench::LogInAsOwnerOf(a);
     rows.push_back({"save of the open document", Time(g_repeat, [&] { e->SaveClick(); }), fetch, 2.6, false, 0, 10000});
 
     // The register opened after a new document was saved (its numbers sorted again).
@@ -297,6 +291,7 @@ int RunOne(int documents) {
     Sort->Close();
 
     // Memory: what STORE's rows hold, against the bytes of the rows.
+    data::DataSet& store = DataModule1->store;
     const double rowBytes = AverageRowBytes(store);
     const int count = store.RecordCount();
     malloc_trim(0);
