@@ -120,7 +120,6 @@ public:
     // for pending input before a post (UpdateRecord) is never held back.
     void DisableControls() { ++controlsDisabled_; }
     void EnableControls();
-    bool ControlsDisabled() const { return controlsDisabled_ > 0; }
 
 private:
     friend class Field;

@@ -2,7 +2,6 @@
 
 #include "data/PasswordShift.h"
 #include "data/DataModule.h"
-#include "documents/DocumentEditor.h"
 #include "platform/Handlers.h"
 #include "platform/CodePage.h"
 #include "platform/Controls.h"

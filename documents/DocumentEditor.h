@@ -159,9 +159,9 @@ private:
     void BindDataControls();
     bool bound_ = false;
     void ApplyColumnWidthEntries(const char* gridName, int first, int count);
-    // Wires the view, print, bold and language controls.
     // Wires the header fields: title, number, dates, note, payment, VAT rate and reasons.
     void ConnectHeaderFields();
+    // Wires the view, print, bold and language controls.
     void ConnectViewAndLanguage();
 
     // The save's steps, in the order SaveDocument runs them.

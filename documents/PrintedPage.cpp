@@ -174,8 +174,6 @@ void TDoc::FormResize() {
     Panel7->move(left, Panel7->y());
 }
 
-void TDoc::FormConstrainedResize() { FormResize(); }
-
 QWidget* TDoc::ActivePage() const { return BilingualChecked() ? Panel7 : Panel1; }
 
 void TDoc::ResizedExecute() {

@@ -39,9 +39,8 @@ public:
     // The vertical chain of the page blocks; also run when Memo4, Panel3 or
     // Panel4 change size.
     void ResizedExecute();
-    // Both centre the two pages in the window.
+    // Centres the two pages in the window.
     void FormResize();
-    void FormConstrainedResize();
 
     // The page that is printed: the bilingual page when the document is
     // bilingual, else Panel1.

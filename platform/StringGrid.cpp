@@ -73,8 +73,6 @@ public:
     void EndInsertColumns() { endInsertColumns(); }
     void BeginRemoveColumns(int first, int last) { beginRemoveColumns({}, first, last); }
     void EndRemoveColumns() { endRemoveColumns(); }
-    void BeginReset() { beginResetModel(); }
-    void EndReset() { endResetModel(); }
 
 private:
     bool Fixed(int col, int row) const { return row < grid_->fixedRows_ || col < grid_->fixedCols_; }
