@@ -8,6 +8,30 @@
 
 #include <QStringList>
 
+// The window's controls (forms/MainWindow.ui):
+//   MainMenu          the menu bar: Documents1 "Документи", View1 "Изглед", Help1 "Помощ"
+//   NewDocument1      menu "Нов документ", as OrderBtn
+//   PrintDocument1    menu "Печат на документ", as ReportBtn
+//   FilePrinterSetup  menu "Настройки на принтера": the printer set-up dialog
+//   Customers1        menu "Клиенти", as SpeedButton7
+//   Goods1            menu "Стоки и Услуги", as SpeedButton3
+//   Employees1        menu "Служители", as SpeedButton1
+//   OwnFirms1         menu "Моите фирмени детайли", as SpeedButton5
+//   N9                menu "Статистика": the statistics
+//   N3                menu "Регистрация": the login window
+//   N11               menu "Отписване": logs the user out
+//   Update1           menu "Обновяване", as SpeedButton9
+//   N8                menu "Ръководство": opens the manual
+//   ButtonArea        the block of large buttons below the menu
+//   OrderBtn          "Нов Документ": the editor on a new document
+//   ReportBtn         "Документи": the register of issued documents
+//   SpeedButton7      "Клиенти": the customers
+//   SpeedButton3      "Стоки и Услуги": the goods and services
+//   SpeedButton1      "Служители": the employees
+//   SpeedButton5      "Моите фирмени детайли": the own firms
+//   SpeedButton9      "Обновяване": asks for a newer version
+//   SpeedButton4      "Работно място": the work-place window
+//   SpeedButton2      "Изход": closes the program
 class TMain : public platform::Form, public Ui::TMain {
     Q_OBJECT
 public:

@@ -4,6 +4,13 @@
 #include "platform/Form.h"
 #include "ui_Splash.h"
 
+// The window's controls (forms/Splash.ui):
+//   Panel1   the framed body of the window
+//   Image1   the picture of a printed page
+//   Label3   the program's name, "Quillane 2013"
+//   Bevel1   the line under the name
+//   Label1   "Зареждане..."
+//   CGauge1  the progress bar of the start
 class TSplashForm : public platform::Form, public Ui::TSplashForm {
     Q_OBJECT
 public:
