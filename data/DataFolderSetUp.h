@@ -13,6 +13,9 @@ namespace data {
 class TTable;
 }
 
+// The window's controls (forms/DataFolderSetUp.ui):
+//   Label1   the text of the current step
+//   CGauge1  the progress of the move, one step per record
 class TForm7 : public platform::Form, public Ui::TForm7 {
     Q_OBJECT
 public:

@@ -23,7 +23,7 @@ public:
 
     data::DataSet cust, firm, details, stock, employee, store, currency, user;
     data::DataSource DataSource1, DataSource2, DataSource3, DataSource4, DataSource5, DataSource6, DataSource7,
-        DataSource8;
+        DataSource8;  // the sources of the eight data sets above, in their order
 
     // The older version's Paradox tables, read once when they are moved in.
     data::TTable Tcust{QStringLiteral("customer.db")}, Tfirm{QStringLiteral("Firm.db")},

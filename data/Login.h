@@ -9,6 +9,14 @@
 
 #include <QString>
 
+// The window's controls (forms/Login.ui):
+//   Label1     "Име"
+//   ComboBox1  the user's name; its list holds the registered users
+//   Label2     "Парола"
+//   Edit2      the password
+//   BitBtn1    "Регистрация" (registers the user) or "Вход" (logs the user in)
+//   BitBtn2    "Изтрий": deletes the user named in ComboBox1
+//   BitBtn3    "Не желая": work without passwords (while nobody is registered)
 class TForm9 : public platform::Form, public Ui::TForm9 {
     Q_OBJECT
 public:

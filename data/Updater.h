@@ -6,6 +6,10 @@
 #include "platform/Form.h"
 #include "ui_Updater.h"
 
+// The window's controls (forms/Updater.ui):
+//   Edit1         address of the new program on the maker's web folder
+//   SpeedButton1  "Инсталирай": downloads the new program and starts it
+//   SpeedButton2  "Изход": closes the window
 class TUpdateI : public platform::Form, public Ui::TUpdateI {
     Q_OBJECT
 public:
