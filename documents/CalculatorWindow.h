@@ -15,6 +15,19 @@
 #include <QString>
 #include <QStringList>
 
+// The window's controls (forms/CalculatorWindow.ui); their texts are the
+// calculator's state:
+//   Edit1         unit price of the line (input)
+//   Edit3         quantity of the line (input)
+//   Edit2         discount of the line in percent, or empty (input)
+//   SpeedButton1  "Добави": adds the line to the running totals
+//   Label10       value of the line, rounded
+//   result        copy of the line value, read by the callers
+//   Label7        running tax base, the sum of the line values (beside Label6 "Всичко :")
+//   Label1        VAT on the running tax base
+//   Label3        copy of the VAT, read by the callers (beside Label2 "%")
+//   Label5        total, tax base plus VAT (beside Label4 "Общо :")
+//   Panel1        holds Label2 to Label7
 class TForm1 : public platform::Form, public Ui::TForm1 {
     Q_OBJECT
 public:

@@ -22,6 +22,108 @@ namespace data {
 class DataSet;
 }
 
+// The window's controls (forms/DocumentEditor.ui). The page panel Panel3 in
+// PageArea of ScrollBox holds them roughly where the printed page shows each text.
+//   Command column Panel1:
+//   Save          "Запази документа": saves the document (enabled by every change)
+//   Print         "Отпечатай документа": the print options
+//   View          "Преглед": the printed page
+//   OrderBtn      "Нов Документ": the main window's new document
+//   SpeedButton5  "Стоки и Услуги": the goods list
+//   SpeedButton7  "Клиенти": the customers
+//   SpeedButton4  "Изход": closes the editor
+//   Edit4         hidden: customer number (Label10 "Клиент №"), with BitBtn3
+//   Edit5         hidden: customer group (Label12 "Група"), with BitBtn4
+//   Label13, Label14  hidden captions "Фактура №", "Проформа №"
+//   MemoStore     hidden: the line items as stored (STORE.STOCKS)
+//   MemoStr       hidden: the note's account table as stored (STORE.STR2)
+//   State:
+//   Panel2        printed caption, "Отпечатан" in blue or "Неотпечатан" in red
+//   CheckBox6     "платено": the paid flag
+//   CheckBox3     hidden "Printed ?": the printed flag that is stored
+//   Header, number and language:
+//   Header        the frame of the title, number and date
+//   ComboBox2     document title ("ФАКТУРА", "INVOICE", ...)
+//   Label84       "Оригинал"
+//   Label83       "№" and "/Дата:" around the number
+//   MaskEdit1     document number, ten digits
+//   EDate         document date
+//   GroupBox1     "Език на документа", the language of the page:
+//   RadioButton1  "Български език"
+//   RadioButton2  "Английски език"
+//   RadioButton3  "Български и Английски език"
+//   CheckBox9     "Вземи най-новия номер (работа в мрежа)": networked numbering switch
+//   Credit or debit note Panel4:
+//   CheckBox4     "  Известие": enables the note kind, date and number
+//   ComboBox1     note kind: empty, "Кредитно известие", "Дебитно известие"
+//   EDate4        date of the invoice the note refers to
+//   Label63       "към фактура №"
+//   MaskEdit2     number of the invoice the note refers to
+//   Customer (Label2 "КЛИЕНТ"; captions Label200 to Label204), each edit with
+//   its list button right beside it:
+//   Edit1         customer name, SpeedButton1
+//   Edit3         customer address, BitBtn2
+//   Edit2         customer's responsible person, BitBtn1
+//   Edit7         customer's identification number, BitBtn5
+//   Label1        "Валиден" or "Невалиден": the check of Edit7
+//   Edit6         customer's VAT number, BitBtn6
+//   SpeedButton3  "Запази": saves the shown customer into the customers
+//   Bevel1        the line above the second-language customer
+//   Edit12        second-language customer name (Label3), BitBtn8
+//   Edit13        second-language customer address (Label6), BitBtn9
+//   Edit14        second-language responsible person (Label5), BitBtn10
+//   Supplier, the own firm (Label22 "ДОСТАВЧИК"; captions Label205 to Label210):
+//   DBImage1      the own firm's logo on the page
+//   DBNavigator1  prior, next and refresh over the own firms
+//   DBText1       own firm's name
+//   DBText8       own firm's address
+//   DBText2       own firm's responsible person
+//   DBText5       own firm's identification number
+//   DBText6       own firm's VAT number
+//   DBText7       place of issue (editable)
+//   Edit17        hidden: second-language own firm's name
+//   Edit18        hidden: second-language own firm's address
+//   Edit19        hidden: second-language responsible person
+//   Edit20        hidden: second-language place of issue
+//   DBText3       hidden: the invoice counter (INVOICENO)
+//   DBText4       hidden: the pro forma counter (PROFORMANO)
+//   Edit11        hidden: the protocol counter (VOP)
+//   DBImage2      hidden: the own firm's Bulgarian logo (LOGO)
+//   DBImage3      hidden: the own firm's English logo (LOGO2)
+//   Line items:
+//   StringGrid1   the line items: number, description, unit, quantity, unit
+//                 price, [discount %,] value
+//   StringGrid1Button  the in-cell button of the description column: the goods list
+//   CheckBox7     "отстъпка %": the discount column
+//   CheckBox8     "Bold": bold line items
+//   VAT basis, dates, payment and bank, Memo4:
+//   CheckBox5     "Основание": enables the VAT article, reason and "?"
+//   ComboBox4     VAT article
+//   SpeedButton2  "?": the texts of the VAT articles
+//   ComboBox5     VAT reason
+//   EDate2        date of the tax event (Label211), given while CheckBox1 is on
+//   EDate3        date of payment (Label212), given while CheckBox2 is on
+//   ComboBox3     payment method (Label213)
+//   Bank          bank of the account (Label214)
+//   Label18       "Сметка"
+//   DBNavigator2  prior, next and refresh over the bank accounts
+//   IBAN          IBAN of the account (Label215)
+//   SWIFT         SWIFT/BIC of the account (Label216)
+//   Totals Panel6:
+//   Label7        tax base (Label217 "Данъчна основа:")
+//   Edit9         VAT rate, "20%" (Label218 "ДДС"); its change recomputes the lines
+//   Label4        VAT
+//   Label11       sum to pay (Label219 "Сума за плащане:")
+//   StringGrid2   hidden: the note's account table, "№", account, "Сума"
+//   Signatures:
+//   Edit8         recipient (Label220 "Получил:")
+//   Edit10        issuer (Label221 "Съставил:"), BitBtn7
+//   Edit15        second-language recipient (Label8 "Recipient:")
+//   Edit16        second-language issuer (Label9 "Issuer:"), BitBtn11
+//   Currency of English documents:
+//   DBGrid1       currency and rate (CURRENCY, COURSE)
+//   DBNavigator   insert, delete and refresh of the currencies
+//   ListBox1      the type-ahead list (LookupList) under the edit it serves
 class TOrderForm : public platform::Form, public Ui::TOrderForm {
     Q_OBJECT
 public:

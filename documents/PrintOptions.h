@@ -10,6 +10,11 @@
 #include <QImage>
 #include <QString>
 
+// The window's controls (forms/PrintOptions.ui):
+//   SpeedButton1  "Отпечатай ОРИГИНАЛ на документа": prints with the mark "Оригинал"
+//   SpeedButton2  "Отпечатай КОПИЕ на документа": prints with the mark "Копие"
+//   SpeedButton3  "Експортирай като снимка": the JPEG export
+//   ComboBox1     colour depth of the rendered page: "8 бита цвят", "24 бита цвят", "32 бита цвят"
 class TPrtD : public platform::Form, public Ui::TPrtD {
     Q_OBJECT
 public:
