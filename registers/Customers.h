@@ -6,6 +6,26 @@
 #include "platform/Form.h"
 #include "ui_Customers.h"
 
+// The window's controls (forms/Customers.ui):
+//   Navigator    first, prior, next, last and refresh over the customers
+//   Button2      "Нов запис": a new customer in the card
+//   Button3      "Редактирай": the current customer in the card
+//   StringGrid2  the customer grid: number, company, phone; the record number in column 4
+//   Label1       "Списък на фактурите, проформите... на избраната фирма:"
+//   StringGrid1  the chosen customer's documents: supplier, number, title,
+//                date, total; the STORE record number in column 5
+//   Panel2       "Няма издадени документи на тази фирма", over StringGrid1
+//   EditBtn      "Виж избраната фирма": the grid's customer in the card
+//   Button1      "Виж избрания документ": opens the chosen document in the editor
+//   CloseBtn     "Затвори"
+//   Hidden fields through which the refresh of the customers reads the rows:
+//   DBEdit1      document's supplier (STORE SUPPLIER1)
+//   DBEdit2      document's number (STORE NUM)
+//   DBEdit3      document's title (STORE DOCUMENT)
+//   DBEdit4      document's date (STORE FROMDATE)
+//   DBEdit5      document's total (STORE TOTAL)
+//   DBEdit6      document's customer ID (STORE IDCUST)
+//   DBEdit7      customer's ID (CUSTOMER ID)
 class TCustForm : public platform::Form, public Ui::TCustForm {
     Q_OBJECT
 public:

@@ -6,6 +6,14 @@
 #include "platform/Form.h"
 #include "ui_GoodsList.h"
 
+// The window's controls (forms/GoodsList.ui):
+//   EditBtn       "Редактирай": the chosen goods in the card
+//   Button1       "Добави към документа": the chosen goods as a new line of the open document
+//   Button2       "Нов запис": new goods in the card
+//   DBNavigator2  refresh of the goods only
+//   StringGrid1   the goods grid: description, unit, quantity, price; row r is STOCK record r
+//   CloseBtn      "Затвори"
+//   DBMemo1       hidden: the current goods' description (DESCRIPTION1)
 class TStocks : public platform::Form, public Ui::TStocks {
     Q_OBJECT
 public:

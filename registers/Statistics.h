@@ -14,6 +14,25 @@ class QGraphicsRectItem;
 class QBarSeries;
 class QMenu;
 
+// The window's controls (forms/Statistics.ui):
+//   Chart1        the chart of the year's income without VAT, paid and unpaid bars by month
+//   Edit1         the year charted
+//   UpDown1       the year's up-down, 2010 to 2030
+//   DBComboBox1   the own firm charted; its list is refilled as it opens
+//   Panel1        the lower band with the month lists
+//   ComboBox1     the month listed in Memo1 and Memo2
+//   SpeedButton1  "отпечатай платени": prints Memo1
+//   SpeedButton2  "отпечатай неплатени": prints Memo2
+//   Memo1         the month's paid invoices and their total with VAT
+//   Memo2         the month's unpaid invoices and their total with VAT
+//   Hidden fields through which the walks read the current document (STORE):
+//   DBEdit1       title (DOCUMENT)
+//   DBEdit2       number (NUM)
+//   DBEdit3       customer (CUSTOMER1)
+//   DBEdit4       total with VAT (TOTAL)
+//   DBEdit5       VAT rate (PERCENT)
+//   DBEdit6       issuing own firm (SUPPLIER1)
+//   DBEdit7       date (FROMDATE)
 class TStatForm : public platform::Form, public Ui::TStatForm {
     Q_OBJECT
 public:
@@ -41,7 +60,7 @@ public:
 
     QBarSet* Series1 = nullptr;  // "Платени фактури"
     QBarSet* Series2 = nullptr;  // "Неплатени фактури"
-    QBarSeries* Bars = nullptr;
+    QBarSeries* Bars = nullptr;  // holds Series1 and Series2
     QMenu* PopupMenu1 = nullptr;  // "Копирай" of Memo1
     QMenu* PopupMenu2 = nullptr;  // "Копирай" of Memo2
     QList<QGraphicsRectItem*> ValueMarks;  // paid and unpaid of each month, in turn
