@@ -39,7 +39,7 @@ protected:
 };
 
 TEST_F(DataControls, ControlsFollowTheCurrentRecordUntilDetached) {
-    for (const QString& name : {"Алфа", "Бета", "Гама"}) AddRow(dm.firm, "Supplier1", name);
+    for (const QString name : {"Алфа", "Бета", "Гама"}) AddRow(dm.firm, "Supplier1", name);
     platform::DBText text;
     platform::DBEdit edit;
     platform::DBCtrlGrid ctrlGrid;
@@ -146,7 +146,7 @@ TEST_F(DataControls, TypingEditsTheRecordWhileCodeWritesOnlyIntoAnEditedOne) {
 }
 
 TEST_F(DataControls, GridPostsOnRowChangeDropsUntouchedNewRowsAndConfirmsDelete) {
-    for (const QString& name : {"Иван", "Мария"}) AddRow(dm.employee, "Name1", name);
+    for (const QString name : {"Иван", "Мария"}) AddRow(dm.employee, "Name1", name);
     QWidget window;
     auto* grid = new platform::DBGrid(&window);
     auto* other = new QLineEdit(&window);
@@ -197,7 +197,7 @@ TEST_F(DataControls, GridPostsOnRowChangeDropsUntouchedNewRowsAndConfirmsDelete)
 }
 
 TEST_F(DataControls, NavigatorMovesPostsAndAsksBeforeDeleting) {
-    for (const QString& bank : {"ОББ", "ДСК", "УниКредит"}) AddRow(dm.details, "Bank", bank);
+    for (const QString bank : {"ОББ", "ДСК", "УниКредит"}) AddRow(dm.details, "Bank", bank);
     platform::DBNavigator nav;
     nav.SetVisibleButtonsText("first,prior,next,insert,delete,post,refresh");
     nav.SetHintsText("Първи запис|Предишен запис|Следващ запис|Добави|Изтрий|Запази|Опресни");

@@ -182,13 +182,17 @@ TEST_F(LocaleText, ShortDates) {
     EXPECT_FALSE(ShortDateFormat().contains(QRegularExpression(QStringLiteral("(?<!y)yy(?!y)"))));
     EXPECT_EQ(StrToDate(DateToStr(QDate(2013, 3, 5))), QDate(2013, 3, 5));
     // Without a chosen locale the date is written in digits, not month names.
-    if (QLocale::system().language() == QLocale::C) EXPECT_EQ(DateToStr(QDate(2013, 3, 5)), QStringLiteral("05.03.2013"));
+    if (QLocale::system().language() == QLocale::C) {
+        EXPECT_EQ(DateToStr(QDate(2013, 3, 5)), QStringLiteral("05.03.2013"));
+    }
 }
 
 TEST_F(LocaleText, WithoutOverridesTheSeparatorAndMoneyDecimalsFollowTheSystem) {
     EXPECT_EQ(DecimalSeparator(), QLocale::system().decimalPoint().at(0));
     // The test run's C locale writes money with two decimals.
-    if (QLocale::system().language() == QLocale::C) EXPECT_EQ(CurrencyDecimals(), 2);
+    if (QLocale::system().language() == QLocale::C) {
+        EXPECT_EQ(CurrencyDecimals(), 2);
+    }
 }
 
 }  // namespace

@@ -123,8 +123,11 @@ TEST_F(Paradox, EveryKindOfFieldReadsAsTheOlderVersionShowedIt) {
     EXPECT_TRUE(table.IsNull(QStringLiteral("Лого")));
     EXPECT_TRUE(table.Picture(QStringLiteral("Лого")).isEmpty());
     table.SetRecNo(3);
-    for (const QString& name : table.FieldNames())  // an AutoInc field always gets the next number
-        if (table.FieldKind(name) != FieldType::AutoInc) EXPECT_TRUE(table.IsNull(name)) << name.toStdString();
+    for (const QString& name : table.FieldNames()) {  // an AutoInc field always gets the next number
+        if (table.FieldKind(name) != FieldType::AutoInc) {
+            EXPECT_TRUE(table.IsNull(name)) << name.toStdString();
+        }
+    }
 }
 
 TEST_F(Paradox, MemosAndPicturesOfEveryLengthComeBackWhole) {

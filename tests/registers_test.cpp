@@ -42,7 +42,7 @@ namespace {
 struct Document {
     QString num, title = QStringLiteral("ФАКТУРА"), firm = QStringLiteral("Фирма А"), total = QStringLiteral("120"),
                   date = QStringLiteral("10.03.2013 г."), paid = QStringLiteral("False"),
-                  annulled = QStringLiteral("False"), customer = QStringLiteral("123"), us, note;
+                  annulled = QStringLiteral("False"), customer = QStringLiteral("123"), us = QString(), note = QString();
 };
 
 class Registers : public testsupport::ProgramTest {

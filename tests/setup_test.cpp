@@ -240,7 +240,9 @@ TEST_F(DataFolderSetUp, TheMoveLeavesTheTablesAsTheRowByRowMoveDid) {
         Run(old.Path());
         EXPECT_EQ(Form7->CGauge1->value(), Form7->CGauge1->maximum());
         EXPECT_GT(gaugeSeen, 0);
-        if (records[0] > 100) EXPECT_LT(gaugeSeen, Form7->CGauge1->maximum());
+        if (records[0] > 100) {
+            EXPECT_LT(gaugeSeen, Form7->CGauge1->maximum());
+        }
         EXPECT_TRUE(DataModule1->GenerateKeys);
         EXPECT_EQ(DataModule1->cust.RecordCount(), records[0]);
 
@@ -341,7 +343,9 @@ TEST_F(DataFolderSetUp, AMoveKilledAtAnyMomentLeavesNoDatabaseAndTheNextStartMov
         while (after < 0 && !QFile::exists(real) && child.state() != QProcess::NotRunning) QThread::usleep(500);
         const qint64 took = clock.elapsed();
         EXPECT_TRUE(child.waitForFinished(120000));
-        if (after < 0) EXPECT_EQ(child.exitCode(), 0);
+        if (after < 0) {
+            EXPECT_EQ(child.exitCode(), 0);
+        }
         return after >= 0 && wasMoving ? -1 : took;
     };
     const auto tables = [&] {

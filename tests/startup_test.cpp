@@ -305,7 +305,7 @@ TEST_F(Startup, TheProgramEndsCleanlyOnSigtermAndItsWindowsCarryTheirCaptions) {
         "kill -KILL $pid 2>/dev/null; wait $pid; echo \"exit $?\"\n");
     const bool x = !QStandardPaths::findExecutable("xvfb-run").isEmpty() &&
                    !QStandardPaths::findExecutable("xdotool").isEmpty();
-    for (const QString platformName : {QStringLiteral("offscreen"), QStringLiteral("xcb")}) {
+    for (const QString& platformName : {QStringLiteral("offscreen"), QStringLiteral("xcb")}) {
         SCOPED_TRACE(platformName.toStdString());
         if (platformName == "xcb" && !x) GTEST_SKIP() << "no xvfb-run or xdotool to look at real windows";
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -320,9 +320,10 @@ TEST_F(Startup, TheProgramEndsCleanlyOnSigtermAndItsWindowsCarryTheirCaptions) {
         ASSERT_TRUE(program.waitForFinished(60000));
         const QStringList lines = QString::fromUtf8(program.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
         EXPECT_EQ(lines.value(lines.size() - 1), "exit 0") << program.readAllStandardError().toStdString();
-        if (platformName == "xcb")
+        if (platformName == "xcb") {
             EXPECT_EQ(QSet<QString>(lines.begin(), lines.end() - 1),
                       QSet<QString>({"Quillane 2013 + Euro Quillane 2013 - version 3.7.3.08", "Работно място"}));
+        }
     }
 }
 

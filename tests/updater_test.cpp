@@ -57,7 +57,7 @@ TEST(Updater, ChecksTheVersionAndPutsTheNewProgramInPlaceOnlyWhenItArrivedWholeA
     const struct {
         QByteArray version, program;
         int mode, state;
-        QString message, caption;  // caption: one of those on the way
+        QString message, caption = QString();  // caption: one of those on the way
         bool starts = true;
         QByteArray host = {};
     } cases[] = {
