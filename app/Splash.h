@@ -10,7 +10,7 @@
 //   Label3   the program's name, "Quillane 2013"
 //   Bevel1   the line under the name
 //   Label1   "Зареждане..."
-//   CGauge1  the progress bar of the start
+//   CGauge1  hidden: the progress of an update's download
 class TSplashForm : public platform::Form, public Ui::TSplashForm {
     Q_OBJECT
 public:
