@@ -87,8 +87,10 @@ void TForm9::FormShow() {
 void TForm9::BitBtn1Click() {
     const QString name = ComboBox1->currentText();
     const QString password = Edit2->text();
+    // The caption says what the window is open for.
+    const QString action = BitBtn1->text();
 
-    if (BitBtn1->text() == kRegister) {
+    if (action == kRegister) {
         // The first user can always be registered, further users only by a logged-in user.
         const bool allowed = CheckUserPassword(LoggedUser, LoggedPassword) || DataModule1->user.RecordCount() == 0;
         if (allowed) {
@@ -100,7 +102,7 @@ void TForm9::BitBtn1Click() {
         return;
     }
 
-    if (BitBtn1->text() == kLogin) {
+    if (action == kLogin) {
         if (CheckUserPassword(name, password))
             Close();
         else

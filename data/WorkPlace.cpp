@@ -94,9 +94,10 @@ void TForm8::FormShow() {
 }
 
 void TForm8::RadioButton2Click() {
-    Edit2->setEnabled(RadioButton2->isChecked());
-    Edit1->setEnabled(!RadioButton2->isChecked());
-    SpeedButton2->setEnabled(!RadioButton2->isChecked());
+    const bool otherComputer = RadioButton2->isChecked();
+    Edit2->setEnabled(otherComputer);
+    Edit1->setEnabled(!otherComputer);
+    SpeedButton2->setEnabled(!otherComputer);
 }
 
 void TForm8::RadioButton3Click() {
@@ -145,11 +146,14 @@ void TForm8::SpeedButton1Click() {
         }
     }
     Close();
+    const bool folderHere = RadioButton1->isChecked();
+    const bool otherComputer = RadioButton2->isChecked();
+    const bool server = RadioButton3->isChecked();
     QString value;
-    if (RadioButton1->isChecked()) value = Edit1->text();
-    if (RadioButton2->isChecked()) value = Edit2->text();
-    if (RadioButton3->isChecked()) value = Edit3->text();
-    const bool anyChecked = RadioButton1->isChecked() || RadioButton2->isChecked() || RadioButton3->isChecked();
+    if (folderHere) value = Edit1->text();
+    if (otherComputer) value = Edit2->text();
+    if (server) value = Edit3->text();
+    const bool anyChecked = folderHere || otherComputer || server;
     const QString mode = CheckedMode();
     platform::SaveLines(platform::Path(platform::PathKind::NetworkFile), {value, mode});
     const QString location = anyChecked ? data::LocationText(value, mode.toInt()) : QString();
