@@ -795,8 +795,9 @@ QString TOrderForm::NoteLine() const {
 }
 
 void TOrderForm::ComboBox2Change() {
-    SetPageLabel("Label1", ComboBox2->currentText());
-    SetRemembered(1, ComboBox2->currentText());
+    const QString title = ComboBox2->currentText();
+    SetPageLabel("Label1", title);
+    SetRemembered(1, title);
     NextDocumentNumber();
     EnableSave();
 }
@@ -815,8 +816,9 @@ void TOrderForm::CheckBox4Click() {
 }
 
 void TOrderForm::ComboBox1Change() {
-    SetPageLabel("Label21", ComboBox1->currentText());
-    SetRemembered(2, ComboBox1->currentText());
+    const QString noteKind = ComboBox1->currentText();
+    SetPageLabel("Label21", noteKind);
+    SetRemembered(2, noteKind);
     SetPageLabel("Label22", NoteLine());
     RebuildDocumentView(false);
     EnableSave();
@@ -835,8 +837,9 @@ void TOrderForm::CheckBox5Click() {
 }
 
 void TOrderForm::ComboBox4Change() {
-    SetPageLabel("Label19", ComboBox4->currentText());
-    SetRemembered(3, ComboBox4->currentText());
+    const QString article = ComboBox4->currentText();
+    SetPageLabel("Label19", article);
+    SetRemembered(3, article);
     SetPageLabel("Label22", NoteLine());
     EnableSave();
 }
