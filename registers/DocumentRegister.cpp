@@ -224,14 +224,15 @@ void TSort::ComboBox1KeyPress(int& Key) {
 }
 
 void TSort::SpeedButton1Click() {
-    if (Edit1->text().isEmpty()) {
+    const QString searched = Edit1->text();
+    if (searched.isEmpty()) {
         ListBox1->setVisible(false);
         return;
     }
     DBCtrlGrid1->SetDataSource(nullptr);
     ListBox1->clear();
     SearchResults = QStringList();
-    const std::optional<int> wanted = registers::WholeNumber(Edit1->text());
+    const std::optional<int> wanted = registers::WholeNumber(searched);
     const auto texts = registers::RecordTexts(
         DataModule1->store, {QStringLiteral("Num"), QStringLiteral("Document"), QStringLiteral("Supplier1")});
     for (int i = static_cast<int>(texts.size()); i >= 1; --i) {
