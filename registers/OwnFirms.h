@@ -20,7 +20,7 @@ class DataSet;
 //   DBEdit5       firm's VAT number (VAT), Label6 "ИН по ЗДДС"
 //   DBEdit7       last invoice number issued (INVOICENO), Label7 "Фактура №"
 //   DBEdit8       last pro forma number issued (PROFORMANO), Label8 "Проформа №"
-//   DBEdit9       last number of the third counter (VOP), Label9 "ВОП №"
+//   DBEdit9       last protocol number issued (VOP), Label9 "ВОП №"
 //   TabControl1   the language tabs "Български език" and "Английски език"
 //   Panel1        the frame of the language tab's fields
 //   Label1-Label4 captions of the four rows below, in the tab's language
