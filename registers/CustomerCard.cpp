@@ -13,7 +13,8 @@ TEditCustForm::TEditCustForm(QWidget* parent) : platform::Form(parent) {
     DBNavigator->SetDataSource(&DataModule1->DataSource1);
     DBNavigator->OnClick = platform::Handler(this, &TEditCustForm::DBNavigatorClick);
     DBNavigator1->SetDataSource(&DataModule1->DataSource1);
-    OKButton->setDefault(true);
+    SetDefaultButton(OKButton);
+    SetCancelButton(CancelButton);
     connect(OKButton, &QPushButton::clicked, this, platform::Handler(this, &TEditCustForm::OKButtonClick));
     connect(CancelButton, &QPushButton::clicked, this, platform::Handler(this, &TEditCustForm::CancelButtonClick));
 }
