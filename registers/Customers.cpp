@@ -101,13 +101,8 @@ void TCustForm::Button1Click() {
     OpenStoredDocument(registers::WholeNumber(StringGrid1->Cell(5, StringGrid1->Row())).value_or(0));
 }
 
-// As the card's navigator: the documents follow the customer moved to, and the
-// data set goes back to that customer after the fill has left it on the last.
-void TCustForm::NavigatorClick() {
-    data::DataSet& cust = DataModule1->cust;
-    const int chosen = cust.RecNo();
-    cust.Refresh();
-    if (chosen >= 1 && chosen <= cust.RecordCount()) cust.SetRecNo(chosen);
-}
+// The documents follow the customer moved to; the refresh keeps it current
+// and shows its row chosen.
+void TCustForm::NavigatorClick() { DataModule1->cust.Refresh(); }
 
 void TCustForm::CloseBtnClick() { Close(); }
