@@ -58,10 +58,11 @@ void TCustForm::FitDocumentColumns() {
         for (int c = 0; c < kColumns; ++c)
             needed[c] = std::max(needed[c], metrics.horizontalAdvance(grid->Cell(c, r)) + kTextMargin);
     // Room inside the frame, less one grid line a column, less the vertical
-    // scroll bar when the rows need it.
-    int room = view->width() - 2 * view->frameWidth() - kColumns;
+    // scroll bar when the rows need it. (The view fills the grid, also before
+    // the window is first shown.)
+    int room = grid->width() - 2 * view->frameWidth() - kColumns;
     const int rowsHeight = grid->RowCount() * (grid->DefaultRowHeight() + 1);
-    if (rowsHeight > view->height() - 2 * view->frameWidth())
+    if (rowsHeight > grid->height() - 2 * view->frameWidth())
         room -= view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view->verticalScrollBar());
     const std::vector<int> widths = registers::FitColumnWidths(needed, room, {0, 2}, 0);
     for (int c = 0; c < kColumns; ++c) grid->SetColWidth(c, widths[c]);
