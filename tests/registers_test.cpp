@@ -368,7 +368,7 @@ TEST_F(Registers, MessagesOfTheGoodsCardOpenAboveIt) {
             box->close();
         });
     };
-    whenShown(QStringLiteral("Cancel"), 500);
+    whenShown(QStringLiteral("Отказ"), 500);
     QTest::mouseClick(EditStockForm->DBNavigator1->Button(platform::NavigateBtn::Delete), Qt::LeftButton);
     EXPECT_EQ(seen, QStringList({QStringLiteral("Потвърждение"), QStringLiteral("Да се изтрие ли записът?")}));
     seen.clear();
