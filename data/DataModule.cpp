@@ -363,6 +363,9 @@ const std::vector<int>& ListOrder(const std::vector<QStringList>& rows, SortedOr
 }  // namespace
 
 void TDataModule1::FillCustomerWindow() {
+    // The customer whose documents are listed; the list shows it chosen and
+    // it stays the current customer, which the card shows.
+    const int shown = cust.RecNo();
     store.Refresh();
     platform::StringGrid* docs = CustForm->StringGrid1;
     docs->SetRowCount(1);
@@ -404,6 +407,7 @@ void TDataModule1::FillCustomerWindow() {
         EditCustForm->LastLabel->setText(QStringLiteral("няма"));
     }
     CustForm->Button1->setEnabled(CustForm->Panel2->isHidden());
+    CustForm->FitDocumentColumns();
     Sort->DBCtrlGrid1->SetDataSource(&DataSource6);
     Sort->DBCtrlGrid1->Repaint();
     EditCustForm->TotalLabel->setText(platform::FloatToStr(total) + QStringLiteral(" лв."));
@@ -424,7 +428,22 @@ void TDataModule1::FillCustomerWindow() {
     WriteRows(list, 1, listed, ListOrder(listed, lastCustomers));
     // The rows below stay empty (a former fill may have left customers there).
     for (int r = static_cast<int>(listed.size()) + 1; r < list->RowCount(); ++r) list->SetRowTexts(r, {});
-    if (cust.RecordCount() > 0) cust.SetRecNo(cust.RecordCount());
+    // The shown customer's row is the chosen one; a customer left out of the
+    // list (no number) has none, and an empty row below the list is chosen.
+    if (shown >= 1 && shown <= cust.RecordCount()) {
+        int row = static_cast<int>(listed.size()) + 1;
+        for (int r = 1; r <= static_cast<int>(listed.size()); ++r)
+            if (list->Cell(4, r) == QString::number(shown)) row = r;
+        if (row < list->RowCount()) {
+            // Choosing the row in code chooses nothing more: the customer is chosen already.
+            const std::function<void()> onClick = std::exchange(list->OnClick, nullptr);
+            list->SetRow(row);
+            list->OnClick = onClick;
+        }
+    }
+    // Put back before anything is reported, so that the list, its documents
+    // and the card agree whatever follows.
+    if (shown >= 1 && shown <= cust.RecordCount()) cust.SetRecNo(shown);
 
     // The documents that could not be read are told once the lists are complete.
     unreadable.Report(QStringLiteral("Общата стойност на документите на клиента не включва"));

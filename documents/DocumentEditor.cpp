@@ -130,6 +130,9 @@ TOrderForm::TOrderForm(QWidget* parent) : platform::Form(parent), KeyTime(new pl
     SetTextColour(Panel2, kRed);
     SetTextColour(SpeedButton2, kRed);
     ScrollBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // On a screen too small for the editor the page scrolls both ways in a
+    // smaller window, the command column staying at the right.
+    SetScrollsOwnContents(true);
     ScrollBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ScrollBox->verticalScrollBar()->setSingleStep(54);
 
@@ -261,6 +264,8 @@ void TOrderForm::FormClose() {
 void TOrderForm::resizeEvent(QResizeEvent* event) {
     platform::Form::resizeEvent(event);
     const int column = Panel1->width();
+    ScrollBox->setHorizontalScrollBarPolicy(width() < DesignSize().width() ? Qt::ScrollBarAsNeeded
+                                                                          : Qt::ScrollBarAlwaysOff);
     Panel1->setGeometry(width() - column, 0, column, height());
     ScrollBox->setGeometry(0, 0, width() - column, height());
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
+#include "platform/Form.h"
 #include "platform/Handlers.h"
 
 #include <QAbstractTableModel>
@@ -371,6 +372,8 @@ void DBImage::paintEvent(QPaintEvent* event) {
 
 DBComboBox::DBComboBox(QWidget* parent) : FieldControl(parent) {
     setEditable(true);
+    // Enter does not add the typed text to the choices.
+    setInsertPolicy(QComboBox::NoInsert);
     link_.link.OnChange = [this](DataChange c) {
         if (c == DataChange::Active) ApplyWholeNumberKeys(lineEdit(), link_);
         if (c != DataChange::UpdateRecord) Load();
@@ -733,6 +736,12 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
             return;
         }
         if (key == Qt::Key_Escape && IsEditing(ds)) {
+            // A window's cancel button takes Escape before the grid does.
+            auto* form = qobject_cast<Form*>(window());
+            if (form && ButtonForKey(key, event->modifiers(), this, form->EnterButton(), form->EscapeButton())) {
+                event->ignore();
+                return;
+            }
             RunHandler([ds] { ds->Cancel(); });
             return;
         }

@@ -35,9 +35,9 @@ QMessageBox::Icon BoxIcon(DialogIcon icon) {
 
 QString ButtonText(DialogAnswer answer) {
     switch (answer) {
-    case DialogAnswer::Yes: return QStringLiteral("&Yes");
-    case DialogAnswer::No: return QStringLiteral("&No");
-    case DialogAnswer::Cancel: return QStringLiteral("Cancel");
+    case DialogAnswer::Yes: return QStringLiteral("&Да");
+    case DialogAnswer::No: return QStringLiteral("&Не");
+    case DialogAnswer::Cancel: return QStringLiteral("Отказ");
     case DialogAnswer::Ok: break;
     }
     return QStringLiteral("OK");
@@ -154,9 +154,9 @@ DialogResponse ShowReal(const DialogRequest& request) {
 
 QString IconTitle(DialogIcon icon) {
     switch (icon) {
-    case DialogIcon::Warning: return QStringLiteral("Warning");
-    case DialogIcon::Error: return QStringLiteral("Error");
-    case DialogIcon::Information: return QStringLiteral("Information");
+    case DialogIcon::Warning: return QStringLiteral("Предупреждение");
+    case DialogIcon::Error: return QStringLiteral("Грешка");
+    case DialogIcon::Information: return QStringLiteral("Информация");
     case DialogIcon::Question: return QStringLiteral("Потвърждение");
     case DialogIcon::None: break;
     }

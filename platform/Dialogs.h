@@ -78,8 +78,8 @@ public:
 // Message boxes.
 // A plain message with the application's title and an OK button.
 void ShowMessage(const QString& text);
-// A box titled after its icon ("Warning", "Error", "Information", "Потвърждение")
-// with the given buttons ("&Yes", "&No", "Cancel", "OK"), centred on the
+// A box titled after its icon ("Предупреждение", "Грешка", "Информация",
+// "Потвърждение") with the given buttons ("&Да", "&Не", "Отказ", "OK"), centred on the
 // screen; the first button is the default. Closing the box answers Cancel
 // (No when Cancel is not offered).
 DialogAnswer MessageDlg(const QString& text, DialogIcon icon, const std::vector<DialogAnswer>& buttons);

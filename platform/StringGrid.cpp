@@ -686,11 +686,15 @@ void StringGrid::HandleKeyPress(QKeyEvent* event) {
     case Qt::Key_F2:
         if (editing_) OpenEditor(nullptr);
         return;
+    // A grid without cell editing leaves Enter, and one without an open cell
+    // editor leaves Escape, to the window's default and cancel buttons.
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (editing_) SetEditorMode(!EditorMode());
+        if (!editing_) break;
+        SetEditorMode(!EditorMode());
         return;
     case Qt::Key_Escape:
+        if (!EditorMode()) break;
         SetEditorMode(false);
         return;
     default:

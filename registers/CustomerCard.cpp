@@ -13,7 +13,8 @@ TEditCustForm::TEditCustForm(QWidget* parent) : platform::Form(parent) {
     DBNavigator->SetDataSource(&DataModule1->DataSource1);
     DBNavigator->OnClick = platform::Handler(this, &TEditCustForm::DBNavigatorClick);
     DBNavigator1->SetDataSource(&DataModule1->DataSource1);
-    OKButton->setDefault(true);
+    SetDefaultButton(OKButton);
+    SetCancelButton(CancelButton);
     connect(OKButton, &QPushButton::clicked, this, platform::Handler(this, &TEditCustForm::OKButtonClick));
     connect(CancelButton, &QPushButton::clicked, this, platform::Handler(this, &TEditCustForm::CancelButtonClick));
 }
@@ -37,11 +38,6 @@ void TEditCustForm::FormClose() {
     if (DataModule1->cust.Active()) DataModule1->cust.Cancel();
 }
 
-// The refresh fills the open customer list, which leaves the data set on its
-// last customer; the card goes back to the customer the navigator chose.
-void TEditCustForm::DBNavigatorClick() {
-    data::DataSet& cust = DataModule1->cust;
-    const int chosen = cust.RecNo();
-    cust.Refresh();
-    if (chosen >= 1 && chosen <= cust.RecordCount()) cust.SetRecNo(chosen);
-}
+// The refresh fills the open customer list with the documents of the
+// customer moved to, which stays current, and shows its row chosen.
+void TEditCustForm::DBNavigatorClick() { DataModule1->cust.Refresh(); }

@@ -3,12 +3,16 @@
 #include "data/DataModule.h"
 #include "platform/DataControls.h"
 #include "platform/Handlers.h"
+#include "registers/ColumnFit.h"
 #include "registers/CustomerCard.h"
 #include "registers/DocumentRegister.h"
 #include "registers/ListRules.h"
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableView>
 
 TCustForm* CustForm = nullptr;
 
@@ -25,7 +29,8 @@ TCustForm::TCustForm(QWidget* parent) : platform::Form(parent) {
     connect(Button3, &QPushButton::clicked, this, platform::Handler(this, &TCustForm::Button3Click));
     connect(EditBtn, &QPushButton::clicked, this, platform::Handler(this, &TCustForm::EditBtnClick));
     connect(CloseBtn, &QPushButton::clicked, this, platform::Handler(this, &TCustForm::CloseBtnClick));
-    CloseBtn->setDefault(true);
+    SetDefaultButton(CloseBtn);
+    SetCancelButton(CloseBtn);
     StringGrid2->OnClick = platform::Handler(this, &TCustForm::StringGrid2Click);
     StringGrid2->OnDblClick = platform::Handler(this, &TCustForm::EditBtnClick);
     // A key is handled before the grid moves its selection.
@@ -39,6 +44,28 @@ void TCustForm::FormCreate() {
     StringGrid2->SetRowTexts(0, {QStringLiteral("No"), QStringLiteral("Фирма"), QStringLiteral("Телефон")});
     StringGrid1->SetRowTexts(0, {QStringLiteral("Доставчик"), QStringLiteral("No"), QStringLiteral("Документ"),
                                  QStringLiteral("От дата"), QStringLiteral("Стойност")});
+    FitDocumentColumns();
+}
+
+void TCustForm::FitDocumentColumns() {
+    constexpr int kColumns = 5;   // the visible ones; the record number lies beyond
+    constexpr int kTextMargin = 8;  // around a cell's text
+    platform::StringGrid* grid = StringGrid1;
+    QTableView* view = grid->View();
+    const QFontMetrics metrics(view->font());
+    std::vector<int> needed(kColumns, 0);
+    for (int r = 0; r < grid->RowCount(); ++r)
+        for (int c = 0; c < kColumns; ++c)
+            needed[c] = std::max(needed[c], metrics.horizontalAdvance(grid->Cell(c, r)) + kTextMargin);
+    // Room inside the frame, less one grid line a column, less the vertical
+    // scroll bar when the rows need it. (The view fills the grid, also before
+    // the window is first shown.)
+    int room = grid->width() - 2 * view->frameWidth() - kColumns;
+    const int rowsHeight = grid->RowCount() * (grid->DefaultRowHeight() + 1);
+    if (rowsHeight > grid->height() - 2 * view->frameWidth())
+        room -= view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view->verticalScrollBar());
+    const std::vector<int> widths = registers::FitColumnWidths(needed, room, {0, 2}, 0);
+    for (int c = 0; c < kColumns; ++c) grid->SetColWidth(c, widths[c]);
 }
 
 bool TCustForm::ChooseCustomer() {
@@ -75,13 +102,8 @@ void TCustForm::Button1Click() {
     OpenStoredDocument(registers::WholeNumber(StringGrid1->Cell(5, StringGrid1->Row())).value_or(0));
 }
 
-// As the card's navigator: the documents follow the customer moved to, and the
-// data set goes back to that customer after the fill has left it on the last.
-void TCustForm::NavigatorClick() {
-    data::DataSet& cust = DataModule1->cust;
-    const int chosen = cust.RecNo();
-    cust.Refresh();
-    if (chosen >= 1 && chosen <= cust.RecordCount()) cust.SetRecNo(chosen);
-}
+// The documents follow the customer moved to; the refresh keeps it current
+// and shows its row chosen.
+void TCustForm::NavigatorClick() { DataModule1->cust.Refresh(); }
 
 void TCustForm::CloseBtnClick() { Close(); }

@@ -42,6 +42,11 @@ public:
     void NavigatorClick();
     void CloseBtnClick();
 
+    // Sizes the documents grid's columns to their texts within the grid:
+    // dates, numbers and amounts whole, the supplier and the title giving way
+    // when the room is short; no column runs past the grid.
+    void FitDocumentColumns();
+
 private:
     // Makes the customer of the grid's selected row current; false when the row holds none.
     bool ChooseCustomer();

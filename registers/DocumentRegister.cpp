@@ -84,8 +84,12 @@ TSort::TSort(QWidget* parent) : platform::Form(parent) {
     for (QFrame* panel : findChildren<QFrame*>(QRegularExpression(QStringLiteral("^Panel\\d+$")))) {
         panel->installEventFilter(this);
         panel->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(panel, &QWidget::customContextMenuRequested, this,
-                [this, panel](const QPoint& at) { PopupMenu1->popup(panel->mapToGlobal(at)); });
+        // A right click chooses the panel, as a click does, so that the menu
+        // acts on the document pointed at.
+        connect(panel, &QWidget::customContextMenuRequested, this, [this, panel](const QPoint& at) {
+            platform::RunHandler([&] { Panel1Click(panel); });
+            PopupMenu1->popup(panel->mapToGlobal(at));
+        });
         SetPanelColour(panel, kWhite);
         for (QWidget* child : panel->findChildren<QWidget*>()) child->installEventFilter(this);
     }

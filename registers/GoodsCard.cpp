@@ -25,7 +25,8 @@ TEditStockForm::TEditStockForm(QWidget* parent) : platform::Form(parent) {
     DBEdit4->addItems({QStringLiteral("бр."), QStringLiteral("кг."), QStringLiteral("л.")});
     DBEdit2->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("5"), QStringLiteral("10"),
                        QStringLiteral("20"), QStringLiteral("50"), QStringLiteral("100")});
-    OKButton->setDefault(true);
+    SetDefaultButton(OKButton);
+    SetCancelButton(CancelButton);
     connect(OKButton, &QPushButton::clicked, this, platform::Handler(this, &TEditStockForm::OKButtonClick));
     connect(CancelButton, &QPushButton::clicked, this, platform::Handler(this, &TEditStockForm::CancelButtonClick));
 }

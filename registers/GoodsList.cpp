@@ -44,7 +44,8 @@ TStocks::TStocks(QWidget* parent) : platform::Form(parent) {
     setWindowFlag(Qt::WindowStaysOnTopHint);
     DBMemo1->SetDataSource(&DataModule1->DataSource4);
     DBNavigator2->SetDataSource(&DataModule1->DataSource4);
-    CloseBtn->setDefault(true);
+    SetDefaultButton(CloseBtn);
+    SetCancelButton(CloseBtn);
     connect(EditBtn, &QPushButton::clicked, this, platform::Handler(this, &TStocks::StringGrid1DblClick));
     connect(Button1, &QPushButton::clicked, this, platform::Handler(this, &TStocks::Button1Click));
     connect(Button2, &QPushButton::clicked, this, platform::Handler(this, &TStocks::Button2Click));

@@ -7,7 +7,6 @@
 
 #include <QBuffer>
 #include <QPainter>
-#include <QShortcut>
 
 TFillFirm* FillFirm = nullptr;
 
@@ -33,11 +32,8 @@ TFillFirm::TFillFirm(QWidget* parent) : platform::Form(parent) {
     connect(OKButton, &QPushButton::clicked, this, platform::Handler(this, &TFillFirm::OKButtonClick));
     connect(CancelButton, &QPushButton::clicked, this, platform::Handler(this, &TFillFirm::CancelButtonClick));
     DBGrid1->OnCellClick = [this](int column) { DBGrid1CellClick(column); };
-    // OK is the default button, Cancel the cancel button.
-    for (int key : {Qt::Key_Return, Qt::Key_Enter})
-        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, OKButton, &QPushButton::click);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, CancelButton,
-            &QPushButton::click);
+    SetDefaultButton(OKButton);
+    SetCancelButton(CancelButton);
 }
 
 void TFillFirm::FormCreate() {

@@ -29,6 +29,7 @@
 #include <QLinearGradient>
 #include <QMenu>
 #include <QPrinter>
+#include <QSignalBlocker>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -57,7 +58,24 @@ TStatForm::TStatForm(QWidget* parent) : platform::Form(parent) {
     connect(Memo2, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu2->popup(Memo2->viewport()->mapToGlobal(at)); });
     connect(Edit1, &QLineEdit::textChanged, this, platform::Handler(this, &TStatForm::Edit1Change));
-    connect(UpDown1, &QScrollBar::valueChanged, this, [this](int year) { Edit1->setText(QString::number(year)); });
+    // The up-down is a vertical scroll bar, whose upper arrow lowers its value:
+    // the value counts the years down from the top of the range, so that the
+    // upper arrow raises the year. A year typed into the box is where the
+    // arrows go on from.
+    const auto flip = [this](int n) { return UpDown1->minimum() + UpDown1->maximum() - n; };
+    {
+        const QSignalBlocker block(UpDown1);
+        UpDown1->setValue(flip(UpDown1->value()));
+    }
+    connect(UpDown1, &QScrollBar::valueChanged, this,
+            [this, flip](int value) { Edit1->setText(QString::number(flip(value))); });
+    connect(Edit1, &QLineEdit::textChanged, this, [this, flip](const QString& text) {
+        bool number = false;
+        const int year = text.trimmed().toInt(&number);
+        if (!number || year < UpDown1->minimum() || year > UpDown1->maximum()) return;
+        const QSignalBlocker block(UpDown1);
+        UpDown1->setValue(flip(year));
+    });
     connect(DBComboBox1, &QComboBox::activated, this, platform::Handler(this, &TStatForm::Edit1Change));
     connect(DBComboBox1->lineEdit(), &QLineEdit::textEdited, this, platform::Handler(this, &TStatForm::Edit1Change));
     DBComboBox1->OnDropDown = [this] { DBComboBox1DropDown(); };

@@ -64,7 +64,7 @@ TEST_F(DialogsTest, TheWarningQuestionReturnsTheScriptedButton) {
                   answer);
         ASSERT_EQ(dialogs.Shown().size(), 1u);
         EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Question);
-        EXPECT_EQ(dialogs.Shown()[0].title, "Warning");
+        EXPECT_EQ(dialogs.Shown()[0].title, "Предупреждение");
         EXPECT_EQ(dialogs.Shown()[0].buttons, buttons);
     }
     ScriptedDialogs unanswered;
@@ -137,12 +137,19 @@ void WhenBoxShown(QStringList& seen, const QString& press) {
     });
 }
 
-TEST_F(DialogsTest, TheRealBoxesHaveTheOldLibrarysTitlesAndButtons) {
+TEST_F(DialogsTest, TheRealBoxesHaveBulgarianTitlesAndButtons) {
     const std::vector<DialogAnswer> yesNoCancel = {DialogAnswer::Yes, DialogAnswer::No, DialogAnswer::Cancel};
     QStringList seen;
-    WhenBoxShown(seen, "&No");
+    WhenBoxShown(seen, "&Не");
     EXPECT_EQ(MessageDlg("Да презапиша ли промените?", DialogIcon::Warning, yesNoCancel), DialogAnswer::No);
-    EXPECT_EQ(seen, QStringList({"Warning", "Да презапиша ли промените?", "&No", "&Yes", "Cancel"}));
+    EXPECT_EQ(seen, QStringList({"Предупреждение", "Да презапиша ли промените?", "&Да", "&Не", "Отказ"}));
+    for (auto [icon, title] : {std::pair{DialogIcon::Error, "Грешка"}, {DialogIcon::Information, "Информация"},
+                               {DialogIcon::Question, "Потвърждение"}}) {
+        seen.clear();
+        WhenBoxShown(seen, "&Да");
+        EXPECT_EQ(MessageDlg("?", icon, yesNoCancel), DialogAnswer::Yes);
+        EXPECT_EQ(seen.value(0), QString::fromUtf8(title));
+    }
 
     seen.clear();
     WhenBoxShown(seen, {});  // the title bar's close

@@ -18,8 +18,14 @@
 #include "support/programtest.h"
 #include "support/testdatabase.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -83,6 +89,34 @@ TEST_F(Save, AnInvoiceIsStoredFoundAndOverwrittenOnlyAfterYes) {
     e->MaskEdit1->setText("0000000042");
     e->Save->click();
     EXPECT_EQ(Rows("document, num"), QStringList({"ПРОФОРМА ФАКТУРА|0000000042", "ФАКТУРА|0000000042"}));
+}
+
+// The overwrite question as the user sees it: a Bulgarian title and buttons,
+// answered with the mouse.
+TEST_F(Save, TheOverwriteQuestionIsAskedInBulgarian) {
+    e->Save->click();
+    const platform::DialogResponder scripted = platform::DialogGate::SetResponder({});  // the real box
+    QStringList seen;
+    std::function<void(int)> whenShown = [&](int tries) {
+        QTimer::singleShot(10, [&, tries] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box && tries > 0) return whenShown(tries - 1);
+            if (!box) return;
+            QStringList buttons;
+            for (QAbstractButton* b : box->buttons()) buttons << b->text();
+            buttons.sort();
+            seen << box->windowTitle() << buttons;
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == QStringLiteral("&Да")) return QTest::mouseClick(b, Qt::LeftButton);
+            box->close();
+        });
+    };
+    e->Edit8->setText("Мария");
+    whenShown(500);
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    platform::DialogGate::SetResponder(scripted);
+    EXPECT_EQ(seen, QStringList({"Предупреждение", "&Да", "&Не", "Отказ"}));
+    EXPECT_EQ(Rows("num, recipient1"), QStringList({"0000000042|Мария"}));
 }
 
 TEST_F(Save, OnlyTheOwnerOverwritesAndARefusedSaveChangesNothing) {

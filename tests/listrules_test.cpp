@@ -3,6 +3,7 @@
 
 #include "platform/LocaleText.h"
 #include "platform/Exception.h"
+#include "registers/ColumnFit.h"
 #include "registers/IncomeRule.h"
 #include "registers/IncomeStatistics.h"
 #include "registers/ListRules.h"
@@ -15,6 +16,16 @@
 namespace {
 
 using registers::IncomeDocument;
+
+// Column widths: every column its need while they fit, the spare room to the
+// first; when short, the widest of the yielding columns give way first.
+TEST(ColumnWidths, EveryColumnGetsItsNeedWhileTheyFitElseTheWidestYieldingGiveWay) {
+    using registers::FitColumnWidths;
+    EXPECT_EQ(FitColumnWidths({70, 80, 60, 90, 60}, 400, {0, 2}, 0), (std::vector<int>{110, 80, 60, 90, 60}));
+    EXPECT_EQ(FitColumnWidths({70, 80, 130, 90, 60}, 400, {0, 2}, 0), (std::vector<int>{70, 80, 100, 90, 60}));
+    EXPECT_EQ(FitColumnWidths({120, 80, 130, 90, 60}, 331, {0, 2}, 0), (std::vector<int>{51, 80, 50, 90, 60}));
+    EXPECT_EQ(FitColumnWidths({70, 80, 130, 90, 60}, 200, {0, 2}, 0), (std::vector<int>{0, 80, 0, 90, 60}));
+}
 
 TEST(ListOrder, MatchesTheLiteralExchangeSortOnShuffledRows) {
     std::mt19937 random(2013);

@@ -116,4 +116,33 @@ TEST_F(OwnFirms, LogosGoIntoTheShownLanguagesColumnAndABadFileChangesNothing) {
     EXPECT_EQ(FillFirm->LOGO->Picture().size(), QSize(105, 91));
 }
 
+// "OK" is the default button and "Cancel" the cancel button, also while the
+// list of firms has the focus, as it has when the window opens.
+TEST_F(OwnFirms, EnterAndEscapeWorkFromTheListOfFirms) {
+    Type(FillFirm->DBEdit7, "0000000042");
+    FillFirm->DBGrid1->setFocus();
+    QTest::keyClick(FillFirm->DBGrid1, Qt::Key_Escape);
+    EXPECT_FALSE(FillFirm->isVisible());
+    EXPECT_EQ(Firms(), (QStringList{"k1|Алфа|0000000003", "k2|Бета|0000000010"}));
+
+    FillFirm->Show();
+    Type(FillFirm->DBEdit7, "0000000042");
+    FillFirm->DBGrid1->setFocus();
+    QTest::keyClick(FillFirm->DBGrid1, Qt::Key_Return);
+    EXPECT_FALSE(FillFirm->isVisible());
+    EXPECT_EQ(Firms(), (QStringList{"key|Алфа|0000000042", "k2|Бета|0000000010"}));
+
+    // The bank list and an edit alike.
+    FillFirm->Show();
+    Type(FillFirm->DBEdit10, "DSK");
+    FillFirm->DBGrid3->setFocus();
+    QTest::keyClick(FillFirm->DBGrid3, Qt::Key_Escape);
+    EXPECT_FALSE(FillFirm->isVisible());
+    FillFirm->Show();
+    Type(FillFirm->DBEdit10, "DSK");
+    QTest::keyClick(FillFirm->DBEdit10, Qt::Key_Return);
+    EXPECT_EQ(QueryRows(defaultFile, "select bank from details"), QStringList{"DSK"});
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
 }  // namespace

@@ -29,6 +29,12 @@
 #include <QPrinter>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableView>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -89,6 +95,24 @@ protected:
     static void Type(QWidget* w, int key, const QString& text) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
         QCoreApplication::sendEvent(w, &press);
+    }
+    // A key pressed where the focus is put first.
+    static void PressIn(QWidget* w, Qt::Key key) {
+        w->setFocus();
+        QTest::keyClick(w, key);
+    }
+    void AddCustomer(int number, const QString& company, const QString& id) {
+        testsupport::ExecuteOn(defaultFile, QStringLiteral("insert into customer (pnom, custno, company1, id) values "
+                                                           "('%1', %1, '%2', '%3')").arg(number).arg(company, id));
+    }
+    static QRgb Colour(const QWidget* panel) { return panel->palette().color(QPalette::Window).rgb() & 0xFFFFFF; }
+    // The customer whose row the customer list shows chosen.
+    static QString ChosenCustomer() { return CustForm->StringGrid2->Cell(1, CustForm->StringGrid2->Row()); }
+    // The suppliers of the documents the customer list shows.
+    static QStringList ListedDocuments() {
+        QStringList numbers;
+        for (int r = 1; r < CustForm->StringGrid1->RowCount(); ++r) numbers << CustForm->StringGrid1->Cell(1, r);
+        return numbers;
     }
 };
 
@@ -296,6 +320,8 @@ TEST_F(Registers, TheCardsNavigatorMovesThroughAllCustomersAndNumberFieldsTakeOn
         QTest::mouseClick(EditCustForm->DBNavigator->Button(b), Qt::LeftButton);
         return EditCustForm->DBEdit1->Text();
     };
+    EXPECT_EQ(EditCustForm->DBEdit1->Text(), ChosenCustomer());  // the card opens on the chosen row's customer
+    EXPECT_EQ(press(platform::NavigateBtn::Last), QStringLiteral("Фирма 3"));
     EXPECT_EQ(press(platform::NavigateBtn::Prior), QStringLiteral("Фирма 2"));
     EXPECT_EQ(press(platform::NavigateBtn::First), QStringLiteral("Фирма 1"));
     EXPECT_EQ(press(platform::NavigateBtn::Next), QStringLiteral("Фирма 2"));
@@ -342,7 +368,7 @@ TEST_F(Registers, MessagesOfTheGoodsCardOpenAboveIt) {
             box->close();
         });
     };
-    whenShown(QStringLiteral("Cancel"), 500);
+    whenShown(QStringLiteral("Отказ"), 500);
     QTest::mouseClick(EditStockForm->DBNavigator1->Button(platform::NavigateBtn::Delete), Qt::LeftButton);
     EXPECT_EQ(seen, QStringList({QStringLiteral("Потвърждение"), QStringLiteral("Да се изтрие ли записът?")}));
     seen.clear();
@@ -352,6 +378,201 @@ TEST_F(Registers, MessagesOfTheGoodsCardOpenAboveIt) {
     EXPECT_EQ(seen.size(), 2);
     EXPECT_TRUE(EditStockForm->isVisible());
     platform::DialogGate::SetResponder(fallback);
+}
+
+// The windows that name a default and a cancel button: Enter and Escape click
+// them wherever the focus is, except where the focused control uses the key
+// itself (a multi-line text, a push button with the focus, an open list).
+TEST_F(Registers, EnterAndEscapeClickTheDefaultAndCancelButtonsWhereverTheFocusIs) {
+    AddCustomer(1, QStringLiteral("Alfa"), QStringLiteral("111"));
+    AddCustomer(2, QStringLiteral("Beta"), QStringLiteral("222"));
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    platform::ScriptedDialogs dialogs;
+
+    // The customer list: "Затвори" is both, from either grid.
+    Main->SpeedButton7->click();
+    ASSERT_TRUE(CustForm->isVisible());
+    PressIn(CustForm->StringGrid2->View(), Qt::Key_Escape);
+    EXPECT_FALSE(CustForm->isVisible());
+    Main->SpeedButton7->click();
+    PressIn(CustForm->StringGrid1->View(), Qt::Key_Return);
+    EXPECT_FALSE(CustForm->isVisible());
+    // A push button with the focus takes Enter itself: "Редактирай" opens the card.
+    Main->SpeedButton7->click();
+    PressIn(CustForm->Button3, Qt::Key_Return);
+    EXPECT_TRUE(CustForm->isVisible());
+    ASSERT_TRUE(EditCustForm->isVisible());
+
+    // The customer card: Enter is "OK" and stores the typing, Escape is "Cancel" and drops it.
+    EditCustForm->DBEdit1->setFocus();
+    EditCustForm->DBEdit1->selectAll();
+    QTest::keyClicks(EditCustForm->DBEdit1, QStringLiteral("Gama"));
+    QTest::keyClick(EditCustForm->DBEdit1, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_FALSE(EditCustForm->isVisible());
+    const QString stored = testsupport::QueryRows(defaultFile, "select company1 from customer order by custno").join(u',');
+    EXPECT_TRUE(stored == QStringLiteral("Alfa,Gama") || stored == QStringLiteral("Gama,Beta")) << stored.toStdString();
+    CustForm->Button3->click();
+    ASSERT_TRUE(EditCustForm->isVisible());
+    EditCustForm->DBEdit16->setFocus();
+    QTest::keyClicks(EditCustForm->DBEdit16, QStringLiteral("xyz"));
+    PressIn(EditCustForm->DBEdit16, Qt::Key_Escape);
+    EXPECT_FALSE(EditCustForm->isVisible());
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select company1 from customer order by custno").join(u','), stored);
+    EXPECT_TRUE(CustForm->isVisible());
+    // Enter with a modifier is not the default button's.
+    CustForm->StringGrid2->View()->setFocus();
+    QTest::keyClick(CustForm->StringGrid2->View(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(CustForm->isVisible());
+
+    // The goods list: "Затвори" is both.
+    Main->SpeedButton3->click();
+    ASSERT_TRUE(Stocks->isVisible());
+    PressIn(Stocks->StringGrid1->View(), Qt::Key_Return);
+    EXPECT_FALSE(Stocks->isVisible());
+    Main->SpeedButton3->click();
+    PressIn(Stocks->StringGrid1->View(), Qt::Key_Escape);
+    EXPECT_FALSE(Stocks->isVisible());
+
+    // The goods card: Enter in the description is a new line; Enter in the
+    // quantity box is "OK" and adds nothing to the box's choices.
+    Main->SpeedButton3->click();
+    Stocks->Button2->click();
+    ASSERT_TRUE(EditStockForm->isVisible());
+    EditStockForm->DBMemo1->setFocus();
+    QTest::keyClicks(EditStockForm->DBMemo1, QStringLiteral("Bolt"));
+    QTest::keyClick(EditStockForm->DBMemo1, Qt::Key_Return);
+    QTest::keyClicks(EditStockForm->DBMemo1, QStringLiteral("M8"));
+    EXPECT_TRUE(EditStockForm->isVisible());
+    EXPECT_EQ(EditStockForm->DBMemo1->toPlainText(), QStringLiteral("Bolt\nM8"));
+    const int choices = EditStockForm->DBEdit2->count();
+    EditStockForm->DBEdit2->setFocus();
+    EditStockForm->DBEdit2->lineEdit()->selectAll();
+    QTest::keyClicks(EditStockForm->DBEdit2, QStringLiteral("3"));
+    QTest::keyClick(EditStockForm->DBEdit2, Qt::Key_Return);
+    EXPECT_FALSE(EditStockForm->isVisible());
+    EXPECT_EQ(EditStockForm->DBEdit2->count(), choices);
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select qty from stock"), QStringList{QStringLiteral("3")});
+    Stocks->EditBtn->click();
+    ASSERT_TRUE(EditStockForm->isVisible());
+    EditStockForm->DBEdit5->setFocus();
+    QTest::keyClicks(EditStockForm->DBEdit5, QStringLiteral("12"));
+    PressIn(EditStockForm->DBEdit5, Qt::Key_Escape);
+    EXPECT_FALSE(EditStockForm->isVisible());
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select sellprice from stock"), QStringList{QStringLiteral("<null>")});
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
+// "Изтрий" and "Отвори" act on the panel that was right-clicked.
+TEST_F(Registers, TheRightClickChoosesThePanelTheMenuActsOn) {
+    Add({Number(3), "ФАКТУРА"});
+    Add({Number(5), "ORDER CONFIRMATION"});  // the last saved: chosen after every refresh
+    Sort->Show();
+    ASSERT_EQ(PositionOf(Number(3)), 0);
+    QWidget* label = Panel(0)->findChildren<QLabel*>().at(1);
+    const QPoint at = label->rect().center();
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, label->mapToGlobal(at));
+    QCoreApplication::sendEvent(label, &rightClick);  // as the right button does, on the title
+    ASSERT_TRUE(Sort->PopupMenu1->isVisible());
+    EXPECT_EQ(Colour(Panel(0)), 0xC0DCC0u);
+    EXPECT_EQ(Colour(Panel(1)), 0xFFFFFFu);
+    QTest::mouseClick(Sort->PopupMenu1, Qt::LeftButton, {}, Sort->PopupMenu1->actionGeometry(Sort->N2).center());
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select num from store"), QStringList{Number(5)});
+}
+
+// The up arrow raises the year, within 2010 to 2030, from the year shown or typed.
+TEST_F(Registers, TheYearArrowsStepTheYearUpAndDown) {
+    StatForm->Show();
+    QScrollBar* arrows = StatForm->UpDown1;
+    // ▲ at the top, ▼ at the bottom.
+    const QPoint up(arrows->width() / 2, 2), down(arrows->width() / 2, arrows->height() - 3);
+    QTest::mouseClick(arrows, Qt::LeftButton, {}, up);
+    EXPECT_EQ(StatForm->Edit1->text(), QStringLiteral("2014"));
+    QTest::mouseClick(arrows, Qt::LeftButton, {}, down);
+    QTest::mouseClick(arrows, Qt::LeftButton, {}, down);
+    EXPECT_EQ(StatForm->Edit1->text(), QStringLiteral("2012"));
+    StatForm->Edit1->setFocus();
+    StatForm->Edit1->selectAll();
+    QTest::keyClicks(StatForm->Edit1, QStringLiteral("2029"));
+    QTest::mouseClick(arrows, Qt::LeftButton, {}, up);
+    QTest::mouseClick(arrows, Qt::LeftButton, {}, up);
+    EXPECT_EQ(StatForm->Edit1->text(), QStringLiteral("2030"));
+}
+
+// The card's navigator moves to a customer whose document cannot be read: the
+// report comes, and the card, the chosen row and the documents are all that
+// customer's; so they are after the list's own arrows and clicks.
+TEST_F(Registers, TheCardTheChosenRowAndTheDocumentsShowOneCustomer) {
+    AddCustomer(1, QStringLiteral("Клиент 01"), QStringLiteral("101"));
+    AddCustomer(14, QStringLiteral("Клиент 14 АД"), QStringLiteral("114"));
+    AddCustomer(7, QStringLiteral("Клиент 07"), QStringLiteral("107"));
+    Add({Number(1), "ФАКТУРА", "Фирма А", "120", "10.03.2013 г.", "False", "да", "101"});
+    Add({Number(2), "ФАКТУРА", "Фирма А", "60", "10.03.2013 г.", "False", "False", "114"});
+    Add({Number(3), "ФАКТУРА", "Фирма А", "30", "10.03.2013 г.", "False", "False", "107"});
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    platform::ScriptedDialogs dialogs;
+    Main->SpeedButton7->click();
+    // Клиент 14 АД chosen by a click on its row (the third: the list goes by number).
+    platform::StringGrid* list = CustForm->StringGrid2;
+    QWidget* rows = list->View()->viewport();
+    QTest::mouseClick(rows, Qt::LeftButton, {}, rows->mapFrom(list, list->CellRect(1, 3).center()));
+    EXPECT_EQ(ChosenCustomer(), QStringLiteral("Клиент 14 АД"));
+    EXPECT_EQ(ListedDocuments(), QStringList{Number(2)});
+    CustForm->Button3->click();
+    EXPECT_EQ(EditCustForm->DBEdit1->Text(), QStringLiteral("Клиент 14 АД"));
+
+    dialogs.Clear();
+    QTest::mouseClick(EditCustForm->DBNavigator->Button(platform::NavigateBtn::First), Qt::LeftButton);
+    EXPECT_TRUE(testsupport::ShownOnceWith(dialogs, QStringLiteral("Документ № 0000000001")));
+    EXPECT_EQ(EditCustForm->DBEdit1->Text(), QStringLiteral("Клиент 01"));
+    EXPECT_EQ(ChosenCustomer(), QStringLiteral("Клиент 01"));
+    EXPECT_EQ(ListedDocuments(), QStringList{Number(1)});
+    EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("0 лв."));
+    // Typing edits the customer shown.
+    EditCustForm->DBEdit2->setFocus();
+    QTest::keyClicks(EditCustForm->DBEdit2, QStringLiteral("Client One"));
+    EditCustForm->OKButton->click();
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select company2 from customer where custno = 1"),
+              QStringList{QStringLiteral("Client One")});
+
+    // The navigator's next customer (Клиент 14 АД) is the list's chosen row too.
+    CustForm->Button3->click();
+    QTest::mouseClick(EditCustForm->DBNavigator->Button(platform::NavigateBtn::Next), Qt::LeftButton);
+    EXPECT_EQ(EditCustForm->DBEdit1->Text(), QStringLiteral("Клиент 14 АД"));
+    EXPECT_EQ(ChosenCustomer(), EditCustForm->DBEdit1->Text());
+    EXPECT_EQ(ListedDocuments(), QStringList{Number(2)});
+    // The list's up arrow: its new row's customer and documents, in the card as well.
+    PressIn(list->View(), Qt::Key_Up);
+    EXPECT_EQ(ChosenCustomer(), QStringLiteral("Клиент 07"));
+    EXPECT_EQ(ListedDocuments(), QStringList{Number(3)});
+    EXPECT_EQ(EditCustForm->DBEdit1->Text(), QStringLiteral("Клиент 07"));
+    EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("30 лв."));
+}
+
+// Every column of the customer's documents fits inside the grid with its whole
+// text, also when the rows need the vertical scroll bar.
+TEST_F(Registers, TheCustomersDocumentsFitTheGrid) {
+    AddCustomer(1, QStringLiteral("Клиент"), QStringLiteral("123"));
+    for (int n = 1; n <= 30; ++n)
+        Add({Number(n), n % 3 ? "ФАКТУРА" : "ПРОФОРМА ФАКТУРА", "Фирма А", "12345.60", "07.12.2026 г."});
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    platform::ScriptedDialogs dialogs;
+    Main->SpeedButton7->click();
+    QTest::qWait(0);  // the grid's scroll bars are laid out
+    platform::StringGrid* documents = CustForm->StringGrid1;
+    ASSERT_EQ(documents->RowCount(), 31);
+    QTableView* view = documents->View();
+    EXPECT_TRUE(view->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
+    const int viewportRight = view->viewport()->mapTo(documents, QPoint(view->viewport()->width(), 0)).x();
+    EXPECT_LE(documents->CellRect(4, 1).right() + 1, viewportRight);
+    const QFontMetrics metrics(view->font());
+    const auto whole = [&](int c, int r) {
+        return metrics.horizontalAdvance(documents->Cell(c, r)) <= documents->ColWidth(c) - 4;
+    };
+    for (int r = 0; r < documents->RowCount(); ++r)  // the number, the date and the amount whole
+        for (int c : {1, 3, 4}) EXPECT_TRUE(whole(c, r)) << "column " << c << ", row " << r;
+    EXPECT_TRUE(whole(0, 0) && whole(0, 1) && whole(2, 0) && whole(2, 1));  // the headers, the supplier, "ФАКТУРА"
+    EXPECT_EQ(documents->Cell(3, 1), QStringLiteral("07.12.2026 г."));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "support/testdatabase.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -19,6 +20,31 @@ void SetDefault(const char* name, const QByteArray& value) {
     if (!qEnvironmentVariableIsSet(name)) qputenv(name, value);
 }
 
+// The screen the windows are shown on: 1366 x 768, the size the windows are
+// looked at, unless a test program is built for a smaller one (with the
+// frame a window manager would put around each window).
+#ifndef QUILLANE_TEST_SCREEN
+#define QUILLANE_TEST_SCREEN 1366, 768, false
+#endif
+struct TestScreen {
+    int width, height;
+    bool frames;
+};
+
+QByteArray OffscreenPlatform(const QTemporaryDir& folder) {
+    const TestScreen screen{QUILLANE_TEST_SCREEN};
+    const QString file = folder.filePath(QStringLiteral("screen.json"));
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly)) return "offscreen";
+    out.write(QStringLiteral("{\"windowFrameMargins\": %1, \"screens\": [{\"name\": \"test\", \"x\": 0, \"y\": 0, "
+                             "\"width\": %2, \"height\": %3, \"logicalDpi\": 96}]}")
+                  .arg(screen.frames ? QStringLiteral("true") : QStringLiteral("false"))
+                  .arg(screen.width)
+                  .arg(screen.height)
+                  .toUtf8());
+    return "offscreen:configfile=" + file.toLocal8Bit();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -26,7 +52,8 @@ int main(int argc, char** argv) {
     // Number texts follow the locale unless a test sets the separator itself.
     // A test of another locale runs a test program of its own under it.
     qputenv("LC_ALL", qgetenv("QUILLANE_TEST_LC_ALL").isEmpty() ? QByteArray("C.UTF-8") : qgetenv("QUILLANE_TEST_LC_ALL"));
-    SetDefault("QT_QPA_PLATFORM", "offscreen");
+    const QTemporaryDir screenDir;
+    SetDefault("QT_QPA_PLATFORM", OffscreenPlatform(screenDir));
     // A process killed inside the embedded engine can leave that engine's
     // shared lock memory held for good, so no two test programs share one lock
     // folder; the processes a test starts inherit their program's.

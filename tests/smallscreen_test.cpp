@@ -1,0 +1,92 @@
+// The windows on a screen smaller than they were designed for (800 x 480,
+// each window framed): a window too large for it is made as large as the
+// screen allows and kept on it, and each of its controls can still be reached
+// by scrolling; a window that fits keeps its designed size.
+
+#include "app/MainWindow.h"
+#include "data/DataModule.h"
+#include "documents/DocumentEditor.h"
+#include "registers/CustomerCard.h"
+#include "registers/Customers.h"
+#include "registers/GoodsList.h"
+#include "support/programtest.h"
+#include "support/testdatabase.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SmallScreen : public testsupport::DocumentTest {
+protected:
+    static QRect Area() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+    // Whether all of w lies inside the visible part of the scroll area.
+    static bool InSight(QScrollArea* area, QWidget* w) {
+        QWidget* viewport = area->viewport();
+        return viewport->rect().contains(QRect(w->mapTo(viewport, QPoint(0, 0)), w->size()));
+    }
+};
+
+TEST_F(SmallScreen, LargeWindowsFitTheScreenAndScrollTheirControlsIntoSight) {
+    Start();
+    ASSERT_EQ(Area().size(), QSize(800, 480));
+
+    // The editor: as large as the screen allows, on it, the command column
+    // whole at the right, the page scrolling both ways.
+    QTest::mouseClick(Main->OrderBtn, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(OrderForm->isVisible());
+    EXPECT_EQ(OrderForm->DesignSize(), QSize(1036, 764));
+    EXPECT_TRUE(Area().contains(OrderForm->frameGeometry())) << OrderForm->frameGeometry().x() << "," << OrderForm->frameGeometry().y() << " " << OrderForm->frameGeometry().width() << "x" << OrderForm->frameGeometry().height() << " min " << OrderForm->minimumHeight();
+    for (QWidget* button : {static_cast<QWidget*>(OrderForm->Save), static_cast<QWidget*>(OrderForm->SpeedButton4),
+                            static_cast<QWidget*>(OrderForm->SpeedButton7)})
+        EXPECT_TRUE(OrderForm->rect().contains(QRect(button->mapTo(OrderForm, QPoint(0, 0)), button->size())));
+    // The page scrolls to its bottom right corner, where the issuer's name is.
+    QScrollArea* page = OrderForm->ScrollBox;
+    EXPECT_FALSE(InSight(page, OrderForm->Edit10));
+    EXPECT_GT(page->horizontalScrollBar()->maximum(), 0);
+    page->horizontalScrollBar()->setValue(page->horizontalScrollBar()->maximum());
+    page->verticalScrollBar()->setValue(page->verticalScrollBar()->maximum());
+    QWidget* sheet = page->widget();
+    const QPoint corner = sheet->mapTo(page->viewport(), QPoint(sheet->width(), sheet->height()));
+    EXPECT_LE(corner.x(), page->viewport()->width());
+    EXPECT_LE(corner.y(), page->viewport()->height());
+    EXPECT_TRUE(InSight(page, OrderForm->Edit10));
+    QTest::mouseClick(OrderForm->SpeedButton4, Qt::LeftButton);  // "Изход"
+    EXPECT_FALSE(OrderForm->isVisible());
+
+    // The customer card, higher than the screen: its controls scroll, and its
+    // buttons are reached and pressed.
+    QTest::mouseClick(Main->SpeedButton7, Qt::LeftButton);
+    QTest::mouseClick(CustForm->Button2, Qt::LeftButton);  // "Нов запис"
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(EditCustForm->isVisible());
+    EXPECT_TRUE(Area().contains(EditCustForm->frameGeometry()));
+    EXPECT_GE(EditCustForm->width(), 428);  // and the vertical scroll bar beside
+    EXPECT_EQ(EditCustForm->ContentScroller()->horizontalScrollBar()->maximum(), 0);
+    EXPECT_LT(EditCustForm->height(), 532);
+    QScrollArea* card = EditCustForm->ContentScroller();
+    ASSERT_NE(card, nullptr);
+    EXPECT_FALSE(InSight(card, EditCustForm->OKButton));
+    card->ensureWidgetVisible(EditCustForm->OKButton);
+    ASSERT_TRUE(InSight(card, EditCustForm->OKButton));
+    EditCustForm->DBEdit1->setFocus();
+    card->ensureWidgetVisible(EditCustForm->DBEdit1);
+    QTest::keyClicks(EditCustForm->DBEdit1, QStringLiteral("Nova"));
+    card->ensureWidgetVisible(EditCustForm->OKButton);
+    QTest::mouseClick(EditCustForm->OKButton, Qt::LeftButton);
+    EXPECT_FALSE(EditCustForm->isVisible());
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select company1 from customer"), QStringList{QStringLiteral("Nova")});
+
+    // A window that fits keeps its designed size and its controls where they were.
+    QTest::mouseClick(Main->SpeedButton3, Qt::LeftButton);
+    EXPECT_EQ(Stocks->size(), QSize(472, 419));
+    EXPECT_EQ(Stocks->ContentScroller(), nullptr);
+    EXPECT_TRUE(Area().contains(Stocks->frameGeometry()));
+}
+
+}  // namespace
