@@ -67,7 +67,9 @@ TEST_F(DataFolderSetUp, AFolderWithoutOldTablesGetsAnEmptyDatabase) {
     EXPECT_TRUE(DataModule1->store.Active());
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
     EXPECT_TRUE(DataModule1->GenerateKeys);
-    EXPECT_EQ(testsupport::ShownText(dialogs), "Преминаването към SQL успешно!");
+    // Nothing was moved: no move is announced, the new database is.
+    EXPECT_EQ(testsupport::ShownText(dialogs), "Създадена е нова празна база данни „" + file +
+                                                  "“.\nВ папката няма таблици от по-старата версия, които да бъдат прехвърлени.");
     EXPECT_FALSE(Form7->isVisible());
     EXPECT_EQ(Form7->Label1->text(), "4/4 Прехвърляне на информацията в SQL формат.");
     EXPECT_EQ(Form7->CGauge1->text(), "100%");

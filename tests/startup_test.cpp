@@ -16,6 +16,7 @@
 #include "platform/Paths.h"
 #include "platform/TextFile.h"
 #include "registers/Statistics.h"
+#include "support/paradoxwriter.h"
 #include "support/programtest.h"
 #include "support/testdatabase.h"
 #include "support/testsupport.h"
@@ -235,6 +236,45 @@ TEST_F(Startup, AVersionFileThatIsNotANumberIsShownAndTheDatabaseStillOpens) {
     EXPECT_TRUE(WorkPlaceButtonShown());
 }
 
+// The first start, whose work place holds old tables that cannot be moved:
+// the failure is told, then that the default folder got a new empty database
+// and that it is open; nothing calls that a move.
+TEST_F(Startup, AMoveThatFailsAtTheFirstStartIsToldAndTheEmptyDefaultDatabaseIsNotCalledAMove) {
+    ASSERT_TRUE(QFile::remove(defaultFile));
+    testsupport::TempFolder work;
+    testsupport::WriteOldDataFolder(work.Path(), {2, 1, 1, 1, 1, 1, 1});
+    testsupport::WriteFile(work.File("customer.db"), "");
+    WriteNetworkFile(work.Path().toUtf8() + "\r\n1\r\n");
+    platform::ScriptedDialogs dialogs;
+    Start();
+    EXPECT_TRUE(AllOpenOn(defaultFile));
+    EXPECT_TRUE(WorkPlaceButtonShown());
+    EXPECT_FALSE(QFile::exists(work.File("tovelx.fdb")));
+    QString told;
+    for (const auto& shown : dialogs.Shown()) told += shown.text + "\n--\n";
+    EXPECT_FALSE(told.contains("успешно")) << told.toStdString();
+    ASSERT_EQ(dialogs.Shown().size(), 2u) << told.toStdString();
+    const QString failure = dialogs.Shown()[0].text, fallback = dialogs.Shown()[1].text;
+    EXPECT_TRUE(failure.startsWith("Старите данни не бяха прехвърлени в SQL базата данни.")) << failure.toStdString();
+    EXPECT_TRUE(failure.contains("„" + work.File("customer.db") + "“ не може да бъде отворена: файлът е празен."))
+        << failure.toStdString();
+    EXPECT_EQ(dialogs.Shown()[1].kind, platform::DialogKind::MessageBox);
+    EXPECT_TRUE(fallback.contains("Базата данни на работното място „" + work.Path() + "“ не може да бъде отворена"))
+        << fallback.toStdString();
+    EXPECT_TRUE(fallback.contains("В папката по подразбиране е създадена нова празна база данни „" + defaultFile + "“ и е отворена"))
+        << fallback.toStdString();
+    EXPECT_FALSE(fallback.contains("Отворена е базата данни")) << fallback.toStdString();
+
+    // Mended, the next start moves the work place's tables, and says so.
+    platform::DestroyCreatedForms();
+    testsupport::WriteOldDataFolder(work.Path(), {2, 1, 1, 1, 1, 1, 1});
+    dialogs.Clear();
+    Start();
+    EXPECT_TRUE(AllOpenOn(work.File("tovelx.fdb")));
+    EXPECT_TRUE(testsupport::ShownText(dialogs).startsWith("Преминаването към SQL успешно!"))
+        << testsupport::ShownText(dialogs).toStdString();
+}
+
 // Also in a folder named in Cyrillic; the test after it runs this one again
 // under a locale that is not UTF-8.
 TEST_F(Startup, TheFirstStartAsksForTheWorkPlaceAndOkMakesTheDatabase) {
@@ -251,7 +291,9 @@ TEST_F(Startup, TheFirstStartAsksForTheWorkPlaceAndOkMakesTheDatabase) {
     const QString file = fresh.File("Фактури/Quillane2010/DB/tovelx.fdb");
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
     EXPECT_TRUE(DataModule1->store.Active());
-    EXPECT_EQ(testsupport::ShownText(dialogs), "Преминаването към SQL успешно!");
+    // No old tables: the new database is told, not a move.
+    EXPECT_EQ(testsupport::ShownText(dialogs), "Създадена е нова празна база данни „" + file +
+                                                  "“.\nВ папката няма таблици от по-старата версия, които да бъдат прехвърлени.");
     // The next start opens it at once.
     platform::DestroyCreatedForms();
     Start();
