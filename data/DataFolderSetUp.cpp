@@ -116,6 +116,7 @@ void TForm7::MoveToSql(const QString& location) {
     // (the program killed, the computer off) leaves no database, and the
     // next start sets up again. What such a set-up left is removed first.
     const QString movingFile = databaseFile + QStringLiteral(".moving");
+    NewEmptyDatabase.clear();
     QFile::remove(movingFile);
     CreateDatabaseFile(location, movingFile);
 
@@ -162,9 +163,18 @@ void TForm7::MoveToSql(const QString& location) {
             if (count >= 2) target->SetRecNo(count + 1 - count / 2);
         }
     }
-    QString done = QStringLiteral("Преминаването към SQL успешно!");
-    if (!notes.empty()) done += QStringLiteral("\n\nПрехвърлено различно от старите таблици:\n") + NotesForUser(location, notes);
-    platform::ShowMessage(done);
+    if (moved) {
+        QString done = QStringLiteral("Преминаването към SQL успешно!");
+        if (!notes.empty()) done += QStringLiteral("\n\nПрехвърлено различно от старите таблици:\n") + NotesForUser(location, notes);
+        platform::ShowMessage(done);
+    } else {
+        // Nothing was moved: the user is told of the new database, not of a move.
+        NewEmptyDatabase = databaseFile;
+        if (TellNewEmptyDatabase)
+            platform::ShowMessage(QStringLiteral("Създадена е нова празна база данни „%1“.\nВ папката няма таблици от "
+                                                 "по-старата версия, които да бъдат прехвърлени.")
+                                      .arg(databaseFile));
+    }
     Close();
 }
 

@@ -24,6 +24,14 @@ public:
     // Sets up the database at a location and moves the old tables into it.
     void MoveToSql(const QString& location);
 
+    // While false, a set-up that finds no old tables makes the empty database
+    // without a word: the start-up falling back to the default folder tells
+    // it in its own message.
+    bool TellNewEmptyDatabase = true;
+    // The database file the last set-up made empty, finding no old tables;
+    // empty when it moved old tables or failed.
+    QString NewEmptyDatabase;
+
 private:
     void ShowStep(const QString& text);
     void StepProgress();

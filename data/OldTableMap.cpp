@@ -62,6 +62,11 @@ QString MoveNotesText(const std::vector<MoveNote>& notes, int maxLines) {
         }
         if (n.field.isEmpty())
             lines << QStringLiteral("%1: таблицата липсва, нищо не е прехвърлено от нея").arg(n.table);
+        else if (!n.problem.isEmpty())
+            lines << QStringLiteral("%1, запис %2, поле „%3“: %4, прехвърлено е празно")
+                         .arg(n.table)
+                         .arg(n.record)
+                         .arg(n.field, n.problem);
         else if (n.record == 0)
             lines << QStringLiteral("%1: няма поле „%2“, прехвърлено е празно").arg(n.table, n.field);
         else
@@ -183,6 +188,11 @@ std::vector<MovedRow> ReadOldRows(const TableMove& move, TTable& source, TTable*
                 }
                 QString text;
                 if (present[i]) text = f.kind == FieldMove::Kind::Memo ? from->MemoText(field) : from->FieldText(field);
+                // A date the calendar cannot show moves empty, and is named.
+                if (present[i] && f.kind == FieldMove::Kind::Text)
+                    if (const QString problem = from->ValueProblem(field); !problem.isEmpty())
+                        notes.push_back({f.fromEnglishTable ? QStringLiteral("ae.db") : tableName, from->RecNo(), field,
+                                         {}, {}, problem});
                 Fitted fitted = Fit(column, text);
                 row.values[target[i]] = std::move(fitted.value);
                 row.nulls[target[i]] = fitted.isNull;

@@ -43,13 +43,15 @@ public:
 // near as its column takes it (a fraction into a whole-number column, a text
 // longer than its column, a character the database's code page lacks, money
 // with more decimals than the locale's), or a field or a table the older
-// version's folder lacks, moved as empty (record 0; field empty for a table).
+// version's folder lacks, moved as empty (record 0; field empty for a table),
+// or a value that cannot be shown, moved as empty (problem says why).
 struct MoveNote {
     QString table;
     int record = 0;
     QString field;
     QString oldValue;
     QString storedValue;
+    QString problem;
 };
 
 // The notes as the user is told them at the end of the move, one a line;

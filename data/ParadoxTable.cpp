@@ -9,6 +9,7 @@
 #include <QTime>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -30,6 +31,7 @@ namespace {
 constexpr int kMbBlock = 4096;
 constexpr int kGraphicHeader = 8;
 constexpr long kSdnOffset = 1721425;  // serial day number of 31.12.0000
+constexpr double kMsecsPerDay = 86400000.0;
 
 unsigned Byte(const QByteArray& b, qsizetype at) { return static_cast<unsigned char>(b[at]); }
 unsigned Le16(const QByteArray& b, qsizetype at) { return Byte(b, at) | (Byte(b, at + 1) << 8); }
@@ -98,10 +100,15 @@ struct DbLayout {
 };
 
 // Checks everything pxlib will read, so that it never runs past the data.
-// Returns the reason in Bulgarian, or the empty text.
-QString CheckDb(const QByteArray& b, DbLayout& out) {
+// Returns the reason in Bulgarian, or the empty text; damaged is false when
+// the file is no table at all rather than a damaged one.
+QString CheckDb(const QByteArray& b, DbLayout& out, bool& damaged) {
     const qsizetype size = b.size();
-    if (size < 0x58) return QStringLiteral("заглавната част е непълна");
+    damaged = false;
+    if (size == 0) return QStringLiteral("файлът е празен");
+    // Shorter than the fixed part of any table's header: not a cut table but
+    // some other file.
+    if (size < 0x58) return QStringLiteral("това не е файл с таблица на Paradox (файлът има само %1 байта)").arg(size);
     const int recordSize = static_cast<int>(Le16(b, 0x00));
     const int headerSize = static_cast<int>(Le16(b, 0x02));
     const int fileType = static_cast<int>(Byte(b, 0x04));
@@ -114,6 +121,7 @@ QString CheckDb(const QByteArray& b, DbLayout& out) {
 
     if (fileType != pxfFileTypIndexDB && fileType != pxfFileTypNonIndexDB)
         return QStringLiteral("това не е файл с таблица на Paradox");
+    damaged = true;
     if (version < 3 || version > 15) return QStringLiteral("непозната версия на формата");
     if (blockKb < 1 || blockKb > 32) return QStringLiteral("непознат размер на блоковете");
     if (recordSize == 0 || headerSize == 0 || headerSize > size)
@@ -144,11 +152,32 @@ QString CheckDb(const QByteArray& b, DbLayout& out) {
     if (sum != recordSize) return QStringLiteral("размерът на записа не отговаря на полетата");
     at += qsizetype(numFields) * 2 + 4 + qsizetype(numFields) * 4;
     at += version == 12 ? 261 : 79;
+    std::vector<std::pair<qsizetype, qsizetype>> names;  // start and end of each
     for (int i = 0; i < numFields; ++i) {
         if (at >= headerSize) return QStringLiteral("имената на полетата са непълни");
         const qsizetype end = b.indexOf('\0', at);
         if (end < 0 || end >= headerSize || end - at > 255) return QStringLiteral("имената на полетата са непълни");
+        names.emplace_back(at, end);
         at = end + 1;
+    }
+    // The field numbers follow the names, each field's number once. Where the
+    // byte that ends a name is damaged, the names run together and every later
+    // name slides one field along: they no longer fill exactly the field count,
+    // and what follows them is not the field numbers.
+    if (at + qsizetype(numFields) * 2 > headerSize)
+        return QStringLiteral("имената на полетата не отговарят на броя на полетата");
+    std::vector<bool> numbered(static_cast<size_t>(numFields) + 1, false);
+    for (int i = 0; i < numFields; ++i) {
+        const int number = static_cast<int>(Le16(b, at + 2 * i));
+        if (number < 1 || number > numFields || numbered[static_cast<size_t>(number)])
+            return QStringLiteral("имената на полетата не отговарят на броя на полетата");
+        numbered[static_cast<size_t>(number)] = true;
+    }
+    for (int i = 0; i < numFields; ++i) {
+        const auto [start, end] = names[static_cast<size_t>(i)];
+        if (end == start) return QStringLiteral("името на поле %1 е празно").arg(i + 1);
+        for (qsizetype c = start; c < end; ++c)
+            if (Byte(b, c) < 0x20) return QStringLiteral("името на поле %1 е повредено").arg(i + 1);
     }
 
     // The chain of data blocks, in the table's order.
@@ -185,38 +214,14 @@ QString CheckDb(const QByteArray& b, DbLayout& out) {
 
 QString LowerName(const QString& name) { return name.toLower(); }
 
-// DOS Cyrillic, bytes 0x80..0xFF.
-constexpr char16_t kCp866[128] = {
-    0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417, 0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F,
-    0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427, 0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,
-    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437, 0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F,
-    0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x2561, 0x2562, 0x2556, 0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510,
-    0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F, 0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x2567,
-    0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B, 0x256A, 0x2518, 0x250C, 0x2588, 0x2584, 0x258C, 0x2590, 0x2580,
-    0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447, 0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
-    0x0401, 0x0451, 0x0404, 0x0454, 0x0407, 0x0457, 0x040E, 0x045E, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x2116, 0x00A4, 0x25A0, 0x00A0,
-};
-
-// Western European: bytes 0x80..0x9F; from 0xA0 on it is Latin-1.
-constexpr char16_t kCp1252[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-// Text in the code page the table's header names; Windows-1251, the older
-// version's own, for any other or none.
+// Text as the older version showed it. It ran on Bulgarian Windows, whose
+// table driver passed the bytes of a Windows code page through unchanged and
+// converted a DOS code page to Windows text: so a table that names a Windows
+// code page (1250, 1251, 1252, ...) or none holds Windows-1251, and one that
+// names a DOS code page reads in that page.
 QString Decode(const QByteArray& bytes, int codePage) {
-    if (codePage != 866 && codePage != 1252) return platform::DecodeCp1251(bytes);
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        *out++ = QChar(b < 0x80                ? char16_t(b)
-                       : codePage == 866       ? kCp866[b - 0x80]
-                       : b < 0xA0              ? kCp1252[b - 0x80]
-                                               : char16_t(b));
-    }
-    return text;
+    return platform::IsDosCodePage(codePage) ? platform::DecodeDosCodePage(bytes, codePage)
+                                             : platform::DecodeCp1251(bytes);
 }
 
 QString CurrencyText(double value) {
@@ -337,8 +342,9 @@ void TTable::Open() {
     }
 
     DbLayout layout;
-    if (const QString reason = CheckDb(state->db, layout); !reason.isEmpty())
-        throw fail(QStringLiteral("файлът е повреден (%1)").arg(reason));
+    bool damaged = true;
+    if (const QString reason = CheckDb(state->db, layout, damaged); !reason.isEmpty())
+        throw fail(damaged ? QStringLiteral("файлът е повреден (%1)").arg(reason) : reason);
 
     state->fp = fmemopen(state->db.data(), static_cast<size_t>(state->db.size()), "rb");
     if (!state->fp) throw fail(QStringLiteral("няма достатъчно памет"));
@@ -579,6 +585,7 @@ QString TTable::StoredText(const FieldInfo& field) const {
     case pxfDate: {
         long days = 0;
         if (PX_get_data_long(doc, data, field.length, &days) <= 0) return {};
+        if (days < 1) return {};  // before the calendar's first day: ValueProblem names it
         return platform::DateToStr(DateOfDays(days));
     }
     case pxfTime: {
@@ -589,6 +596,7 @@ QString TTable::StoredText(const FieldInfo& field) const {
     case pxfTimestamp: {
         double msecs = 0;
         if (PX_get_data_double(doc, data, field.length, &msecs) <= 0) return {};
+        if (!(msecs >= kMsecsPerDay && msecs < 1e17)) return {};  // before day 1, or beyond any calendar
         const qint64 whole = static_cast<qint64>(msecs);
         const QString date = platform::DateToStr(DateOfDays(static_cast<long>(whole / 86400000)));
         const qint64 time = whole % 86400000;
@@ -606,6 +614,27 @@ QString TTable::StoredText(const FieldInfo& field) const {
     }
     default: return {};
     }
+}
+
+QString TTable::ValueProblem(const QString& name) const {
+    const FieldInfo& field = Find(name);
+    if (field.pxType != pxfDate && field.pxType != pxfTimestamp) return {};
+    QByteArray raw = Raw(field);
+    if (raw.count('\0') == raw.size()) return {};
+    pxdoc_t* doc = Opened().doc;
+    QString day;
+    if (field.pxType == pxfDate) {
+        long days = 0;
+        if (PX_get_data_long(doc, raw.data(), field.length, &days) <= 0 || days >= 1) return {};
+        day = QString::number(days);
+    } else {
+        double msecs = 0;
+        if (PX_get_data_double(doc, raw.data(), field.length, &msecs) <= 0) return {};
+        if (msecs >= kMsecsPerDay && msecs < 1e17) return {};
+        if (!(msecs < kMsecsPerDay)) return QStringLiteral("датата е извън календара");
+        day = QString::number(std::floor(msecs / kMsecsPerDay), 'f', 0);
+    }
+    return QStringLiteral("датата е преди 01.01.0001 (ден %1 от календара)").arg(day);
 }
 
 QString TTable::FieldText(const QString& name) const {

@@ -7,8 +7,8 @@
 // Opening reads both files whole and checks their structure before anything
 // else touches them, so a damaged or foreign file gives a TableError naming
 // it, never a crash. Records are numbered from 1 in the table's own order.
-// Texts are read in the code page the table's header names (DOS Cyrillic 866,
-// Western 1252), Windows-1251 where it names none.
+// Texts are read as the older version showed them: in the DOS code page the
+// table's header names, as Windows-1251 for a Windows code page or none.
 
 #include "platform/Exception.h"
 
@@ -120,6 +120,10 @@ public:
     // The same, with every decimal of a currency value kept (FloatToStr).
     QString UnroundedText(const QString& name) const;
     bool IsNull(const QString& name) const;
+    // Why the field's value in the current record cannot be shown, for a
+    // value FieldText gives as empty although it is not: a date or timestamp
+    // before 01.01.0001. The empty text for every other value.
+    QString ValueProblem(const QString& name) const;
     // The stored bytes: strings and memos in the code page, blobs as stored.
     QByteArray FieldBytes(const QString& name) const;
     // A graphic field's picture (JPEG, bitmap, ...) without the 8-byte

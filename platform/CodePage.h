@@ -1,5 +1,6 @@
 #pragma once
-// Windows-1251, the code page of every text the database and the old tables hold.
+// Windows-1251, the code page of every text the database and the old tables
+// hold, and the DOS code pages older tables may name.
 
 #include <QByteArray>
 #include <QString>
@@ -16,5 +17,12 @@ QByteArray EncodeCp1251(const QString& text);
 
 // True when every character of the text has a Windows-1251 byte.
 bool FitsCp1251(const QString& text);
+
+// The DOS (OEM) code pages whose text can be read: 437, 737, 775, 850, 852,
+// 855, 857, 860, 861, 863, 865, 866 and 869.
+bool IsDosCodePage(int codePage);
+// Text in one of those code pages; a byte the page assigns nothing to reads
+// as U+FFFD. Bytes below 0x80 are ASCII.
+QString DecodeDosCodePage(const QByteArray& bytes, int codePage);
 
 }  // namespace platform

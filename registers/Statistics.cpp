@@ -1,6 +1,7 @@
 #include "registers/Statistics.h"
 
 #include "app/MainWindow.h"
+#include "data/DataFolderSetUp.h"
 #include "data/DataModule.h"
 #include "data/WorkPlace.h"
 #include "data/WorkPlaceText.h"
@@ -29,6 +30,7 @@
 #include <QLinearGradient>
 #include <QMenu>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QValueAxis>
 
@@ -201,7 +203,13 @@ struct StartProblems {
         if (step == Step::OpeningDefault && failed && location != defaultFolder)
             told << QStringLiteral("Базата данни в папката по подразбиране „%1“ също не може да бъде отворена:\n%2")
                         .arg(defaultFolder, error);
-        if (DataModule1->IBDatabase1.Connected())
+        // The fallback's set-up says nothing of a new empty database: it is told here.
+        if (DataModule1->IBDatabase1.Connected() && step == Step::OpeningDefault && Form7 &&
+            !Form7->NewEmptyDatabase.isEmpty() && Form7->NewEmptyDatabase == DataModule1->IBDatabase1.DatabaseName)
+            told << QStringLiteral("В папката по подразбиране е създадена нова празна база данни „%1“ и е отворена; "
+                                   "в папката няма таблици от по-старата версия, които да бъдат прехвърлени.")
+                        .arg(DataModule1->IBDatabase1.DatabaseName);
+        else if (DataModule1->IBDatabase1.Connected())
             told << QStringLiteral("Отворена е базата данни „%1“ от папката по подразбиране.")
                         .arg(DataModule1->IBDatabase1.DatabaseName);
         else
@@ -282,6 +290,9 @@ void TStatForm::FormCreate() {
             problems.workPlaceError = platform::Application::CurrentExceptionText();
             problems.step = Step::OpeningDefault;
             Form8->RadioButton1->setChecked(true);
+            // A new empty database made there is told below, with the failure.
+            Form7->TellNewEmptyDatabase = false;
+            const auto tellAgain = qScopeGuard([] { Form7->TellNewEmptyDatabase = true; });
             DataModule1->OpenDatabaseLocation(problems.defaultFolder);
         }
     } catch (...) {

@@ -22,6 +22,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 using platform::DialogKind;
@@ -237,6 +239,45 @@ TEST_F(Login, UsersRegisteredOrDeletedAtAnotherWorkstationCountAtOnce) {
     // With no users left and no marker the window registers again.
     EXPECT_TRUE(InRegistrationState());
     EXPECT_FALSE(Form9->BitBtn3->isHidden());
+}
+
+// Key presses that each type one character, as a Bulgarian keyboard layout
+// gives them (QTest's own typing knows only Latin keys).
+void TypeKeys(QWidget* widget, const QString& text) {
+    for (const QChar c : text) QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// The stored form other workstations and existing databases hold, worked
+// out by hand: byte i of the Windows-1251 text plus byte i mod 64 of the key
+// "w816nhlb4nykt,9q1...", modulo 256 ("П" 0xCF + "w" 0x77 = 0x46).
+TEST_F(Login, PasswordsAreStoredAndCheckedInTheFormOtherWorkstationsHold) {
+    OpenLoginWindow();
+    ASSERT_TRUE(InRegistrationState());
+    TypeKeys(Form9->ComboBox1, "Мария");
+    TypeKeys(Form9->Edit2, "Парола");
+    QTest::mouseClick(Form9->BitBtn1, Qt::LeftButton);
+    ASSERT_FALSE(Form9->isVisible());
+    DataModule1->user.Refresh();
+    ASSERT_EQ(DataModule1->user.RecordCount(), 1);
+    DataModule1->user.SetRecNo(1);
+    EXPECT_EQ(DataModule1->user.FieldByName("us").AsString(), "Мария");
+    EXPECT_EQ(DataModule1->user.FieldByName("pas").AsBytes().toHex(' '), QByteArray("46 18 21 24 59 48"));
+
+    // A user another workstation stored: "№ €ё" is stored as 30 58 B9 EE.
+    testsupport::ExecuteOn(defaultFile, "insert into userp (pnom, us, pas) values ('2', 'Иван', x'3058B9EE')");
+    for (const auto& [name, password, ok] : {std::tuple{"Иван", "№ €ё", true}, std::tuple{"Иван", "№ €е", false},
+                                             std::tuple{"Мария", "Парола", true}, std::tuple{"Мария", "парола", false}}) {
+        SCOPED_TRACE(name + std::string(" / ") + password);
+        platform::ScriptedDialogs dialogs;
+        Main->N11->trigger();  // logged out
+        OpenLoginWindow();
+        ASSERT_TRUE(InLoginState());
+        TypeKeys(Form9->ComboBox1, QString::fromUtf8(name));
+        TypeKeys(Form9->Edit2, QString::fromUtf8(password));
+        QTest::mouseClick(Form9->BitBtn1, Qt::LeftButton);
+        EXPECT_EQ(Form9->LoggedUser, ok ? QString::fromUtf8(name) : QString());
+        EXPECT_EQ(dialogs.Shown().empty(), ok);
+    }
 }
 
 TEST_F(Login, ANameOrPasswordThatCannotBeStoredIsRefusedWithAMessage) {

@@ -1,4 +1,5 @@
 #include "data/ParadoxTable.h"
+#include "platform/CodePage.h"
 #include "platform/LocaleText.h"
 #include "support/paradoxwriter.h"
 #include "support/testsupport.h"
@@ -231,25 +232,58 @@ TEST_F(Paradox, FilesAndFieldNamesAreFoundWhateverTheirCase) {
     EXPECT_EQ(table.FieldText(QStringLiteral("Бележки")), LongText(300));
 }
 
-TEST_F(Paradox, TextIsReadInTheCodePageTheHeaderNamesAndAllZeroBytesAreBlank) {
-    // Written through the C library's converter; 1251 is the older version's own.
+TEST_F(Paradox, TextIsReadAsTheOlderVersionShowedItAndAllZeroBytesAreBlank) {
+    // The older version ran on Bulgarian Windows: a DOS code page was turned
+    // into Windows text, the bytes of a Windows code page were shown as they
+    // stand, that is as Windows-1251. Written through the C library's
+    // converter in the page of `bytes`; the header names `header`.
     const struct {
-        int codePage;
+        int bytes, header;
         QString name, text;
-    } cases[] = {{866, QStringLiteral("Име"), QStringLiteral("Пётр Ёлкин ░ №5")},
-                 {1252, QStringLiteral("Straße"), QStringLiteral("Müller & Söhne € ½")},
-                 {1251, QStringLiteral("Име"), QStringLiteral("Иван „Ъгъл“ №5")}};
+    } cases[] = {
+        {866, 866, QStringLiteral("Име"), QStringLiteral("Пётр Ёлкин ░ №5")},
+        {855, 855, QStringLiteral("Фирма"), QStringLiteral("Жълт Щъркел Юг №5 ђ")},
+        {850, 850, QStringLiteral("Straße"), QStringLiteral("Müller & Söhne ½")},
+        {852, 852, QStringLiteral("Město"), QStringLiteral("Łódź Čech ű")},
+        {437, 437, QStringLiteral("Name"), QStringLiteral("Café ░▒▓ ½")},
+        {1251, 1251, QStringLiteral("Име"), QStringLiteral("Иван „Ъгъл“ №5")},
+        // Made on a Western or Central European Windows, or by a driver that
+        // names no code page, and filled on a Bulgarian one.
+        {1251, 1252, QStringLiteral("Фирма"), QStringLiteral("Иван „Ъгъл“ №5 Ёж € я")},
+        {1251, 1250, QStringLiteral("Фирма"), QStringLiteral("Щит ъгъл")},
+        {1251, 0, QStringLiteral("Фирма"), QStringLiteral("Щит ъгъл")},
+    };
     for (const auto& c : cases) {
+        SCOPED_TRACE(QStringLiteral("%1 under a header naming %2").arg(c.bytes).arg(c.header).toStdString());
         // A blank long followed by a field that holds something: pxlib alone
         // reads it as the smallest long.
         WriteParadoxTable(folder.File(QStringLiteral("employee.DB")),
                           {{QStringLiteral("Nr"), PxKind::Long}, {c.name, PxKind::Alpha, 40}, {QStringLiteral("Memo"), PxKind::Memo, 10}},
-                          {{std::monostate{}, c.text, c.text.repeated(5)}}, c.codePage);
+                          {{std::monostate{}, c.text, c.text.repeated(5)}}, c.bytes, c.header);
         TTable& table = Table(QStringLiteral("employee.DB"));
-        EXPECT_EQ(table.FieldText(c.name), c.text) << c.codePage;
-        EXPECT_EQ(table.MemoText(QStringLiteral("Memo")), c.text.repeated(5)) << c.codePage;
-        EXPECT_EQ(table.FieldText(QStringLiteral("Nr")), QString()) << c.codePage;
+        EXPECT_EQ(table.FieldNames(), (QStringList{QStringLiteral("Nr"), c.name, QStringLiteral("Memo")}));
+        EXPECT_EQ(table.FieldText(c.name), c.text);
+        EXPECT_EQ(table.MemoText(QStringLiteral("Memo")), c.text.repeated(5));
+        EXPECT_EQ(table.FieldText(QStringLiteral("Nr")), QString());
     }
+}
+
+TEST_F(Paradox, EveryByteOfADosCodePageReadsAsTheCLibraryReadsIt) {
+    QByteArray high;
+    for (int b = 0x20; b <= 0xFF; ++b) high.append(static_cast<char>(b));
+    for (const int codePage : {437, 737, 775, 850, 852, 855, 857, 860, 861, 863, 865, 866, 869}) {
+        SCOPED_TRACE(codePage);
+        // The C library's converter, byte by byte: a byte the page leaves
+        // unassigned reads as the replacement character.
+        QString expected;
+        for (const char b : high) {
+            const QString one = testsupport::DecodeWithCLibrary(QByteArray(1, b), codePage);
+            expected += one.isNull() ? QString(QChar(0xFFFD)) : one;
+        }
+        EXPECT_EQ(platform::DecodeDosCodePage(high, codePage), expected);
+        EXPECT_TRUE(platform::IsDosCodePage(codePage));
+    }
+    for (const int windows : {0, 1250, 1251, 1252, 1253, 65001}) EXPECT_FALSE(platform::IsDosCodePage(windows)) << windows;
 }
 
 TEST_F(Paradox, CreatesTheEnglishFirmTableWithItsSixFields) {
@@ -393,6 +427,129 @@ TEST_F(Paradox, AMissingOrDamagedTableGivesAClearErrorNamingTheFile) {
         EXPECT_TRUE(ErrorOf([&] { table.Open(); }).startsWith(QStringLiteral("Таблицата „%1“ не може да бъде отворена: ").arg(path)))
             << c.what;
         EXPECT_FALSE(table.Active()) << c.what;
+    }
+}
+
+TEST_F(Paradox, AnEmptyOrTinyFileIsToldAsSuchNotAsACutHeader) {
+    const QString path = folder.File(QStringLiteral("customer.db"));
+    const QString start = QStringLiteral("Таблицата „%1“ не може да бъде отворена: ").arg(path);
+    const struct {
+        QByteArray bytes;
+        QString reason;
+    } cases[] = {
+        {QByteArray(), QStringLiteral("файлът е празен.")},
+        {QByteArray("\r\n"), QStringLiteral("това не е файл с таблица на Paradox (файлът има само 2 байта).")},
+        {QByteArray(40, '\0'), QStringLiteral("това не е файл с таблица на Paradox (файлът има само 40 байта).")},
+        {QByteArray(0x57, 'x'), QStringLiteral("това не е файл с таблица на Paradox (файлът има само 87 байта).")},
+        {QByteArray("Фирма;Адрес\nАлфа;София\n").repeated(20), QStringLiteral("това не е файл с таблица на Paradox.")},
+    };
+    for (const auto& c : cases) {
+        testsupport::WriteFile(path, c.bytes);
+        TTable& table = Table(QStringLiteral("customer.db"), false);
+        EXPECT_EQ(ErrorOf([&] { table.Open(); }), start + c.reason) << c.bytes.size() << " bytes";
+    }
+}
+
+// Where the byte that ends one field name is damaged, the names run together
+// and every later one would slide one field along.
+TEST_F(Paradox, AnyOneDamagedByteOfTheHeaderRefusesTheTableOrLeavesEveryOtherFieldInItsPlace) {
+    const QStringList names = {QStringLiteral("Клиент №"), QStringLiteral("Фирма"), QStringLiteral("Група"),
+                               QStringLiteral("ИН по ЗДДС"), QStringLiteral("Идент №"), QStringLiteral("Адрес")};
+    std::vector<PxColumn> columns;
+    for (const QString& name : names) columns.push_back({name, PxKind::Alpha, 20});
+    std::vector<PxRow> rows;
+    for (int r = 1; r <= 50; ++r) {
+        PxRow row;
+        for (const QString& name : names) row.push_back(QStringLiteral("%1 %2").arg(r).arg(name));
+        rows.push_back(row);
+    }
+    const QString path = folder.File(QStringLiteral("customer.db"));
+    WriteParadoxTable(path, columns, rows);
+    const QByteArray good = testsupport::ReadFile(path);
+    const int headerSize = static_cast<unsigned char>(good[2]) | static_cast<unsigned char>(good[3]) << 8;
+    ASSERT_GE(headerSize, 0x200);
+
+    // The end of each name but the last, run into the next.
+    const QByteArray block = platform::EncodeCp1251(names.join(QChar(u'\0')));
+    const qsizetype first = good.indexOf(block);
+    ASSERT_GT(first, 0);
+    for (qsizetype end = good.indexOf('\0', first); end < first + block.size(); end = good.indexOf('\0', end + 1)) {
+        for (const char joined : {' ', '\xFF', 'x'}) {
+            testsupport::WriteFile(path, QByteArray(good).replace(end, 1, QByteArray(1, joined)));
+            TTable& table = Table(QStringLiteral("customer.db"), false);
+            EXPECT_EQ(ErrorOf([&] { table.Open(); }),
+                      QStringLiteral("Таблицата „%1“ не може да бъде отворена: файлът е повреден (имената на полетата не "
+                                     "отговарят на броя на полетата).").arg(path))
+                << "end at " << end << " joined by " << int(joined);
+        }
+    }
+
+    // Any one byte of the header changed: refused, or every name but at most
+    // one stands where it stood, and its values with it.
+    int refused = 0;
+    for (int at = 0; at < headerSize; ++at) {
+        for (const int change : {0x20, 0xFF}) {
+            QByteArray bytes = good;
+            bytes[at] = static_cast<char>(bytes[at] ^ change);
+            testsupport::WriteFile(path, bytes);
+            TTable table(QStringLiteral("customer.db"));
+            table.SetDatabaseName(folder.Path());
+            try {
+                table.Open();
+            } catch (const TableError&) {
+                ++refused;
+                continue;
+            }
+            const QStringList read = table.FieldNames();
+            ASSERT_EQ(read.size(), names.size()) << "byte " << at << " ^ " << change;
+            int moved = 0;
+            for (int i = 0; i < names.size(); ++i) {
+                if (read[i] == names[i]) {
+                    table.SetRecNo(37);
+                    EXPECT_EQ(table.FieldText(names[i]), QStringLiteral("37 ") + names[i]) << "byte " << at << " ^ " << change;
+                } else {
+                    ++moved;
+                }
+            }
+            EXPECT_LE(moved, 1) << "byte " << at << " ^ " << change << ": " << read.join(u'|').toStdString();
+        }
+    }
+    EXPECT_GT(refused, 0);
+}
+
+TEST_F(Paradox, DatesBeforeTheFirstDayOfTheCalendarReadEmptyAndSayWhy) {
+    const double day = 86400000.0;
+    WriteParadoxTable(folder.File(QStringLiteral("Store.DB")),
+                      {{QStringLiteral("От дата"), PxKind::Date}, {QStringLiteral("Създаден"), PxKind::Timestamp},
+                       {QStringLiteral("Num"), PxKind::Short}},
+                      {
+                          {qint64(0), 0.0, qint64(1)},
+                          {qint64(-1), 12 * 3600000.0, qint64(2)},
+                          {qint64(-366), -5 * day, qint64(3)},
+                          {qint64(1), day + 3600000.0, qint64(4)},  // 01.01.0001, the first day
+                          {QDate(2013, 3, 5), double(QDate(2013, 3, 5).toJulianDay() - 1721425) * day, qint64(5)},
+                          {std::monostate{}, std::monostate{}, qint64(6)},
+                      });
+    TTable& table = Table(QStringLiteral("Store.DB"));
+    const struct {
+        QString date, dateProblem, stamp, stampProblem;
+    } expected[] = {
+        {{}, QStringLiteral("датата е преди 01.01.0001 (ден 0 от календара)"), {}, QStringLiteral("датата е преди 01.01.0001 (ден 0 от календара)")},
+        {{}, QStringLiteral("датата е преди 01.01.0001 (ден -1 от календара)"), {}, QStringLiteral("датата е преди 01.01.0001 (ден 0 от календара)")},
+        {{}, QStringLiteral("датата е преди 01.01.0001 (ден -366 от календара)"), {}, QStringLiteral("датата е преди 01.01.0001 (ден -5 от календара)")},
+        {QStringLiteral("01.01.0001"), {}, QStringLiteral("01.01.0001 01:00:00"), {}},
+        {QStringLiteral("05.03.2013"), {}, QStringLiteral("05.03.2013"), {}},
+        {{}, {}, {}, {}},
+    };
+    for (int r = 1; r <= 6; ++r) {
+        SCOPED_TRACE(r);
+        table.SetRecNo(r);
+        const auto& e = expected[r - 1];
+        EXPECT_EQ(table.FieldText(QStringLiteral("От дата")), e.date);
+        EXPECT_EQ(table.ValueProblem(QStringLiteral("От дата")), e.dateProblem);
+        EXPECT_EQ(table.FieldText(QStringLiteral("Създаден")), e.stamp);
+        EXPECT_EQ(table.ValueProblem(QStringLiteral("Създаден")), e.stampProblem);
+        EXPECT_EQ(table.ValueProblem(QStringLiteral("Num")), QString());
     }
 }
 

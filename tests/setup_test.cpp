@@ -7,6 +7,7 @@
 #include "data/DataModule.h"
 #include "data/DataFolderSetUp.h"
 #include "data/WorkPlace.h"
+#include "platform/CodePage.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/Form.h"
@@ -66,7 +67,9 @@ TEST_F(DataFolderSetUp, AFolderWithoutOldTablesGetsAnEmptyDatabase) {
     EXPECT_TRUE(DataModule1->store.Active());
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
     EXPECT_TRUE(DataModule1->GenerateKeys);
-    EXPECT_EQ(testsupport::ShownText(dialogs), "Преминаването към SQL успешно!");
+    // Nothing was moved: no move is announced, the new database is.
+    EXPECT_EQ(testsupport::ShownText(dialogs), "Създадена е нова празна база данни „" + file +
+                                                  "“.\nВ папката няма таблици от по-старата версия, които да бъдат прехвърлени.");
     EXPECT_FALSE(Form7->isVisible());
     EXPECT_EQ(Form7->Label1->text(), "4/4 Прехвърляне на информацията в SQL формат.");
     EXPECT_EQ(Form7->CGauge1->text(), "100%");
@@ -121,7 +124,7 @@ TEST_F(DataFolderSetUp, MovesTheOldTablesInTheirOwnOrderAndWhatDoesNotFitAsNearA
             if (table == "customer.db" && record == 2 && field == "ИН по ЗДДС") value = QString(21, '9');
             if (table == "Store.DB" && field == "Firm.db index" && record == 2) value = qint64(7);
         },
-        [](const QString& table, std::vector<PxColumn>& columns, int& codePage) {
+        [](const QString& table, std::vector<PxColumn>& columns, int& codePage, int&) {
             for (PxColumn& c : columns) {
                 if (c.name == "CurrencyPrefix") c.name.clear();
                 if (c.name == "Firm.db index") c.kind = PxKind::Long;
@@ -166,6 +169,64 @@ TEST_F(DataFolderSetUp, MovesTheOldTablesInTheirOwnOrderAndWhatDoesNotFitAsNearA
     // Every record once and every exchanged pair once.
     EXPECT_EQ(Form7->CGauge1->maximum(), data::MoveProgressMaximum({3, 2, 1, 2, 1, 2, 4}));
     EXPECT_EQ(Form7->CGauge1->value(), Form7->CGauge1->maximum());
+}
+
+TEST_F(DataFolderSetUp, TablesMoveAsTheOlderVersionShowedTheirCodePages) {
+    // Windows-1251 bytes under a header naming Western Windows, or none; a
+    // Western and a Cyrillic DOS code page. What Windows-1251 lacks becomes
+    // "?" and is named.
+    testsupport::WriteOldDataFolder(
+        folder.Path(), {2, 1, 1, 1, 1, 1, 1},
+        [](const QString& table, int record, const QString& field, PxValue& value) {
+            if (table == "Details.db" && record == 1 && field == "Bank") value = QStringLiteral("Crédit Müller");
+            if (table == "employee.DB" && record == 1 && field == "Име") value = QStringLiteral("Жълт Щъркел №5");
+        },
+        [](const QString& table, std::vector<PxColumn>&, int& codePage, int& headerCodePage) {
+            if (table == "customer.db") headerCodePage = 1252;
+            if (table == "Store.DB") headerCodePage = 0;
+            if (table == "Details.db") codePage = 850;
+            if (table == "employee.DB") codePage = 855;
+        });
+    for (data::TTable* t : DataModule1->ParadoxTables()) t->Close(), t->SetDatabaseName(folder.Path());
+    Run(folder.Path());
+    const QString file = folder.File("tovelx.fdb");
+    EXPECT_EQ(QueryRows(file, "select pnom, custno, company1, grp from customer"),
+              QStringList({"2|10|1 Фирма|1 Група", "1|20|2 Фирма|2 Група"}));
+    EXPECT_EQ(QueryRows(file, "select document, customer1 from store"), QStringList{"1 Документ|1 Клиент"});
+    EXPECT_EQ(QueryRows(file, "select name1 from employee"), QStringList{"Жълт Щъркел №5"});
+    EXPECT_EQ(QueryRows(file, "select bank, iban from details"), QStringList{"Cr?dit M?ller|1 IBAN"});
+    EXPECT_EQ(testsupport::ShownText(dialogs),
+              "Преминаването към SQL успешно!\n\nПрехвърлено различно от старите таблици:\n"
+              "Details.db, запис 1, поле „Bank“: „Crédit Müller“ е прехвърлено като „Cr?dit M?ller“");
+}
+
+TEST_F(DataFolderSetUp, DatesBeforeTheFirstDayOfTheCalendarMoveEmptyAndAreNamed) {
+    const double day = 86400000.0;
+    testsupport::WriteOldDataFolder(
+        folder.Path(), {1, 1, 1, 1, 1, 2, 1},
+        [&](const QString& table, int record, const QString& field, PxValue& value) {
+            if (table == "Store.DB" && field == "От дата") value = record == 1 ? PxValue{qint64(0)} : PxValue{QDate(2013, 5, 6)};
+            if (table == "Store.DB" && field == "Дата на плащане") value = record == 1 ? PxValue{2 * day + 3600000.0} : PxValue{-400 * day};
+            if (table == "employee.DB" && field == "На работа от") value = qint64(-700);
+        },
+        [](const QString&, std::vector<PxColumn>& columns, int&, int&) {
+            for (PxColumn& c : columns) {
+                if (c.name == "От дата" || c.name == "На работа от") c.kind = PxKind::Date;
+                if (c.name == "Дата на плащане") c.kind = PxKind::Timestamp;
+            }
+        });
+    const testsupport::BulgarianLocale locale;
+    for (data::TTable* t : DataModule1->ParadoxTables()) t->Close(), t->SetDatabaseName(folder.Path());
+    Run(folder.Path());
+    const QString file = folder.File("tovelx.fdb");
+    EXPECT_EQ(QueryRows(file, "select pnom, fromdate, datepayment from store"),
+              QStringList({"2||02.01.0001 01:00:00", "1|06.05.2013|"}));
+    EXPECT_EQ(QueryRows(file, "select hiredon from employee"), QStringList{""});
+    EXPECT_EQ(testsupport::ShownText(dialogs),
+              "Преминаването към SQL успешно!\n\nПрехвърлено различно от старите таблици:\n"
+              "employee.DB, запис 1, поле „На работа от“: датата е преди 01.01.0001 (ден -700 от календара), прехвърлено е празно\n"
+              "Store.DB, запис 2, поле „Дата на плащане“: датата е преди 01.01.0001 (ден -400 от календара), прехвърлено е празно\n"
+              "Store.DB, запис 1, поле „От дата“: датата е преди 01.01.0001 (ден 0 от календара), прехвърлено е празно");
 }
 
 // The move as it ran before, row by row through the data sets: every record
@@ -278,6 +339,21 @@ TEST_F(DataFolderSetUp, AMoveThatFailsPartWayLeavesNoDatabaseAndIsTriedAgain) {
              testsupport::WriteFile(dir + "/stock.mb", testsupport::ReadFile(dir + "/stock.mb").left(4200));
          },
          {"stock.mb", "„Описание на стока/услуга“", "запис 3", "преместете файла „%1/stock.db“ извън папката"}},
+        // The byte ending a field name damaged: every later name would slide
+        // one field along, and the customers' firms land in their groups.
+        {"a field name run into the next",
+         [](const QString& dir) {
+             QByteArray bytes = testsupport::ReadFile(dir + "/customer.db");
+             const QByteArray names = platform::EncodeCp1251(QStringLiteral("Фирма")) + '\0';
+             const qsizetype at = bytes.indexOf(names);
+             ASSERT_GT(at, 0);
+             testsupport::WriteFile(dir + "/customer.db", bytes.replace(at + names.size() - 1, 1, " "));
+         },
+         {"„%1/customer.db“", "имената на полетата не отговарят на броя на полетата",
+          "преместете файла „%1/customer.db“ извън папката"}},
+        {"an empty table",
+         [](const QString& dir) { testsupport::WriteFile(dir + "/employee.DB", ""); },
+         {"„%1/employee.DB“ не може да бъде отворена: файлът е празен."}},
     };
     for (const auto& c : cases) {
         testsupport::TempFolder old;

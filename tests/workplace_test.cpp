@@ -245,7 +245,8 @@ TEST_F(WorkPlace, AFolderIsOpenedAfterItsEnglishFirmTableOrGoesToTheSetUpOrTheWo
     WriteNetworkFile(empty.Path().toUtf8() + "\r\n1\r\n");
     DataModule1->OpenDatabaseLocation(empty.Path());
     EXPECT_FALSE(Form8->isVisible());
-    EXPECT_EQ(testsupport::ShownText(dialogs), "Преминаването към SQL успешно!");
+    EXPECT_EQ(testsupport::ShownText(dialogs), "Създадена е нова празна база данни „" + empty.File("tovelx.fdb") +
+                                                  "“.\nВ папката няма таблици от по-старата версия, които да бъдат прехвърлени.");
     EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, empty.File("tovelx.fdb"));
 }
 

@@ -65,8 +65,23 @@ QByteArray Encode(const QString& text, int codePage) {
 
 }  // namespace
 
+QString DecodeWithCLibrary(const QByteArray& bytes, int codePage) {
+    iconv_t cd = iconv_open("UTF-8", ("CP" + std::to_string(codePage)).c_str());
+    if (cd == iconv_t(-1)) Fail("no converter for code page " + std::to_string(codePage), {});
+    QByteArray in = bytes;
+    QByteArray out(in.size() * 4 + 4, '\0');
+    char* from = in.data();
+    char* to = out.data();
+    size_t left = size_t(in.size()), room = size_t(out.size());
+    const bool ok = iconv(cd, &from, &left, &to, &room) != size_t(-1);
+    iconv_close(cd);
+    if (!ok) return {};
+    out.truncate(out.size() - qsizetype(room));
+    return QString::fromUtf8(out);
+}
+
 void WriteParadoxTable(const QString& path, const std::vector<PxColumn>& columns, const std::vector<PxRow>& rows,
-                       int codePage) {
+                       int codePage, int headerCodePage) {
     pxdoc_t* doc = PX_new();
     auto* fields = static_cast<pxfield_t*>(doc->malloc(doc, sizeof(pxfield_t) * columns.size(), "fields"));
     bool blobs = false;
@@ -82,7 +97,7 @@ void WriteParadoxTable(const QString& path, const std::vector<PxColumn>& columns
     FILE* fp = std::fopen(QFile::encodeName(path).constData(), "w+b");
     if (!fp) Fail("cannot create", path);
     if (PX_create_fp(doc, fields, static_cast<int>(columns.size()), fp, pxfFileTypNonIndexDB) < 0) Fail("PX_create_fp", path);
-    doc->px_head->px_doscodepage = codePage;
+    doc->px_head->px_doscodepage = headerCodePage >= 0 ? headerCodePage : codePage;
     PX_set_tablename(doc, QFile::encodeName(QFileInfo(path).fileName()).constData());
     if (blobs) {
         const QFileInfo info(path);
@@ -118,6 +133,10 @@ void WriteParadoxTable(const QString& path, const std::vector<PxColumn>& columns
             case PxKind::Timestamp: v->value.dval = std::get<double>(value); break;
             case PxKind::Logical: v->value.lval = std::get<bool>(value) ? 1 : 0; break;
             case PxKind::Date: {
+                if (std::holds_alternative<qint64>(value)) {
+                    v->value.lval = static_cast<long>(std::get<qint64>(value));
+                    break;
+                }
                 const QDate d = std::get<QDate>(value);
                 v->value.lval = PX_GregorianToSdn(d.year(), d.month(), d.day()) - 1721425;
                 break;
@@ -206,16 +225,16 @@ void WriteOldDataFolder(const QString& dir, const std::vector<int>& records, con
                 }
                 rows.push_back(std::move(row));
             }
-            int codePage = 1251;
+            int codePage = 1251, headerCodePage = -1;
             if (shape) {
-                shape(table, columns, codePage);
+                shape(table, columns, codePage, headerCodePage);
                 for (size_t i = columns.size(); i-- > 0;) {
                     if (!columns[i].name.isEmpty()) continue;
                     columns.erase(columns.begin() + qsizetype(i));
                     for (PxRow& row : rows) row.erase(row.begin() + qsizetype(i));
                 }
             }
-            WriteParadoxTable(dir + QLatin1Char('/') + table, columns, rows, codePage);
+            WriteParadoxTable(dir + QLatin1Char('/') + table, columns, rows, codePage, headerCodePage);
         }
     }
 }
