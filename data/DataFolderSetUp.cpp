@@ -227,7 +227,7 @@ void TForm7::MoveOldTables(std::vector<data::MoveNote>& notes) {
         if (present.back()) {
             OpenOld(*t);
         } else if (t != &dm->TTableae) {
-            notes.push_back({t->TableName(), 0, {}, {}, {}});
+            notes.push_back({t->TableName(), 0, {}, {}, {}, {}});
         }
     }
     std::vector<int> counts;

@@ -153,7 +153,7 @@ std::vector<MovedRow> ReadOldRows(const TableMove& move, TTable& source, TTable*
         const TTable* from = f.fromEnglishTable ? english : &source;
         present.push_back(from && from->HasField(field));
         if (from && !present.back())
-            notes.push_back({f.fromEnglishTable ? QStringLiteral("ae.db") : tableName, 0, field, {}, {}});
+            notes.push_back({f.fromEnglishTable ? QStringLiteral("ae.db") : tableName, 0, field, {}, {}, {}});
     }
 
     std::vector<MovedRow> rows;
@@ -205,7 +205,7 @@ std::vector<MovedRow> ReadOldRows(const TableMove& move, TTable& source, TTable*
                 }
                 if (fitted.stored != old)
                     notes.push_back({f.fromEnglishTable ? QStringLiteral("ae.db") : tableName,
-                                     from ? from->RecNo() : source.RecNo(), field, old, fitted.stored});
+                                     from ? from->RecNo() : source.RecNo(), field, old, fitted.stored, {}});
             }
             rows.push_back(std::move(row));
         }
