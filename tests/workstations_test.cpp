@@ -6,15 +6,19 @@
 #include "data/DataModule.h"
 #include "data/WorkPlace.h"
 #include "platform/Dialogs.h"
+#include "platform/Paths.h"
 #include "platform/SystemClock.h"
 #include "support/testdatabase.h"
+#include "support/testserver.h"
 #include "support/testsupport.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRadioButton>
 #include <QSet>
+#include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -169,24 +173,9 @@ TEST_F(Workstations, TwoProcessesCountingOnOneRowLoseNoChange) {
     EXPECT_EQ(counted, QStringList{QString::number(done)});
 }
 
+using testsupport::ServerPidFile;
+using testsupport::StartServerAgain;
 const QString kServerScript = QStringLiteral(QUILLANE_SCRIPTS_DIR "/firebird-server.sh");
-
-// The file holding the process id of a server the tests may stop, or the empty text.
-QString ServerPidFile() { return qEnvironmentVariable("QUILLANE_TEST_SERVER_PID_FILE"); }
-#define SKIP_WITHOUT_OWN_SERVER()                                                                                \
-    if (ServerPidFile().isEmpty())                                                                              \
-    GTEST_SKIP() << "no server of the tests' own to restart: QUILLANE_TEST_SERVER_PID_FILE names the file "     \
-                    "holding its process id (scripts/quillane.sh test sets it when it starts the server)"
-
-// Starts the server again and writes its process id into the file.
-// (Nothing happens where a server answers already.)
-void StartServerAgain() {
-    QProcess start;
-    start.start(kServerScript, {"start"});
-    ASSERT_TRUE(start.waitForFinished(30000));
-    const QByteArray pid = start.readAllStandardOutput().trimmed();
-    if (!pid.isEmpty()) testsupport::WriteFile(ServerPidFile(), pid + '\n');
-}
 
 TEST_F(Workstations, AfterTheServerRestartsTheSameModuleConnectsAgain) {
     SKIP_WITHOUT_OWN_SERVER();
@@ -254,6 +243,31 @@ TEST_F(Workstations, LosingTheServerDuringPostsIsToldTruthfullyAndTheModuleGoesO
     EXPECT_EQ(toldNotStored, (unknown - stored).size());
     std::printf("posts told done: %lld, not stored: %lld, unknown: %lld, stored: %lld\n", qlonglong(done.size()),
                 qlonglong(notStored.size()), qlonglong(unknown.size()), qlonglong(stored.size()));
+}
+
+// The work-place window shows another option, chosen but not confirmed with
+// OK, when the server goes: the connection is made again to the database
+// that was open, and the server's alias line is left as it is.
+TEST_F(Workstations, AfterALostServerTheDatabaseThatWasOpenIsReachedAgain) {
+    SKIP_WITHOUT_OWN_SERVER();
+    const testsupport::ServerRunsAtEnd serverRuns;
+    const QString aliases = platform::Path(platform::PathKind::AliasesFile);
+    const QByteArray aliasLines = "tovelx = /srv/elsewhere/tovelx.fdb\r\n";
+    testsupport::WriteFile(aliases, aliasLines);
+    module->AddDocument("1");
+    // This computer's folder is chosen, and the window closed without OK.
+    module->form.Show();
+    QRadioButton* here = module->form.RadioButton1;
+    QTest::mouseClick(here, Qt::LeftButton, {}, QPoint(5, here->height() / 2));
+    ASSERT_TRUE(here->isChecked());
+    module->form.close();
+    ASSERT_TRUE(testsupport::StopServer());
+    StartServerAgain();
+    module->dm.store.Refresh();  // read once more after connecting again
+    EXPECT_EQ(module->dm.IBDatabase1.DatabaseName, kDatabase);
+    module->AddDocument("2");
+    EXPECT_EQ(testsupport::QueryRows(kDatabase, "select num from store order by num"), (QStringList{"1", "2"}));
+    EXPECT_EQ(testsupport::ReadFile(aliases), aliasLines);
 }
 
 }  // namespace
