@@ -463,6 +463,18 @@ void DataSet::Post() {
     }
 }
 
+// A key for a changed row: later than the key the row was read with (where
+// one was), also where another work place whose clock runs ahead wrote that
+// key. Only this row's key is moved past it; the clock of every other key
+// goes on as it stands.
+QString DataSet::KeyAfter(std::optional<qint64> readTime) {
+    const QString key = NewKey();
+    if (!readTime) return key;
+    const std::optional<qint64> time = platform::RecordKeyMSecs(key);
+    if (time && *time > *readTime) return key;
+    return platform::RecordKeyTextAfter(*readTime);
+}
+
 void DataSet::PostOnce() {
     CheckActive();
     if (state_ != State::Edit && state_ != State::Insert) return;
@@ -472,6 +484,7 @@ void DataSet::PostOnce() {
     // A key asked for now says whether keys are given, and serves when the posted one is taken.
     QString spare = NewKey && keyIndex_ >= 0 ? NewKey() : QString();
     const bool keyed = !spare.isEmpty();
+    std::optional<qint64> keyFloor;  // the moment of the key the changed row was read with
     if (keyed && !inserting) {
         // A changed row never keeps the key it was read with, even when
         // another work place wrote that key in this very millisecond: every
@@ -488,10 +501,10 @@ void DataSet::PostOnce() {
                                          : platform::RecordKeyMSecs(platform::DecodeCp1251(buffer_.values[keyIndex_]));
             const bool same = !buffer_.nulls[keyIndex_] && buffer_.values[keyIndex_] == read.values[keyIndex_];
             if (same || (readTime && (!newTime || *newTime <= *readTime))) {
-                if (readTime) platform::GiveOnlyAfter(*readTime);
-                buffer_.values[keyIndex_] = platform::EncodeCp1251(NewKey());
+                keyFloor = readTime;
+                buffer_.values[keyIndex_] = platform::EncodeCp1251(KeyAfter(keyFloor));
                 buffer_.nulls[keyIndex_] = false;
-                spare = NewKey();
+                spare = KeyAfter(keyFloor);
             }
         }
     }
@@ -510,7 +523,8 @@ void DataSet::PostOnce() {
     // The key is settled once the row is committed: by the commit after the
     // post, or by the one commit of a held span of changes.
     const bool settle = keyed && !dbKey.isEmpty();
-    const PostedKey posted{dbKey, settle ? buffer_.values[keyIndex_] : QByteArray(), spare, tr_->CommitCount()};
+    const PostedKey posted{dbKey, settle ? buffer_.values[keyIndex_] : QByteArray(), spare, tr_->CommitCount(),
+                           keyFloor};
     try {
         Fire(AfterPost);
     } catch (...) {
@@ -579,7 +593,8 @@ void DataSet::SettleKey(const PostedKey& posted) {
     for (int attempt = 0; attempt < kKeyTries; ++attempt) {
         const qsizetype sharing = std::exchange(fetchedSince, false) ? countIn(key) : RowsWithKey(key).size();
         if (sharing <= 1) return;
-        const QByteArray next = platform::EncodeCp1251(spare.isEmpty() ? NewKey() : std::exchange(spare, {}));
+        const QByteArray next =
+            platform::EncodeCp1251(spare.isEmpty() ? KeyAfter(posted.keyFloor) : std::exchange(spare, {}));
         Statement& move = Prepared(moveKeyStmt_, QStringLiteral("update %1 set PNOM = :PNOM where RDB$DB_KEY = :DB_KEY "
                                                                 "and PNOM = :OLD_PNOM")
                                                      .arg(Name));

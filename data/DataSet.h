@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace data {
@@ -224,7 +225,10 @@ private:
         QByteArray dbKey, key;
         QString spare;
         unsigned long long commitsBefore = 0;  // the transaction's commits when it was written
+        std::optional<qint64> keyFloor;        // every key it is given is later than this moment
     };
+    QString KeyAfter(std::optional<qint64> readTime);
+
     void SettleKey(const PostedKey& posted);
     // The RDB$DB_KEY of the current row, the one a change or a delete reaches.
     QByteArray RowToChange(bool deleting);
