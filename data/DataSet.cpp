@@ -190,7 +190,9 @@ void DataSet::CheckActive() const {
 void DataSet::CheckBrowseMode() {
     CheckActive();
     if (state_ == State::Edit || state_ == State::Insert) {
-        if (modified_)
+        // An edit refused because another work place changed the row would
+        // only be refused again, and the user has been told so: it goes.
+        if (modified_ && !editRefused_)
             Post();
         else
             Cancel();
@@ -398,6 +400,7 @@ void DataSet::StartInsert(int at) {
     buffer_.values.assign(columns_.size(), QByteArray());
     buffer_.nulls.assign(columns_.size(), true);
     insertAt_ = at;
+    editRefused_ = false;
     state_ = State::Insert;
     modified_ = false;
     Notify(DataChange::Rows);
@@ -417,6 +420,7 @@ void DataSet::Edit() {
     buffer_ = rows_[current_];
     state_ = State::Edit;
     modified_ = false;
+    editRefused_ = false;
     Notify(DataChange::State);
 }
 
@@ -451,6 +455,12 @@ void DataSet::Post() {
     const unsigned long long commitsBefore = tr_ ? tr_->CommitCount() : 0;
     try {
         PostOnce();
+    } catch (const RecordChangedError&) {
+        editRefused_ = state_ == State::Edit || state_ == State::Insert;
+        throw;
+    } catch (const SharedKeyError&) {
+        editRefused_ = state_ == State::Edit || state_ == State::Insert;
+        throw;
     } catch (const ConnectionLostError& e) {
         if (!Reconnects()) ThrowLost(e, ConnectionLostError::Change::NotStored);
         // Committed before the connection broke (while the key was settled or

@@ -252,6 +252,7 @@ private:
     Row buffer_;        // the record being edited or inserted
     int insertAt_ = 0;  // where an inserted record will stand
     bool modified_ = false;
+    bool editRefused_ = false;  // the edit's post was refused for good (the row changed elsewhere)
     bool inCalc_ = false;
 
     std::vector<ColumnInfo> columns_;

@@ -9,6 +9,8 @@
 #include "documents/Numbering.h"
 #include "documents/PrintedPage.h"
 #include "documents/RememberedChoices.h"
+#include "registers/CustomerCard.h"
+#include "registers/Customers.h"
 #include "registers/DocumentRegister.h"
 #include "registers/GoodsList.h"
 #include "registers/OwnFirms.h"
@@ -187,6 +189,31 @@ TEST_F(Save, ARefusedFlagFirmOrGoodsWriteLeavesTheNextInvoiceSaving) {
     Stocks->Show();
     refusedThenSaved(DataModule1->stock, [&] { QTest::mouseClick(Stocks->Button2, Qt::LeftButton); }, 4);
     DataModule1->stock.BeforePost = keyWriter;
+}
+
+// The customer card's "OK" is refused (another work place changed the
+// customer since) and the card stays open: the refusal is shown there once;
+// an invoice to a new customer then saves without showing it again.
+TEST_F(Save, ACustomerChangeRefusedWhileTheCardIsOpenIsShownOnce) {
+    e->Save->click();  // the customer of the first invoice is stored with it
+    ASSERT_TRUE(dialogs.Shown().empty());
+    Main->SpeedButton7->click();
+    CustForm->Button3->click();
+    ASSERT_TRUE(EditCustForm->isVisible());
+    QTest::keyClicks(EditCustForm->DBEdit1, " 2");
+    testsupport::ExecuteOn(defaultFile, "update customer set pnom = 'elsewhere'");
+    QTest::mouseClick(EditCustForm->OKButton, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_TRUE(EditCustForm->isVisible());
+
+    e->Edit1->setText("Нов ООД");
+    e->Edit7->setText("222222220");
+    e->CheckBox9->setChecked(true);  // a new number
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    EXPECT_EQ(dialogs.Shown().size(), 1u) << dialogs.Shown().back().text.toStdString();
+    EXPECT_EQ(Rows("num, customer1"), QStringList({"0000000042|Фикс ООД", "0000000043|Нов ООД"}));
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select id from customer order by id"),
+              QStringList({"111111110", "222222220"}));
 }
 
 TEST_F(Save, ABilingualDocumentWithACurrencyIsOpenedAsSavedAndSavesTheSameRow) {
