@@ -251,7 +251,13 @@ TEST_F(Workstations, LosingTheServerDuringPostsIsToldTruthfullyAndTheModuleGoesO
 TEST_F(Workstations, AfterALostServerTheDatabaseThatWasOpenIsReachedAgain) {
     SKIP_WITHOUT_OWN_SERVER();
     const testsupport::ServerRunsAtEnd serverRuns;
-    const QString aliases = platform::Path(platform::PathKind::AliasesFile);
+    // An alias file of this test's own.
+    const testsupport::TempFolder home;
+    const QString aliases = home.File("databases.conf");
+    platform::SetPathOverride(platform::PathKind::AliasesFile, aliases);
+    struct OverrideGoes {
+        ~OverrideGoes() { platform::ClearPathOverrides(); }
+    } overrideGoes;
     const QByteArray aliasLines = "tovelx = /srv/elsewhere/tovelx.fdb\r\n";
     testsupport::WriteFile(aliases, aliasLines);
     module->AddDocument("1");
