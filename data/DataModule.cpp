@@ -225,10 +225,8 @@ void TDataModule1::ConnectAgain() {
         if (recNos[i] > 0 && sets[i]->RecordCount() > 0) sets[i]->SetRecNo(std::min(recNos[i], sets[i]->RecordCount()));
     // A change whose commit could not be known when the connection broke is looked up now, and told.
     if (IBDatabase1.Unsettled.empty()) return;
-    const auto [table, key] = IBDatabase1.Unsettled.back();
-    bool stored = false;
-    data::Statement find(&IBDatabase1, &IBTransaction1, QStringLiteral("select count(*) from %1 where PNOM = :PNOM").arg(table));
-    find.Fetch({data::ParamValue::Bytes(key)}, [&](data::ResultRow& r) { stored = r.values.at(0).toLongLong() > 0; });
+    const data::WrittenRow written = IBDatabase1.Unsettled.back();
+    const bool stored = data::IsStored(&IBDatabase1, &IBTransaction1, written);
     IBDatabase1.Unsettled.clear();
     platform::ShowMessage(
         QStringLiteral("Връзката с базата данни „%1“ е възстановена.\n").arg(IBDatabase1.DatabaseName) +

@@ -470,6 +470,10 @@ void DataSet::Post() {
             return;
         }
         tr_->SettleLostCommit(e);
+    } catch (const CommitFailedError& e) {
+        // Inside a span of held commits its owner settles it.
+        if (tr_->CommitsHeld() || tr_->CommitCount() > commitsBefore) throw;
+        tr_->SettleFailedCommit(e);
     }
 }
 
@@ -519,7 +523,7 @@ void DataSet::PostOnce() {
         }
     }
     const QByteArray dbKey = WriteRow(inserting);
-    if (keyIndex_ >= 0 && !buffer_.nulls[keyIndex_]) tr_->NoteWritten(Name, buffer_.values[keyIndex_]);
+    if (keyIndex_ >= 0 && !buffer_.nulls[keyIndex_]) tr_->NoteWritten(Written(dbKey));
     if (inserting) {
         rows_.insert(rows_.begin() + insertAt_, buffer_);
         if (rowPlaces_) dbKeys_.insert(dbKeys_.begin() + insertAt_, dbKey);
@@ -537,6 +541,9 @@ void DataSet::PostOnce() {
                            keyFloor};
     try {
         Fire(AfterPost);
+    } catch (const CommitFailedError&) {
+        // Nothing more is committed before the refused commit is settled (see Post).
+        throw;
     } catch (...) {
         if (settle) {
             try {
@@ -704,7 +711,37 @@ void DataSet::Delete() {
         // Deleted when the row is no longer there.
         if (tr_->CommitCount() > commitsBefore || (!key.isEmpty() && RowsWithKey(key).empty())) return;
         throw ConnectionLostError::Lost(db_->DatabaseName, ConnectionLostError::Change::NotStored, true, e);
+    } catch (const CommitFailedError& e) {
+        if (tr_->CommitsHeld() || tr_->CommitCount() > commitsBefore) throw;
+        QString why;
+        if (!tr_->UndoFailedCommit(&why))
+            throw OutcomeUnknownError(QStringLiteral("Не може да се разбере дали записът в %1 е изтрит: базата данни отказа "
+                                               "да запише изтриването и после не можа да бъде отворена отново (%2). "
+                                               "Проверете, преди да го изтриете отново.")
+                                        .arg(Name, why) +
+                                    QStringLiteral("\n\nСъобщение на базата данни: ") + e.ServerText(),
+                                e.ServerText(), e.Code(), e.SqlCode(), e.Codes());
+        // Deleted when the row is no longer there.
+        if (!key.isEmpty() && RowsWithKey(key).empty()) return;
+        throw DatabaseError(QStringLiteral("Записът в %1 не е изтрит: базата данни отказа да запише изтриването. "
+                                           "Опитайте отново, когато причината е отстранена.")
+                                    .arg(Name) +
+                                QStringLiteral("\n\nСъобщение на базата данни: ") + e.ServerText(),
+                            e.ServerText(), e.Code(), e.SqlCode(), e.Codes());
     }
+}
+
+WrittenRow DataSet::Written(const QByteArray& place) const {
+    WrittenRow row{Name, buffer_.values[keyIndex_], place, {}, {}, {}, {}};
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        // Blobs are left out: the values around them tell enough, and they may be large.
+        if (columns_[i].kind == ColumnKind::Blob || columns_[i].kind == ColumnKind::Other) continue;
+        row.columns << columns_[i].name;
+        row.kinds.push_back(columns_[i].kind);
+        row.values.push_back(buffer_.values[i]);
+        row.nulls.push_back(buffer_.nulls[i]);
+    }
+    return row;
 }
 
 void DataSet::DeleteOnce() {

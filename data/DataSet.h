@@ -228,7 +228,8 @@ private:
         std::optional<qint64> keyFloor;        // every key it is given is later than this moment
     };
     QString KeyAfter(std::optional<qint64> readTime);
-
+    // The row being posted as it is written, for the look-up of an unknown commit.
+    WrittenRow Written(const QByteArray& place) const;
     void SettleKey(const PostedKey& posted);
     // The RDB$DB_KEY of the current row, the one a change or a delete reaches.
     QByteArray RowToChange(bool deleting);

@@ -226,6 +226,27 @@ protected:
     platform::ScriptedDialogs dialogs;
 };
 
+// The server stops before "Запази документа" is clicked: the message says
+// first that the document is not stored, Save stays enabled, and the same
+// click stores it once the server is back.
+TEST_F(ServerEditor, ASaveCutOffByALostServerIsToldAsNotStoredAndCanBeMadeAgain) {
+    SKIP_WITHOUT_OWN_SERVER();
+    const testsupport::ServerRunsAtEnd serverRuns;
+    ASSERT_TRUE(testsupport::StopServer());
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    const QString told = dialogs.Shown().back().text;
+    EXPECT_TRUE(told.startsWith("Документът не е записан.\nНяма връзка със сървъра!")) << told.toStdString();
+    EXPECT_TRUE(e->Save->isEnabled());
+
+    testsupport::StartServerAgain();
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    EXPECT_EQ(dialogs.Shown().size(), 1u) << dialogs.Shown().back().text.toStdString();
+    EXPECT_EQ(Stored(), QStringList{"0000000042"});
+    EXPECT_EQ(Counter(), "0000000042");
+    EXPECT_FALSE(e->Save->isEnabled());
+}
+
 // Run by the test below in a process of its own: another work place holds
 // an uncommitted change of the firm's row until a line arrives.
 TEST(ServerEditorChild, DISABLED_HoldsAChangeOfTheFirm) {
