@@ -171,6 +171,18 @@ QStringList MissingTables(data::Database& db, data::Transaction& tr) {
 }  // namespace
 
 void TDataModule1::ConnectFirebird(const QString& location) {
+    QString name = location;
+    if (LocalWorkPlace()) {
+        name = location + QStringLiteral("/tovelx.fdb");
+        // Written only where the server's alias file exists: this computer then
+        // serves its folder's database to others.
+        const QString aliases = platform::Path(platform::PathKind::AliasesFile);
+        if (platform::FileExists(aliases)) data::WriteAliasLine(aliases, name);
+    }
+    OpenConnection(name);
+}
+
+void TDataModule1::OpenConnection(const QString& databaseName) {
     // A connection the server has dropped can commit nothing: its transaction
     // is rolled back or let go, so that this step always ends disconnected
     // and the connection below is made afresh.
@@ -178,15 +190,7 @@ void TDataModule1::ConnectFirebird(const QString& location) {
     IBDatabase1.Close();
     SqlConnected = false;
 
-    if (LocalWorkPlace()) {
-        IBDatabase1.DatabaseName = location + QStringLiteral("/tovelx.fdb");
-        // Written only where the server's alias file exists: this computer then
-        // serves its folder's database to others.
-        const QString aliases = platform::Path(platform::PathKind::AliasesFile);
-        if (platform::FileExists(aliases)) data::WriteAliasLine(aliases, IBDatabase1.DatabaseName);
-    } else {
-        IBDatabase1.DatabaseName = location;
-    }
+    IBDatabase1.DatabaseName = databaseName;
     IBDatabase1.SQLDialect = 3;
     IBDatabase1.LoginPrompt = false;
     IBDatabase1.Params.clear();
@@ -208,23 +212,21 @@ void TDataModule1::ConnectFirebird(const QString& location) {
     }
     for (DataSet* ds : {&cust, &firm, &details, &stock, &employee, &store, &currency, &user}) ds->Open();
     SqlConnected = true;
-    connectedLocation_ = location;
+    connectedDatabase_ = databaseName;
 }
 
 void TDataModule1::ConnectAgain() {
-    if (connectedLocation_.isEmpty()) throw data::DatabaseError(QStringLiteral("Няма база данни, към която да се свърже."));
+    if (connectedDatabase_.isEmpty()) throw data::DatabaseError(QStringLiteral("Няма база данни, към която да се свърже."));
     DataSet* const sets[] = {&cust, &firm, &details, &stock, &employee, &store, &currency, &user};
     std::vector<int> recNos;
     for (DataSet* ds : sets) recNos.push_back(ds->RecNo());
-    ConnectFirebird(connectedLocation_);
+    OpenConnection(connectedDatabase_);
     for (size_t i = 0; i < recNos.size(); ++i)
         if (recNos[i] > 0 && sets[i]->RecordCount() > 0) sets[i]->SetRecNo(std::min(recNos[i], sets[i]->RecordCount()));
     // A change whose commit could not be known when the connection broke is looked up now, and told.
     if (IBDatabase1.Unsettled.empty()) return;
-    const auto [table, key] = IBDatabase1.Unsettled.back();
-    bool stored = false;
-    data::Statement find(&IBDatabase1, &IBTransaction1, QStringLiteral("select count(*) from %1 where PNOM = :PNOM").arg(table));
-    find.Fetch({data::ParamValue::Bytes(key)}, [&](data::ResultRow& r) { stored = r.values.at(0).toLongLong() > 0; });
+    const data::WrittenRow written = IBDatabase1.Unsettled.back();
+    const bool stored = data::IsStored(&IBDatabase1, &IBTransaction1, written);
     IBDatabase1.Unsettled.clear();
     platform::ShowMessage(
         QStringLiteral("Връзката с базата данни „%1“ е възстановена.\n").arg(IBDatabase1.DatabaseName) +

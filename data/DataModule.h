@@ -97,10 +97,14 @@ private:
     // number it had (or the last record).
     static void ReopenAndFetchAll(data::DataSet& ds, bool appendAndCancel);
     void SetUpDataSet(data::DataSet& ds, const char* table, data::DataSource& source);
-    // Connects again to the place connected last, after the connection was
-    // lost, keeping each data set's record number.
+    // Connects to the database of that name and opens the data sets.
+    void OpenConnection(const QString& databaseName);
+    // Connects again to the very database connected last, after the
+    // connection was lost, keeping each data set's record number. The work
+    // place's window may show other options meanwhile: they count only once
+    // they are confirmed.
     void ConnectAgain();
-    QString connectedLocation_;
+    QString connectedDatabase_;
 };
 
 extern TDataModule1* DataModule1;

@@ -190,7 +190,9 @@ void DataSet::CheckActive() const {
 void DataSet::CheckBrowseMode() {
     CheckActive();
     if (state_ == State::Edit || state_ == State::Insert) {
-        if (modified_)
+        // An edit refused because another work place changed the row would
+        // only be refused again, and the user has been told so: it goes.
+        if (modified_ && !editRefused_)
             Post();
         else
             Cancel();
@@ -398,6 +400,7 @@ void DataSet::StartInsert(int at) {
     buffer_.values.assign(columns_.size(), QByteArray());
     buffer_.nulls.assign(columns_.size(), true);
     insertAt_ = at;
+    editRefused_ = false;
     state_ = State::Insert;
     modified_ = false;
     Notify(DataChange::Rows);
@@ -417,6 +420,7 @@ void DataSet::Edit() {
     buffer_ = rows_[current_];
     state_ = State::Edit;
     modified_ = false;
+    editRefused_ = false;
     Notify(DataChange::State);
 }
 
@@ -451,6 +455,12 @@ void DataSet::Post() {
     const unsigned long long commitsBefore = tr_ ? tr_->CommitCount() : 0;
     try {
         PostOnce();
+    } catch (const RecordChangedError&) {
+        editRefused_ = state_ == State::Edit || state_ == State::Insert;
+        throw;
+    } catch (const SharedKeyError&) {
+        editRefused_ = state_ == State::Edit || state_ == State::Insert;
+        throw;
     } catch (const ConnectionLostError& e) {
         if (!Reconnects()) ThrowLost(e, ConnectionLostError::Change::NotStored);
         // Committed before the connection broke (while the key was settled or
@@ -460,7 +470,23 @@ void DataSet::Post() {
             return;
         }
         tr_->SettleLostCommit(e);
+    } catch (const CommitFailedError& e) {
+        // Inside a span of held commits its owner settles it.
+        if (tr_->CommitsHeld() || tr_->CommitCount() > commitsBefore) throw;
+        tr_->SettleFailedCommit(e);
     }
+}
+
+// A key for a changed row: later than the key the row was read with (where
+// one was), also where another work place whose clock runs ahead wrote that
+// key. Only this row's key is moved past it; the clock of every other key
+// goes on as it stands.
+QString DataSet::KeyAfter(std::optional<qint64> readTime) {
+    const QString key = NewKey();
+    if (!readTime) return key;
+    const std::optional<qint64> time = platform::RecordKeyMSecs(key);
+    if (time && *time > *readTime) return key;
+    return platform::RecordKeyTextAfter(*readTime);
 }
 
 void DataSet::PostOnce() {
@@ -472,6 +498,7 @@ void DataSet::PostOnce() {
     // A key asked for now says whether keys are given, and serves when the posted one is taken.
     QString spare = NewKey && keyIndex_ >= 0 ? NewKey() : QString();
     const bool keyed = !spare.isEmpty();
+    std::optional<qint64> keyFloor;  // the moment of the key the changed row was read with
     if (keyed && !inserting) {
         // A changed row never keeps the key it was read with, even when
         // another work place wrote that key in this very millisecond: every
@@ -488,15 +515,15 @@ void DataSet::PostOnce() {
                                          : platform::RecordKeyMSecs(platform::DecodeCp1251(buffer_.values[keyIndex_]));
             const bool same = !buffer_.nulls[keyIndex_] && buffer_.values[keyIndex_] == read.values[keyIndex_];
             if (same || (readTime && (!newTime || *newTime <= *readTime))) {
-                if (readTime) platform::GiveOnlyAfter(*readTime);
-                buffer_.values[keyIndex_] = platform::EncodeCp1251(NewKey());
+                keyFloor = readTime;
+                buffer_.values[keyIndex_] = platform::EncodeCp1251(KeyAfter(keyFloor));
                 buffer_.nulls[keyIndex_] = false;
-                spare = NewKey();
+                spare = KeyAfter(keyFloor);
             }
         }
     }
     const QByteArray dbKey = WriteRow(inserting);
-    if (keyIndex_ >= 0 && !buffer_.nulls[keyIndex_]) tr_->NoteWritten(Name, buffer_.values[keyIndex_]);
+    if (keyIndex_ >= 0 && !buffer_.nulls[keyIndex_]) tr_->NoteWritten(Written(dbKey));
     if (inserting) {
         rows_.insert(rows_.begin() + insertAt_, buffer_);
         if (rowPlaces_) dbKeys_.insert(dbKeys_.begin() + insertAt_, dbKey);
@@ -510,9 +537,13 @@ void DataSet::PostOnce() {
     // The key is settled once the row is committed: by the commit after the
     // post, or by the one commit of a held span of changes.
     const bool settle = keyed && !dbKey.isEmpty();
-    const PostedKey posted{dbKey, settle ? buffer_.values[keyIndex_] : QByteArray(), spare, tr_->CommitCount()};
+    const PostedKey posted{dbKey, settle ? buffer_.values[keyIndex_] : QByteArray(), spare, tr_->CommitCount(),
+                           keyFloor};
     try {
         Fire(AfterPost);
+    } catch (const CommitFailedError&) {
+        // Nothing more is committed before the refused commit is settled (see Post).
+        throw;
     } catch (...) {
         if (settle) {
             try {
@@ -579,7 +610,8 @@ void DataSet::SettleKey(const PostedKey& posted) {
     for (int attempt = 0; attempt < kKeyTries; ++attempt) {
         const qsizetype sharing = std::exchange(fetchedSince, false) ? countIn(key) : RowsWithKey(key).size();
         if (sharing <= 1) return;
-        const QByteArray next = platform::EncodeCp1251(spare.isEmpty() ? NewKey() : std::exchange(spare, {}));
+        const QByteArray next =
+            platform::EncodeCp1251(spare.isEmpty() ? KeyAfter(posted.keyFloor) : std::exchange(spare, {}));
         Statement& move = Prepared(moveKeyStmt_, QStringLiteral("update %1 set PNOM = :PNOM where RDB$DB_KEY = :DB_KEY "
                                                                 "and PNOM = :OLD_PNOM")
                                                      .arg(Name));
@@ -679,7 +711,37 @@ void DataSet::Delete() {
         // Deleted when the row is no longer there.
         if (tr_->CommitCount() > commitsBefore || (!key.isEmpty() && RowsWithKey(key).empty())) return;
         throw ConnectionLostError::Lost(db_->DatabaseName, ConnectionLostError::Change::NotStored, true, e);
+    } catch (const CommitFailedError& e) {
+        if (tr_->CommitsHeld() || tr_->CommitCount() > commitsBefore) throw;
+        QString why;
+        if (!tr_->UndoFailedCommit(&why))
+            throw OutcomeUnknownError(QStringLiteral("Не може да се разбере дали записът в %1 е изтрит: базата данни отказа "
+                                               "да запише изтриването и после не можа да бъде отворена отново (%2). "
+                                               "Проверете, преди да го изтриете отново.")
+                                        .arg(Name, why) +
+                                    QStringLiteral("\n\nСъобщение на базата данни: ") + e.ServerText(),
+                                e.ServerText(), e.Code(), e.SqlCode(), e.Codes());
+        // Deleted when the row is no longer there.
+        if (!key.isEmpty() && RowsWithKey(key).empty()) return;
+        throw DatabaseError(QStringLiteral("Записът в %1 не е изтрит: базата данни отказа да запише изтриването. "
+                                           "Опитайте отново, когато причината е отстранена.")
+                                    .arg(Name) +
+                                QStringLiteral("\n\nСъобщение на базата данни: ") + e.ServerText(),
+                            e.ServerText(), e.Code(), e.SqlCode(), e.Codes());
     }
+}
+
+WrittenRow DataSet::Written(const QByteArray& place) const {
+    WrittenRow row{Name, buffer_.values[keyIndex_], place, {}, {}, {}, {}};
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        // Blobs are left out: the values around them tell enough, and they may be large.
+        if (columns_[i].kind == ColumnKind::Blob || columns_[i].kind == ColumnKind::Other) continue;
+        row.columns << columns_[i].name;
+        row.kinds.push_back(columns_[i].kind);
+        row.values.push_back(buffer_.values[i]);
+        row.nulls.push_back(buffer_.nulls[i]);
+    }
+    return row;
 }
 
 void DataSet::DeleteOnce() {

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace data {
@@ -223,7 +224,11 @@ private:
         QByteArray dbKey, key;
         QString spare;
         unsigned long long commitsBefore = 0;  // the transaction's commits when it was written
+        std::optional<qint64> keyFloor;        // every key it is given is later than this moment
     };
+    QString KeyAfter(std::optional<qint64> readTime);
+    // The row being posted as it is written, for the look-up of an unknown commit.
+    WrittenRow Written(const QByteArray& place) const;
     void SettleKey(const PostedKey& posted);
     // The RDB$DB_KEY of the current row, the one a change or a delete reaches.
     QByteArray RowToChange(bool deleting);
@@ -247,6 +252,7 @@ private:
     Row buffer_;        // the record being edited or inserted
     int insertAt_ = 0;  // where an inserted record will stand
     bool modified_ = false;
+    bool editRefused_ = false;  // the edit's post was refused for good (the row changed elsewhere)
     bool inCalc_ = false;
 
     std::vector<ColumnInfo> columns_;

@@ -132,6 +132,24 @@ void Check(Status& st, const QString& context = {}) {
     if (st.Failed()) ThrowFrom(st.Wrapper(), context);
 }
 
+// A refused commit: a lost connection is told as such; any other refusal
+// leaves unknown what the commit stored (CommitFailedError).
+void CheckCommit(Status& st) {
+    if (!st.Failed()) return;
+    try {
+        ThrowFrom(st.Wrapper());
+    } catch (const ConnectionLostError&) {
+        throw;
+    } catch (const DatabaseError& e) {
+        throw CommitFailedError(e.Message(), e.ServerText(), e.Code(), e.SqlCode(), e.Codes());
+    }
+}
+
+// The engine's own words, after what became of the user's work.
+QString EngineDetail(const QString& serverText) {
+    return serverText.isEmpty() ? QString() : QStringLiteral("\n\nСъобщение на базата данни: ") + serverText;
+}
+
 // Holds an interface and gives it back when the scope ends, whatever happens:
 // reference-counted ones are released, builders disposed of.
 template <class T>
@@ -210,9 +228,36 @@ ConnectionLostError ConnectionLostError::Lost(const QString& database, Change ch
                                "възстанови, проверете я, преди да я направите отново.");
     else if (connectedAgain)
         text += QStringLiteral("\nОпитайте отново.");
+    text += EngineDetail(cause.ServerText());
     std::vector<long> codes;
     if (cause.Code()) codes.push_back(cause.Code());
-    return ConnectionLostError(text, cause.ServerText(), cause.Code(), cause.SqlCode(), std::move(codes));
+    ConnectionLostError error(text, cause.ServerText(), cause.Code(), cause.SqlCode(), std::move(codes));
+    error.change_ = change;
+    return error;
+}
+
+bool IsStored(Database* db, Transaction* tr, const WrittenRow& row) {
+    bool found = false;
+    Statement find(db, tr, QStringLiteral("select t.*, t.RDB$DB_KEY from %1 t where t.PNOM = :PNOM").arg(row.table));
+    const std::vector<ColumnInfo>& columns = find.Columns();
+    find.Fetch({ParamValue::Bytes(row.key)}, [&](ResultRow& r) {
+        if (found) return;
+        if (!row.place.isEmpty() && r.values.back() != row.place) return;
+        for (size_t i = 0; i < row.columns.size(); ++i) {
+            const auto at = std::find_if(columns.begin(), columns.end() - 1,
+                                         [&](const ColumnInfo& c) { return c.name == row.columns[i]; });
+            if (at == columns.end() - 1) return;
+            const size_t c = static_cast<size_t>(at - columns.begin());
+            if (r.nulls[c] != row.nulls[i]) return;
+            if (row.nulls[i]) continue;
+            const bool same = row.kinds[i] == ColumnKind::Integer
+                                  ? r.values[c].trimmed().toLongLong() == row.values[i].trimmed().toLongLong()
+                                  : r.values[c] == row.values[i];
+            if (!same) return;
+        }
+        found = true;
+    });
+    return found;
 }
 
 // ---------------------------------------------------------------- Database
@@ -448,7 +493,7 @@ void Transaction::Commit() {
     CloseDataSets();
     Status st;
     handle_->commit(&st);
-    Check(st);
+    CheckCommit(st);
     handle_ = nullptr;  // a successful commit releases the interface
     ++commits_;
     written_.clear();
@@ -462,7 +507,7 @@ void Transaction::CommitRetaining() {
     }
     Status st;
     handle_->commitRetaining(&st);
-    Check(st);
+    CheckCommit(st);
     ++commits_;
     written_.clear();
 }
@@ -505,16 +550,67 @@ void Transaction::SettleLostCommit(const DatabaseError& cause) {
     // One commit makes every row of it stored or none: the last one written tells.
     bool stored = false;
     try {
-        Statement find(db_, this,
-                       QStringLiteral("select count(*) from %1 where PNOM = :PNOM").arg(written.back().first));
-        find.Fetch({ParamValue::Bytes(written.back().second)},
-                   [&](ResultRow& r) { stored = r.values.at(0).toLongLong() > 0; });
+        stored = IsStored(db_, this, written.back());
     } catch (const ConnectionLostError&) {
         db_->MarkLost();
         db_->Unsettled = {written.back()};
         throw ConnectionLostError::Lost(name, Change::Unknown, false, cause);
     }
     if (!stored) throw ConnectionLostError::Lost(name, Change::NotStored, true, cause);
+}
+
+bool Transaction::UndoFailedCommit(QString* error) {
+    // Whatever the refused commit left in the transaction is undone, so that
+    // no later commit stores it behind the user's back. Where even that is
+    // refused, the transaction is let go: the engine ends it, uncommitted,
+    // with its connection.
+    if (Active()) {
+        CloseDataSets();
+        Status st;
+        handle_->rollback(&st);
+        if (st.Failed()) handle_->release();
+        handle_ = nullptr;
+    }
+    holds_ = 0;
+    commitDue_ = false;
+    afterCommit_.clear();
+    return db_ && db_->ConnectAgain(error);
+}
+
+void Transaction::SettleFailedCommit(const DatabaseError& cause) {
+    const auto written = std::exchange(written_, {});
+    const QString name = db_ ? db_->DatabaseName : QString();
+    QString why;
+    const bool again = UndoFailedCommit(&why);
+    bool stored = false;
+    bool known = again;
+    if (again && !written.empty()) {
+        try {
+            stored = IsStored(db_, this, written.back());
+        } catch (const DatabaseError& e) {
+            known = false;
+            why = e.Message();
+        }
+    }
+    if (known && stored) return;
+    const QString detail = EngineDetail(cause.ServerText());
+    if (!known) {
+        if (!written.empty() && db_) {
+            db_->MarkLost();
+            db_->Unsettled = {written.back()};
+        }
+        throw OutcomeUnknownError(QStringLiteral("Не може да се разбере дали последната промяна е записана: базата данни "
+                                           "„%1“ отказа да я запише и после не можа да бъде отворена отново (%2). "
+                                           "Проверете промяната, преди да я направите отново.")
+                                    .arg(name, why) +
+                                detail,
+                            cause.ServerText(), cause.Code(), cause.SqlCode(), cause.Codes());
+    }
+    throw DatabaseError(QStringLiteral("Последната промяна не е записана: базата данни „%1“ отказа да я запише. "
+                                       "Направете я отново, когато причината е отстранена.")
+                                .arg(name) +
+                            detail,
+                        cause.ServerText(), cause.Code(), cause.SqlCode(), cause.Codes());
 }
 
 void HeldCommits::Commit() {
@@ -530,6 +626,10 @@ void HeldCommits::Commit() {
             return;
         }
         tr_.SettleLostCommit(e);
+    } catch (const CommitFailedError& e) {
+        // A later commit (of the work after this one) was refused: this one stands.
+        if (tr_.CommitCount() > before) throw;
+        tr_.SettleFailedCommit(e);
     }
 }
 

@@ -38,6 +38,7 @@ public:
     bool HasCode(long code) const;
     // The server refused a text longer than its column.
     bool TextTooLong() const;
+    const std::vector<long>& Codes() const { return codes_; }
 
 private:
     QString serverText_;
@@ -64,6 +65,27 @@ public:
     enum class Change { None, NotStored, Unknown };
     static ConnectionLostError Lost(const QString& database, Change change, bool connectedAgain,
                                     const DatabaseError& cause);
+    // What the text of Lost() tells of the change (None for the server's own error).
+    Change WhatBecame() const { return change_; }
+
+private:
+    Change change_ = Change::None;
+};
+
+// The engine refused to commit (a full disk, a file it cannot write) for a
+// reason other than a lost connection: what the commit was to store may be
+// stored or not. The post or save that made it looks it up (see
+// Transaction::SettleFailedCommit) and tells which.
+class CommitFailedError : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
+};
+
+// A change whose commit was refused, and which could not be looked up
+// since: whether it is stored is not known.
+class OutcomeUnknownError : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
 };
 
 // Another work place changed or deleted the row since this one read it.
@@ -79,8 +101,30 @@ public:
     using platform::Exception::Exception;
 };
 
+class Database;
 class Transaction;
 class Status;
+
+// The type of a result column as the data sets see it.
+enum class ColumnKind { Text, Integer, Blob, Other };
+
+// A row as a post wrote it: where the connection breaks or the commit is
+// refused, it tells whether the post is stored. The row found by its record
+// key must also hold the written values (and stand at the place the row was
+// written at, when known): another work place may write the same key in the
+// same millisecond, and its row is never taken for this one.
+struct WrittenRow {
+    QString table;
+    QByteArray key;    // PNOM as written
+    QByteArray place;  // the RDB$DB_KEY it was written at; empty when not known
+    QStringList columns;
+    std::vector<ColumnKind> kinds;
+    std::vector<QByteArray> values;
+    std::vector<bool> nulls;
+};
+
+// Whether the committed database holds the written row (read through the transaction).
+bool IsStored(Database* db, Transaction* tr, const WrittenRow& row);
 
 // A database connection. The database name is a file path (opened by the
 // embedded engine), "host:alias" or "\\host\alias" (both reach a server).
@@ -122,7 +166,7 @@ public:
     void MarkLost() { lost_ = true; }
     // The change (table, record key) that a lost connection left unknown
     // when it could not be looked up: the owner looks it up once connected again.
-    std::vector<std::pair<QString, QByteArray>> Unsettled;
+    std::vector<WrittenRow> Unsettled;
     bool Lost() const { return lost_; }
     bool Reconnecting() const { return reconnecting_; }
     // Connects again through Reconnect: false when there is none or it fails
@@ -195,12 +239,20 @@ public:
 
     // The rows written since the last commit, by table and record key: when
     // the connection is lost at a commit, they tell whether it was made.
-    void NoteWritten(const QString& table, const QByteArray& key) { written_.push_back({table, key}); }
+    void NoteWritten(WrittenRow row) { written_.push_back(std::move(row)); }
     // After the connection was lost at a commit (or before it): connects
     // again and looks the written rows up. Returns when they are stored;
     // otherwise throws a ConnectionLostError saying they are not, or that it
     // cannot be known while the server cannot be reached.
     void SettleLostCommit(const DatabaseError& cause);
+    // After the engine refused a commit (CommitFailedError): undoes the
+    // transaction, so that no later commit stores what it held, connects
+    // again and looks the written rows up. Returns when they are stored;
+    // otherwise throws an error saying they are not, or that it cannot be known.
+    void SettleFailedCommit(const DatabaseError& cause);
+    // Undoes the transaction after a refused commit and connects again;
+    // false when the connection could not be made again.
+    bool UndoFailedCommit(QString* error = nullptr);
 
 private:
     void CloseDataSets();
@@ -210,7 +262,7 @@ private:
     int holds_ = 0;
     bool commitDue_ = false;
     unsigned long long commits_ = 0;
-    std::vector<std::pair<QString, QByteArray>> written_;
+    std::vector<WrittenRow> written_;
     std::vector<std::function<void()>> afterCommit_;
     std::vector<std::pair<int, Closer>> closers_;
     int nextCloser_ = 1;
@@ -257,8 +309,6 @@ struct ParamValue {
     static ParamValue Bytes(const QByteArray& b) { return {false, b}; }
 };
 
-// The type of a result column as the data sets see it.
-enum class ColumnKind { Text, Integer, Blob, Other };
 
 struct ColumnInfo {
     QString name;  // upper case, as the server reports it

@@ -59,18 +59,13 @@ RecordLanguageChoice LanguageOfRecord(const QString& radio, const QString& title
 }
 
 bool IsConcurrentChange(const std::exception_ptr& error) {
-    // Firebird's deadlock, lock conflict, update conflict and concurrent
-    // transaction codes: another transaction holds or changed the row.
-    static const long conflicts[] = {335544336L, 335544345L, 335544451L, 335544878L};
+    // The data layer tells these apart from every other refusal.
     try {
         std::rethrow_exception(error);
     } catch (const data::RecordChangedError&) {
         return true;
-    } catch (const data::DatabaseError& e) {
-        for (long code : conflicts)
-            if (e.Code() == code) return true;
-        const QString text = e.ServerText().toLower();
-        return text.contains(QLatin1String("conflict")) || text.contains(QLatin1String("deadlock"));
+    } catch (const data::RecordInUseError&) {
+        return true;
     } catch (...) {
         return false;
     }

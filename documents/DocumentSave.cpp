@@ -126,6 +126,19 @@ void PauseBeforeTry(int attempt) {
     QThread::msleep(1 + QRandomGenerator::global()->bounded(5 * std::min(attempt, 10)));
 }
 
+// The document is stored; what failed came after its commit.
+class StoredButError : public platform::Exception {
+public:
+    using platform::Exception::Exception;
+};
+
+// What the user is told of a save that did not store the document: that
+// first, then why.
+QString NotStoredText(const QString& why) {
+    if (why.contains(QStringLiteral("Документът не е записан"))) return why;
+    return QStringLiteral("Документът не е записан.\n") + why;
+}
+
 }  // namespace
 
 void TOrderForm::ViewClick(QObject*) {
@@ -148,7 +161,23 @@ void TOrderForm::SaveClick(QObject* Sender) {
         const ControlsQuiet quiet(DataModule1->DataSource1);
         SpeedButton3Click(nullptr);
     }
-    SaveDocument(Sender != nullptr);
+    // A save that did not store the document says so, and may be made
+    // again at once; one whose outcome cannot be known yet is told as such
+    // (the look-up once connected again tells the rest).
+    try {
+        SaveDocument(Sender != nullptr);
+    } catch (const StoredButError&) {
+        throw;
+    } catch (const data::OutcomeUnknownError&) {
+        throw;
+    } catch (const data::ConnectionLostError& e) {
+        if (e.WhatBecame() == data::ConnectionLostError::Change::Unknown) throw;
+        Save->setEnabled(true);
+        throw platform::Exception(NotStoredText(e.Message()));
+    } catch (const platform::Exception& e) {
+        Save->setEnabled(true);
+        throw platform::Exception(NotStoredText(e.Message()));
+    }
 }
 
 void TOrderForm::SaveDocument(bool ask) {
@@ -349,6 +378,13 @@ bool TOrderForm::RaiseCounterAndPost(const QString& title, bool networked) {
         }
         throw;
     }
-    oneCommit.Commit();
+    const unsigned long long before = DataModule1->IBTransaction1.CommitCount();
+    try {
+        oneCommit.Commit();
+    } catch (const platform::Exception& e) {
+        if (DataModule1->IBTransaction1.CommitCount() > before)
+            throw StoredButError(QStringLiteral("Документът е записан, но след това: ") + e.Message());
+        throw;
+    }
     return true;
 }

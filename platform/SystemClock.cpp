@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include <limits>
+#include <set>
 
 namespace platform {
 namespace {
@@ -45,8 +46,16 @@ std::optional<qint64> RecordKeyMSecs(const QString& key) {
     return t.toMSecsSinceEpoch();
 }
 
-void GiveOnlyAfter(qint64 msecs) {
-    if (LastGiven() < msecs) LastGiven() = msecs;
+QString RecordKeyTextAfter(qint64 msecs) {
+    // The moments given ahead of the clock, so that two rows that outrun one key do not meet.
+    static std::set<qint64> givenAhead;
+    qint64 ms = msecs + 1;
+    while (givenAhead.count(ms)) ++ms;
+    givenAhead.insert(ms);
+    const QDateTime at = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
+    const QDate d = at.date();
+    const QTime t = at.time();
+    return RecordKeyText(SystemTime{d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec()});
 }
 
 QString RecordKeyText(const SystemTime& t) {

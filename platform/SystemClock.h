@@ -28,8 +28,10 @@ QString RecordKeyText(const SystemTime& t);
 // std::nullopt for a text of another form.
 std::optional<qint64> RecordKeyMSecs(const QString& key);
 
-// Every time given from now on is later than the moment (milliseconds since
-// the epoch), also when this computer's clock stands behind it.
-void GiveOnlyAfter(qint64 msecs);
+// A record key text for a moment later than the given one (milliseconds
+// since the epoch), for a row that must outrun a key written by a clock that
+// runs ahead of this one: the first such moment not given before by this
+// function. The clock behind GetSystemTime is left as it is.
+QString RecordKeyTextAfter(qint64 msecs);
 
 }  // namespace platform

@@ -133,6 +133,34 @@ TEST_F(DataModule, ANewRowIsKeyedWhenPostedWithAKeyNoOtherRowCarries) {
     EXPECT_EQ(QueryRows(file, "select pnom from userp"), QStringList{"1.1.2010 0:0:0.1"});
 }
 
+// A row written by a work place whose clock runs years ahead: each change
+// of it takes a key later than the one it was read with, and only that row's
+// key moves past it; the keys of other rows, of any table, follow the clock.
+TEST_F(DataModule, AKeyFromTheFutureMovesTheKeyOfItsOwnRowOnly) {
+    testsupport::ExecuteOn(file, "insert into customer (pnom, company1) values ('1.1.2099 0:0:0.0', 'Бъдеще')");
+    dm.cust.Refresh();
+    ASSERT_EQ(dm.cust.RecordCount(), 1);
+    platform::SetFixedClock(QDateTime(QDate(2013, 3, 5), QTime(9, 0, 0, 0), Qt::UTC));
+    for (const char* company : {"Бъдеще 1", "Бъдеще 2"}) {
+        dm.cust.SetRecNo(1);
+        dm.cust.Edit();
+        dm.cust.FieldByName("company1").SetAsString(company);
+        dm.cust.Post();
+    }
+    const QString futureKey = QueryRows(file, "select pnom from customer").value(0);
+    const auto keyTime = [](const QString& key) { return platform::RecordKeyMSecs(key).value_or(0); };
+    EXPECT_GT(keyTime(futureKey), keyTime("1.1.2099 0:0:0.0")) << futureKey.toStdString();
+    // Another row of the same table and a row of another table.
+    dm.cust.Append();
+    dm.cust.FieldByName("company1").SetAsString("Днес");
+    dm.cust.Post();
+    AddCurrency("EUR");
+    for (const QString& key : QueryRows(file, "select pnom from customer where company1 = 'Днес' "
+                                              "union all select pnom from currency"))
+        EXPECT_TRUE(key.startsWith("5.3.2013 9:0:0.")) << key.toStdString();
+    EXPECT_EQ(QueryRows(file, "select pnom from customer where company1 = 'Бъдеще 2'"), QStringList{futureKey});
+}
+
 TEST_F(DataModule, RefreshAndCancelKeepTheRecordNumberOrGoToTheLastAndExitClosesAll) {
     for (int i = 0; i < 10; ++i) AddCurrency(QString::number(i));
     const auto where = [this] { return std::pair(dm.currency.RecNo(), dm.currency.RecordCount()); };

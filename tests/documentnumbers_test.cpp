@@ -13,11 +13,15 @@
 #include "platform/Paths.h"
 #include "support/programtest.h"
 #include "support/testdatabase.h"
+#include "support/testserver.h"
 
 #include <QCoreApplication>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QTest>
 #include <QThread>
+#include <iostream>
+#include <string>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -183,6 +187,111 @@ TEST(NetworkedNumbering, TwoWorkPlacesSavingAtOnceStoreEveryInvoiceUnderANumberO
     const QStringList keys = testsupport::QueryRows(kDatabase, "select distinct pnom from store");
     EXPECT_EQ(keys.size(), 2 * kInvoices);
     std::printf("refused saves told: %d\n", told);
+}
+
+// The editor of one work place on a server database of this test alone,
+// with an invoice written in it.
+class ServerEditor : public testsupport::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        try {
+            testsupport::CreateSchemaDatabaseAt(database);
+        } catch (const data::DatabaseError& error) {
+            GTEST_SKIP() << "no database through the server on 127.0.0.1: " << error.Message().toStdString();
+        }
+        dropped.reset(new DroppedAtEnd{database});
+        testsupport::ExecuteOn(database, "insert into firm (pnom, invoiceno, supplier1) values ('1', '0000000041', 'Mrezha OOD')");
+        testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), "");
+        Start();
+        Form8->RadioButton3->setChecked(true);  // reached by the server's address
+        DataModule1->ConnectFirebird(database);
+        Main->OrderBtn->click();
+        e = OrderForm;
+        e->Edit1->setText("Fiks OOD");
+        e->Edit7->setText("111111110");
+        e->StringGrid1->SetRowTexts(1, {"", "Konsultatsia", "chas", "2", "60,50", ""});
+    }
+    void TearDown() override {
+        ProgramTest::TearDown();
+        dropped.reset();
+    }
+    QStringList Stored() { return testsupport::QueryRows(database, "select num from store"); }
+    QString Counter() { return testsupport::QueryRows(database, "select invoiceno from firm").value(0); }
+
+    const QString database =
+        QStringLiteral("127.0.0.1:/tmp/quillane-server/editor-%1.fdb").arg(QCoreApplication::applicationPid());
+    std::unique_ptr<DroppedAtEnd> dropped;
+    TOrderForm* e = nullptr;
+    platform::ScriptedDialogs dialogs;
+};
+
+// The server stops before "Запази документа" is clicked: the message says
+// first that the document is not stored, Save stays enabled, and the same
+// click stores it once the server is back.
+TEST_F(ServerEditor, ASaveCutOffByALostServerIsToldAsNotStoredAndCanBeMadeAgain) {
+    SKIP_WITHOUT_OWN_SERVER();
+    const testsupport::ServerRunsAtEnd serverRuns;
+    ASSERT_TRUE(testsupport::StopServer());
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    const QString told = dialogs.Shown().back().text;
+    EXPECT_TRUE(told.startsWith("Документът не е записан.\nНяма връзка със сървъра!")) << told.toStdString();
+    EXPECT_TRUE(e->Save->isEnabled());
+
+    testsupport::StartServerAgain();
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    EXPECT_EQ(dialogs.Shown().size(), 1u) << dialogs.Shown().back().text.toStdString();
+    EXPECT_EQ(Stored(), QStringList{"0000000042"});
+    EXPECT_EQ(Counter(), "0000000042");
+    EXPECT_FALSE(e->Save->isEnabled());
+}
+
+// Run by the test below in a process of its own: another work place holds
+// an uncommitted change of the firm's row until a line arrives.
+TEST(ServerEditorChild, DISABLED_HoldsAChangeOfTheFirm) {
+    data::Database db;
+    OpenAsAdmin(db, qEnvironmentVariable("QUILLANE_HOLD_DATABASE"));
+    data::Transaction tr(&db);
+    tr.Params = {QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
+    tr.StartTransaction();
+    data::Statement change(&db, &tr, QStringLiteral("update firm set supplier1 = 'Drug OOD'"));
+    change.Execute({});
+    std::printf("holding\n");
+    std::fflush(stdout);
+    std::string line;
+    std::getline(std::cin, line);
+    tr.Rollback();
+}
+
+// Another work place holds a change of the firm's row when the invoice is
+// saved: the save is refused as another work place's change (told in the
+// editor's own words) and stores nothing; once the other change is gone it stores.
+TEST_F(ServerEditor, AnotherWorkPlacesChangeOfTheFirmRefusesTheSaveInTheEditorsWords) {
+    qputenv("QUILLANE_HOLD_DATABASE", database.toUtf8());
+    QProcess holder;
+    holder.start(QCoreApplication::applicationFilePath(),
+                 {"--gtest_also_run_disabled_tests", "--gtest_filter=ServerEditorChild.DISABLED_HoldsAChangeOfTheFirm"});
+    QByteArray out;
+    while (!out.contains("holding") && holder.waitForReadyRead(60000)) out += holder.readAllStandardOutput();
+    ASSERT_TRUE(out.contains("holding")) << out.toStdString();
+
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown().back().text,
+              "Документът не е записан: фирмата е променена от друго работно място, докато документът се записваше. "
+              "Броячът и записаните документи са както преди. Опитайте отново.");
+    EXPECT_TRUE(Stored().isEmpty());
+    EXPECT_EQ(Counter(), "0000000041");
+    EXPECT_TRUE(e->Save->isEnabled());
+
+    holder.write("\n");
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(60000));
+    EXPECT_EQ(holder.exitCode(), 0);
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(Stored(), QStringList{"0000000042"});
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include "documents/Numbering.h"
 #include "documents/PrintedPage.h"
 #include "documents/RememberedChoices.h"
+#include "registers/CustomerCard.h"
+#include "registers/Customers.h"
 #include "registers/DocumentRegister.h"
 #include "registers/GoodsList.h"
 #include "registers/OwnFirms.h"
@@ -20,9 +22,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStorageInfo>
 #include <QTest>
 #include <QTimer>
+
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -221,6 +228,118 @@ TEST_F(Save, ARefusedFlagFirmOrGoodsWriteLeavesTheNextInvoiceSaving) {
     Stocks->Show();
     refusedThenSaved(DataModule1->stock, [&] { QTest::mouseClick(Stocks->Button2, Qt::LeftButton); }, 4);
     DataModule1->stock.BeforePost = keyWriter;
+}
+
+// The customer card's "OK" is refused (another work place changed the
+// customer since) and the card stays open: the refusal is shown there once;
+// an invoice to a new customer then saves without showing it again.
+TEST_F(Save, ACustomerChangeRefusedWhileTheCardIsOpenIsShownOnce) {
+    e->Save->click();  // the customer of the first invoice is stored with it
+    ASSERT_TRUE(dialogs.Shown().empty());
+    Main->SpeedButton7->click();
+    CustForm->Button3->click();
+    ASSERT_TRUE(EditCustForm->isVisible());
+    QTest::keyClicks(EditCustForm->DBEdit1, " 2");
+    testsupport::ExecuteOn(defaultFile, "update customer set pnom = 'elsewhere'");
+    QTest::mouseClick(EditCustForm->OKButton, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_TRUE(EditCustForm->isVisible());
+
+    e->Edit1->setText("Нов ООД");
+    e->Edit7->setText("222222220");
+    e->CheckBox9->setChecked(true);  // a new number
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    EXPECT_EQ(dialogs.Shown().size(), 1u) << dialogs.Shown().back().text.toStdString();
+    EXPECT_EQ(Rows("num, customer1"), QStringList({"0000000042|Фикс ООД", "0000000043|Нов ООД"}));
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select id from customer order by id"),
+              QStringList({"111111110", "222222220"}));
+}
+
+// A small disk of its own (a tmpfs) mounted on a folder while it lives.
+class SmallDisk {
+public:
+    SmallDisk(const QString& folder, const char* size) : folder_(folder) {
+        if (::getuid() != 0) {
+            why_ = "mounting a small disk needs root";
+            return;
+        }
+        QProcess mount;
+        mount.start("mount", {"-t", "tmpfs", "-o", QStringLiteral("size=%1").arg(size), "tmpfs", folder});
+        mounted_ = mount.waitForFinished(30000) && mount.exitCode() == 0;
+        if (!mounted_) why_ = "a tmpfs could not be mounted: " + mount.readAllStandardError().toStdString();
+    }
+    ~SmallDisk() {
+        if (mounted_) QProcess::execute("umount", {"-l", folder_});
+    }
+    bool Mounted() const { return mounted_; }
+    const std::string& Why() const { return why_; }
+
+private:
+    QString folder_;
+    bool mounted_ = false;
+    std::string why_;
+};
+
+// Invoices are saved on a local work place whose disk fills up. The save
+// whose commit the disk refuses says whether the invoice is stored, and the
+// database agrees; no later commit stores a refused one behind the user's
+// back, and with room again the same click stores it once.
+TEST_F(Save, AnInvoiceRefusedByAFullDiskIsToldTruthfully) {
+    testsupport::TempFolder mountPoint;
+    const QString folder = mountPoint.Path();
+    SmallDisk disk(folder, "6m");
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Why();
+    const QString file = testsupport::CreateSchemaDatabase(folder);
+    testsupport::ExecuteOn(file, "insert into firm (pnom, invoiceno, supplier1) values ('1', '0000000041', 'Тест ЕООД')");
+    DataModule1->ConnectFirebird(folder);  // this computer's folder
+    // The disk is filled up but for a little room.
+    const qint64 room = 256 * 1024;
+    {
+        QFile filler(folder + "/filler");
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+        const qint64 fill = QStorageInfo(folder).bytesAvailable() - room;
+        const QByteArray block(64 * 1024, 'x');
+        for (qint64 written = 0; written + block.size() <= fill; written += block.size()) filler.write(block);
+    }
+    // Large invoices, each of its own text, so that the room goes after a few.
+    QString text;
+    for (int i = 0; text.size() < 6000; ++i) text += QString::number(i * 7919 % 10007);
+    e->CheckBox9->setChecked(true);  // every save a new number
+    QString number, told;
+    QStringList saved;
+    for (int n = 0; n < 200 && told.isEmpty(); ++n) {
+        e->StringGrid1->SetRowTexts(1, {"", QString::number(n) + text, "час", "1", "1", ""});
+        e->Edit8->setText(QString::number(n));  // a change enables "Save"
+        QTest::mouseClick(e->Save, Qt::LeftButton);
+        number = e->MaskEdit1->text();
+        if (!dialogs.Shown().empty()) told = dialogs.Shown().back().text;
+        else saved << number;
+    }
+    ASSERT_FALSE(told.isEmpty()) << "the disk never filled up";
+    QStringList expected = saved;
+    // Told what became of the invoice, and the database holds it exactly when told so.
+    if (told.startsWith("Документът не е записан.")) {
+        EXPECT_TRUE(e->Save->isEnabled());
+    } else if (told.startsWith("Документът е записан")) {
+        expected << number;
+    } else {
+        ADD_FAILURE() << "the message does not say what became of the invoice: " << told.toStdString();
+    }
+    EXPECT_TRUE(told.contains("No space left on device") || told.contains("I/O error")) << told.toStdString();
+    EXPECT_EQ(testsupport::QueryRows(file, "select num from store order by num"), expected);
+
+    // Room again: nothing refused turns up by a later commit, and the same click stores the invoice once.
+    ASSERT_TRUE(QFile::remove(folder + "/filler"));
+    dialogs.Clear();
+    e->Edit8->setText("again");
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    EXPECT_TRUE(dialogs.Shown().empty()) << dialogs.Shown().back().text.toStdString();
+    expected << e->MaskEdit1->text();
+    EXPECT_EQ(testsupport::QueryRows(file, "select num from store order by num"), expected);
+    std::printf("saves stored before the disk was full: %lld, refused save %s told: %s\n",
+                qlonglong(saved.size()), qPrintable(number), qPrintable(told.section(u'\n', 0, 1)));
+    DataModule1->IBTransaction1.Release();
+    DataModule1->IBDatabase1.Close();
 }
 
 TEST_F(Save, ABilingualDocumentWithACurrencyIsOpenedAsSavedAndSavesTheSameRow) {

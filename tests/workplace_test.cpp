@@ -158,6 +158,23 @@ TEST_F(WorkPlace, OkWritesTheChoiceAndOpensItsDatabase) {
     EXPECT_TRUE(DataModule1->store.Active());
 }
 
+// Another option clicked in the window, which is then closed without OK:
+// connecting again (as after a lost connection) reaches the database that
+// was open, and leaves the server's alias line as it is.
+TEST_F(WorkPlace, ConnectingAgainReachesTheDatabaseThatWasOpenWhateverTheWindowShows) {
+    const QByteArray aliasLines = "tovelx = /srv/elsewhere/tovelx.fdb\r\n";
+    testsupport::WriteFile(Path(PathKind::AliasesFile), aliasLines);
+    Form8->Show();
+    QTest::mouseClick(Form8->RadioButton3, Qt::LeftButton, {}, QPoint(5, Form8->RadioButton3->height() / 2));
+    ASSERT_TRUE(Form8->RadioButton3->isChecked());
+    Form8->close();
+    QString why;
+    EXPECT_TRUE(DataModule1->IBDatabase1.ConnectAgain(&why)) << why.toStdString();
+    EXPECT_EQ(DataModule1->IBDatabase1.DatabaseName, defaultFile);
+    EXPECT_TRUE(DataModule1->store.Active());
+    EXPECT_EQ(testsupport::ReadFile(Path(PathKind::AliasesFile)), aliasLines);
+}
+
 TEST_F(WorkPlace, OkOnAnUnreachableServerRestartsTheProgram) {
     platform::RecordedShell shell;
     Main->Show();
