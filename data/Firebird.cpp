@@ -243,7 +243,7 @@ bool IsStored(Database* db, Transaction* tr, const WrittenRow& row) {
     find.Fetch({ParamValue::Bytes(row.key)}, [&](ResultRow& r) {
         if (found) return;
         if (!row.place.isEmpty() && r.values.back() != row.place) return;
-        for (size_t i = 0; i < row.columns.size(); ++i) {
+        for (qsizetype i = 0; i < row.columns.size(); ++i) {
             const auto at = std::find_if(columns.begin(), columns.end() - 1,
                                          [&](const ColumnInfo& c) { return c.name == row.columns[i]; });
             if (at == columns.end() - 1) return;
