@@ -336,10 +336,10 @@ TEST_F(PrintingADocument, ThePageNamesTheProgramAloneAndNoInventedContact) {
     };
     QTest::mouseClick(OrderForm->View, Qt::LeftButton);
     ASSERT_TRUE(Doc->isVisible());
-    EXPECT_EQ(footers(), QStringList({"Label55=Printed from EURO QUILLANE 2013", "Label9=Отпечатано от QUILLANE 2013"}));
+    EXPECT_EQ(footers(), QStringList({"Label55=Printed by QUILLANE 2013", "Label9=Отпечатано от QUILLANE 2013"}));
     QTest::mouseClick(OrderForm->RadioButton2, Qt::LeftButton);
     QTest::mouseClick(OrderForm->View, Qt::LeftButton);
-    EXPECT_EQ(footers(), QStringList({"Label55=Printed from EURO QUILLANE 2013", "Label9=Printed from EURO QUILLANE 2013"}));
+    EXPECT_EQ(footers(), QStringList({"Label55=Printed by QUILLANE 2013", "Label9=Printed from EURO QUILLANE 2013"}));
 }
 
 TEST_F(PrintingADocument, PrintingPutsThePageOnOnePortraitPdfPage) {
