@@ -12,6 +12,8 @@
 #include "support/programtest.h"
 #include "support/testdatabase.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -163,6 +165,10 @@ TEST_F(DocumentView, TheTwoLanguagePageBreaksLongLinesBetweenWords) {
     EXPECT_EQ(WrapTextToLines(QStringLiteral("ab ") + QString(10, u'x'), 5),
               QStringLiteral("ab\nxxxx\nxxxxx\nx"));
     if (qEnvironmentVariableIsSet("QUILLANE_PAGE_PNG")) Doc->Image1->Picture().save(qgetenv("QUILLANE_PAGE_PNG"));
+    if (qEnvironmentVariableIsSet("QUILLANE_SCREEN_PNG")) {  // on a real display: the screen as the user sees it
+        QTest::qWait(1500);
+        QGuiApplication::primaryScreen()->grabWindow(0).save(qEnvironmentVariable("QUILLANE_SCREEN_PNG"));
+    }
 }
 
 // An invoice with the discount column, Bulgarian and bilingual: every column
