@@ -22,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
@@ -114,7 +115,12 @@ void TMain::CheckForUpdate(int mode) {
     };
     switch (UpdateI->VersionState) {
         case -1:
-            if (mode == 1) tell(QStringLiteral("Няма връзка със сървъра!"));
+            // No address to ask is not a lost server.
+            if (mode == 1)
+                tell(platform::UpdateHost().isEmpty()
+                         ? QStringLiteral("Не е зададен адрес за обновяванията на програмата, затова не може да се "
+                                          "провери за нова версия. Адресът се задава в QUILLANE_UPDATE_HOST.")
+                         : QStringLiteral("Няма връзка със сървъра!"));
             break;
         case 0:
             if (mode == 1) tell(QStringLiteral("Вашата версия на програмата е актуална!"));
@@ -239,7 +245,10 @@ void TMain::N8Click() {
         return;
     }
     if (!platform::OpenDocument(manual))
-        platform::ShowMessage(QStringLiteral("Ръководството „%1“ не може да бъде отворено.").arg(manual));
+        platform::ShowMessage(QStringLiteral("Ръководството не може да бъде отворено: на този компютър няма програма, "
+                                             "която отваря PDF файлове. Инсталирайте такава програма или отворете "
+                                             "ръководството ръчно. То е във файла „%1“.")
+                                  .arg(QDir::toNativeSeparators(manual)));
 }
 
 void TMain::FilePrinterSetupClick() { platform::PrinterSetupDialog(platform::Printer(), this); }

@@ -241,7 +241,12 @@ QString Unsigned(const QString& digits) { return digits.startsWith(u'-') ? digit
 }  // namespace
 
 QString SplitLongWordsLine(const QString& words) {
-    if (words.size() <= 50) return words;
+    constexpr qsizetype kLine = 50;
+    if (words.size() <= kLine) return words;
+    // At the last blank that leaves the first line within the line's width.
+    const qsizetype blank = words.lastIndexOf(u' ', kLine);
+    if (blank > 0) return words.left(blank) + u'\n' + words.mid(blank + 1);
+    // One word longer than the line: cut after half its length.
     const qsizetype half = words.size() / 2;
     return words.left(half) + u'\n' + words.mid(half);
 }

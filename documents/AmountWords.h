@@ -7,7 +7,9 @@
 #include <QStringView>
 #include <array>
 
-// A words line longer than 50 characters is cut after half its length (LF).
+// A words line longer than 50 characters is broken in two (LF) at the last
+// blank within its first 50 characters; one without such a blank is cut
+// after half its length.
 QString SplitLongWordsLine(const QString& words);
 
 // The Bulgarian words of a page total such as "120,50 лв": the words of its

@@ -1003,16 +1003,24 @@ void TOrderForm::LoadFirmFields() {
             Edit18->setText(field("Address2"));
         }
     }
-    // The page logo: the firm's own picture, else the built-in one.
-    const platform::DBImage* logo = english || both ? DBImage3 : DBImage2;
+    ShowFirmLogo();
+    // The issuer follows the firm unless the user typed another.
+    if (Edit10->text().isEmpty() || Edit10->text() == responsible) Edit10->setText(DBText2->text());
+    if (Edit16->text().isEmpty() || Edit16->text() == responsible2) Edit16->setText(Edit19->text());
+}
+
+// The page logo: the firm's own picture, else the built-in one; the English
+// logo on an English or two-language page. A new document and a reopened one
+// take it by this one rule, so a reprint looks like the first print.
+void TOrderForm::ShowFirmLogo() {
+    const std::optional<PageLanguage> language = ChosenLanguage();
+    const bool english = language == PageLanguage::English || language == PageLanguage::Both;
+    const platform::DBImage* logo = english ? DBImage3 : DBImage2;
     if (logo->HasPicture()) DBImage1->Assign(*logo);
     else DBImage1->SetPictureBytes(BuiltInLogo());
     DBImage1->update();
     DBImage2->update();
     DBImage3->update();
-    // The issuer follows the firm unless the user typed another.
-    if (Edit10->text().isEmpty() || Edit10->text() == responsible) Edit10->setText(DBText2->text());
-    if (Edit16->text().isEmpty() || Edit16->text() == responsible2) Edit16->setText(Edit19->text());
 }
 
 void TOrderForm::LoadBankFields() {

@@ -277,6 +277,7 @@ private:
     void LoadLanguageAndCurrency(const StoredRecord& record);
     void LoadColumns(const StoredRecord& record, DocumentColumn::Load step);
     void LoadOwnFirm(int firmIndex);
+    void ShowFirmLogo();
     void LoadGrids(const StoredRecord& record);
     // The printed page's parts, as RebuildDocumentView fills them.
     void ViewHeading(TDoc* d);

@@ -161,7 +161,7 @@ void TOrderForm::LoadOwnFirm(int firmIndex) {
     const std::optional<PageLanguage> chosen = ChosenLanguage();
     const bool english = chosen == PageLanguage::English;
     if (chosen) {
-        DBImage1->Assign(english ? *DBImage3 : *DBImage2);
+        ShowFirmLogo();
         DBText1->setText(firmText(english ? "Supplier2" : "Supplier1"));
         DBText2->setText(firmText(english ? "RespPerson2" : "RespPerson1"));
         DBText8->setText(firmText(english ? "Address2" : "Address1"));

@@ -10,6 +10,7 @@
 #include "documents/Numbering.h"
 #include "documents/PrintedPage.h"
 #include "platform/Dialogs.h"
+#include "platform/Exception.h"
 #include "platform/LocaleText.h"
 #include "registers/DocumentRegister.h"
 
@@ -148,6 +149,15 @@ void TOrderForm::ViewClick(QObject*) {
 }
 
 void TOrderForm::SaveClick(QObject* Sender) {
+    // A number field left partly blank holds no number: nothing is written.
+    // The networked save takes its own number.
+    QString refusal = CheckBox9->isChecked()
+                          ? QString()
+                          : TenDigitNumberRefusal(MaskEdit1->text(), QStringLiteral("Номерът на документа"), false);
+    if (refusal.isEmpty())
+        refusal = TenDigitNumberRefusal(MaskEdit2->text(), QStringLiteral("Номерът на фактурата, към която е известието,"),
+                                        true);
+    if (!refusal.isEmpty()) throw platform::EConvertError(refusal);
     RebuildDocumentView(false);
     // An empty last row of the items is not stored.
     const int rows = StringGrid1->RowCount();

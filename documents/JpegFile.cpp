@@ -2,7 +2,12 @@
 
 #include "platform/Exception.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
 
 #include <csetjmp>
 #include <cstdlib>
@@ -103,11 +108,61 @@ void WriteJpegFile(const QImage& image, const QString& path, int quality) {
     WriteJpegBytes(EncodeJpeg(image, quality), path);
 }
 
+namespace {
+
+// The system's reason for a failed write, in the user's words where we know it.
+QString WriteFailureReason(int error, const QString& systemText) {
+    switch (error) {
+    case ENOSPC: return QStringLiteral("няма свободно място на диска");
+    case EDQUOT: return QStringLiteral("квотата на диска е изчерпана");
+    case EFBIG: return QStringLiteral("файлът е по-голям от позволеното");
+    case EACCES:
+    case EPERM: return QStringLiteral("няма право на запис");
+    case EROFS: return QStringLiteral("дискът е само за четене");
+    case ENOENT: return QStringLiteral("папката не съществува");
+    case EIO: return QStringLiteral("грешка при запис на диска");
+    default: return systemText;
+    }
+}
+
+[[noreturn]] void ThrowWriteFailure(const QString& path, int error, const QString& systemText) {
+    throw platform::EFileError(QStringLiteral("Снимката не е записана във файла „%1“: %2.")
+                                   .arg(QDir::toNativeSeparators(path), WriteFailureReason(error, systemText)));
+}
+
+}  // namespace
+
 void WriteJpegBytes(const QByteArray& bytes, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        throw platform::EFileError(
-            QStringLiteral("Файлът „%1“ не може да бъде създаден: %2").arg(path, file.errorString()));
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir()) {
+        // A device or a pipe: written in place, and closed before success is told.
+        QFile file(path);
+        errno = 0;
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
+            !file.flush()) {
+            const int error = errno;
+            ThrowWriteFailure(path, error, file.errorString());
+        }
+        file.close();
+        if (file.error() != QFileDevice::NoError) ThrowWriteFailure(path, errno, file.errorString());
+        return;
+    }
+    // Written beside the file and put in its place once every byte is on
+    // the disk: a failed write leaves an earlier file as it was.
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        const int error = errno;
+        const QString text = file.errorString();
+        file.cancelWriting();
+        ThrowWriteFailure(path, error, text);
+    }
+    errno = 0;
+    if (!file.commit()) {
+        const int error = errno;
+        ThrowWriteFailure(path, error, file.errorString());
+    }
 }
 
 QImage DecodeJpeg(const QByteArray& bytes) {

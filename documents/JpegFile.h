@@ -14,7 +14,9 @@ QByteArray EncodeJpeg(const QImage& image, int quality);
 // platform::EFileError when the file cannot be written.
 void WriteJpegFile(const QImage& image, const QString& path, int quality);
 
-// Writes encoded bytes to the file, replacing one that exists.
+// Writes encoded bytes to the file, replacing one that exists only once all
+// of them are written. Throws platform::EFileError naming the file and the
+// reason when they cannot be; an earlier file is then left as it was.
 void WriteJpegBytes(const QByteArray& jpeg, const QString& path);
 
 // Decodes a JPEG picture into a 24-bit image; a null image when the bytes

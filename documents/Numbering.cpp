@@ -86,3 +86,15 @@ QString RaisedCounter(const QString& counter, const QString& number) {
     const qint64 stored = counter.isEmpty() ? 0 : DocumentNumberValue(counter);
     return DocumentNumberValue(number) > stored ? number : counter;
 }
+
+QString TenDigitNumberRefusal(const QString& text, const QString& fieldName, bool mayBeEmpty) {
+    if (text.isEmpty() && mayBeEmpty) return {};
+    bool digits = text.size() == 10;
+    for (const QChar c : text) digits = digits && c >= u'0' && c <= u'9';
+    if (digits) return {};
+    QString message = fieldName + QStringLiteral(" трябва да има десет цифри");
+    bool onlyDigits = !text.isEmpty() && text.size() < 10;
+    for (const QChar c : text) onlyDigits = onlyDigits && c >= u'0' && c <= u'9';
+    if (onlyDigits) message += QStringLiteral(": %1, а не %2").arg(PadWithZeros(text), text);
+    return message + QStringLiteral(". Документът не е записан.");
+}

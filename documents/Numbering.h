@@ -38,3 +38,9 @@ QString NetworkDocumentNumber(const QString& counter, const QString& counterName
 // else the counter as it was. Throws EConvertError when the number or the
 // counter is no whole number.
 QString RaisedCounter(const QString& counter, const QString& number);
+
+// Why a number field's text cannot be saved, or an empty text when it can: a
+// document number, and a note's invoice number once anything is typed into
+// it, must fill all ten digits of the field ("77" is not 0000000077).
+// fieldName: the number's name as the message begins, "Номерът на документа".
+QString TenDigitNumberRefusal(const QString& text, const QString& fieldName, bool mayBeEmpty);

@@ -6,6 +6,30 @@
 
 #include <algorithm>
 
+namespace {
+
+// How many characters of the text from pos make the next line of at most
+// width characters: up to the last blank that fits, so that words stay whole;
+// a word longer than the whole line is cut at the width. *skip tells how many
+// characters after the line are dropped (the blank where the line ends).
+int LineLength(const QString& text, int pos, int width, int* skip) {
+    *skip = 0;
+    const int left = int(text.size()) - pos;
+    if (left <= width) return left;
+    if (text.at(pos + width) == u' ') {
+        *skip = 1;
+        return width;
+    }
+    const int blank = int(text.lastIndexOf(u' ', pos + width - 1));
+    if (blank > pos) {
+        *skip = 1;
+        return blank - pos;
+    }
+    return width;
+}
+
+}  // namespace
+
 QString WrapTextToLines(const QString& text, int width) {
     width = std::max(width, 1);  // a width below one character would never use the text up
     const int length = int(text.size());
@@ -26,12 +50,16 @@ QString WrapTextToLines(const QString& text, int width) {
             add(next.left(star));
             pos += star + 1;
         } else {
-            add(next);
-            pos += width;
+            int skip = 0;
+            const int n = LineLength(text, pos, width, &skip);
+            add(text.mid(pos, n));
+            pos += n + skip;
         }
-        const QString second = text.mid(pos, width - 1);
-        add(second);
-        pos += int(second.size());
+        if (pos >= length) break;
+        int skip = 0;
+        const int n = LineLength(text, pos, width - 1, &skip);
+        add(text.mid(pos, n));
+        pos += n + skip;
     }
     return lines.join(u'\n');
 }
@@ -42,19 +70,14 @@ int CentredUnderLeft(int titleLeft, int titleWidth, int labelWidth) {
     return titleLeft + (titleWidth - labelWidth) / 2;
 }
 
-namespace {
-const QString kTrailer = QStringLiteral(" · Quillane Software · тел. +359 2 000 0000 · www.quillane.example");
-const QString kTrailerEnglish = QStringLiteral(" · Quillane Software · tel. +359 2 000 0000 · www.quillane.example");
-}  // namespace
-
 QString PageFooterCaption(const QString& mainCaption) {
     const qsizetype blank = mainCaption.indexOf(u' ');
-    return QStringLiteral("Отпечатано от QUILLANE") + mainCaption.mid(blank < 0 ? 0 : blank, 5) + kTrailer;
+    return QStringLiteral("Отпечатано от QUILLANE") + mainCaption.mid(blank < 0 ? 0 : blank, 5);
 }
 
 QString EnglishFooterCaption(const QString& mainCaption) {
     const qsizetype blank = mainCaption.indexOf(u' ');
-    return QStringLiteral("Printed from EURO QUILLANE") + mainCaption.mid(blank < 0 ? 0 : blank, 5) + kTrailerEnglish;
+    return QStringLiteral("Printed from EURO QUILLANE") + mainCaption.mid(blank < 0 ? 0 : blank, 5);
 }
 
 QRect PrintTargetRect(int pageWidth, int pageHeight) {

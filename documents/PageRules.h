@@ -11,20 +11,23 @@
 #include <utility>
 
 // Splits a text into lines for a page label: a text no longer than width
-// stays one line; a longer one is cut into pairs of lines of width and
-// width - 1 characters, the first line of a pair ending early at a "*"
-// (which is dropped). Empty lines are left out; the lines are joined by LF.
+// stays one line; a longer one is cut into pairs of lines of at most width
+// and width - 1 characters, the first line of a pair ending early at a "*"
+// (which is dropped). A line ends at the last blank that fits (the blank is
+// dropped); a word is cut only when it is longer than the whole line. Empty
+// lines are left out; the lines are joined by LF.
 QString WrapTextToLines(const QString& text, int width);
 
 // Left of a line of labelWidth centred under a title at titleLeft.
 int CentredUnderLeft(int titleLeft, int titleWidth, int labelWidth);
 
-// The printed page's footer: "Отпечатано от QUILLANE", the five characters
-// of the main window's caption that begin at its first blank (its first five
-// when it has none), then the maker's trailer.
+// The printed page's footer: "Отпечатано от QUILLANE" and the five
+// characters of the main window's caption that begin at its first blank (its
+// first five when it has none). It names the program alone: a document
+// carries no contact details but its issuer's.
 QString PageFooterCaption(const QString& mainCaption);
-// The English page's footer: "Printed from EURO QUILLANE", the five
-// characters of the main window's caption from its first blank, our trailer.
+// The English page's footer: "Printed from EURO QUILLANE" and the five
+// characters of the main window's caption from its first blank.
 QString EnglishFooterCaption(const QString& mainCaption);
 
 // Where the page's bitmap goes on a printer page: a left margin of 1 % of the

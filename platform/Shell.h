@@ -18,7 +18,8 @@ struct ShellCall {
     QString workingFolder;
 };
 
-// A local path or a URL ("http://..."). True when the desktop took it.
+// A local path or a URL ("http://..."). True when the desktop took it; false
+// also for a local file whose kind no program of the desktop opens.
 bool OpenDocument(const QString& pathOrUrl);
 // Starts the program detached. True when it started.
 bool StartProgram(const QString& program, const QStringList& arguments = {}, const QString& workingFolder = {});

@@ -2,10 +2,13 @@
 // Income by month for one own firm and one year, and the month's lists of paid
 // and unpaid invoices, computed from the stored documents' texts. The
 // documents come in the order the statistics walk them: from the last stored
-// record to the first. A document number is counted (or listed) once: the
-// first document met with that number decides, whatever its kind. Which
-// documents count, and a document that cannot be read, follow the income
-// rule; the paid flag that is no flag counts as not set.
+// record to the first. A document number is counted (or listed) once within
+// the counter group of its title (invoices, protocols, proformas each number
+// from 1): the first document of the firm and year met with that number in
+// that group decides, in whichever month it lies, so the chart and the month
+// lists leave out the same documents. Which documents count, and a document
+// that cannot be read, follow the income rule; a paid flag that is neither
+// True nor False makes the document unreadable too.
 
 #include "registers/IncomeRule.h"
 

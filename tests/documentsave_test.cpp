@@ -6,6 +6,7 @@
 #include "data/Login.h"
 #include "documents/DocumentEditor.h"
 #include "documents/DocumentRecord.h"
+#include "documents/JpegFile.h"
 #include "documents/Numbering.h"
 #include "documents/PrintedPage.h"
 #include "documents/RememberedChoices.h"
@@ -379,6 +380,91 @@ TEST_F(Save, ABilingualDocumentWithACurrencyIsOpenedAsSavedAndSavesTheSameRow) {
     e->SaveClick();  // as printing does: no question
     EXPECT_TRUE(dialogs.Shown().empty());
     EXPECT_EQ(row(), saved);
+}
+
+// A number field cleared and typed again, as the user's keys do it.
+void TypeNumber(QLineEdit* field, const char* digits) {
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClick(field, Qt::Key_Home);
+    QTest::keyClicks(field, QString::fromLatin1(digits));
+}
+
+TEST_F(Save, ANumberLeftPartlyBlankIsRefusedAndNothingIsWritten) {
+    TypeNumber(e->MaskEdit1, "77");
+    EXPECT_EQ(e->MaskEdit1->displayText(), "77________");
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].text,
+              "Номерът на документа трябва да има десет цифри: 0000000077, а не 77. Документът не е записан.");
+    EXPECT_TRUE(Rows("num").isEmpty());
+    EXPECT_EQ(Counter(), "0000000041");
+    EXPECT_TRUE(testsupport::QueryRows(defaultFile, "select company1 from customer").isEmpty());  // nor the customer
+    EXPECT_TRUE(e->Save->isEnabled());
+
+    // The note's invoice number the same: partly typed, refused; whole, saved.
+    TypeNumber(e->MaskEdit1, "0000000077");
+    QTest::mouseClick(e->CheckBox4, Qt::LeftButton);
+    ASSERT_TRUE(e->MaskEdit2->isEnabled());
+    TypeNumber(e->MaskEdit2, "12");
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_EQ(dialogs.Shown()[1].text, "Номерът на фактурата, към която е известието, трябва да има десет цифри: "
+                                       "0000000012, а не 12. Документът не е записан.");
+    EXPECT_TRUE(Rows("num").isEmpty());
+    TypeNumber(e->MaskEdit2, "0000000012");
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    EXPECT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_EQ(Rows("num, noteinvno"), QStringList({"0000000077|0000000012"}));
+    EXPECT_EQ(Counter(), "0000000077");
+}
+
+// A picture of one colour as the JPEG bytes a logo is stored as.
+QByteArray LogoBytes(QColor colour) {
+    QImage image(60, 40, QImage::Format_RGB32);
+    image.fill(colour);
+    return EncodeJpeg(image, 90);
+}
+
+// Opens the document shown at the register's position k by a double click.
+void OpenFromRegister(int k) {
+    Sort->Show();
+    QWidget* panel = Sort->findChild<QWidget*>(Sort->PanelNames.at(k));
+    QTest::mouseDClick(panel, Qt::LeftButton, {}, QPoint(5, 5));
+}
+
+TEST_F(Save, AReopenedDocumentShowsTheLogoItWasIssuedWith) {
+    // The firm has no logo: the built-in one, when new and when opened again.
+    const QImage builtIn = e->DBImage1->Picture();
+    ASSERT_FALSE(builtIn.isNull());
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    Main->OrderBtn->click();
+    OpenFromRegister(0);
+    ASSERT_EQ(e->windowTitle(), "Зареден Документ");
+    EXPECT_EQ(e->MaskEdit1->text(), "0000000042");
+    EXPECT_EQ(e->DBImage1->Picture(), builtIn);
+
+    // Both logos: a two-language document is issued and reopened with the English one.
+    data::DataSet& firm = DataModule1->firm;
+    firm.SetRecNo(1);
+    firm.Edit();
+    firm.FieldByName("LOGO").SetAsBytes(LogoBytes(Qt::red));
+    firm.FieldByName("LOGO2").SetAsBytes(LogoBytes(Qt::blue));
+    firm.Post();
+    Main->OrderBtn->click();
+    e->Edit1->setText("Фикс ООД");
+    QTest::mouseClick(e->RadioButton3, Qt::LeftButton);
+    const QImage english = DecodeJpeg(LogoBytes(Qt::blue));
+    ASSERT_EQ(e->DBImage1->Picture().convertToFormat(english.format()), english);
+    EXPECT_EQ(e->MaskEdit1->text(), "0000000043");
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    Main->OrderBtn->click();
+    OpenFromRegister(1);
+    EXPECT_EQ(e->MaskEdit1->text(), "0000000043");
+    EXPECT_TRUE(e->RadioButton3->isChecked());
+    EXPECT_EQ(e->DBImage1->Picture().convertToFormat(english.format()), english);
+    EXPECT_TRUE(dialogs.Shown().empty());
 }
 
 TEST_F(Save, ADocumentStoredWhereTheLocaleWritesOneSeparatorOpensWhereItWritesTheOther) {

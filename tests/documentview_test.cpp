@@ -5,12 +5,16 @@
 #include "documents/CalculatorWindow.h"
 #include "documents/DocumentEditor.h"
 #include "documents/EditorRules.h"
+#include "documents/PageRules.h"
 #include "documents/PrintedPage.h"
 #include "platform/LocaleText.h"
 #include "platform/Paths.h"
 #include "support/programtest.h"
 #include "support/testdatabase.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -113,6 +117,58 @@ TEST_F(DocumentView, TwentyBilingualLinesFitThePageWithoutOverlaps) {
                 << a->objectName().toStdString() << " " << b->objectName().toStdString();
     EXPECT_LE(Bottom(Doc->Panel13), 1168);
     if (qEnvironmentVariableIsSet("QUILLANE_PAGE_PNG")) Doc->Image1->Picture().save(qgetenv("QUILLANE_PAGE_PNG"));
+}
+
+// Every line of a text broken for the page is made of whole words of the text.
+::testing::AssertionResult WholeWords(const QString& broken, const QString& text) {
+    const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    for (const QString& line : broken.split(u'\n'))
+        for (const QString& word : line.split(u' ', Qt::SkipEmptyParts))
+            if (!words.contains(word))
+                return ::testing::AssertionFailure() << "\"" << word.toStdString() << "\" in\n" << broken.toStdString();
+    return ::testing::AssertionSuccess();
+}
+
+// Types a text key by key, Cyrillic letters too.
+void TypeText(QWidget* w, const QString& text) {
+    w->setFocus();
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(w, &press);
+        QCoreApplication::sendEvent(w, &release);
+    }
+}
+
+TEST_F(DocumentView, TheTwoLanguagePageBreaksLongLinesBetweenWords) {
+    Lines(1, QStringLiteral("27730,00"));  // 34 662,50 to pay
+    QTest::mouseClick(e->RadioButton3, Qt::LeftButton);
+    ASSERT_TRUE(e->RadioButton3->isChecked());
+    const QString company = QStringLiteral("Балканска строителна и търговска компания Пловдив ЕООД");
+    const QString english = QStringLiteral("Balkan Construction and Trading Company Plovdiv Ltd.");
+    TypeText(e->Edit1, company);
+    TypeText(e->Edit12, english);
+    ASSERT_EQ(e->Edit1->text(), company);
+    QTest::mouseClick(e->View, Qt::LeftButton);
+    ASSERT_TRUE(Doc->isVisible());
+
+    const QString words = QStringLiteral("тридесет и четири хиляди и шестстотин шестдесет и два лева и 50 ст.");
+    const QStringList lines = Doc->Label59->text().split(u'\n');
+    ASSERT_EQ(lines.size(), 3) << Doc->Label59->text().toStdString();  // the Bulgarian words in two lines, then the English
+    EXPECT_EQ(lines[0] + u' ' + lines[1], words);
+    EXPECT_LE(lines[0].size(), 50);
+    EXPECT_TRUE(WholeWords(lines[0] + u'\n' + lines[1], words));
+    EXPECT_EQ(Doc->Label93->text(), QStringLiteral("Балканска строителна и търговска компания\nПловдив ЕООД"));
+    EXPECT_TRUE(WholeWords(Doc->Label102->text(), english));
+    EXPECT_EQ(Doc->Label102->text().count(u'\n'), 1);
+    // A word longer than the whole line is still cut, at the line's width.
+    EXPECT_EQ(WrapTextToLines(QStringLiteral("ab ") + QString(10, u'x'), 5),
+              QStringLiteral("ab\nxxxx\nxxxxx\nx"));
+    if (qEnvironmentVariableIsSet("QUILLANE_PAGE_PNG")) Doc->Image1->Picture().save(qgetenv("QUILLANE_PAGE_PNG"));
+    if (qEnvironmentVariableIsSet("QUILLANE_SCREEN_PNG")) {  // on a real display: the screen as the user sees it
+        QTest::qWait(1500);
+        QGuiApplication::primaryScreen()->grabWindow(0).save(qEnvironmentVariable("QUILLANE_SCREEN_PNG"));
+    }
 }
 
 // An invoice with the discount column, Bulgarian and bilingual: every column

@@ -83,7 +83,7 @@ protected:
 TEST_F(IncomeStatistics, CountsEachNumberOnceAndSkipsWhatIsNoIncome) {
     // In walk order: the last stored record first.
     const std::vector<IncomeDocument> docs = {
-        Doc("ПРОФОРМА ФАКТУРА", "0000000004", "10.03.2013 г.", "600"),  // hides invoice 4 below
+        Doc("ПРОФОРМА ФАКТУРА", "0000000004", "10.03.2013 г.", "600"),  // numbered apart from invoice 4
         Doc("ФАКТУРА", "0000000004", "10.03.2013 г.", "600"),
         Doc("Кредитно известие", "0000000003", "11.03.2013 г.", "120.00", "True", "True"),
         Doc("ФАКТУРА", "0000000002", "01.03.2013 г.", "240", "True", "True"),  // annulled
@@ -96,7 +96,7 @@ TEST_F(IncomeStatistics, CountsEachNumberOnceAndSkipsWhatIsNoIncome) {
     QSet<QString> counted;
     registers::YearIncome income;
     for (const IncomeDocument& d : docs) registers::SumMonthIncome(d, QStringLiteral("2013"), QStringLiteral("Фирма А"), counted, income);
-    EXPECT_DOUBLE_EQ(income.paid[2], -100 + 1);
+    EXPECT_DOUBLE_EQ(income.paid[2], 500 - 100 + 1);
     EXPECT_DOUBLE_EQ(income.unpaid[2], 300);
     EXPECT_EQ(std::count(income.paid.begin(), income.paid.end(), 0.0) + std::count(income.unpaid.begin(), income.unpaid.end(), 0.0), 22);
 
@@ -104,20 +104,49 @@ TEST_F(IncomeStatistics, CountsEachNumberOnceAndSkipsWhatIsNoIncome) {
     QSet<QString> listed;
     for (const IncomeDocument& d : docs)
         registers::AddMonthListLine(d, 3, QStringLiteral("2013"), QStringLiteral("Фирма А"), listed, list);
-    EXPECT_EQ(list.paidLines, QStringList({QStringLiteral("1.Клиент: Клиент, ф.N. 0000000003/11.03, -120.00 лв."),
-                                           QStringLiteral("2.Клиент: Клиент, ф.N. 0000000005/02.03, 1,2 лв.")}));
+    EXPECT_EQ(list.paidLines, QStringList({QStringLiteral("1.Клиент: Клиент, ф.N. 0000000004/10.03, 600 лв."),
+                                           QStringLiteral("2.Клиент: Клиент, ф.N. 0000000003/11.03, -120.00 лв."),
+                                           QStringLiteral("3.Клиент: Клиент, ф.N. 0000000005/02.03, 1,2 лв.")}));
     // The total of 7 is no number: left out of the bars and the lists, and told.
     EXPECT_EQ(list.unpaidLines, QStringList({QStringLiteral("1.Клиент: Клиент, ф.N. 0000000001/02.03, 360 лв.")}));
     EXPECT_EQ(income.unreadable.Count(), 1);
     EXPECT_EQ(list.unreadable.Count(), 1);
-    EXPECT_DOUBLE_EQ(list.paidGross, -118.8);
-    EXPECT_EQ(registers::MoneyTotalText(list.paidGross), QStringLiteral("-118,80"));
+    EXPECT_DOUBLE_EQ(list.paidGross, 600 - 118.8);
+    EXPECT_EQ(registers::MoneyTotalText(list.paidGross), QStringLiteral("481,20"));
 
     // No own firm chosen: nothing counts.
     registers::YearIncome none;
     QSet<QString> again;
     for (const IncomeDocument& d : docs) registers::SumMonthIncome(d, QStringLiteral("2013"), QString(), again, none);
     EXPECT_EQ(none.paid, registers::YearIncome().paid);
+}
+
+TEST_F(IncomeStatistics, ANumberCountsOncePerCounterInAnyMonthAndAPaidFlagMustBeReadable) {
+    const std::vector<IncomeDocument> docs = {
+        Doc("ПРОТОКОЛ чл.117", "0000000001", "01.03.2013 г.", "10"),
+        Doc("ПРОФОРМА ФАКТУРА", "0000000001", "01.03.2013 г.", "10"),
+        Doc("Кредитно известие", "0000000001", "02.03.2013 г.", "12"),  // the invoice counter's 1
+        Doc("ФАКТУРА", "0000000001", "03.03.2013 г.", "1200"),          // the same number again: left out
+        Doc("ФАКТУРА", "0000000002", "04.02.2013 г.", "24"),
+        Doc("Debit note", "0000000002", "05.03.2013 г.", "48"),         // counted in February already
+        Doc("ФАКТУРА", "0000000003", "06.03.2013 г.", "240", "maybe"),
+    };
+    QSet<QString> counted;
+    registers::YearIncome income;
+    for (const IncomeDocument& d : docs) registers::SumMonthIncome(d, QStringLiteral("2013"), QStringLiteral("Фирма А"), counted, income);
+    EXPECT_DOUBLE_EQ(income.paid[2], -10);
+    EXPECT_DOUBLE_EQ(income.paid[1], 20);
+    EXPECT_DOUBLE_EQ(income.unpaid[2], 0);
+    EXPECT_EQ(income.unreadable.Count(), 1);
+    for (int month : {2, 3}) {
+        registers::MonthList list;
+        QSet<QString> listed;
+        for (const IncomeDocument& d : docs)
+            registers::AddMonthListLine(d, month, QStringLiteral("2013"), QStringLiteral("Фирма А"), listed, list);
+        EXPECT_EQ(list.paidCount, 1) << month;  // as the chart: one line a month
+        EXPECT_EQ(list.unpaidCount, 0) << month;
+        EXPECT_EQ(list.unreadable.Count(), month == 3 ? 1 : 0);
+    }
 }
 
 TEST(IncomeRule, AnInvoiceAddsACreditNoteSubtractsAndAnUnreadableTextIsTold) {

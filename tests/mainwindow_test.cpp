@@ -23,7 +23,14 @@
 #include "support/testdatabase.h"
 #include "support/testsupport.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QThread>
 #include <QGuiApplication>
 #include <QScreen>
 #include <functional>
@@ -182,6 +189,57 @@ TEST_F(MainWindow, TheManualIsOpenedThroughTheShellOrSaidToBeMissing) {
     EXPECT_EQ(shell.Calls()[0].kind, platform::ShellCall::Kind::OpenDocument);
     EXPECT_EQ(shell.Calls()[0].target, home.File("Help.pdf"));
     EXPECT_EQ(dialogs.Shown().size(), 1u);
+}
+
+// "Ръководство" chosen from the "Помощ" menu by the mouse.
+void ChooseManual() {
+    Main->Show();
+    QMenuBar* bar = Main->MainMenu;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(Main->Help1->menuAction()).center());
+    ASSERT_TRUE(Main->Help1->isVisible());
+    QTest::mouseClick(Main->Help1, Qt::LeftButton, {}, Main->Help1->actionGeometry(Main->N8).center());
+}
+
+TEST_F(MainWindow, TheManualWithoutAPdfProgramSaysSoAndWhereItIs) {
+    // The desktop's tools as this computer has them: xdg-open opens what
+    // xdg-mime names a program for; here nothing is named for PDF files.
+    testsupport::TempFolder tools;
+    const QString opened = tools.File("opened");
+    testsupport::WriteFile(tools.File("xdg-mime"), "#!/bin/sh\n[ -f \"$(dirname \"$0\")/viewer\" ] && echo viewer.desktop\nexit 0\n");
+    testsupport::WriteFile(tools.File("xdg-open"), ("#!/bin/sh\necho \"$1\" > " + opened + ".part && mv " + opened +
+                                                     ".part " + opened + "\nexit 0\n").toUtf8());
+    for (const char* tool : {"xdg-mime", "xdg-open"})
+        QFile(tools.File(tool)).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", tools.Path().toLocal8Bit() + ':' + path);
+    testsupport::WriteFile(home.File("Help.pdf"), "%PDF-1.4\n");
+
+    platform::ScriptedDialogs dialogs;
+    ChooseManual();
+    EXPECT_TRUE(testsupport::ShownOnceWith(dialogs, QStringLiteral("няма програма, която отваря PDF файлове")));
+    EXPECT_TRUE(testsupport::ShownOnceWith(dialogs, QStringLiteral("„%1“").arg(home.File("Help.pdf"))));
+    EXPECT_FALSE(QFileInfo::exists(opened));
+
+    // With a PDF program the manual is handed to it, and nothing is said.
+    testsupport::WriteFile(tools.File("viewer"), "");
+    ChooseManual();
+    const QDeadlineTimer deadline(30000);
+    while (!QFileInfo::exists(opened) && !deadline.hasExpired()) QThread::msleep(20);
+    qputenv("PATH", path);
+    EXPECT_EQ(testsupport::ReadFile(opened).trimmed(), home.File("Help.pdf").toLocal8Bit());
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+}
+
+TEST_F(MainWindow, AnUpdateWithoutAnAddressSaysThatNoAddressIsSet) {
+    qunsetenv("QUILLANE_UPDATE_HOST");
+    platform::ScriptedDialogs dialogs;
+    Main->Show();
+    QTest::mouseClick(Main->SpeedButton9, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].text, QStringLiteral("Не е зададен адрес за обновяванията на програмата, затова не "
+                                                      "може да се провери за нова версия. Адресът се задава в "
+                                                      "QUILLANE_UPDATE_HOST."));
+    EXPECT_EQ(dialogs.Shown()[0].icon, platform::DialogIcon::Warning);
 }
 
 TEST_F(MainWindow, PrinterSetUpRunsTheDialogOnTheProgramsPrinter) {

@@ -64,4 +64,16 @@ TEST(Numbering, ACounterThatIsNoNumberOrCannotGrowIsToldByName) {
               "Броячът „InvoiceNo“ на фирмата (9999999999) не може да бъде увеличен. Номерът на документа не е променен.");
 }
 
+TEST(Numbering, ANumberFieldMustFillItsTenDigits) {
+    const QString name = QStringLiteral("Номерът на документа");
+    EXPECT_TRUE(TenDigitNumberRefusal(QStringLiteral("0000000077"), name, false).isEmpty());
+    EXPECT_TRUE(TenDigitNumberRefusal(QString(), name, true).isEmpty());  // a note number not given
+    EXPECT_EQ(TenDigitNumberRefusal(QStringLiteral("77"), name, true),
+              QStringLiteral("Номерът на документа трябва да има десет цифри: 0000000077, а не 77. Документът не е записан."));
+    EXPECT_EQ(TenDigitNumberRefusal(QString(), name, false),
+              QStringLiteral("Номерът на документа трябва да има десет цифри. Документът не е записан."));
+    EXPECT_FALSE(TenDigitNumberRefusal(QStringLiteral("00000000 7"), name, false).isEmpty());
+    EXPECT_FALSE(TenDigitNumberRefusal(QStringLiteral("00000000777"), name, false).isEmpty());
+}
+
 }  // namespace

@@ -17,8 +17,15 @@
 #include "support/testsupport.h"
 
 #include <QCursor>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTest>
 #include <QPrinter>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -213,7 +220,7 @@ TEST_F(PrintedPage, DefaultCaptionsAreKeptAndThePrintWindowOpensAtThePointer) {
     EXPECT_EQ(Main->DocCaptions[0], QStringLiteral("Оригинал"));
     EXPECT_EQ(Main->DocCaptions[6], QStringLiteral("ИН по ЗДДС"));
     EXPECT_EQ(Main->DocCaptions[25], QStringLiteral("/име, фамилия и подпис/"));
-    EXPECT_TRUE(Main->DocCaptions[26].startsWith(QStringLiteral("Отпечатано от QUILLANE 2013 ")));
+    EXPECT_EQ(Main->DocCaptions[26], QStringLiteral("Отпечатано от QUILLANE 2013"));
     EXPECT_TRUE(PageFooterCaption(QStringLiteral("Quillane")).startsWith(QStringLiteral("Отпечатано от QUILLANEQuill")));
     // The print window opens with its top right corner at the pointer.
     PrtD->Show();
@@ -270,6 +277,69 @@ TEST_F(PrintingADocument, ExportWritesTheMarkedPageAsJpeg) {
     ASSERT_EQ(jpeg8.size(), QSize(859, 1168));
     EXPECT_LT(MeanDifference(jpeg8, unmarked, OnPage(Doc->StringGrid2)), 4.0);
     ExpectStoredAsPrinted();
+}
+
+TEST_F(PrintingADocument, AFailedExportKeepsTheEarlierFileAndSaysWhichAndWhy) {
+    testsupport::TempFolder folder;
+    PrtD->SetCaption(QStringLiteral("Отпечатай"));
+    PrtD->Show();
+    // A full disk: the device that takes no byte, under the picture's name.
+    const QString full = folder.File("full.jpg");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), full));
+    dialogs.Answer(platform::DialogResponse::Path(full));
+    QTest::mouseClick(PrtD->SpeedButton3, Qt::LeftButton);
+    ExpectStoredAsPrinted();
+    ASSERT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_EQ(dialogs.Shown()[1].kind, platform::DialogKind::Exception);
+    EXPECT_EQ(dialogs.Shown()[1].text,
+              QStringLiteral("Снимката не е записана във файла „%1“: няма свободно място на диска.").arg(full));
+    EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/full")).isFile());
+
+    // A picture larger than a file may grow: the earlier picture stays whole.
+    const QString page = folder.File("page.jpg");
+    testsupport::WriteFile(page, "an earlier picture");
+    rlimit kept{};
+    getrlimit(RLIMIT_FSIZE, &kept);
+    const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+    platform::DialogResponder previous;
+    previous = platform::DialogGate::SetResponder([&](const platform::DialogRequest& request) {
+        if (request.kind != platform::DialogKind::SaveFile) return previous(request);
+        rlimit small = kept;
+        small.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &small);
+        return platform::DialogResponse::Path(page);
+    });
+    QTest::mouseClick(PrtD->SpeedButton3, Qt::LeftButton);
+    setrlimit(RLIMIT_FSIZE, &kept);
+    std::signal(SIGXFSZ, previousSignal);
+    platform::DialogGate::SetResponder(previous);
+    EXPECT_EQ(testsupport::ReadFile(page), QByteArray("an earlier picture"));
+    ASSERT_EQ(dialogs.Shown().size(), 3u);
+    EXPECT_EQ(dialogs.Shown()[2].text,
+              QStringLiteral("Снимката не е записана във файла „%1“: файлът е по-голям от позволеното.").arg(page));
+    EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files | QDir::System), QStringList({"full.jpg", "page.jpg"}));
+
+    // Written whole, the new picture takes the earlier one's place.
+    dialogs.Answer(platform::DialogResponse::Path(page));
+    QTest::mouseClick(PrtD->SpeedButton3, Qt::LeftButton);
+    EXPECT_EQ(DecodeJpeg(testsupport::ReadFile(page)).size(), QSize(859, 1168));
+    EXPECT_EQ(dialogs.Shown().size(), 4u);
+}
+
+TEST_F(PrintingADocument, ThePageNamesTheProgramAloneAndNoInventedContact) {
+    const auto footers = [] {
+        QStringList texts;
+        for (QLabel* label : Doc->findChildren<QLabel*>())
+            if (label->text().contains(QStringLiteral("QUILLANE"))) texts << label->objectName() + u'=' + label->text();
+        texts.sort();
+        return texts;
+    };
+    QTest::mouseClick(OrderForm->View, Qt::LeftButton);
+    ASSERT_TRUE(Doc->isVisible());
+    EXPECT_EQ(footers(), QStringList({"Label55=Printed by QUILLANE 2013", "Label9=Отпечатано от QUILLANE 2013"}));
+    QTest::mouseClick(OrderForm->RadioButton2, Qt::LeftButton);
+    QTest::mouseClick(OrderForm->View, Qt::LeftButton);
+    EXPECT_EQ(footers(), QStringList({"Label55=Printed by QUILLANE 2013", "Label9=Printed from EURO QUILLANE 2013"}));
 }
 
 TEST_F(PrintingADocument, PrintingPutsThePageOnOnePortraitPdfPage) {
