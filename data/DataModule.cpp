@@ -288,8 +288,8 @@ void TDataModule1::storeAfterDelete(DataSet&) {
 
 void TDataModule1::ReopenAndFetchAll(DataSet& ds, bool appendAndCancel) {
     int n = ds.RecNo();
-    ds.Close();
-    ds.Open();
+    // The rows as a new fetch of all of them gives them; unchanged rows are not read again.
+    ds.FetchAgain();
     if (appendAndCancel) {
         ds.Append();
         ds.Cancel();

@@ -93,8 +93,9 @@ private:
     // The work place's mode is read from its window: this computer (mode 1) or not.
     static bool LocalWorkPlace();
     void WriteRecordKey(data::DataSet& ds);
-    // Re-opens the data set, fetches every row and goes back to the record
-    // number it had (or the last record).
+    // Brings the data set to the rows a new fetch of all of them would give
+    // (DataSet::FetchAgain) and goes back to the record number it had (or
+    // the last record).
     static void ReopenAndFetchAll(data::DataSet& ds, bool appendAndCancel);
     void SetUpDataSet(data::DataSet& ds, const char* table, data::DataSource& source);
     // Connects again to the place connected last, after the connection was

@@ -56,16 +56,37 @@ QByteArray PackRow(int n, Part part) {
     return block;
 }
 
-// A select of all columns of one table, made to give each row's RDB$DB_KEY
-// as one more column at the end; any other select stays as it is.
-QString WithRowPlaces(const QString& select, bool* placed) {
+// A select of all columns of one table names that table; any other select
+// gives the empty text.
+QString OneTableOf(const QString& select) {
     static const QRegularExpression allOfOne(QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([A-Za-z_][A-Za-z0-9_$]*)\\s*$"),
                                              QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = allOfOne.match(select);
-    *placed = m.hasMatch();
-    if (!*placed) return select;
-    return QStringLiteral("select %1.*, %1.RDB$DB_KEY from %1").arg(m.captured(1));
+    return m.hasMatch() ? m.captured(1) : QString();
 }
+
+// A row's place (RDB$DB_KEY) and version: the number of the transaction that
+// wrote the version read, which no later change of the row shares (each
+// change is written by a later transaction, also after a commit that keeps
+// the transaction open, and a place freed and taken again holds the new
+// row's version). Only the transaction that reads may change a row again
+// under the same number, while it is open; its own rows are therefore given
+// version 0, which says "read it again".
+QString PlaceAndVersion(const QString& table) {
+    return QStringLiteral("%1.RDB$DB_KEY, iif(%1.RDB$RECORD_VERSION = CURRENT_TRANSACTION, 0, %1.RDB$RECORD_VERSION)")
+        .arg(table);
+}
+
+// Every column of the table, then its place and version, in the table's own order.
+QString WholeRowsOf(const QString& table) {
+    return QStringLiteral("select %1.*, %2 from %1").arg(table, PlaceAndVersion(table));
+}
+
+qint64 VersionOf(const QByteArray& text) { return text.toLongLong(); }
+
+// Changed rows are read one by one while they are few; beyond this, and
+// beyond an eighth of the table, every row is read whole in one pass.
+constexpr size_t kRowsReadByPlace = 16;
 
 }  // namespace
 
@@ -177,6 +198,7 @@ DataSet::~DataSet() {
 
 void DataSet::SetTransaction(Transaction* tr) {
     if (tr_ && closerId_) tr_->RemoveCloser(closerId_);
+    if (tr != tr_) DropStatements();  // prepared on the other transaction
     tr_ = tr;
     closerId_ = tr_ ? tr_->AddCloser([this] { Close(); }) : 0;
 }
@@ -267,28 +289,130 @@ void DataSet::Open() {
 void DataSet::OpenOnce() {
     if (Active()) return;
     if (!db_ || !tr_) throw DatabaseError(QStringLiteral("Таблицата %1 няма връзка с база данни.").arg(Name));
-    Statement select(db_, tr_, WithRowPlaces(SelectSQL, &rowPlaces_));
+    placedTable_ = OneTableOf(SelectSQL);
+    rowPlaces_ = !placedTable_.isEmpty();
+    FetchAll();
+    Opened();
+}
+
+void DataSet::FetchAll() {
+    Statement select(db_, tr_, rowPlaces_ ? WholeRowsOf(placedTable_) : SelectSQL);
     columns_ = select.Columns();
-    if (rowPlaces_) columns_.pop_back();
+    if (rowPlaces_) columns_.resize(columns_.size() - 2);
     columnIndex_.clear();
     for (int i = 0; i < static_cast<int>(columns_.size()); ++i) columnIndex_.insert(columns_[i].name, i);
     keyIndex_ = columnIndex_.value(QStringLiteral("PNOM"), -1);
     rows_.clear();
     dbKeys_.clear();
+    versions_.clear();
     select.Fetch({}, [this](ResultRow& r) {
         if (rowPlaces_) {
+            versions_.push_back(VersionOf(r.values.back()));
+            r.values.pop_back();
+            r.nulls.pop_back();
             dbKeys_.push_back(std::move(r.values.back()));
             r.values.pop_back();
             r.nulls.pop_back();
         }
         rows_.push_back(Row{std::move(r.values), std::move(r.nulls)});
     });
+    rowsReadWhole_ = static_cast<int>(rows_.size());
+}
+
+// The end of a fetch of every row: browsing from the first row.
+void DataSet::Opened() {
     fetchedAfterCommits_ = tr_->CommitCount();
     state_ = State::Browse;
     current_ = rows_.empty() ? -1 : 0;
     modified_ = false;
     Notify(DataChange::Active);
     RunCalcFields();
+}
+
+void DataSet::FetchAgain() {
+    if (db_ && db_->Reconnecting()) return FetchAgainOnce();
+    Read([this] { FetchAgainOnce(); });
+}
+
+// The places and versions of all rows are read in the table's own order, the
+// order in which a fetch of every row gives them. A row held with the same
+// place and version is the row a new fetch would give, byte for byte; any
+// other is read whole by its place. Where such a row has changed again or
+// gone by the time it is read, every row is read whole, as Open does.
+void DataSet::FetchAgainOnce() {
+    if (!Active() || !rowPlaces_ || state_ != State::Browse) {
+        Close();
+        OpenOnce();
+        return;
+    }
+    Statement& places =
+        Prepared(placesStmt_, QStringLiteral("select %1 from %2").arg(PlaceAndVersion(placedTable_), placedTable_));
+    std::vector<QByteArray> keys;
+    std::vector<qint64> versions;
+    keys.reserve(dbKeys_.size() + 16);
+    versions.reserve(dbKeys_.size() + 16);
+    places.Fetch({}, [&](ResultRow& r) {
+        keys.push_back(std::move(r.values[0]));
+        versions.push_back(VersionOf(r.values[1]));
+    });
+
+    // The held rows go over to their new places; those not held are read afterwards.
+    std::vector<Row> fresh(keys.size());
+    std::vector<size_t> toRead;
+    QHash<QByteArray, size_t> heldAt;  // made only when the order is not the held one
+    size_t next = 0;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        size_t at = dbKeys_.size();
+        if (next < dbKeys_.size() && dbKeys_[next] == keys[i]) {
+            at = next;
+        } else {
+            if (heldAt.isEmpty())
+                for (size_t j = 0; j < dbKeys_.size(); ++j) heldAt.insert(dbKeys_[j], j);
+            at = heldAt.value(keys[i], dbKeys_.size());
+        }
+        if (at < dbKeys_.size()) next = at + 1;
+        if (at < dbKeys_.size() && versions_[at] != 0 && versions_[at] == versions[i] && !rows_[at].block.isEmpty())
+            fresh[i] = std::move(rows_[at]);
+        else
+            toRead.push_back(i);
+    }
+    if (toRead.size() > kRowsReadByPlace && toRead.size() > keys.size() / 8) {
+        rows_.clear();
+        FetchAll();
+    } else {
+        rows_.clear();
+        if (!FetchByPlace(fresh, toRead, keys, versions)) {
+            fresh.clear();
+            FetchAll();
+        } else {
+            rows_ = std::move(fresh);
+            dbKeys_ = std::move(keys);
+            versions_ = std::move(versions);
+            rowsReadWhole_ = static_cast<int>(toRead.size());
+        }
+    }
+    Opened();
+}
+
+bool DataSet::FetchByPlace(std::vector<Row>& fresh, const std::vector<size_t>& indexes,
+                           const std::vector<QByteArray>& keys, const std::vector<qint64>& versions) {
+    if (indexes.empty()) return true;
+    Statement& s = Prepared(rowByPlaceStmt_, WholeRowsOf(placedTable_) +
+                                                 QStringLiteral(" where %1.RDB$DB_KEY = :DB_KEY").arg(placedTable_));
+    const size_t n = columns_.size();
+    if (s.Columns().size() != n + 2) return false;  // the table has other columns now
+    for (size_t i : indexes) {
+        bool found = false;
+        s.Fetch({ParamValue::Bytes(keys[i])}, [&](ResultRow& r) {
+            if (found || VersionOf(r.values[n + 1]) != versions[i]) return;
+            found = true;
+            r.values.resize(n);
+            r.nulls.resize(n);
+            fresh[i] = Row{std::move(r.values), std::move(r.nulls)};
+        });
+        if (!found) return false;
+    }
+    return true;
 }
 
 void DataSet::Close() {
@@ -298,6 +422,8 @@ void DataSet::Close() {
     rows_.shrink_to_fit();
     dbKeys_.clear();
     dbKeys_.shrink_to_fit();
+    versions_.clear();
+    versions_.shrink_to_fit();
     current_ = -1;
     modified_ = false;
     DropStatements();
@@ -311,6 +437,8 @@ void DataSet::DropStatements() {
     insertKeyedStmt_.reset();
     findKeyStmt_.reset();
     moveKeyStmt_.reset();
+    placesStmt_.reset();
+    rowByPlaceStmt_.reset();
 }
 
 Statement& DataSet::Prepared(std::unique_ptr<Statement>& slot, const QString& sql) {
@@ -499,10 +627,14 @@ void DataSet::PostOnce() {
     if (keyIndex_ >= 0 && !buffer_.nulls[keyIndex_]) tr_->NoteWritten(Name, buffer_.values[keyIndex_]);
     if (inserting) {
         rows_.insert(rows_.begin() + insertAt_, buffer_);
-        if (rowPlaces_) dbKeys_.insert(dbKeys_.begin() + insertAt_, dbKey);
+        if (rowPlaces_) {
+            dbKeys_.insert(dbKeys_.begin() + insertAt_, dbKey);
+            versions_.insert(versions_.begin() + insertAt_, 0);
+        }
         current_ = insertAt_;
     } else {
         rows_[current_] = buffer_;
+        if (rowPlaces_) versions_[current_] = 0;
     }
     state_ = State::Browse;
     modified_ = false;
@@ -590,8 +722,10 @@ void DataSet::SettleKey(const PostedKey& posted) {
         // The row as this data set holds it takes the new key too.
         const auto at = rowPlaces_ ? std::find(dbKeys_.begin(), dbKeys_.end(), posted.dbKey) : dbKeys_.end();
         const qsizetype index = at != dbKeys_.end() ? at - dbKeys_.begin() : (rowPlaces_ ? -1 : current_);
-        if (index >= 0 && index < static_cast<qsizetype>(rows_.size()) && rows_[index].values[keyIndex_] == key)
+        if (index >= 0 && index < static_cast<qsizetype>(rows_.size()) && rows_[index].values[keyIndex_] == key) {
             rows_[index].values[keyIndex_] = next;
+            if (rowPlaces_) versions_[index] = 0;
+        }
         key = next;
     }
     throw DatabaseError(
@@ -696,7 +830,10 @@ void DataSet::DeleteOnce() {
     state_ = State::Browse;
     modified_ = false;
     rows_.erase(rows_.begin() + current_);
-    if (rowPlaces_) dbKeys_.erase(dbKeys_.begin() + current_);
+    if (rowPlaces_) {
+        dbKeys_.erase(dbKeys_.begin() + current_);
+        versions_.erase(versions_.begin() + current_);
+    }
     if (current_ >= static_cast<int>(rows_.size())) current_ = static_cast<int>(rows_.size()) - 1;
     Notify(DataChange::Rows);
     Fire(AfterDelete);

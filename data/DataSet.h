@@ -88,6 +88,14 @@ public:
 
     // Reads the current row again, then runs AfterRefresh. An edit is posted first.
     void Refresh();
+    // Leaves the rows as Close and Open would fetch them now (the same rows in
+    // the same order, the first current, the controls told the data set is
+    // open), but reads whole only the rows that are new or changed since they
+    // were read: the others are known by their place and version. Opens a
+    // closed data set; drops a pending edit, as Close does.
+    void FetchAgain();
+    // How many rows the last Open or FetchAgain read whole.
+    int RowsReadWhole() const { return rowsReadWhole_; }
     void Append();
     void Insert();
     void Edit();
@@ -208,6 +216,14 @@ private:
     template <class Once>
     void Read(Once once);
     void OpenOnce();
+    void FetchAgainOnce();
+    // Reads every row of the select into rows_ (with places and versions), from an empty set.
+    void FetchAll();
+    // Reads whole, by their places, the rows of `fresh` at the given indexes;
+    // false when a row is gone or changed again since its place was read.
+    bool FetchByPlace(std::vector<Row>& fresh, const std::vector<size_t>& indexes, const std::vector<QByteArray>& keys,
+                      const std::vector<qint64>& versions);
+    void Opened();
     void RefreshOnce();
     void PostOnce();
     void DeleteOnce();
@@ -254,11 +270,18 @@ private:
     QHash<QString, int> columnIndex_;
     std::unique_ptr<Statement> modifyStmt_, deleteStmt_, refreshStmt_;
     std::unique_ptr<Statement> insertKeyedStmt_, findKeyStmt_, moveKeyStmt_;
+    std::unique_ptr<Statement> placesStmt_, rowByPlaceStmt_;
     int keyIndex_ = -1;  // the PNOM column
     // Each fetched row's RDB$DB_KEY, beside rows_, when the select gives them
     // (a select of all columns of one table).
     bool rowPlaces_ = false;
     std::vector<QByteArray> dbKeys_;
+    // Beside them, the version of each row: the number of the transaction
+    // that wrote it, or 0 when the row is to be read whole again (written by
+    // this connection's open transaction, or changed here since it was read).
+    std::vector<qint64> versions_;
+    QString placedTable_;  // the one table of such a select
+    int rowsReadWhole_ = 0;
     unsigned long long fetchedAfterCommits_ = 0;  // the transaction's commits before the last Open
     std::vector<DataLink*> links_;  // controls that show this data set
     int controlsDisabled_ = 0;
