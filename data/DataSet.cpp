@@ -84,6 +84,17 @@ QString WholeRowsOf(const QString& table) {
 
 qint64 VersionOf(const QByteArray& text) { return text.toLongLong(); }
 
+// The number of a row's place, in the order a read of every row gives the
+// places: a place (RDB$DB_KEY) is the table's number in two bytes, the high
+// byte of the record's number, a spare byte, and the number's four low bytes,
+// least significant first. Any other form gives no number.
+constexpr quint64 kNoPlace = ~quint64(0);
+quint64 PlaceNumber(const QByteArray& key) {
+    if (key.size() != 8) return kNoPlace;
+    const auto* b = reinterpret_cast<const unsigned char*>(key.constData());
+    return quint64(b[2]) << 32 | quint64(b[7]) << 24 | quint64(b[6]) << 16 | quint64(b[5]) << 8 | b[4];
+}
+
 // Changed rows are read one by one while they are few; beyond this, and
 // beyond an eighth of the table, every row is read whole in one pass.
 constexpr size_t kRowsReadByPlace = 16;
@@ -296,6 +307,7 @@ void DataSet::OpenOnce() {
 }
 
 void DataSet::FetchAll() {
+    const qint64 since = db_->OldestActive();
     Statement select(db_, tr_, rowPlaces_ ? WholeRowsOf(placedTable_) : SelectSQL);
     columns_ = select.Columns();
     if (rowPlaces_) columns_.resize(columns_.size() - 2);
@@ -316,7 +328,15 @@ void DataSet::FetchAll() {
         }
         rows_.push_back(Row{std::move(r.values), std::move(r.nulls)});
     });
-    rowsReadWhole_ = static_cast<int>(rows_.size());
+    rowsReadWhole_ = placesRead_ = static_cast<int>(rows_.size());
+    writtenSince_ = rowPlaces_ ? since : -1;
+    NotePlaceOrder();
+}
+
+void DataSet::NotePlaceOrder() {
+    placesInOrder_ = rowPlaces_;
+    for (size_t i = 0; placesInOrder_ && i < dbKeys_.size(); ++i)
+        placesInOrder_ = PlaceNumber(dbKeys_[i]) != kNoPlace && (i == 0 || PlaceNumber(dbKeys_[i - 1]) < PlaceNumber(dbKeys_[i]));
 }
 
 // The end of a fetch of every row: browsing from the first row.
@@ -334,8 +354,11 @@ void DataSet::FetchAgain() {
     Read([this] { FetchAgainOnce(); });
 }
 
-// The places and versions of all rows are read in the table's own order, the
-// order in which a fetch of every row gives them. A row held with the same
+// A row written since the last fetch began has a version of at least the
+// oldest transaction then active; first only such rows, with the count of
+// all rows, are read (see FetchRecentOnly). Otherwise the places and
+// versions of all rows are read in the table's own order, the order in which
+// a fetch of every row gives them. A row held with the same
 // place and version is the row a new fetch would give, byte for byte; any
 // other is read whole by its place. Where such a row has changed again or
 // gone by the time it is read, every row is read whole, as Open does.
@@ -343,6 +366,12 @@ void DataSet::FetchAgainOnce() {
     if (!Active() || !rowPlaces_ || state_ != State::Browse) {
         Close();
         OpenOnce();
+        return;
+    }
+    const qint64 since = db_->OldestActive();
+    if (FetchRecentOnly()) {
+        writtenSince_ = since;
+        Opened();
         return;
     }
     Statement& places =
@@ -389,9 +418,96 @@ void DataSet::FetchAgainOnce() {
             dbKeys_ = std::move(keys);
             versions_ = std::move(versions);
             rowsReadWhole_ = static_cast<int>(toRead.size());
+            placesRead_ = static_cast<int>(rows_.size());
+            writtenSince_ = since;
+            NotePlaceOrder();
         }
     }
     Opened();
+}
+
+// The rows older than the bound were written by transactions that had ended
+// when the last fetch began: each is held as it is now, unless it has been
+// deleted since. Read are the places and versions of the newer rows alone
+// (and of this connection's own rows), with the count of all rows: where the
+// held older rows and the newer ones make that count, none is gone, and the
+// newer rows go among the older ones by the order of their places.
+bool DataSet::FetchRecentOnly() {
+    if (writtenSince_ < 0 || !placesInOrder_) return false;
+    Statement& recent = Prepared(
+        recentStmt_,
+        QStringLiteral("select K, V, C from (select %1.RDB$DB_KEY K, "
+                       "iif(%1.RDB$RECORD_VERSION = CURRENT_TRANSACTION, 0, %1.RDB$RECORD_VERSION) V, "
+                       "%1.RDB$RECORD_VERSION W, count(*) over () C, row_number() over () R from %1) "
+                       "where W >= :SINCE or V = 0 or R = 1")
+            .arg(placedTable_));
+    std::vector<QByteArray> keys;
+    std::vector<qint64> versions;
+    qint64 count = 0;
+    recent.Fetch({ParamValue::Bytes(QByteArray::number(writtenSince_))}, [&](ResultRow& r) {
+        count = r.values[2].toLongLong();
+        const qint64 version = VersionOf(r.values[1]);
+        if (version != 0 && version < writtenSince_) return;  // the first row, one of the older ones
+        keys.push_back(std::move(r.values[0]));
+        versions.push_back(version);
+    });
+    const auto older = [this](size_t i) { return versions_[i] != 0 && versions_[i] < writtenSince_; };
+    size_t olderHeld = 0;
+    for (size_t i = 0; i < rows_.size(); ++i) olderHeld += older(i);
+    if (olderHeld + keys.size() != static_cast<size_t>(count)) return false;
+
+    std::vector<size_t> order(keys.size());
+    for (size_t j = 0; j < order.size(); ++j) {
+        if (PlaceNumber(keys[j]) == kNoPlace) return false;
+        order[j] = j;
+    }
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return PlaceNumber(keys[a]) < PlaceNumber(keys[b]); });
+    // The newer rows held as they are now are kept; the others are read.
+    QHash<QByteArray, size_t> newerHeld;
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (!older(i)) newerHeld.insert(dbKeys_[i], i);
+    constexpr size_t kNone = ~size_t(0);
+    std::vector<size_t> held(keys.size(), kNone), toRead;
+    for (size_t j = 0; j < keys.size(); ++j) {
+        const auto it = newerHeld.constFind(keys[j]);
+        if (it != newerHeld.cend() && versions_[*it] != 0 && versions_[*it] == versions[j])
+            held[j] = *it;
+        else
+            toRead.push_back(j);
+    }
+    if (toRead.size() > kRowsReadByPlace && toRead.size() > static_cast<size_t>(count) / 8) return false;
+    std::vector<Row> read(keys.size());
+    if (!FetchByPlace(read, toRead, keys, versions)) return false;
+
+    std::vector<Row> fresh;
+    std::vector<QByteArray> freshKeys;
+    std::vector<qint64> freshVersions;
+    fresh.reserve(count);
+    freshKeys.reserve(count);
+    freshVersions.reserve(count);
+    size_t next = 0;
+    const auto takeNewer = [&] {
+        const size_t j = order[next++];
+        fresh.push_back(held[j] != kNone ? std::move(rows_[held[j]]) : std::move(read[j]));
+        freshKeys.push_back(std::move(keys[j]));
+        freshVersions.push_back(versions[j]);
+    };
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (!older(i)) continue;
+        const quint64 place = PlaceNumber(dbKeys_[i]);
+        while (next < order.size() && PlaceNumber(keys[order[next]]) < place) takeNewer();
+        fresh.push_back(std::move(rows_[i]));
+        freshKeys.push_back(std::move(dbKeys_[i]));
+        freshVersions.push_back(versions_[i]);
+    }
+    while (next < order.size()) takeNewer();
+    rows_ = std::move(fresh);
+    dbKeys_ = std::move(freshKeys);
+    versions_ = std::move(freshVersions);
+    rowsReadWhole_ = static_cast<int>(toRead.size());
+    placesRead_ = static_cast<int>(keys.size());
+    return true;
 }
 
 bool DataSet::FetchByPlace(std::vector<Row>& fresh, const std::vector<size_t>& indexes,
@@ -424,6 +540,8 @@ void DataSet::Close() {
     dbKeys_.shrink_to_fit();
     versions_.clear();
     versions_.shrink_to_fit();
+    writtenSince_ = -1;
+    placesInOrder_ = false;
     current_ = -1;
     modified_ = false;
     DropStatements();
@@ -439,6 +557,7 @@ void DataSet::DropStatements() {
     moveKeyStmt_.reset();
     placesStmt_.reset();
     rowByPlaceStmt_.reset();
+    recentStmt_.reset();
 }
 
 Statement& DataSet::Prepared(std::unique_ptr<Statement>& slot, const QString& sql) {

@@ -94,8 +94,10 @@ public:
     // were read: the others are known by their place and version. Opens a
     // closed data set; drops a pending edit, as Close does.
     void FetchAgain();
-    // How many rows the last Open or FetchAgain read whole.
+    // How many rows the last Open or FetchAgain read whole, and of how many
+    // FetchAgain read the place and version.
     int RowsReadWhole() const { return rowsReadWhole_; }
+    int PlacesRead() const { return placesRead_; }
     void Append();
     void Insert();
     void Edit();
@@ -224,6 +226,10 @@ private:
     bool FetchByPlace(std::vector<Row>& fresh, const std::vector<size_t>& indexes, const std::vector<QByteArray>& keys,
                       const std::vector<qint64>& versions);
     void Opened();
+    // FetchAgain from the rows written since the last fetch alone; false
+    // when that cannot tell (a row is gone): nothing is changed then.
+    bool FetchRecentOnly();
+    void NotePlaceOrder();
     void RefreshOnce();
     void PostOnce();
     void DeleteOnce();
@@ -270,7 +276,7 @@ private:
     QHash<QString, int> columnIndex_;
     std::unique_ptr<Statement> modifyStmt_, deleteStmt_, refreshStmt_;
     std::unique_ptr<Statement> insertKeyedStmt_, findKeyStmt_, moveKeyStmt_;
-    std::unique_ptr<Statement> placesStmt_, rowByPlaceStmt_;
+    std::unique_ptr<Statement> placesStmt_, rowByPlaceStmt_, recentStmt_;
     int keyIndex_ = -1;  // the PNOM column
     // Each fetched row's RDB$DB_KEY, beside rows_, when the select gives them
     // (a select of all columns of one table).
@@ -281,7 +287,12 @@ private:
     // this connection's open transaction, or changed here since it was read).
     std::vector<qint64> versions_;
     QString placedTable_;  // the one table of such a select
-    int rowsReadWhole_ = 0;
+    int rowsReadWhole_ = 0, placesRead_ = 0;
+    // The database's oldest active transaction before the last fetch began:
+    // a row written since has a version of at least that (-1: unknown).
+    qint64 writtenSince_ = -1;
+    // The held places stand in the table's own order (each place's number higher than the last).
+    bool placesInOrder_ = false;
     unsigned long long fetchedAfterCommits_ = 0;  // the transaction's commits before the last Open
     std::vector<DataLink*> links_;  // controls that show this data set
     int controlsDisabled_ = 0;
