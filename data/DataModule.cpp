@@ -437,6 +437,15 @@ void TDataModule1::FillRegister() {
         Sort->ScrollBar1->setRange(1, count >= 10 ? count - 9 : 1);
     }
     platform::StringGrid* grid = Sort->StringGrid1;
+    // The rows as the grid holds them already, from the same rows of STORE:
+    // nothing is written again.
+    const bool filled = registerFilled_.grid == grid && registerFilled_.changes == store.Changes() &&
+                        grid->RowCount() == count + 1;
+    if (filled) {
+        if (count > 0) store.SetRecNo(count);
+        Sort->ScrollBar1Change();
+        return;
+    }
     grid->SetRowCount(count + 1);
     const auto texts = registers::RecordTexts(
         store, {QStringLiteral("NUM"), QStringLiteral("DOCUMENT"), QStringLiteral("SUPPLIER1"),
@@ -455,6 +464,7 @@ void TDataModule1::FillRegister() {
     for (int r = static_cast<int>(rows.size()) + 1; r < grid->RowCount(); ++r) grid->SetRowTexts(r, {});
     grid->SetRowTexts(0, {});
     grid->EndUpdate();
+    registerFilled_ = {grid, store.Changes()};
     if (count > 0) store.SetRecNo(count);
     Sort->ScrollBar1Change();
 }

@@ -9,7 +9,12 @@
 #include "data/ParadoxTable.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+
+namespace platform {
+class StringGrid;
+}
 
 class TDataModule1 : public QObject {
     Q_OBJECT
@@ -102,6 +107,11 @@ private:
     // lost, keeping each data set's record number.
     void ConnectAgain();
     QString connectedLocation_;
+    // The register's grid as FillRegister last wrote it, and the state of STORE's rows it was written from.
+    struct {
+        QPointer<platform::StringGrid> grid;
+        unsigned long long changes = 0;
+    } registerFilled_;
 };
 
 extern TDataModule1* DataModule1;

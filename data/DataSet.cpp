@@ -329,6 +329,7 @@ void DataSet::FetchAll() {
         rows_.push_back(Row{std::move(r.values), std::move(r.nulls)});
     });
     rowsReadWhole_ = placesRead_ = static_cast<int>(rows_.size());
+    ++changes_;
     writtenSince_ = rowPlaces_ ? since : -1;
     NotePlaceOrder();
 }
@@ -390,6 +391,7 @@ void DataSet::FetchAgainOnce() {
     std::vector<size_t> toRead;
     QHash<QByteArray, size_t> heldAt;  // made only when the order is not the held one
     size_t next = 0;
+    bool moved = keys.size() != rows_.size();
     for (size_t i = 0; i < keys.size(); ++i) {
         size_t at = dbKeys_.size();
         if (next < dbKeys_.size() && dbKeys_[next] == keys[i]) {
@@ -400,10 +402,12 @@ void DataSet::FetchAgainOnce() {
             at = heldAt.value(keys[i], dbKeys_.size());
         }
         if (at < dbKeys_.size()) next = at + 1;
-        if (at < dbKeys_.size() && versions_[at] != 0 && versions_[at] == versions[i] && !rows_[at].block.isEmpty())
+        if (at < dbKeys_.size() && versions_[at] != 0 && versions_[at] == versions[i] && !rows_[at].block.isEmpty()) {
             fresh[i] = std::move(rows_[at]);
-        else
+            moved = moved || at != i;
+        } else {
             toRead.push_back(i);
+        }
     }
     if (toRead.size() > kRowsReadByPlace && toRead.size() > keys.size() / 8) {
         rows_.clear();
@@ -419,6 +423,7 @@ void DataSet::FetchAgainOnce() {
             versions_ = std::move(versions);
             rowsReadWhole_ = static_cast<int>(toRead.size());
             placesRead_ = static_cast<int>(rows_.size());
+            if (moved || !toRead.empty()) ++changes_;
             writtenSince_ = since;
             NotePlaceOrder();
         }
@@ -487,8 +492,10 @@ bool DataSet::FetchRecentOnly() {
     freshKeys.reserve(count);
     freshVersions.reserve(count);
     size_t next = 0;
+    bool moved = static_cast<size_t>(count) != rows_.size();
     const auto takeNewer = [&] {
         const size_t j = order[next++];
+        moved = moved || held[j] != fresh.size();
         fresh.push_back(held[j] != kNone ? std::move(rows_[held[j]]) : std::move(read[j]));
         freshKeys.push_back(std::move(keys[j]));
         freshVersions.push_back(versions[j]);
@@ -497,6 +504,7 @@ bool DataSet::FetchRecentOnly() {
         if (!older(i)) continue;
         const quint64 place = PlaceNumber(dbKeys_[i]);
         while (next < order.size() && PlaceNumber(keys[order[next]]) < place) takeNewer();
+        moved = moved || i != fresh.size();
         fresh.push_back(std::move(rows_[i]));
         freshKeys.push_back(std::move(dbKeys_[i]));
         freshVersions.push_back(versions_[i]);
@@ -507,6 +515,7 @@ bool DataSet::FetchRecentOnly() {
     versions_ = std::move(freshVersions);
     rowsReadWhole_ = static_cast<int>(toRead.size());
     placesRead_ = static_cast<int>(keys.size());
+    if (moved || !toRead.empty()) ++changes_;
     return true;
 }
 
@@ -542,6 +551,7 @@ void DataSet::Close() {
     versions_.shrink_to_fit();
     writtenSince_ = -1;
     placesInOrder_ = false;
+    ++changes_;
     current_ = -1;
     modified_ = false;
     DropStatements();
@@ -621,7 +631,10 @@ void DataSet::RefreshOnce() {
                 fresh.nulls[it.value()] = r.nulls[i];
             }
         });
-        if (found) row = std::move(fresh);
+        if (found) {
+            row = std::move(fresh);
+            ++changes_;
+        }
         Notify(DataChange::Record);
     }
     Fire(AfterRefresh);
@@ -755,6 +768,7 @@ void DataSet::PostOnce() {
         rows_[current_] = buffer_;
         if (rowPlaces_) versions_[current_] = 0;
     }
+    ++changes_;
     state_ = State::Browse;
     modified_ = false;
     Notify(DataChange::State);
@@ -844,6 +858,7 @@ void DataSet::SettleKey(const PostedKey& posted) {
         if (index >= 0 && index < static_cast<qsizetype>(rows_.size()) && rows_[index].values[keyIndex_] == key) {
             rows_[index].values[keyIndex_] = next;
             if (rowPlaces_) versions_[index] = 0;
+            ++changes_;
         }
         key = next;
     }
@@ -953,6 +968,7 @@ void DataSet::DeleteOnce() {
         dbKeys_.erase(dbKeys_.begin() + current_);
         versions_.erase(versions_.begin() + current_);
     }
+    ++changes_;
     if (current_ >= static_cast<int>(rows_.size())) current_ = static_cast<int>(rows_.size()) - 1;
     Notify(DataChange::Rows);
     Fire(AfterDelete);

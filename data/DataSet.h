@@ -98,6 +98,9 @@ public:
     // FetchAgain read the place and version.
     int RowsReadWhole() const { return rowsReadWhole_; }
     int PlacesRead() const { return placesRead_; }
+    // Grows whenever the held rows change (read again, posted, deleted, the
+    // data set closed): while it stays, so do the rows and their order.
+    unsigned long long Changes() const { return changes_; }
     void Append();
     void Insert();
     void Edit();
@@ -288,6 +291,7 @@ private:
     std::vector<qint64> versions_;
     QString placedTable_;  // the one table of such a select
     int rowsReadWhole_ = 0, placesRead_ = 0;
+    unsigned long long changes_ = 0;
     // The database's oldest active transaction before the last fetch began:
     // a row written since has a version of at least that (-1: unknown).
     qint64 writtenSince_ = -1;
