@@ -290,8 +290,8 @@ void TDataModule1::storeAfterDelete(DataSet&) {
 
 void TDataModule1::ReopenAndFetchAll(DataSet& ds, bool appendAndCancel) {
     int n = ds.RecNo();
-    ds.Close();
-    ds.Open();
+    // The rows as a new fetch of all of them gives them; unchanged rows are not read again.
+    ds.FetchAgain();
     if (appendAndCancel) {
         ds.Append();
         ds.Cancel();
@@ -458,6 +458,15 @@ void TDataModule1::FillRegister() {
         Sort->ScrollBar1->setRange(1, count >= 10 ? count - 9 : 1);
     }
     platform::StringGrid* grid = Sort->StringGrid1;
+    // The rows as the grid holds them already, from the same rows of STORE:
+    // nothing is written again.
+    const bool filled = registerFilled_.grid == grid && registerFilled_.changes == store.Changes() &&
+                        grid->RowCount() == count + 1;
+    if (filled) {
+        if (count > 0) store.SetRecNo(count);
+        Sort->ScrollBar1Change();
+        return;
+    }
     grid->SetRowCount(count + 1);
     const auto texts = registers::RecordTexts(
         store, {QStringLiteral("NUM"), QStringLiteral("DOCUMENT"), QStringLiteral("SUPPLIER1"),
@@ -476,6 +485,7 @@ void TDataModule1::FillRegister() {
     for (int r = static_cast<int>(rows.size()) + 1; r < grid->RowCount(); ++r) grid->SetRowTexts(r, {});
     grid->SetRowTexts(0, {});
     grid->EndUpdate();
+    registerFilled_ = {grid, store.Changes()};
     if (count > 0) store.SetRecNo(count);
     Sort->ScrollBar1Change();
 }

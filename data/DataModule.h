@@ -9,7 +9,12 @@
 #include "data/ParadoxTable.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+
+namespace platform {
+class StringGrid;
+}
 
 class TDataModule1 : public QObject {
     Q_OBJECT
@@ -93,8 +98,9 @@ private:
     // The work place's mode is read from its window: this computer (mode 1) or not.
     static bool LocalWorkPlace();
     void WriteRecordKey(data::DataSet& ds);
-    // Re-opens the data set, fetches every row and goes back to the record
-    // number it had (or the last record).
+    // Brings the data set to the rows a new fetch of all of them would give
+    // (DataSet::FetchAgain) and goes back to the record number it had (or
+    // the last record).
     static void ReopenAndFetchAll(data::DataSet& ds, bool appendAndCancel);
     void SetUpDataSet(data::DataSet& ds, const char* table, data::DataSource& source);
     // Connects to the database of that name and opens the data sets.
@@ -105,6 +111,11 @@ private:
     // they are confirmed.
     void ConnectAgain();
     QString connectedDatabase_;
+    // The register's grid as FillRegister last wrote it, and the state of STORE's rows it was written from.
+    struct {
+        QPointer<platform::StringGrid> grid;
+        unsigned long long changes = 0;
+    } registerFilled_;
 };
 
 extern TDataModule1* DataModule1;

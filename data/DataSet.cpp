@@ -56,16 +56,48 @@ QByteArray PackRow(int n, Part part) {
     return block;
 }
 
-// A select of all columns of one table, made to give each row's RDB$DB_KEY
-// as one more column at the end; any other select stays as it is.
-QString WithRowPlaces(const QString& select, bool* placed) {
+// A select of all columns of one table names that table; any other select
+// gives the empty text.
+QString OneTableOf(const QString& select) {
     static const QRegularExpression allOfOne(QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([A-Za-z_][A-Za-z0-9_$]*)\\s*$"),
                                              QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = allOfOne.match(select);
-    *placed = m.hasMatch();
-    if (!*placed) return select;
-    return QStringLiteral("select %1.*, %1.RDB$DB_KEY from %1").arg(m.captured(1));
+    return m.hasMatch() ? m.captured(1) : QString();
 }
+
+// A row's place (RDB$DB_KEY) and version: the number of the transaction that
+// wrote the version read, which no later change of the row shares (each
+// change is written by a later transaction, also after a commit that keeps
+// the transaction open, and a place freed and taken again holds the new
+// row's version). Only the transaction that reads may change a row again
+// under the same number, while it is open; its own rows are therefore given
+// version 0, which says "read it again".
+QString PlaceAndVersion(const QString& table) {
+    return QStringLiteral("%1.RDB$DB_KEY, iif(%1.RDB$RECORD_VERSION = CURRENT_TRANSACTION, 0, %1.RDB$RECORD_VERSION)")
+        .arg(table);
+}
+
+// Every column of the table, then its place and version, in the table's own order.
+QString WholeRowsOf(const QString& table) {
+    return QStringLiteral("select %1.*, %2 from %1").arg(table, PlaceAndVersion(table));
+}
+
+qint64 VersionOf(const QByteArray& text) { return text.toLongLong(); }
+
+// The number of a row's place, in the order a read of every row gives the
+// places: a place (RDB$DB_KEY) is the table's number in two bytes, the high
+// byte of the record's number, a spare byte, and the number's four low bytes,
+// least significant first. Any other form gives no number.
+constexpr quint64 kNoPlace = ~quint64(0);
+quint64 PlaceNumber(const QByteArray& key) {
+    if (key.size() != 8) return kNoPlace;
+    const auto* b = reinterpret_cast<const unsigned char*>(key.constData());
+    return quint64(b[2]) << 32 | quint64(b[7]) << 24 | quint64(b[6]) << 16 | quint64(b[5]) << 8 | b[4];
+}
+
+// Changed rows are read one by one while they are few; beyond this, and
+// beyond an eighth of the table, every row is read whole in one pass.
+constexpr size_t kRowsReadByPlace = 16;
 
 }  // namespace
 
@@ -177,6 +209,7 @@ DataSet::~DataSet() {
 
 void DataSet::SetTransaction(Transaction* tr) {
     if (tr_ && closerId_) tr_->RemoveCloser(closerId_);
+    if (tr != tr_) DropStatements();  // prepared on the other transaction
     tr_ = tr;
     closerId_ = tr_ ? tr_->AddCloser([this] { Close(); }) : 0;
 }
@@ -269,28 +302,244 @@ void DataSet::Open() {
 void DataSet::OpenOnce() {
     if (Active()) return;
     if (!db_ || !tr_) throw DatabaseError(QStringLiteral("Таблицата %1 няма връзка с база данни.").arg(Name));
-    Statement select(db_, tr_, WithRowPlaces(SelectSQL, &rowPlaces_));
+    placedTable_ = OneTableOf(SelectSQL);
+    rowPlaces_ = !placedTable_.isEmpty();
+    FetchAll();
+    Opened();
+}
+
+void DataSet::FetchAll() {
+    const qint64 since = db_->OldestActive();
+    Statement select(db_, tr_, rowPlaces_ ? WholeRowsOf(placedTable_) : SelectSQL);
     columns_ = select.Columns();
-    if (rowPlaces_) columns_.pop_back();
+    if (rowPlaces_) columns_.resize(columns_.size() - 2);
     columnIndex_.clear();
     for (int i = 0; i < static_cast<int>(columns_.size()); ++i) columnIndex_.insert(columns_[i].name, i);
     keyIndex_ = columnIndex_.value(QStringLiteral("PNOM"), -1);
     rows_.clear();
     dbKeys_.clear();
+    versions_.clear();
     select.Fetch({}, [this](ResultRow& r) {
         if (rowPlaces_) {
+            versions_.push_back(VersionOf(r.values.back()));
+            r.values.pop_back();
+            r.nulls.pop_back();
             dbKeys_.push_back(std::move(r.values.back()));
             r.values.pop_back();
             r.nulls.pop_back();
         }
         rows_.push_back(Row{std::move(r.values), std::move(r.nulls)});
     });
+    rowsReadWhole_ = placesRead_ = static_cast<int>(rows_.size());
+    ++changes_;
+    writtenSince_ = rowPlaces_ ? since : -1;
+    NotePlaceOrder();
+}
+
+void DataSet::NotePlaceOrder() {
+    placesInOrder_ = rowPlaces_;
+    for (size_t i = 0; placesInOrder_ && i < dbKeys_.size(); ++i)
+        placesInOrder_ = PlaceNumber(dbKeys_[i]) != kNoPlace && (i == 0 || PlaceNumber(dbKeys_[i - 1]) < PlaceNumber(dbKeys_[i]));
+}
+
+// The end of a fetch of every row: browsing from the first row.
+void DataSet::Opened() {
     fetchedAfterCommits_ = tr_->CommitCount();
     state_ = State::Browse;
     current_ = rows_.empty() ? -1 : 0;
     modified_ = false;
     Notify(DataChange::Active);
     RunCalcFields();
+}
+
+void DataSet::FetchAgain() {
+    if (db_ && db_->Reconnecting()) return FetchAgainOnce();
+    Read([this] { FetchAgainOnce(); });
+}
+
+// A row written since the last fetch began has a version of at least the
+// oldest transaction then active; first only such rows, with the count of
+// all rows, are read (see FetchRecentOnly). Otherwise the places and
+// versions of all rows are read in the table's own order, the order in which
+// a fetch of every row gives them. A row held with the same
+// place and version is the row a new fetch would give, byte for byte; any
+// other is read whole by its place. Where such a row has changed again or
+// gone by the time it is read, every row is read whole, as Open does.
+void DataSet::FetchAgainOnce() {
+    if (!Active() || !rowPlaces_ || state_ != State::Browse) {
+        Close();
+        OpenOnce();
+        return;
+    }
+    const qint64 since = db_->OldestActive();
+    if (FetchRecentOnly()) {
+        writtenSince_ = since;
+        Opened();
+        return;
+    }
+    Statement& places =
+        Prepared(placesStmt_, QStringLiteral("select %1 from %2").arg(PlaceAndVersion(placedTable_), placedTable_));
+    std::vector<QByteArray> keys;
+    std::vector<qint64> versions;
+    keys.reserve(dbKeys_.size() + 16);
+    versions.reserve(dbKeys_.size() + 16);
+    places.Fetch({}, [&](ResultRow& r) {
+        keys.push_back(std::move(r.values[0]));
+        versions.push_back(VersionOf(r.values[1]));
+    });
+
+    // The held rows go over to their new places; those not held are read afterwards.
+    std::vector<Row> fresh(keys.size());
+    std::vector<size_t> toRead;
+    QHash<QByteArray, size_t> heldAt;  // made only when the order is not the held one
+    size_t next = 0;
+    bool moved = keys.size() != rows_.size();
+    for (size_t i = 0; i < keys.size(); ++i) {
+        size_t at = dbKeys_.size();
+        if (next < dbKeys_.size() && dbKeys_[next] == keys[i]) {
+            at = next;
+        } else {
+            if (heldAt.isEmpty())
+                for (size_t j = 0; j < dbKeys_.size(); ++j) heldAt.insert(dbKeys_[j], j);
+            at = heldAt.value(keys[i], dbKeys_.size());
+        }
+        if (at < dbKeys_.size()) next = at + 1;
+        if (at < dbKeys_.size() && versions_[at] != 0 && versions_[at] == versions[i] && !rows_[at].block.isEmpty()) {
+            fresh[i] = std::move(rows_[at]);
+            moved = moved || at != i;
+        } else {
+            toRead.push_back(i);
+        }
+    }
+    if (toRead.size() > kRowsReadByPlace && toRead.size() > keys.size() / 8) {
+        rows_.clear();
+        FetchAll();
+    } else {
+        rows_.clear();
+        if (!FetchByPlace(fresh, toRead, keys, versions)) {
+            fresh.clear();
+            FetchAll();
+        } else {
+            rows_ = std::move(fresh);
+            dbKeys_ = std::move(keys);
+            versions_ = std::move(versions);
+            rowsReadWhole_ = static_cast<int>(toRead.size());
+            placesRead_ = static_cast<int>(rows_.size());
+            if (moved || !toRead.empty()) ++changes_;
+            writtenSince_ = since;
+            NotePlaceOrder();
+        }
+    }
+    Opened();
+}
+
+// The rows older than the bound were written by transactions that had ended
+// when the last fetch began: each is held as it is now, unless it has been
+// deleted since. Read are the places and versions of the newer rows alone
+// (and of this connection's own rows), with the count of all rows: where the
+// held older rows and the newer ones make that count, none is gone, and the
+// newer rows go among the older ones by the order of their places.
+bool DataSet::FetchRecentOnly() {
+    if (writtenSince_ < 0 || !placesInOrder_) return false;
+    Statement& recent = Prepared(
+        recentStmt_,
+        QStringLiteral("select K, V, C from (select %1.RDB$DB_KEY K, "
+                       "iif(%1.RDB$RECORD_VERSION = CURRENT_TRANSACTION, 0, %1.RDB$RECORD_VERSION) V, "
+                       "%1.RDB$RECORD_VERSION W, count(*) over () C, row_number() over () R from %1) "
+                       "where W >= :SINCE or V = 0 or R = 1")
+            .arg(placedTable_));
+    std::vector<QByteArray> keys;
+    std::vector<qint64> versions;
+    qint64 count = 0;
+    recent.Fetch({ParamValue::Bytes(QByteArray::number(writtenSince_))}, [&](ResultRow& r) {
+        count = r.values[2].toLongLong();
+        const qint64 version = VersionOf(r.values[1]);
+        if (version != 0 && version < writtenSince_) return;  // the first row, one of the older ones
+        keys.push_back(std::move(r.values[0]));
+        versions.push_back(version);
+    });
+    const auto older = [this](size_t i) { return versions_[i] != 0 && versions_[i] < writtenSince_; };
+    size_t olderHeld = 0;
+    for (size_t i = 0; i < rows_.size(); ++i) olderHeld += older(i);
+    if (olderHeld + keys.size() != static_cast<size_t>(count)) return false;
+
+    std::vector<size_t> order(keys.size());
+    for (size_t j = 0; j < order.size(); ++j) {
+        if (PlaceNumber(keys[j]) == kNoPlace) return false;
+        order[j] = j;
+    }
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return PlaceNumber(keys[a]) < PlaceNumber(keys[b]); });
+    // The newer rows held as they are now are kept; the others are read.
+    QHash<QByteArray, size_t> newerHeld;
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (!older(i)) newerHeld.insert(dbKeys_[i], i);
+    constexpr size_t kNone = ~size_t(0);
+    std::vector<size_t> held(keys.size(), kNone), toRead;
+    for (size_t j = 0; j < keys.size(); ++j) {
+        const auto it = newerHeld.constFind(keys[j]);
+        if (it != newerHeld.cend() && versions_[*it] != 0 && versions_[*it] == versions[j])
+            held[j] = *it;
+        else
+            toRead.push_back(j);
+    }
+    if (toRead.size() > kRowsReadByPlace && toRead.size() > static_cast<size_t>(count) / 8) return false;
+    std::vector<Row> read(keys.size());
+    if (!FetchByPlace(read, toRead, keys, versions)) return false;
+
+    std::vector<Row> fresh;
+    std::vector<QByteArray> freshKeys;
+    std::vector<qint64> freshVersions;
+    fresh.reserve(count);
+    freshKeys.reserve(count);
+    freshVersions.reserve(count);
+    size_t next = 0;
+    bool moved = static_cast<size_t>(count) != rows_.size();
+    const auto takeNewer = [&] {
+        const size_t j = order[next++];
+        moved = moved || held[j] != fresh.size();
+        fresh.push_back(held[j] != kNone ? std::move(rows_[held[j]]) : std::move(read[j]));
+        freshKeys.push_back(std::move(keys[j]));
+        freshVersions.push_back(versions[j]);
+    };
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (!older(i)) continue;
+        const quint64 place = PlaceNumber(dbKeys_[i]);
+        while (next < order.size() && PlaceNumber(keys[order[next]]) < place) takeNewer();
+        moved = moved || i != fresh.size();
+        fresh.push_back(std::move(rows_[i]));
+        freshKeys.push_back(std::move(dbKeys_[i]));
+        freshVersions.push_back(versions_[i]);
+    }
+    while (next < order.size()) takeNewer();
+    rows_ = std::move(fresh);
+    dbKeys_ = std::move(freshKeys);
+    versions_ = std::move(freshVersions);
+    rowsReadWhole_ = static_cast<int>(toRead.size());
+    placesRead_ = static_cast<int>(keys.size());
+    if (moved || !toRead.empty()) ++changes_;
+    return true;
+}
+
+bool DataSet::FetchByPlace(std::vector<Row>& fresh, const std::vector<size_t>& indexes,
+                           const std::vector<QByteArray>& keys, const std::vector<qint64>& versions) {
+    if (indexes.empty()) return true;
+    Statement& s = Prepared(rowByPlaceStmt_, WholeRowsOf(placedTable_) +
+                                                 QStringLiteral(" where %1.RDB$DB_KEY = :DB_KEY").arg(placedTable_));
+    const size_t n = columns_.size();
+    if (s.Columns().size() != n + 2) return false;  // the table has other columns now
+    for (size_t i : indexes) {
+        bool found = false;
+        s.Fetch({ParamValue::Bytes(keys[i])}, [&](ResultRow& r) {
+            if (found || VersionOf(r.values[n + 1]) != versions[i]) return;
+            found = true;
+            r.values.resize(n);
+            r.nulls.resize(n);
+            fresh[i] = Row{std::move(r.values), std::move(r.nulls)};
+        });
+        if (!found) return false;
+    }
+    return true;
 }
 
 void DataSet::Close() {
@@ -300,6 +549,11 @@ void DataSet::Close() {
     rows_.shrink_to_fit();
     dbKeys_.clear();
     dbKeys_.shrink_to_fit();
+    versions_.clear();
+    versions_.shrink_to_fit();
+    writtenSince_ = -1;
+    placesInOrder_ = false;
+    ++changes_;
     current_ = -1;
     modified_ = false;
     DropStatements();
@@ -313,6 +567,9 @@ void DataSet::DropStatements() {
     insertKeyedStmt_.reset();
     findKeyStmt_.reset();
     moveKeyStmt_.reset();
+    placesStmt_.reset();
+    rowByPlaceStmt_.reset();
+    recentStmt_.reset();
 }
 
 Statement& DataSet::Prepared(std::unique_ptr<Statement>& slot, const QString& sql) {
@@ -376,7 +633,10 @@ void DataSet::RefreshOnce() {
                 fresh.nulls[it.value()] = r.nulls[i];
             }
         });
-        if (found) row = std::move(fresh);
+        if (found) {
+            row = std::move(fresh);
+            ++changes_;
+        }
         Notify(DataChange::Record);
     }
     Fire(AfterRefresh);
@@ -526,11 +786,16 @@ void DataSet::PostOnce() {
     if (keyIndex_ >= 0 && !buffer_.nulls[keyIndex_]) tr_->NoteWritten(Written(dbKey));
     if (inserting) {
         rows_.insert(rows_.begin() + insertAt_, buffer_);
-        if (rowPlaces_) dbKeys_.insert(dbKeys_.begin() + insertAt_, dbKey);
+        if (rowPlaces_) {
+            dbKeys_.insert(dbKeys_.begin() + insertAt_, dbKey);
+            versions_.insert(versions_.begin() + insertAt_, 0);
+        }
         current_ = insertAt_;
     } else {
         rows_[current_] = buffer_;
+        if (rowPlaces_) versions_[current_] = 0;
     }
+    ++changes_;
     state_ = State::Browse;
     modified_ = false;
     Notify(DataChange::State);
@@ -622,8 +887,11 @@ void DataSet::SettleKey(const PostedKey& posted) {
         // The row as this data set holds it takes the new key too.
         const auto at = rowPlaces_ ? std::find(dbKeys_.begin(), dbKeys_.end(), posted.dbKey) : dbKeys_.end();
         const qsizetype index = at != dbKeys_.end() ? at - dbKeys_.begin() : (rowPlaces_ ? -1 : current_);
-        if (index >= 0 && index < static_cast<qsizetype>(rows_.size()) && rows_[index].values[keyIndex_] == key)
+        if (index >= 0 && index < static_cast<qsizetype>(rows_.size()) && rows_[index].values[keyIndex_] == key) {
             rows_[index].values[keyIndex_] = next;
+            if (rowPlaces_) versions_[index] = 0;
+            ++changes_;
+        }
         key = next;
     }
     throw DatabaseError(
@@ -758,7 +1026,11 @@ void DataSet::DeleteOnce() {
     state_ = State::Browse;
     modified_ = false;
     rows_.erase(rows_.begin() + current_);
-    if (rowPlaces_) dbKeys_.erase(dbKeys_.begin() + current_);
+    if (rowPlaces_) {
+        dbKeys_.erase(dbKeys_.begin() + current_);
+        versions_.erase(versions_.begin() + current_);
+    }
+    ++changes_;
     if (current_ >= static_cast<int>(rows_.size())) current_ = static_cast<int>(rows_.size()) - 1;
     Notify(DataChange::Rows);
     Fire(AfterDelete);

@@ -89,6 +89,19 @@ public:
 
     // Reads the current row again, then runs AfterRefresh. An edit is posted first.
     void Refresh();
+    // Leaves the rows as Close and Open would fetch them now (the same rows in
+    // the same order, the first current, the controls told the data set is
+    // open), but reads whole only the rows that are new or changed since they
+    // were read: the others are known by their place and version. Opens a
+    // closed data set; drops a pending edit, as Close does.
+    void FetchAgain();
+    // How many rows the last Open or FetchAgain read whole, and of how many
+    // FetchAgain read the place and version.
+    int RowsReadWhole() const { return rowsReadWhole_; }
+    int PlacesRead() const { return placesRead_; }
+    // Grows whenever the held rows change (read again, posted, deleted, the
+    // data set closed): while it stays, so do the rows and their order.
+    unsigned long long Changes() const { return changes_; }
     void Append();
     void Insert();
     void Edit();
@@ -208,6 +221,18 @@ private:
     template <class Once>
     void Read(Once once);
     void OpenOnce();
+    void FetchAgainOnce();
+    // Reads every row of the select into rows_ (with places and versions), from an empty set.
+    void FetchAll();
+    // Reads whole, by their places, the rows of `fresh` at the given indexes;
+    // false when a row is gone or changed again since its place was read.
+    bool FetchByPlace(std::vector<Row>& fresh, const std::vector<size_t>& indexes, const std::vector<QByteArray>& keys,
+                      const std::vector<qint64>& versions);
+    void Opened();
+    // FetchAgain from the rows written since the last fetch alone; false
+    // when that cannot tell (a row is gone): nothing is changed then.
+    bool FetchRecentOnly();
+    void NotePlaceOrder();
     void RefreshOnce();
     void PostOnce();
     void DeleteOnce();
@@ -259,11 +284,24 @@ private:
     QHash<QString, int> columnIndex_;
     std::unique_ptr<Statement> modifyStmt_, deleteStmt_, refreshStmt_;
     std::unique_ptr<Statement> insertKeyedStmt_, findKeyStmt_, moveKeyStmt_;
+    std::unique_ptr<Statement> placesStmt_, rowByPlaceStmt_, recentStmt_;
     int keyIndex_ = -1;  // the PNOM column
     // Each fetched row's RDB$DB_KEY, beside rows_, when the select gives them
     // (a select of all columns of one table).
     bool rowPlaces_ = false;
     std::vector<QByteArray> dbKeys_;
+    // Beside them, the version of each row: the number of the transaction
+    // that wrote it, or 0 when the row is to be read whole again (written by
+    // this connection's open transaction, or changed here since it was read).
+    std::vector<qint64> versions_;
+    QString placedTable_;  // the one table of such a select
+    int rowsReadWhole_ = 0, placesRead_ = 0;
+    unsigned long long changes_ = 0;
+    // The database's oldest active transaction before the last fetch began:
+    // a row written since has a version of at least that (-1: unknown).
+    qint64 writtenSince_ = -1;
+    // The held places stand in the table's own order (each place's number higher than the last).
+    bool placesInOrder_ = false;
     unsigned long long fetchedAfterCommits_ = 0;  // the transaction's commits before the last Open
     std::vector<DataLink*> links_;  // controls that show this data set
     int controlsDisabled_ = 0;

@@ -400,6 +400,22 @@ void Database::DropDatabase() {
     attachment_ = nullptr;  // a successful drop releases the interface
 }
 
+long long Database::OldestActive() {
+    if (!attachment_) return -1;
+    const unsigned char items[] = {isc_info_oldest_active, isc_info_end};
+    unsigned char answer[64] = {};
+    Status st;
+    attachment_->getInfo(&st, sizeof items, items, sizeof answer, answer);
+    if (st.Failed()) return -1;
+    // item, two bytes of length, then the number, least significant byte first
+    if (answer[0] != isc_info_oldest_active) return -1;
+    const int length = answer[1] | (answer[2] << 8);
+    if (length <= 0 || length > 8) return -1;
+    long long number = 0;
+    for (int i = length - 1; i >= 0; --i) number = (number << 8) | answer[3 + i];
+    return number;
+}
+
 bool Database::ConnectAgain(QString* error) {
     lost_ = true;
     if (!Reconnect || reconnecting_) return false;

@@ -173,6 +173,11 @@ public:
     // (the connection stays marked lost; *error then holds why).
     bool ConnectAgain(QString* error = nullptr);
 
+    // The database's oldest active transaction, as the server keeps it: no
+    // transaction that is still active, or begins later, has a lower number.
+    // -1 when not connected or the server does not tell.
+    long long OldestActive();
+
     // Transactions register themselves so that closing the connection ends them.
     void Register(Transaction* t);
     void Unregister(Transaction* t);
