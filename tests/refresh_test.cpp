@@ -88,7 +88,7 @@ QString Step(ServerModule& m, const QString& step) {
     if (step == "change") {
         // Three rows as the program changes them (each gets a new record key), one by a
         // statement that leaves its record key as it is.
-        for (const QString& n : {"d2", "d17", "d39"}) m.SetTotal(n, "changed " + n);
+        for (const char* n : {"d2", "d17", "d39"}) m.SetTotal(n, "changed " + QString(n));
         m.Run("update STORE set TOTAL = 'by a statement' where NUM = :NUM", "d25");
         return "changed";
     }
@@ -101,9 +101,9 @@ QString Step(ServerModule& m, const QString& step) {
         return "changed twice";
     }
     if (step == "delete") {
-        for (const QString& n : {"d1", "d10", "d11", "d30", "d40"}) m.Remove(n);
+        for (const char* n : {"d1", "d10", "d11", "d30", "d40"}) m.Remove(n);
         // and two of the rows written before the work places began
-        for (const QString& n : {"p3", "p17"}) m.Remove(n);
+        for (const char* n : {"p3", "p17"}) m.Remove(n);
         return "deleted";
     }
     if (step == "add") {
@@ -231,7 +231,9 @@ protected:
         const QStringList whole = FetchedWhole();
         EXPECT_EQ(RowsOf(store), whole);
         EXPECT_EQ(store.RowsReadWhole(), readWhole);
-        if (recNo > 0) EXPECT_EQ(store.RecNo(), recNo);
+        if (recNo > 0) {
+            EXPECT_EQ(store.RecNo(), recNo);
+        }
         EXPECT_EQ(whole.size(), testsupport::QueryRows(kDatabase, "select count(*) from store").value(0).toInt());
     }
     std::unique_ptr<ServerModule> module;
