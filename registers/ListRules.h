@@ -16,6 +16,11 @@ namespace registers {
 // decimal digits, within the 32-bit signed range. Anything else: no number.
 std::optional<int> WholeNumber(const QString& text);
 
+// A whole number read the same way over the 64-bit signed range: the numbers
+// the lists are sorted by and the register searches for (document numbers
+// have ten digits and go beyond the 32-bit range).
+std::optional<std::int64_t> LongWholeNumber(const QString& text);
+
 // The order the lists' exchange sort gives its rows. keys[i] is the number in
 // the sort column of row i (no value: the cell is not a whole number). The
 // sort walks probe rows p from the top with a target row t; each probe row
@@ -26,12 +31,9 @@ std::optional<int> WholeNumber(const QString& text);
 // this walk makes of it. Returns, for every row position from the top, the
 // index of the row that ends there. When every row holds a number the order
 // is worked out in n log n steps without making the exchanges; a list with
-// rows that hold none is walked, passing over blocks of rows that hold
-// nothing smaller, at the cost of the exchanges the walk makes.
-std::vector<int> ExchangeSortOrder(const std::vector<std::optional<int>>& keys);
-
-// The same walk done literally, cell by cell: the reference for the one above.
-std::vector<int> ExchangeSortOrderLiteral(const std::vector<std::optional<int>>& keys);
+// rows that hold none is walked exchange by exchange, each next smaller
+// number found in log n steps, so that a step costs its exchanges.
+std::vector<int> ExchangeSortOrder(const std::vector<std::optional<std::int64_t>>& keys);
 
 // A stored flag: "True"/"False" in any case, or a number (non-zero is true).
 // Any other text: no value.
