@@ -52,81 +52,52 @@ std::optional<std::int64_t> LongWholeNumber(const QString& text) {
 
 namespace {
 
-// The rows' numbers by position, with the least number of every range of
-// positions: the first position from some row on whose number is below a
-// value is found in log n steps, and so is the change of one position's number.
-class LeastNumberTree {
-public:
-    // A cell without a number is never taken in by a scan; it stands for the
-    // largest value here, and a true number is never below it.
-    static constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::max();
-
-    explicit LeastNumberTree(const std::vector<std::int64_t>& numbers) : n_(static_cast<int>(numbers.size())) {
-        while (leaves_ < n_) leaves_ *= 2;
-        least_.assign(2 * static_cast<size_t>(leaves_), kNone);
-        std::copy(numbers.begin(), numbers.end(), least_.begin() + leaves_);
-        for (int i = leaves_ - 1; i >= 1; --i) least_[i] = std::min(least_[2 * i], least_[2 * i + 1]);
-    }
-
-    void Set(int position, std::int64_t number) {
-        int i = position + leaves_;
-        least_[i] = number;
-        for (i /= 2; i >= 1; i /= 2) {
-            const std::int64_t least = std::min(least_[2 * i], least_[2 * i + 1]);
-            if (least_[i] == least) break;
-            least_[i] = least;
-        }
-    }
-
-    // The first position at or after `from` whose number is below v; the row count when there is none.
-    int FirstBelow(int from, std::int64_t v) const {
-        if (from >= n_) return n_;
-        int i = from + leaves_;
-        // Up, from one range to the next on its right, until a range holds a smaller number.
-        while (least_[i] >= v) {
-            while (i & 1) i /= 2;
-            if (i == 0) return n_;
-            ++i;
-        }
-        // Down to the first such position of that range.
-        while (i < leaves_) {
-            i *= 2;
-            if (least_[i] >= v) ++i;
-        }
-        return i - leaves_;
-    }
-
-private:
-    int n_;
-    int leaves_ = 1;
-    std::vector<std::int64_t> least_;
-};
-
-// The walk followed exchange by exchange, for lists with rows that hold no
-// number: each step finds the rows it exchanges with through the tree, so it
-// costs its exchanges, not a scan of the rows below the target.
+// The walk followed exchange by exchange, for lists with rows that hold no number.
 std::vector<int> FollowedExchangeSortOrder(const std::vector<std::optional<std::int64_t>>& keys) {
-    constexpr std::int64_t kNone = LeastNumberTree::kNone;
+    // A cell without a number is never taken in by a scan; it stands for the
+    // largest value here, and a true number never scans for "smaller than" it.
+    constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::max();
+    constexpr int kBlock = 64;
     const int n = static_cast<int>(keys.size());
     std::vector<int> rows(n);
     std::vector<std::int64_t> key(n);
     for (int i = 0; i < n; ++i) {
         rows[i] = i;
-        // The greatest number itself can never be below another, as no number can.
         key[i] = keys[i] ? *keys[i] : kNone;
     }
-    LeastNumberTree tree(key);
+    // Below the target row values only ever grow (each exchange puts a larger
+    // value where a smaller one was), so a block's minimum, once taken, stays
+    // a lower bound: a block whose bound is not below v holds nothing to take.
+    const int blocks = (n + kBlock - 1) / kBlock;
+    std::vector<std::int64_t> blockMin(blocks, kNone);
+    for (int i = 0; i < n; ++i) blockMin[i / kBlock] = std::min(blockMin[i / kBlock], key[i]);
+
+    // The first row at or after from whose value is below v, or n.
+    auto nextSmaller = [&](int from, std::int64_t v) {
+        if (from >= n) return n;
+        const int firstBlockEnd = std::min(n, (from / kBlock + 1) * kBlock);
+        for (int j = from; j < firstBlockEnd; ++j)
+            if (key[j] < v) return j;
+        for (int b = from / kBlock + 1; b < blocks; ++b) {
+            if (blockMin[b] >= v) continue;
+            const int begin = b * kBlock, end = std::min(n, begin + kBlock);
+            std::int64_t least = kNone;
+            for (int j = begin; j < end; ++j) {
+                if (key[j] < v) return j;
+                least = std::min(least, key[j]);
+            }
+            blockMin[b] = least;
+        }
+        return n;
+    };
+
     int t = 0;
     for (int p = 0; p < n; ++p) {
-        if (!keys[rows[p]]) continue;
+        if (!keys[rows[p]]) continue;  // the greatest number itself is a number
         std::int64_t v = key[p];
-        for (int j = tree.FirstBelow(t, v); j < n; j = tree.FirstBelow(j + 1, v)) {
-            if (j != t) {
-                std::swap(rows[t], rows[j]);
-                std::swap(key[t], key[j]);
-                tree.Set(t, key[t]);
-                tree.Set(j, key[j]);
-            }
+        for (int j = nextSmaller(t, v); j < n; j = nextSmaller(j + 1, v)) {
+            std::swap(rows[t], rows[j]);
+            std::swap(key[t], key[j]);
             v = key[t];
         }
         ++t;

@@ -31,8 +31,8 @@ std::optional<std::int64_t> LongWholeNumber(const QString& text);
 // this walk makes of it. Returns, for every row position from the top, the
 // index of the row that ends there. When every row holds a number the order
 // is worked out in n log n steps without making the exchanges; a list with
-// rows that hold none is walked exchange by exchange, each next smaller
-// number found in log n steps, so that a step costs its exchanges.
+// rows that hold none is walked, passing over blocks of rows that hold
+// nothing smaller, at the cost of the exchanges the walk makes.
 std::vector<int> ExchangeSortOrder(const std::vector<std::optional<std::int64_t>>& keys);
 
 // A stored flag: "True"/"False" in any case, or a number (non-zero is true).
