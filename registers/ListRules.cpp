@@ -13,9 +13,6 @@ namespace registers {
 
 namespace {
 bool IsBlank(QChar c) { return c.unicode() <= ' '; }
-}  // namespace
-
-namespace {
 
 // Reads a whole number within [-limit - 1, limit].
 std::optional<std::int64_t> ReadWholeNumber(const QString& text, std::uint64_t limit) {
