@@ -347,14 +347,14 @@ void WriteRows(platform::StringGrid* grid, int first, const std::vector<QStringL
 // the same numbers in the same record order give the same order again (a
 // flag change or a save of a document leaves the numbers as they were).
 struct SortedOrder {
-    std::vector<std::optional<int>> keys;
+    std::vector<std::optional<std::int64_t>> keys;
     std::vector<int> order;
 };
 
 const std::vector<int>& ListOrder(const std::vector<QStringList>& rows, SortedOrder& last) {
-    std::vector<std::optional<int>> keys;
+    std::vector<std::optional<std::int64_t>> keys;
     keys.reserve(rows.size());
-    for (const QStringList& r : rows) keys.push_back(registers::WholeNumber(r[0]));
+    for (const QStringList& r : rows) keys.push_back(registers::LongWholeNumber(r[0]));
     if (keys != last.keys || last.order.size() != keys.size()) {
         last.order = registers::ExchangeSortOrder(keys);
         last.keys = std::move(keys);

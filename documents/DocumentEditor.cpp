@@ -22,6 +22,7 @@
 
 #include <QComboBox>
 #include <QDate>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -33,6 +34,8 @@
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QToolButton>
+
+#include <array>
 
 TOrderForm* OrderForm = nullptr;
 
@@ -503,54 +506,99 @@ void TOrderForm::StringGrid1SelectCell(int col, int row, bool& canSelect) {
 
 namespace {
 
-// The goods entries in record order: the description's first line, "~" and
-// the record number; with a typed text only those that contain it, both
-// lowered in the code page's terms.
-QStringList GoodsEntries(const LookupHint& hint, const QString* typed = nullptr) {
+// The goods entries in record order, as stored (Windows-1251): the
+// description's first line, "~" and the record number.
+std::vector<QByteArray> GoodsEntryBytes(const LookupHint& hint) {
     data::DataSet* ds = LookupDataSet(hint.dataSet);
     data::Field field = ds->FieldByName(hint.field);
-    std::optional<QByteArray> typedLower;
-    if (typed) {
-        typedLower = LookupTypedBytes(*typed);
-        if (!typedLower) return {};
-    }
-    QStringList entries;
+    std::vector<QByteArray> entries;
     const int count = ds->RecordCount();
+    entries.reserve(count);
     const data::QuietWalk quiet(*ds);
     for (int i = 1; i <= count; ++i) {
         ds->SetRecNo(i);
-        QByteArray entry = field.AsBytes();
-        const qsizetype end = entry.indexOf('\n');
-        const qsizetype cr = entry.indexOf('\r');
+        const QByteArrayView view = field.View();
+        const qsizetype end = view.indexOf('\n');
+        const qsizetype cr = view.indexOf('\r');
         const qsizetype cut = end < 0 ? cr : (cr < 0 ? end : std::min(end, cr));
-        if (cut >= 0) entry.truncate(cut);
+        QByteArray entry = (cut >= 0 ? view.first(cut) : view).toByteArray();
         entry += '~' + QByteArray::number(i);
-        if (!typedLower || LookupLowerBytes(entry).contains(*typedLower)) entries << platform::DecodeCp1251(entry);
+        entries.push_back(std::move(entry));
     }
     return entries;
 }
 
+// The entries that contain the typed text, both lowered in the code page's terms.
+QStringList EntriesContaining(const std::vector<QByteArray>& entries, const QString& typed) {
+    const std::optional<QByteArray> typedLower = LookupTypedBytes(typed);
+    QStringList kept;
+    if (!typedLower) return kept;
+    for (const QByteArray& entry : entries)
+        if (LookupLowerBytes(entry).contains(*typedLower)) kept << platform::DecodeCp1251(entry);
+    return kept;
+}
+
+QStringList Decoded(const std::vector<QByteArray>& entries) {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(entries.size()));
+    for (const QByteArray& entry : entries) texts << platform::DecodeCp1251(entry);
+    return texts;
+}
+
+// The width the list's items ask for, of the widest of the entries: the
+// entries that may be the widest are picked by their characters' widths in
+// the list's font, then by their texts' widths, and only those within two
+// points of the widest text are measured as the item view measures them.
+int WidestEntryWidth(QListWidget* list, const std::vector<QByteArray>& entries) {
+    std::array<double, 256> advances{};
+    const QFontMetricsF metrics(list->font());
+    for (int b = 0; b < 256; ++b) {
+        const QString c = platform::DecodeCp1251(QByteArray(1, static_cast<char>(b)));
+        advances[b] = b < 0x20 || c.size() != 1 ? -1 : metrics.horizontalAdvance(c[0]);
+    }
+    QStringList candidates;
+    std::vector<double> widths;
+    double widestText = 0;
+    for (int i : GoodsEntriesThatMayBeWidest(entries, advances)) {
+        candidates << platform::DecodeCp1251(entries[i]);
+        widths.push_back(metrics.horizontalAdvance(candidates.last()));
+        widestText = std::max(widestText, widths.back());
+    }
+    QStringList widest;
+    for (qsizetype i = 0; i < candidates.size(); ++i)
+        if (widths[i] >= widestText - 2 || candidates[i].contains(u'\t')) widest << candidates[i];
+    list->addItems(widest);
+    const int width = list->sizeHintForColumn(0);
+    list->clear();
+    return width;
+}
+
 }  // namespace
 
-void TOrderForm::StringGrid1ButtonClick() {
+void TOrderForm::StringGrid1ButtonClick() { OpenGoodsList(nullptr); }
+
+void TOrderForm::OpenGoodsList(const QString* typed) {
     GoodsLookupMode = true;
     const LookupHint hint = ParseLookupHint(StringGrid1->Hint());
     SetHintOf(ListBox1, QStringLiteral("StringGrid1;") + hint.dataSet);
     ListBox1->clear();
     LookupDataSet(hint.dataSet)->Refresh();
-    ListBox1->addItems(GoodsEntries(hint));
-    if (ListBox1->count() == 0) return;
+    const std::vector<QByteArray> entries = GoodsEntryBytes(hint);
+    if (entries.empty()) return;
     const QRect cell = StringGrid1->CellRect(CurrentItemCol, CurrentItemRow);
     const QRect below = StringGrid1->CellRect(CurrentItemCol, CurrentItemRow + 1);
     const int top = (below.isEmpty() ? cell.bottom() + 2 : below.top()) + StringGrid1->y();
-    SetBaseColour(ListBox1, kPaleYellow);
     // At least the cell's width, and wide enough for every entry with its "~"
-    // number; moved left as far as needed to stay on the page.
-    const int entries = ListBox1->sizeHintForColumn(0) + 2 * ListBox1->frameWidth() +
-                        ListBox1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
-    const int width = std::min(std::max(cell.width(), entries), Panel3->width());
+    // number; moved left as far as needed to stay on the page. As high as
+    // every entry needs, also when only those that contain a typed text are listed.
+    const int widest = WidestEntryWidth(ListBox1, entries) + 2 * ListBox1->frameWidth() +
+                       ListBox1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    const int width = std::min(std::max(cell.width(), widest), Panel3->width());
     const int left = std::min(cell.left() + StringGrid1->x(), Panel3->width() - width);
-    ListBox1->setGeometry(left, top, width, LookupListHeight(ListBox1->count(), kItemHeight, 100));
+    ListBox1->addItems(typed ? EntriesContaining(entries, *typed) : Decoded(entries));
+    SetBaseColour(ListBox1, kPaleYellow);
+    ListBox1->setGeometry(left, top, width,
+                          LookupListHeight(static_cast<int>(entries.size()), kItemHeight, 100));
     ListBox1->show();
     ListBox1->raise();
 }
@@ -563,19 +611,24 @@ void TOrderForm::StringGrid1SetEditText(int col, int row, const QString&) {
 
 void TOrderForm::FilterGoodsList() {
     const QString typed = StringGrid1->Cell(CurrentItemCol, CurrentItemRow);
-    // The goods are read afresh when the list opens; while it stays open each
+    const bool filtered = CurrentItemCol == 1 && !typed.isEmpty();
+    // The goods are read afresh when the list opens, and only the entries
+    // that contain the typed text are put in; while it stays open each
     // keystroke filters the rows already read.
     const bool open = ListBox1->isVisible() && GoodsLookupMode;
-    if (!open) StringGrid1ButtonClick();
-    if (CurrentItemCol != 1 || typed.isEmpty()) {
+    if (!open) OpenGoodsList(filtered ? &typed : nullptr);
+    if (!filtered) {
         ListBox1->hide();
         return;
     }
-    const QStringList kept = GoodsEntries(ParseLookupHint(StringGrid1->Hint()), &typed);
-    ListBox1->clear();
-    ListBox1->addItems(kept);
+    if (open) {
+        const QStringList kept =
+            EntriesContaining(GoodsEntryBytes(ParseLookupHint(StringGrid1->Hint())), typed);
+        ListBox1->clear();
+        ListBox1->addItems(kept);
+    }
     // No goods match: no empty list stays on screen.
-    if (kept.isEmpty()) ListBox1->hide();
+    if (ListBox1->count() == 0) ListBox1->hide();
 }
 
 bool TOrderForm::CheckIdentificationNumber(const QString& text) { return IdentificationNumberValid(text); }

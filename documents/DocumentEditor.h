@@ -165,6 +165,7 @@ public:
     void TakeLookupEntry(int index);
     void StringGrid1SelectCell(int col, int row, bool& canSelect);
     void StringGrid1ButtonClick();
+    void OpenGoodsList(const QString* typed);
     void StringGrid1SetEditText(int col, int row, const QString& text);
     void FilterGoodsList();
     bool CheckIdentificationNumber(const QString& text);

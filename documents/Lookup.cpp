@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 #include "platform/LocaleText.h"
 
+#include <algorithm>
 #include <array>
 
 LookupHint ParseLookupHint(const QString& hint) {
@@ -84,6 +85,30 @@ QByteArray LookupLowerBytes(QByteArray bytes) {
 int LookupListHeight(int entries, int itemHeight, int cap) {
     const int height = (entries + 1) * itemHeight;
     return height <= cap ? height : cap;
+}
+
+std::vector<int> GoodsEntriesThatMayBeWidest(const std::vector<QByteArray>& entries,
+                                             const std::array<double, 256>& advances) {
+    std::vector<double> sums(entries.size());
+    double largest = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        double sum = 0;
+        for (const char b : entries[i]) {
+            const double advance = advances[static_cast<unsigned char>(b)];
+            if (advance < 0) {
+                sum = -1;
+                break;
+            }
+            sum += advance;
+        }
+        sums[i] = sum;
+        largest = std::max(largest, sum);
+    }
+    const double least = largest * 0.9 - 8;
+    std::vector<int> kept;
+    for (size_t i = 0; i < sums.size(); ++i)
+        if (sums[i] < 0 || sums[i] >= least) kept.push_back(static_cast<int>(i));
+    return kept;
 }
 
 int GoodsEntryRecNo(const QString& entry) {

@@ -6,7 +6,10 @@
 
 #include <QByteArray>
 #include <QString>
+
+#include <array>
 #include <optional>
+#include <vector>
 
 // A control's lookup hint: "Field;dataset", or "FieldA,FieldB;dataset" for
 // field A, or field B where A is empty.
@@ -34,6 +37,16 @@ QByteArray LookupLowerBytes(QByteArray bytes);
 // Height of the lookup list: (entries + 1) × item height while that is at
 // most the cap, else the cap (150 for parties, 100 for goods).
 int LookupListHeight(int entries, int itemHeight, int cap);
+
+// The goods entries that may be the widest on screen, as indexes, judged by
+// the widths of their characters: advances[b] is the width of the character
+// of byte b in the list's font, below 0 for one whose width is not its own
+// (a tab, a control character). Every entry whose sum of widths lies within a
+// tenth (and 8 points) of the largest sum is kept, and every entry with a
+// character of no width of its own; kerning and ligatures move a text's
+// width by far less than that.
+std::vector<int> GoodsEntriesThatMayBeWidest(const std::vector<QByteArray>& entries,
+                                             const std::array<double, 256>& advances);
 
 // The record number of a goods entry of the lookup list (the description's
 // first line, "~" and the record number). Throws EConvertError when the text

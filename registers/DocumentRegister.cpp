@@ -236,12 +236,12 @@ void TSort::SpeedButton1Click() {
     DBCtrlGrid1->SetDataSource(nullptr);
     ListBox1->clear();
     SearchResults = QStringList();
-    const std::optional<int> wanted = registers::WholeNumber(searched);
+    const std::optional<std::int64_t> wanted = registers::LongWholeNumber(searched);
     const auto texts = registers::RecordTexts(
         DataModule1->store, {QStringLiteral("Num"), QStringLiteral("Document"), QStringLiteral("Supplier1")});
     for (int i = static_cast<int>(texts.size()); i >= 1; --i) {
         const auto& t = texts[i - 1];
-        const std::optional<int> number = registers::WholeNumber(t[0]);
+        const std::optional<std::int64_t> number = registers::LongWholeNumber(t[0]);
         if (!number || number != wanted) continue;
         const QString item = t[0] + QStringLiteral(" - ") + t[1] + QStringLiteral(" - ") + t[2];
         ListBox1->addItem(item);

@@ -13,51 +13,44 @@ namespace registers {
 
 namespace {
 bool IsBlank(QChar c) { return c.unicode() <= ' '; }
-}  // namespace
 
-std::optional<int> WholeNumber(const QString& text) {
+// Reads a whole number within [-limit - 1, limit].
+std::optional<std::int64_t> ReadWholeNumber(const QString& text, std::uint64_t limit) {
     qsizetype begin = 0, end = text.size();
     while (begin < end && IsBlank(text[begin])) ++begin;
     while (end > begin && IsBlank(text[end - 1])) --end;
     bool negative = false;
     if (begin < end && (text[begin] == u'+' || text[begin] == u'-')) negative = text[begin++] == u'-';
     if (begin == end) return std::nullopt;
-    long long value = 0;
+    const std::uint64_t most = negative ? limit + 1 : limit;
+    std::uint64_t value = 0;
     for (qsizetype i = begin; i < end; ++i) {
         const char16_t c = text[i].unicode();
         if (c < u'0' || c > u'9') return std::nullopt;
-        value = value * 10 + (c - u'0');
-        if (value > 2147483648LL) return std::nullopt;
+        const unsigned digit = c - u'0';
+        if (value > (most - digit) / 10) return std::nullopt;
+        value = value * 10 + digit;
     }
-    if (negative) value = -value;
-    if (value > std::numeric_limits<int>::max()) return std::nullopt;
-    return static_cast<int>(value);
+    // Two's complement: the negation of the magnitude, also for the lowest value.
+    return static_cast<std::int64_t>(negative ? 0 - value : value);
 }
 
-std::vector<int> ExchangeSortOrderLiteral(const std::vector<std::optional<int>>& keys) {
-    const int n = static_cast<int>(keys.size());
-    std::vector<int> rows(n);
-    for (int i = 0; i < n; ++i) rows[i] = i;
-    int t = 0;
-    for (int p = 0; p < n; ++p) {
-        if (!keys[rows[p]]) continue;
-        int v = *keys[rows[p]];
-        for (int j = t; j < n; ++j) {
-            const std::optional<int>& w = keys[rows[j]];
-            if (w && v > *w) {
-                std::swap(rows[t], rows[j]);
-                v = *w;
-            }
-        }
-        ++t;
-    }
-    return rows;
+}  // namespace
+
+std::optional<int> WholeNumber(const QString& text) {
+    const std::optional<std::int64_t> value = ReadWholeNumber(text, std::numeric_limits<int>::max());
+    if (!value) return std::nullopt;
+    return static_cast<int>(*value);
+}
+
+std::optional<std::int64_t> LongWholeNumber(const QString& text) {
+    return ReadWholeNumber(text, std::numeric_limits<std::int64_t>::max());
 }
 
 namespace {
 
 // The walk followed exchange by exchange, for lists with rows that hold no number.
-std::vector<int> FollowedExchangeSortOrder(const std::vector<std::optional<int>>& keys) {
+std::vector<int> FollowedExchangeSortOrder(const std::vector<std::optional<std::int64_t>>& keys) {
     // A cell without a number is never taken in by a scan; it stands for the
     // largest value here, and a true number never scans for "smaller than" it.
     constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::max();
@@ -97,7 +90,7 @@ std::vector<int> FollowedExchangeSortOrder(const std::vector<std::optional<int>>
 
     int t = 0;
     for (int p = 0; p < n; ++p) {
-        if (key[p] == kNone) continue;
+        if (!keys[rows[p]]) continue;  // the greatest number itself is a number
         std::int64_t v = key[p];
         for (int j = nextSmaller(t, v); j < n; j = nextSmaller(j + 1, v)) {
             std::swap(rows[t], rows[j]);
@@ -184,9 +177,9 @@ private:
 // the i-th and before the next row of w turn the first i rows of w round by
 // one place each. The counts come from a tree of the rows already placed,
 // numbers taken in increasing order: n log n in all.
-std::vector<int> ExchangeSortOrder(const std::vector<std::optional<int>>& keys) {
+std::vector<int> ExchangeSortOrder(const std::vector<std::optional<std::int64_t>>& keys) {
     const int n = static_cast<int>(keys.size());
-    for (const std::optional<int>& k : keys)
+    for (const std::optional<std::int64_t>& k : keys)
         if (!k) return FollowedExchangeSortOrder(keys);
     std::vector<int> byNumber(n);
     for (int i = 0; i < n; ++i) byNumber[i] = i;

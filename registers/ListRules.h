@@ -16,6 +16,11 @@ namespace registers {
 // decimal digits, within the 32-bit signed range. Anything else: no number.
 std::optional<int> WholeNumber(const QString& text);
 
+// A whole number read the same way over the 64-bit signed range: the numbers
+// the lists are sorted by and the register searches for (document numbers
+// have ten digits and go beyond the 32-bit range).
+std::optional<std::int64_t> LongWholeNumber(const QString& text);
+
 // The order the lists' exchange sort gives its rows. keys[i] is the number in
 // the sort column of row i (no value: the cell is not a whole number). The
 // sort walks probe rows p from the top with a target row t; each probe row
@@ -28,10 +33,7 @@ std::optional<int> WholeNumber(const QString& text);
 // is worked out in n log n steps without making the exchanges; a list with
 // rows that hold none is walked, passing over blocks of rows that hold
 // nothing smaller, at the cost of the exchanges the walk makes.
-std::vector<int> ExchangeSortOrder(const std::vector<std::optional<int>>& keys);
-
-// The same walk done literally, cell by cell: the reference for the one above.
-std::vector<int> ExchangeSortOrderLiteral(const std::vector<std::optional<int>>& keys);
+std::vector<int> ExchangeSortOrder(const std::vector<std::optional<std::int64_t>>& keys);
 
 // A stored flag: "True"/"False" in any case, or a number (non-zero is true).
 // Any other text: no value.

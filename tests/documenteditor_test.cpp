@@ -25,6 +25,7 @@
 #include <QKeyEvent>
 #include <QComboBox>
 #include <QListWidget>
+#include <QStyle>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -292,6 +293,76 @@ TEST_F(Editor, TypedLinesTellANumberThatIsNoneAndTheGoodsListHidesWithoutMatches
     Type("ж");
     EXPECT_FALSE(e->ListBox1->isVisible());
     EXPECT_EQ(e->StringGrid1->Cell(1, 2), "кж");
+}
+
+// The key that opens the goods list lists, in record order, every goods
+// entry (the description's first line, "~" and the record number) that
+// contains the typed text in either case; the list is as wide as the widest
+// of all goods and as high as all of them need.
+TEST_F(Editor, TheKeyThatOpensTheGoodsListListsTheGoodsThatContainItInRecordOrder) {
+    QStringList firstLines = {"Консултация"};  // record 1, from the set-up
+    QString inserts;
+    for (int i = 0; i < 300; ++i) {
+        QString description;
+        switch (i % 6) {
+        case 0: description = QString("Кабел %1 мм").arg(i); break;
+        case 1: description = QString("БОЛТ M%1 кл. 8.8").arg(i % 20); break;
+        case 2: description = QString("Лампа %1\r\nс кутия").arg(i); break;  // "к" only below the first line
+        case 3: description = QString("Стол „Офис“ %1").arg(i); break;
+        case 4: description = QString("клема %1\nвторо к").arg(i); break;
+        default: description = QString("Услуга %1").arg(i); break;
+        }
+        if (i == 250)
+            description = "Консултантски услуги по проектиране, изграждане и поддръжка на вътрешни кабелни и безжични "
+                          "мрежи с гаранция";
+        inserts += QString("insert into stock (pnom, description1, unit1, sellprice) values ('g%1', '%2', 'бр.', '1');")
+                       .arg(i, 4, 10, QChar(u'0'))
+                       .arg(description);
+        firstLines << description.section(u'\r', 0, 0).section(u'\n', 0, 0);
+        if (i % 50 == 49) {
+            testsupport::ExecuteOn(defaultFile, "execute block as begin " + inserts + " end");
+            inserts.clear();
+        }
+    }
+    StartAndOpen();
+    TOrderForm* e = OrderForm;
+    ClickCell(1, 1);
+    Type("К");
+    ASSERT_TRUE(e->ListBox1->isVisible());
+    QStringList all, expected;
+    for (int i = 0; i < firstLines.size(); ++i) {
+        all << firstLines[i] + "~" + QString::number(i + 1);
+        if (all.last().toLower().contains("к")) expected << all.last();
+    }
+    EXPECT_EQ(Entries(e->ListBox1->model()), expected);
+    Type("аб");
+    QStringList narrowed;
+    for (const QString& entry : expected)
+        if (entry.toLower().contains("каб")) narrowed << entry;
+    EXPECT_EQ(Entries(e->ListBox1->model()), narrowed);
+
+    // The geometry is that of the list of every goods entry.
+    const QRect shown = e->ListBox1->geometry();
+    const QRect cell = e->StringGrid1->CellRect(1, 1);
+    e->ListBox1->clear();
+    e->ListBox1->addItems(all);
+    const int widest = e->ListBox1->sizeHintForColumn(0) + 2 * e->ListBox1->frameWidth() +
+                       e->ListBox1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    ASSERT_GT(widest, cell.width());  // the longest entry widens the list
+    EXPECT_EQ(shown.width(), std::min(widest, e->Panel3->width()));
+    EXPECT_EQ(shown.height(), 100);
+    EXPECT_EQ(shown.left(), std::min(cell.left() + e->StringGrid1->x(), e->Panel3->width() - shown.width()));
+
+    // Closed and opened again by a key: the same entries as then.
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    e->ListBox1->hide();
+    Type("а");
+    ASSERT_TRUE(e->ListBox1->isVisible());
+    QStringList again;
+    for (const QString& entry : all)
+        if (entry.toLower().contains("ка")) again << entry;
+    EXPECT_EQ(Entries(e->ListBox1->model()), again);
 }
 
 // Long titles, VAT reasons and goods entries were cut, and large totals lost

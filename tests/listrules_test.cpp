@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <random>
 
 namespace {
@@ -27,13 +30,37 @@ TEST(ColumnWidths, EveryColumnGetsItsNeedWhileTheyFitElseTheWidestYieldingGiveWa
     EXPECT_EQ(FitColumnWidths({70, 80, 130, 90, 60}, 200, {0, 2}, 0), (std::vector<int>{0, 80, 0, 90, 60}));
 }
 
+using Keys = std::vector<std::optional<std::int64_t>>;
+
+// The lists' exchange sort done literally, cell by cell, on row indexes: the
+// reference the order of the lists is checked against.
+std::vector<int> LiteralExchangeSortOrder(const Keys& keys) {
+    const int n = static_cast<int>(keys.size());
+    std::vector<int> rows(n);
+    for (int i = 0; i < n; ++i) rows[i] = i;
+    int t = 0;
+    for (int p = 0; p < n; ++p) {
+        if (!keys[rows[p]]) continue;
+        std::int64_t v = *keys[rows[p]];
+        for (int j = t; j < n; ++j) {
+            const std::optional<std::int64_t>& w = keys[rows[j]];
+            if (w && v > *w) {
+                std::swap(rows[t], rows[j]);
+                v = *w;
+            }
+        }
+        ++t;
+    }
+    return rows;
+}
+
 TEST(ListOrder, MatchesTheLiteralExchangeSortOnShuffledRows) {
     std::mt19937 random(2013);
     for (int round = 0; round < 90; ++round) {
         // Every fifth list has rows without a number; the last ones are long, with many equal numbers.
         const bool large = round >= 80;
         const int n = large ? 5000 : 1 + static_cast<int>(random() % 400);
-        std::vector<std::optional<int>> keys;
+        Keys keys;
         for (int i = 0; i < n; ++i) {
             const unsigned kind = random() % 10;
             if (kind == 0 && round % 5 == 4) keys.push_back(std::nullopt);  // empty or "abc"
@@ -41,15 +68,84 @@ TEST(ListOrder, MatchesTheLiteralExchangeSortOnShuffledRows) {
             else keys.push_back(static_cast<int>(random() % (round % 3 == 0 ? 5 : large ? 300 : n)) - (kind == 1 ? n : 0));
         }
         if (round % 4 == 1) std::sort(keys.begin(), keys.end(), [](auto a, auto b) { return a.value_or(1 << 30) > b.value_or(1 << 30); });
-        ASSERT_EQ(registers::ExchangeSortOrder(keys), registers::ExchangeSortOrderLiteral(keys)) << "round " << round;
+        ASSERT_EQ(registers::ExchangeSortOrder(keys), LiteralExchangeSortOrder(keys)) << "round " << round;
     }
+}
+
+// Lists as the register holds them: ten-digit numbers counted up by three
+// own firms (so each number up to three times), saved mostly in number order
+// with some shuffled, with a share of rows whose number is no whole number.
+TEST(ListOrder, MatchesTheLiteralExchangeSortWithRowsWithoutANumber) {
+    struct Case {
+        int rows;
+        int withoutPerMille;  // rows without a number, per thousand
+        std::int64_t first;   // the first number
+        int spread;           // numbers drawn from [first, first + spread), or counted up when 0
+        bool shuffled;
+    };
+    const Case cases[] = {
+        {4000, 1, 3000000000LL, 0, false},  {4000, 1, 1, 2000, true},         {3000, 10, 3000000000LL, 0, true},
+        {3000, 10, 2147483000LL, 1500, true}, {3000, 100, 3000000000LL, 0, false}, {3000, 100, -50, 100, true},
+        {2000, 10, 4294967296LL, 3, true},   {2000, 100, 9000000000LL, 1, true},  {2500, 1, 3000000000LL, 20, true},
+    };
+    std::mt19937_64 random(2026);
+    for (const Case& c : cases) {
+        for (int round = 0; round < 3; ++round) {
+            Keys keys;
+            for (int i = 0; i < c.rows; ++i) {
+                if (static_cast<int>(random() % 1000) < c.withoutPerMille)
+                    keys.push_back(std::nullopt);
+                else if (c.spread == 0)
+                    keys.push_back(c.first + i / 3);  // three firms' counters side by side
+                else
+                    keys.push_back(c.first + static_cast<std::int64_t>(random() % c.spread));
+            }
+            if (c.shuffled)
+                std::shuffle(keys.begin(), keys.end(), random);
+            else  // a few rows out of place, as documents saved under an older number
+                for (int k = 0; k < c.rows / 50; ++k) std::swap(keys[random() % c.rows], keys[random() % c.rows]);
+            if (round == 2) std::reverse(keys.begin(), keys.end());
+            ASSERT_EQ(registers::ExchangeSortOrder(keys), LiteralExchangeSortOrder(keys))
+                << c.rows << " rows, " << c.withoutPerMille << " per mille without a number, from " << c.first
+                << ", round " << round;
+        }
+    }
+}
+
+TEST(ListOrder, LongRunsOfEqualNumbersAmongRowsWithoutOne) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 6; ++round) {
+        Keys keys;
+        // Runs of up to 300 equal numbers, above and below the 32-bit range, the runs in no order.
+        while (keys.size() < 3000) {
+            const std::int64_t number = (round % 2 ? 5000000000LL : 0) + random() % 12;
+            for (int k = 1 + static_cast<int>(random() % 300); k > 0; --k) keys.push_back(number);
+            if (random() % 4 == 0) keys.push_back(std::nullopt);
+        }
+        if (round >= 4) std::shuffle(keys.begin(), keys.end(), random);
+        ASSERT_EQ(registers::ExchangeSortOrder(keys), LiteralExchangeSortOrder(keys)) << "round " << round;
+    }
+    // The extreme values are numbers like any other.
+    const Keys extremes = {std::numeric_limits<std::int64_t>::max(), std::nullopt,
+                           std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max(), 0,
+                           std::nullopt, std::numeric_limits<std::int64_t>::min()};
+    EXPECT_EQ(registers::ExchangeSortOrder(extremes), LiteralExchangeSortOrder(extremes));
 }
 
 TEST(ListOrder, ReadsNumbersLikeTheLists) {
     EXPECT_EQ(registers::WholeNumber(QStringLiteral("0000000007")), 7);
     EXPECT_EQ(registers::WholeNumber(QStringLiteral(" -12 ")), -12);
-    for (const char* bad : {"", "7a", "1.5", "2147483648", "+"})
+    EXPECT_EQ(registers::WholeNumber(QStringLiteral("-2147483648")), std::numeric_limits<int>::min());
+    EXPECT_EQ(registers::WholeNumber(QStringLiteral("2147483647")), std::numeric_limits<int>::max());
+    for (const char* bad : {"", "7a", "1.5", "2147483648", "-2147483649", "+"})
         EXPECT_EQ(registers::WholeNumber(QString::fromLatin1(bad)), std::nullopt) << bad;
+    // Ten-digit document numbers and beyond.
+    EXPECT_EQ(registers::LongWholeNumber(QStringLiteral("3000000001")), 3000000001LL);
+    EXPECT_EQ(registers::LongWholeNumber(QStringLiteral(" 0000000007 ")), 7);
+    EXPECT_EQ(registers::LongWholeNumber(QStringLiteral("9223372036854775807")), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(registers::LongWholeNumber(QStringLiteral("-9223372036854775808")), std::numeric_limits<std::int64_t>::min());
+    for (const char* bad : {"", "3000000001a", "9223372036854775808", "-9223372036854775809", "99999999999999999999", "-"})
+        EXPECT_EQ(registers::LongWholeNumber(QString::fromLatin1(bad)), std::nullopt) << bad;
     EXPECT_EQ(registers::FlagValue(QStringLiteral("true")), true);
     EXPECT_EQ(registers::FlagValue(QStringLiteral("0")), false);
     EXPECT_EQ(registers::FlagValue(QStringLiteral("да")), std::nullopt);

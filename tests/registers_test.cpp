@@ -144,6 +144,23 @@ TEST_F(Registers, TwentyFiveDocumentsArePagedInNumberOrderAndFoundByNumber) {
     EXPECT_EQ(DataModule1->store.RecNo(), 17);
 }
 
+TEST_F(Registers, TenDigitNumbersBeyondTheIntegerRangeAreOrderedAndFound) {
+    // Above 2,147,483,647 the numbers still count as numbers: no row is left where it was stored.
+    for (const char* num : {"3000000001", "0000000005", "2000000000", "3000000000", "4294967296"})
+        Add({QString::fromLatin1(num)});
+    Add({QStringLiteral("3000000001"), "INVOICE", "Фирма Б"});
+    Sort->Show();
+    QStringList shown;
+    for (int k = 0; k < 10 && !PanelNumber(k).isEmpty(); ++k) shown << PanelNumber(k);
+    EXPECT_EQ(shown, QStringList({"0000000005", "2000000000", "3000000000", "3000000001", "3000000001", "4294967296"}));
+
+    for (QChar digit : QStringLiteral("3000000001")) Type(Sort->Edit1, Qt::Key_0 + digit.digitValue(), digit);
+    Type(Sort->Edit1, Qt::Key_Return, QStringLiteral("\r"));
+    ASSERT_EQ(Sort->ListBox1->count(), 2);
+    EXPECT_EQ(Sort->ListBox1->item(0)->text(), QStringLiteral("3000000001 - INVOICE - Фирма Б"));
+    EXPECT_EQ(Sort->ListBox1->item(1)->text(), QStringLiteral("3000000001 - ФАКТУРА - Фирма А"));
+}
+
 TEST_F(Registers, FlagsSetInTheRegisterReachTheCustomerTotalAndTheChart) {
     Add({Number(1), "ФАКТУРА", "Фирма А", "120"});
     Add({Number(2), "Дебитно известие", "Фирма А", "24"});
