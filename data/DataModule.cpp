@@ -375,6 +375,7 @@ void TDataModule1::FillCustomerWindow() {
 
     // Only the first document (in record order) with a given number is listed and counted.
     const QString custId = cust.Active() ? cust.FieldByName(QStringLiteral("ID")).AsString() : QString();
+    enum { Supplier, Num, Document, FromDate, Total, Customer, Annulled, NoteKind };
     const auto texts = registers::RecordTexts(
         store, {QStringLiteral("Supplier1"), QStringLiteral("Num"), QStringLiteral("Document"),
                 QStringLiteral("Fromdate"), QStringLiteral("Total"), QStringLiteral("IDcust"),
@@ -385,14 +386,15 @@ void TDataModule1::FillCustomerWindow() {
     registers::UnreadableDocuments unreadable;
     for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
         const std::vector<QString>& t = texts[i];
-        if (t[5] != custId || seen.contains(t[1])) continue;
-        rows.push_back({t[0], t[1], t[2], t[3], t[4], QString::number(i + 1)});
-        const registers::IncomeShare share = registers::ShareOfIncome(t[2], t[6], t[7], t[4]);
+        if (t[Customer] != custId || seen.contains(t[Num])) continue;
+        rows.push_back({t[Supplier], t[Num], t[Document], t[FromDate], t[Total], QString::number(i + 1)});
+        const registers::IncomeShare share =
+            registers::ShareOfIncome(t[Document], t[Annulled], t[NoteKind], t[Total]);
         if (share.error.isEmpty())
             total += share.amount;
         else
-            unreadable.Add(t[1], share.error);
-        seen.insert(t[1]);
+            unreadable.Add(t[Num], share.error);
+        seen.insert(t[Num]);
     }
     std::vector<int> inOrder(rows.size());
     for (size_t k = 0; k < rows.size(); ++k) inOrder[k] = static_cast<int>(k);
@@ -416,6 +418,7 @@ void TDataModule1::FillCustomerWindow() {
 
     // The customer list, sorted by customer number; customers without one are left out.
     platform::StringGrid* list = CustForm->StringGrid2;
+    enum { CustNo, Company, Phone };
     const auto customers =
         registers::RecordTexts(cust, {QStringLiteral("CustNo"), QStringLiteral("Company1"), QStringLiteral("Phone")});
     // At least one row under the header, so that the header stays a header
@@ -424,7 +427,7 @@ void TDataModule1::FillCustomerWindow() {
     std::vector<QStringList> listed;
     for (int i = 0; i < static_cast<int>(customers.size()); ++i) {
         const std::vector<QString>& c = customers[i];
-        if (!c[0].isEmpty()) listed.push_back({c[0], c[1], c[2], QString(), QString::number(i + 1)});
+        if (!c[CustNo].isEmpty()) listed.push_back({c[CustNo], c[Company], c[Phone], QString(), QString::number(i + 1)});
     }
     static SortedOrder lastCustomers;
     WriteRows(list, 1, listed, ListOrder(listed, lastCustomers));
@@ -468,6 +471,8 @@ void TDataModule1::FillRegister() {
         return;
     }
     grid->SetRowCount(count + 1);
+    // The register's row: its columns in the order of the grid, NUM first.
+    enum { Num, Document, Supplier, Printed, Paid, Annulled };
     const auto texts = registers::RecordTexts(
         store, {QStringLiteral("NUM"), QStringLiteral("DOCUMENT"), QStringLiteral("SUPPLIER1"),
                 QStringLiteral("STATUS"), QStringLiteral("PAIDL"), QStringLiteral("ANULIRANAL")});
@@ -475,7 +480,8 @@ void TDataModule1::FillRegister() {
     rows.reserve(texts.size());
     for (int i = 0; i < count; ++i) {
         const std::vector<QString>& t = texts[i];
-        if (!t[0].isEmpty()) rows.push_back({t[0], t[1], t[2], t[3], t[4], t[5], QString::number(i + 1)});
+        if (!t[Num].isEmpty())
+            rows.push_back({t[Num], t[Document], t[Supplier], t[Printed], t[Paid], t[Annulled], QString::number(i + 1)});
     }
     // Every cell is written: the rows' texts, and empty texts in row 0 and in
     // the rows left over at the end (documents without a number).

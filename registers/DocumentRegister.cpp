@@ -40,12 +40,14 @@ std::vector<registers::IncomeDocument> IncomeDocumentsFromLast(const QString& fi
     // Documents of another firm or year, or without a month, change neither
     // the chart nor the lists (nor which numbers count): they are not read further.
     data::DataSet& store = DataModule1->store;
+    enum { Firm, Date };
     const auto keys = registers::RecordTexts(store, {QStringLiteral("Supplier1"), QStringLiteral("Fromdate")});
     std::vector<int> wanted;
     for (int i = static_cast<int>(keys.size()) - 1; i >= 0; --i)
-        if (keys[i][0] == firm && !registers::MonthText(keys[i][1]).isEmpty() &&
-            registers::YearDigits(keys[i][1]) == registers::YearBoxDigits(yearText))
+        if (keys[i][Firm] == firm && !registers::MonthText(keys[i][Date]).isEmpty() &&
+            registers::YearDigits(keys[i][Date]) == registers::YearBoxDigits(yearText))
             wanted.push_back(i);
+    enum { Document, Num, FromDate, Supplier, Customer, Total, Percent, Paid, Annulled, NoteKind };
     const auto texts = registers::RecordTexts(
         store, {QStringLiteral("Document"), QStringLiteral("Num"), QStringLiteral("Fromdate"),
                 QStringLiteral("Supplier1"), QStringLiteral("Customer1"), QStringLiteral("Total"),
@@ -54,7 +56,10 @@ std::vector<registers::IncomeDocument> IncomeDocumentsFromLast(const QString& fi
         &wanted);
     std::vector<registers::IncomeDocument> docs;
     docs.reserve(texts.size());
-    for (const auto& t : texts) docs.push_back({t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8], t[9]});
+    for (const auto& t : texts)
+        docs.push_back({.document = t[Document], .num = t[Num], .fromDate = t[FromDate], .supplier = t[Supplier],
+                        .customer = t[Customer], .total = t[Total], .percent = t[Percent], .paid = t[Paid],
+                        .annulled = t[Annulled], .noteKind = t[NoteKind]});
     return docs;
 }
 
@@ -237,13 +242,14 @@ void TSort::SpeedButton1Click() {
     ListBox1->clear();
     SearchResults = QStringList();
     const std::optional<std::int64_t> wanted = registers::LongWholeNumber(searched);
+    enum { Num, Document, Supplier };
     const auto texts = registers::RecordTexts(
         DataModule1->store, {QStringLiteral("Num"), QStringLiteral("Document"), QStringLiteral("Supplier1")});
     for (int i = static_cast<int>(texts.size()); i >= 1; --i) {
         const auto& t = texts[i - 1];
-        const std::optional<std::int64_t> number = registers::LongWholeNumber(t[0]);
+        const std::optional<std::int64_t> number = registers::LongWholeNumber(t[Num]);
         if (!number || number != wanted) continue;
-        const QString item = t[0] + QStringLiteral(" - ") + t[1] + QStringLiteral(" - ") + t[2];
+        const QString item = t[Num] + QStringLiteral(" - ") + t[Document] + QStringLiteral(" - ") + t[Supplier];
         ListBox1->addItem(item);
         SearchResults << item + QStringLiteral("@") + QString::number(i);
     }
