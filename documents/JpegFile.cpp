@@ -104,10 +104,6 @@ QByteArray EncodeJpeg(const QImage& image, int quality) {
     return bytes;
 }
 
-void WriteJpegFile(const QImage& image, const QString& path, int quality) {
-    WriteJpegBytes(EncodeJpeg(image, quality), path);
-}
-
 namespace {
 
 // The system's reason for a failed write, in the user's words where we know it.

@@ -10,10 +10,6 @@
 // Throws platform::Exception when libjpeg refuses the image.
 QByteArray EncodeJpeg(const QImage& image, int quality);
 
-// Encodes and writes the file, replacing one that exists. Throws
-// platform::EFileError when the file cannot be written.
-void WriteJpegFile(const QImage& image, const QString& path, int quality);
-
 // Writes encoded bytes to the file, replacing one that exists only once all
 // of them are written. Throws platform::EFileError naming the file and the
 // reason when they cannot be; an earlier file is then left as it was.
