@@ -31,11 +31,12 @@ QString RoundedShare(const QString& text, double rate) {
 QString DateText(const QDateEdit* edit) { return platform::DateToStr(edit->date()); }
 
 // The words label of a block: split when too long, and then everything under
-// it in the block one line lower.
+// it in the block one line lower. (The split replaces a blank, so a split line
+// is known by its line break, not by its length.)
 void SetWordsLine(QLabel* label, QWidget* block, const QString& words) {
     const QString split = SplitLongWordsLine(words);
     label->setText(split);
-    if (split.size() == words.size()) return;
+    if (!split.contains(u'\n')) return;
     const int top = label->y();
     for (QWidget* control : block->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (control->y() > top) control->move(control->x(), control->y() + 12);

@@ -158,6 +158,11 @@ TEST_F(DocumentView, TheTwoLanguagePageBreaksLongLinesBetweenWords) {
     EXPECT_EQ(lines[0] + u' ' + lines[1], words);
     EXPECT_LE(lines[0].size(), 50);
     EXPECT_TRUE(WholeWords(lines[0] + u'\n' + lines[1], words));
+    // Nothing below the words in their block (the rule under them first) is drawn over their last line.
+    for (QWidget* below : Doc->Panel8->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (below->isVisible() && below->y() > Doc->Label59->y()) {
+            EXPECT_GE(below->y(), Doc->Label59->geometry().bottom()) << below->objectName().toStdString();
+        }
     EXPECT_EQ(Doc->Label93->text(), QStringLiteral("Балканска строителна и търговска компания\nПловдив ЕООД"));
     EXPECT_TRUE(WholeWords(Doc->Label102->text(), english));
     EXPECT_EQ(Doc->Label102->text().count(u'\n'), 1);
