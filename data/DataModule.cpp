@@ -499,6 +499,14 @@ void TDataModule1::FillRegister() {
 void TDataModule1::FillStocksGrid() {
     if (!Stocks) return;
     platform::StringGrid* grid = Stocks->StringGrid1;
+    // While a record is edited the grid shows it as typed, so only a fill of
+    // browsed rows can stand for the next one: the same goods rows, browsed
+    // again, are not written again.
+    const bool browsing = stock.GetState() == data::DataSet::State::Browse;
+    if (browsing && stocksFilled_.grid == grid && stocksFilled_.changes == stock.Changes() &&
+        grid->RowCount() == std::max(stock.RecordCount(), 1) + 1)
+        return;
+    stocksFilled_ = {browsing ? grid : nullptr, stock.Changes()};
     if (stock.IsEmpty()) {
         grid->SetRowCount(2);
         grid->SetRowTexts(1, {});

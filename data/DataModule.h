@@ -116,6 +116,11 @@ private:
         QPointer<platform::StringGrid> grid;
         unsigned long long changes = 0;
     } registerFilled_;
+    // The goods list's grid as FillStocksGrid last wrote it from browsed rows, and their state.
+    struct {
+        QPointer<platform::StringGrid> grid;
+        unsigned long long changes = 0;
+    } stocksFilled_;
 };
 
 extern TDataModule1* DataModule1;
