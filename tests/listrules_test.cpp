@@ -132,6 +132,38 @@ TEST(ListOrder, LongRunsOfEqualNumbersAmongRowsWithoutOne) {
     EXPECT_EQ(registers::ExchangeSortOrder(extremes), LiteralExchangeSortOrder(extremes));
 }
 
+// Every list of up to eight rows over three numbers and the row without one,
+// and many longer lists over a few numbers: the walk's every turn shows up here.
+TEST(ListOrder, MatchesTheLiteralExchangeSortOnEverySmallList) {
+    for (int n = 0; n <= 8; ++n) {
+        int lists = 1;
+        for (int i = 0; i < n; ++i) lists *= 4;
+        for (int code = 0; code < lists; ++code) {
+            Keys keys;
+            for (int i = 0, rest = code; i < n; ++i, rest /= 4)
+                keys.push_back(rest % 4 == 0 ? std::nullopt : std::optional<std::int64_t>(rest % 4));
+            ASSERT_EQ(registers::ExchangeSortOrder(keys), LiteralExchangeSortOrder(keys)) << n << " rows, list " << code;
+        }
+    }
+}
+
+TEST(ListOrder, MatchesTheLiteralExchangeSortOverFewNumbers) {
+    std::mt19937 random(22);
+    for (int round = 0; round < 3000; ++round) {
+        const int n = 9 + static_cast<int>(random() % 60);
+        const int numbers = 1 + static_cast<int>(random() % 6);
+        const int withoutPercent = static_cast<int>(random() % 40);
+        Keys keys;
+        for (int i = 0; i < n; ++i) {
+            if (static_cast<int>(random() % 100) < withoutPercent)
+                keys.push_back(std::nullopt);
+            else
+                keys.push_back(4000000000LL + static_cast<std::int64_t>(random() % numbers));
+        }
+        ASSERT_EQ(registers::ExchangeSortOrder(keys), LiteralExchangeSortOrder(keys)) << "round " << round;
+    }
+}
+
 TEST(ListOrder, ReadsNumbersLikeTheLists) {
     EXPECT_EQ(registers::WholeNumber(QStringLiteral("0000000007")), 7);
     EXPECT_EQ(registers::WholeNumber(QStringLiteral(" -12 ")), -12);
