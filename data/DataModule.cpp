@@ -473,9 +473,12 @@ void TDataModule1::FillRegister() {
     grid->SetRowCount(count + 1);
     // The register's row: its columns in the order of the grid, NUM first.
     enum { Num, Document, Supplier, Printed, Paid, Annulled };
-    const auto texts = registers::RecordTexts(
-        store, {QStringLiteral("NUM"), QStringLiteral("DOCUMENT"), QStringLiteral("SUPPLIER1"),
-                QStringLiteral("STATUS"), QStringLiteral("PAIDL"), QStringLiteral("ANULIRANAL")});
+    static registers::RecordTextsCache lastTexts;
+    const auto& texts = registers::RecordTexts(
+        store,
+        {QStringLiteral("NUM"), QStringLiteral("DOCUMENT"), QStringLiteral("SUPPLIER1"), QStringLiteral("STATUS"),
+         QStringLiteral("PAIDL"), QStringLiteral("ANULIRANAL")},
+        lastTexts);
     std::vector<QStringList> rows;
     rows.reserve(texts.size());
     for (int i = 0; i < count; ++i) {

@@ -304,6 +304,8 @@ void DataSet::OpenOnce() {
     if (!db_ || !tr_) throw DatabaseError(QStringLiteral("Таблицата %1 няма връзка с база данни.").arg(Name));
     placedTable_ = OneTableOf(SelectSQL);
     rowPlaces_ = !placedTable_.isEmpty();
+    static unsigned long long openings = 0;
+    opening_ = ++openings;
     FetchAll();
     Opened();
 }
@@ -1057,6 +1059,14 @@ int DataSet::DisplayRowCount() const {
 int DataSet::DisplayRow() const {
     if (!Active()) return -1;
     return state_ == State::Insert ? insertAt_ : current_;
+}
+
+QByteArray DataSet::RowIdentity(int row) const {
+    if (!Active() || !rowPlaces_ || state_ != State::Browse || row < 0 || row >= static_cast<int>(rows_.size()) ||
+        versions_[row] == 0)
+        return {};
+    // Places and versions are those of one database: the opening they were read in goes with them.
+    return QByteArray::number(opening_) + ':' + dbKeys_[row] + '@' + QByteArray::number(versions_[row]);
 }
 
 QString DataSet::DisplayText(int row, int column) const {

@@ -102,6 +102,11 @@ public:
     // Grows whenever the held rows change (read again, posted, deleted, the
     // data set closed): while it stays, so do the rows and their order.
     unsigned long long Changes() const { return changes_; }
+    // What tells a held row from every other state of any row: its place and
+    // version as last read, or the empty text where that cannot be told (no
+    // places kept, a row this connection wrote and has not read back since,
+    // a row being edited or inserted). Rows of one identity hold the same texts.
+    QByteArray RowIdentity(int row) const;
     void Append();
     void Insert();
     void Edit();
@@ -289,6 +294,7 @@ private:
     // Each fetched row's RDB$DB_KEY, beside rows_, when the select gives them
     // (a select of all columns of one table).
     bool rowPlaces_ = false;
+    unsigned long long opening_ = 0;  // which opening of any data set of the process this is
     std::vector<QByteArray> dbKeys_;
     // Beside them, the version of each row: the number of the transaction
     // that wrote it, or 0 when the row is to be read whole again (written by

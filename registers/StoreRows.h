@@ -16,4 +16,16 @@ namespace registers {
 std::vector<std::vector<QString>> RecordTexts(data::DataSet& ds, const QStringList& fields,
                                               const std::vector<int>* rows = nullptr);
 
+// The texts of one list's last walk, row by row, with each row's identity.
+struct RecordTextsCache {
+    std::vector<QByteArray> identities;
+    std::vector<std::vector<QString>> texts;
+};
+
+// RecordTexts of every record, the same fields at every call with one cache:
+// a row whose identity is the one it had at the same record number in the
+// last walk keeps the texts read then; the others are read.
+const std::vector<std::vector<QString>>& RecordTexts(data::DataSet& ds, const QStringList& fields,
+                                                     RecordTextsCache& cache);
+
 }  // namespace registers

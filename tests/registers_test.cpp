@@ -161,6 +161,29 @@ TEST_F(Registers, TenDigitNumbersBeyondTheIntegerRangeAreOrderedAndFound) {
     EXPECT_EQ(Sort->ListBox1->item(1)->text(), QStringLiteral("3000000001 - ФАКТУРА - Фирма А"));
 }
 
+// The register shown again after another work place changed documents shows
+// them as they are now, the texts of the unchanged ones kept from before.
+TEST_F(Registers, TheRegisterShownAgainShowsWhatAnotherWorkPlaceChanged) {
+    for (int n = 1; n <= 3; ++n) Add({Number(n)});
+    Sort->Show();
+    const auto shown = [](int k) {
+        QStringList texts;
+        for (const QLabel* l : Panel(k)->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) texts << l->text();
+        for (const QCheckBox* b : Panel(k)->findChildren<QCheckBox*>(Qt::FindDirectChildrenOnly))
+            texts << (b->isChecked() ? QStringLiteral("x") : QStringLiteral("-"));
+        return texts.mid(0, 3) + texts.mid(4);
+    };
+    EXPECT_EQ(shown(1), QStringList({Number(2), "ФАКТУРА", "Фирма А", "-", "-", "-"}));
+    Sort->Close();
+    testsupport::ExecuteOn(defaultFile, QStringLiteral("update store set supplier1 = 'Фирма В', paidl = 'True', "
+                                                       "document = 'ПРОФОРМА ФАКТУРА' where num = '%1'")
+                                            .arg(Number(2)));
+    Sort->Show();
+    EXPECT_EQ(shown(0), QStringList({Number(1), "ФАКТУРА", "Фирма А", "-", "-", "-"}));
+    EXPECT_EQ(shown(1), QStringList({Number(2), "ПРОФОРМА ФАКТУРА", "Фирма В", "-", "x", "-"}));
+    EXPECT_EQ(shown(2), QStringList({Number(3), "ФАКТУРА", "Фирма А", "-", "-", "-"}));
+}
+
 TEST_F(Registers, FlagsSetInTheRegisterReachTheCustomerTotalAndTheChart) {
     Add({Number(1), "ФАКТУРА", "Фирма А", "120"});
     Add({Number(2), "Дебитно известие", "Фирма А", "24"});
