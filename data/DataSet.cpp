@@ -422,12 +422,9 @@ void DataSet::FetchAgainOnce() {
             fresh.clear();
             FetchAll();
         } else {
-            rows_ = std::move(fresh);
-            dbKeys_ = std::move(keys);
-            versions_ = std::move(versions);
-            rowsReadWhole_ = static_cast<int>(toRead.size());
-            placesRead_ = static_cast<int>(rows_.size());
-            if (moved || !toRead.empty()) ++changes_;
+            const int placesRead = static_cast<int>(keys.size());
+            TakeRows(std::move(fresh), std::move(keys), std::move(versions), static_cast<int>(toRead.size()),
+                     placesRead, moved);
             writtenSince_ = since;
             NotePlaceOrder();
         }
@@ -514,13 +511,19 @@ bool DataSet::FetchRecentOnly() {
         freshVersions.push_back(versions_[i]);
     }
     while (next < order.size()) takeNewer();
-    rows_ = std::move(fresh);
-    dbKeys_ = std::move(freshKeys);
-    versions_ = std::move(freshVersions);
-    rowsReadWhole_ = static_cast<int>(toRead.size());
-    placesRead_ = static_cast<int>(keys.size());
-    if (moved || !toRead.empty()) ++changes_;
+    TakeRows(std::move(fresh), std::move(freshKeys), std::move(freshVersions), static_cast<int>(toRead.size()),
+             static_cast<int>(keys.size()), moved);
     return true;
+}
+
+void DataSet::TakeRows(std::vector<Row> rows, std::vector<QByteArray> keys, std::vector<qint64> versions, int readWhole,
+                       int placesRead, bool moved) {
+    rows_ = std::move(rows);
+    dbKeys_ = std::move(keys);
+    versions_ = std::move(versions);
+    rowsReadWhole_ = readWhole;
+    placesRead_ = placesRead;
+    if (moved || readWhole > 0) ++changes_;
 }
 
 bool DataSet::FetchByPlace(std::vector<Row>& fresh, const std::vector<size_t>& indexes,

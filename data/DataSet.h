@@ -237,6 +237,9 @@ private:
     // FetchAgain from the rows written since the last fetch alone; false
     // when that cannot tell (a row is gone): nothing is changed then.
     bool FetchRecentOnly();
+    // The rows a refresh made, with their places and versions, become the held ones.
+    void TakeRows(std::vector<Row> rows, std::vector<QByteArray> keys, std::vector<qint64> versions, int readWhole,
+                  int placesRead, bool moved);
     void NotePlaceOrder();
     void RefreshOnce();
     void PostOnce();
