@@ -30,9 +30,12 @@ std::optional<std::int64_t> LongWholeNumber(const QString& text);
 // exchanges with third rows move them, so the order of equal numbers is what
 // this walk makes of it. Returns, for every row position from the top, the
 // index of the row that ends there. When every row holds a number the order
-// is worked out in n log n steps without making the exchanges; a list with
-// rows that hold none is walked, passing over blocks of rows that hold
-// nothing smaller, at the cost of the exchanges the walk makes.
+// is worked out in n log n steps without making the exchanges. With rows that
+// hold none, only the rows between the target and a little past the probe
+// are kept one by one; the rows further down are kept as their original
+// numbers and the multiset of numbers that entered them, and which of several
+// rows of one number is where is settled afterwards from what entered and
+// left them (registers/ListOrder.cpp).
 std::vector<int> ExchangeSortOrder(const std::vector<std::optional<std::int64_t>>& keys);
 
 // A stored flag: "True"/"False" in any case, or a number (non-zero is true).

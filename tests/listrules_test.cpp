@@ -112,6 +112,28 @@ TEST(ListOrder, MatchesTheLiteralExchangeSortWithRowsWithoutANumber) {
     }
 }
 
+// Register lists as years of saving leave them: three firms, each with its
+// own counters for invoices, protocols and the other titles, saved
+// interleaved in date order, so that each number stands up to three times;
+// the documents of some numbers hold no whole number. On such lists the walk
+// falls far behind its probe rows (every row without a number it meets puts
+// it one more row behind), which is what these lists are long enough to show.
+TEST(ListOrder, RegisterListsWithNumbersLeftOutFarBehindTheProbe) {
+    std::mt19937 random(2026);
+    for (const int every : {1000, 100, 10}) {
+        Keys keys;
+        std::int64_t counters[3][3] = {};
+        for (int i = 0; i < 8000; ++i) {
+            const unsigned firm = random() % 10, title = random() % 10;
+            std::int64_t& counter = counters[firm < 7 ? 0 : firm < 9 ? 1 : 2][title < 6 ? 0 : title < 9 ? 1 : 2];
+            ++counter;
+            if (counter % every == 37 % every) keys.push_back(std::nullopt);
+            else keys.push_back(3000000000LL + counter);
+        }
+        ASSERT_EQ(registers::ExchangeSortOrder(keys), LiteralExchangeSortOrder(keys)) << "one number in " << every;
+    }
+}
+
 TEST(ListOrder, LongRunsOfEqualNumbersAmongRowsWithoutOne) {
     std::mt19937 random(7);
     for (int round = 0; round < 6; ++round) {
