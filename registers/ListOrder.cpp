@@ -10,6 +10,10 @@
 #include <random>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace registers {
 
 namespace {
@@ -332,6 +336,21 @@ private:
     unsigned top_;
 };
 
+// Bit i set where a[i] < v, for the first `count` (at most 64) values.
+std::uint64_t UnderMask(const int* a, int count, int v) {
+    std::uint64_t mask = 0;
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i limit = _mm_set1_epi32(v);
+    for (; i + 4 <= count; i += 4) {
+        const __m128i under = _mm_cmplt_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i)), limit);
+        mask |= static_cast<std::uint64_t>(_mm_movemask_ps(_mm_castsi128_ps(under))) << i;
+    }
+#endif
+    for (; i < count; ++i) mask |= static_cast<std::uint64_t>(a[i] < v) << i;
+    return mask;
+}
+
 struct TailEvent {
     bool entered;  // a value entered the tail (else its front row was taken off)
     int rank;      // the value that entered, or the value of the row taken off
@@ -365,16 +384,10 @@ std::vector<int> WalkedOrder(const std::vector<std::optional<std::int64_t>>& key
         return static_cast<int>(tokenRow.size()) - 1;
     };
 
-    // The head: explicit values and tokens of rows [t, front), each row's
-    // value in the high half of a word and its token in the low half, so
-    // that comparing words compares values when the low half of one is clear.
+    // The head: explicit values and tokens of rows [t, front).
     constexpr int kBlock = 64;
     constexpr int kAbove = std::numeric_limits<int>::max();
-    constexpr std::uint64_t kValue = ~std::uint64_t{0} << 32;
-    const auto pack = [](int v, int tk) {
-        return (std::uint64_t{static_cast<unsigned>(v)} << 32) | static_cast<unsigned>(tk);
-    };
-    std::vector<std::uint64_t> head(n);
+    std::vector<int> value(n), token(n);
     // Lower bounds of the head's values by blocks of rows: a row's value only
     // grows while it is below the target, so a bound once taken stays one.
     std::vector<int> blockLeast((n + kBlock - 1) / kBlock, kAbove);
@@ -393,56 +406,66 @@ std::vector<int> WalkedOrder(const std::vector<std::optional<std::int64_t>>& key
         }
         const int tk = newToken();
         log.push_back(TailEvent{false, v, tk, tk});
-        head[row] = pack(v, tk);
+        value[row] = v;
+        token[row] = tk;
         blockLeast[row / kBlock] = std::min(blockLeast[row / kBlock], v);
         ++front;
     };
     const auto valueAt = [&](int row) {
-        if (row < front) return static_cast<int>(head[row] >> 32);
+        if (row < front) return value[row];
         if (taken.Size() == 0) return b[row];
         return std::max(b[row], original.Smallest(taken.Size(), front, row, taken));
     };
     // The first head row at or after `from` whose value is under v, or front.
     const auto nextBelow = [&](int from, int v) {
-        const std::uint64_t limit = std::uint64_t{static_cast<unsigned>(v)} << 32;
         const int firstEnd = std::min(front, (from / kBlock + 1) * kBlock);
         for (int j = from; j < firstEnd; ++j)
-            if (head[j] < limit) return j;
+            if (value[j] < v) return j;
         for (int begin = firstEnd; begin < front; begin += kBlock) {
             if (blockLeast[begin / kBlock] >= v) continue;
             const int end = std::min(front, begin + kBlock);
             for (int j = begin; j < end; ++j)
-                if (head[j] < limit) return j;
+                if (value[j] < v) return j;
         }
         return front;
     };
-    // A chain over head rows [begin, end) with the incoming row `run`: each
-    // row under the running value takes it and hands its own on. Returns the
-    // least value the rows hold afterwards.
-    const auto chainOver = [&head](int begin, int end, std::uint64_t& run) {
-        std::uint64_t* rows = head.data();
-        std::uint64_t r = run, least = ~std::uint64_t{0};
-        for (int j = begin; j < end; ++j) {
-            const std::uint64_t x = rows[j];
-            const bool under = x < (r & kValue);
-            const std::uint64_t stays = under ? r : x;
-            r = under ? x : r;
-            rows[j] = stays;
-            least = std::min(least, stays);
+    // A chain over head rows [begin, end) with the incoming value v and its
+    // token vt: each row under the running value takes it and hands its own
+    // on. Only rows under the value the chain comes in with can be taken,
+    // and the running value only falls, so each block's rows are first sifted
+    // against it and the rest passed over. Returns a lower bound of the
+    // rows' values afterwards: the value handed on (each row now holds a
+    // value it was not under, or one the chain handed along before).
+    const auto chainOver = [&value, &token](int begin, int end, int& v, int& vt) {
+        int* values = value.data();
+        int* tokens = token.data();
+        int run = v, runToken = vt;
+        for (int start = begin; start < end; start += 64) {
+            const int stop = std::min(end, start + 64);
+            std::uint64_t under = UnderMask(values + start, stop - start, run);
+            while (under) {
+                const int j = start + std::countr_zero(under);
+                under &= under - 1;
+                if (values[j] < run) {
+                    std::swap(values[j], run);
+                    std::swap(tokens[j], runToken);
+                }
+            }
         }
-        run = r;
-        return static_cast<int>(least >> 32);
+        v = run;
+        vt = runToken;
+        return run;
     };
 
     takeFront();
-    tokenRow[head[0] & 0xFFFFFFFFu] = 0;
+    tokenRow[token[0]] = 0;
     log.clear();
     int t = 0;
     for (int p = 0; p < n; ++p) {
         const int h = valueAt(p);
         if (h == none) continue;
         while (front <= t) takeFront();
-        const int c = static_cast<int>(head[t] >> 32);
+        const int c = value[t];
         int f = t + 1;
         if (c > h) {
             f = nextBelow(t + 1, h);
@@ -470,15 +493,14 @@ std::vector<int> WalkedOrder(const std::vector<std::optional<std::int64_t>>& key
                 while (front < f) takeFront();
             }
         }
-        std::uint64_t run = head[t];
+        int v = c, vt = token[t];
         if (f < front) {
             const int firstEnd = std::min(front, (f / kBlock + 1) * kBlock);
-            chainOver(f, firstEnd, run);  // the first block keeps its bound: its values only grew
+            chainOver(f, firstEnd, v, vt);  // the first block keeps its bound: its values only grew
             for (int begin = firstEnd; begin < front; begin += kBlock)
-                if (blockLeast[begin / kBlock] < static_cast<int>(run >> 32))
-                    blockLeast[begin / kBlock] = chainOver(begin, std::min(front, begin + kBlock), run);
+                if (blockLeast[begin / kBlock] < v)
+                    blockLeast[begin / kBlock] = chainOver(begin, std::min(front, begin + kBlock), v, vt);
         }
-        int v = static_cast<int>(run >> 32), vt = static_cast<int>(run & 0xFFFFFFFFu);
         if (front < n) {
             const int least = original.Smallest(taken.Size() + 1, front, n, taken);
             taken.Add(v, 1);
@@ -491,7 +513,8 @@ std::vector<int> WalkedOrder(const std::vector<std::optional<std::int64_t>>& key
                 vt = out;
             }
         }
-        head[t] = pack(v, vt);
+        value[t] = v;
+        token[t] = vt;
         ++t;
     }
     while (front < n) takeFront();
@@ -587,7 +610,7 @@ std::vector<int> WalkedOrder(const std::vector<std::optional<std::int64_t>>& key
     }
 
     std::vector<int> order(n);
-    for (int row = 0; row < n; ++row) order[row] = tokenRow[head[row] & 0xFFFFFFFFu];
+    for (int row = 0; row < n; ++row) order[row] = tokenRow[token[row]];
     return order;
 }
 
