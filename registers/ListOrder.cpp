@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <span>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -41,6 +42,10 @@ public:
         return nodes_[front].row;
     }
     void AppendTo(std::vector<int>& out) const { Walk(root_, out); }
+    void Clear() {
+        nodes_.clear();
+        root_ = -1;
+    }
 
 private:
     struct Node {
@@ -351,6 +356,26 @@ std::uint64_t UnderMask(const int* a, int count, int v) {
     return mask;
 }
 
+// Items grouped by a key below `keys`, in the order they are put: count
+// every item, place, then put them.
+class Buckets {
+public:
+    explicit Buckets(int keys) : start_(static_cast<size_t>(keys) + 1, 0) {}
+    void Count(int key) { ++start_[key + 1]; }
+    void Place() {
+        for (size_t k = 1; k < start_.size(); ++k) start_[k] += start_[k - 1];
+        next_.assign(start_.begin(), start_.end() - 1);
+        items_.resize(start_.back());
+    }
+    void Put(int key, int item) { items_[next_[key]++] = item; }
+    std::span<const int> operator[](int key) const {
+        return {items_.data() + start_[key], static_cast<size_t>(start_[key + 1] - start_[key])};
+    }
+
+private:
+    std::vector<int> start_, next_, items_;
+};
+
 struct TailEvent {
     bool entered;  // a value entered the tail (else its front row was taken off)
     int rank;      // the value that entered, or the value of the row taken off
@@ -418,14 +443,13 @@ std::vector<int> WalkedOrder(const std::vector<std::optional<std::int64_t>>& key
     };
     // The first head row at or after `from` whose value is under v, or front.
     const auto nextBelow = [&](int from, int v) {
-        const int firstEnd = std::min(front, (from / kBlock + 1) * kBlock);
-        for (int j = from; j < firstEnd; ++j)
-            if (value[j] < v) return j;
-        for (int begin = firstEnd; begin < front; begin += kBlock) {
-            if (blockLeast[begin / kBlock] >= v) continue;
-            const int end = std::min(front, begin + kBlock);
-            for (int j = begin; j < end; ++j)
-                if (value[j] < v) return j;
+        for (int start = from; start < front;) {
+            const int blockEnd = std::min(front, (start / kBlock + 1) * kBlock);
+            if (start % kBlock != 0 || blockLeast[start / kBlock] < v) {
+                const std::uint64_t under = UnderMask(value.data() + start, blockEnd - start, v);
+                if (under) return start + std::countr_zero(under);
+            }
+            start = blockEnd;
         }
         return front;
     };
@@ -521,9 +545,15 @@ std::vector<int> WalkedOrder(const std::vector<std::optional<std::int64_t>>& key
 
     // Each number's rows through the tail's events.
     const int events = static_cast<int>(log.size());
-    std::vector<std::vector<int>> enteredAt(none + 1), leftAt(none + 1), rowsOf(none + 1);
-    for (int e = 0; e < events; ++e) (log[e].entered ? enteredAt : leftAt)[log[e].rank].push_back(e);
-    for (int row = 1; row < n; ++row) rowsOf[b[row]].push_back(row);
+    Buckets enteredAt(none + 1), leftAt(none + 1), rowsOf(none + 1);
+    for (int e = 0; e < events; ++e) (log[e].entered ? enteredAt : leftAt).Count(log[e].rank);
+    for (int row = 1; row < n; ++row) rowsOf.Count(b[row]);
+    enteredAt.Place();
+    leftAt.Place();
+    rowsOf.Place();
+    for (int e = 0; e < events; ++e) (log[e].entered ? enteredAt : leftAt).Put(log[e].rank, e);
+    for (int row = 1; row < n; ++row) rowsOf.Put(b[row], row);
+    RowRing group(64);
     // takings: events that take an S row of the current number w (values of w
     // or above entering, rows under w taken off the front); turning: values above w entering.
     PositionCounts takings(events), turning(events), smaller(n);
@@ -535,11 +565,11 @@ std::vector<int> WalkedOrder(const std::vector<std::optional<std::int64_t>>& key
     int smallerRows = 0;  // tail rows (from row 1) with a number under w
     for (int w = 0; w <= none; ++w) {
         for (int e : enteredAt[w]) turning.Add(e, -1);
-        const std::vector<int>& rows = rowsOf[w];
-        if (!rows.empty() || !enteredAt[w].empty()) {
+        const std::span<const int> rows = rowsOf[w], entered = enteredAt[w], left = leftAt[w];
+        if (!rows.empty() || !entered.empty()) {
             const int sRows = smallerRows;
             const int exhausted = sRows == 0 ? -1 : takings.Kth(sRows);  // the event taking the last S row
-            RowRing group;
+            group.Clear();
             size_t nextRow = 0;
             const auto joinUpTo = [&](int takenS) {  // E rows with at most takenS S rows before them
                 while (nextRow < rows.size() && smaller.Upto(rows[nextRow] - 1) <= takenS) group.Append(rows[nextRow++]);
@@ -563,8 +593,8 @@ std::vector<int> WalkedOrder(const std::vector<std::optional<std::int64_t>>& key
                 const int joinAt = nextRow < rows.size()
                                        ? takings.Kth(std::max(takenS + 1, smaller.Upto(rows[nextRow] - 1)))
                                        : events;
-                const int inAt = nextIn < enteredAt[w].size() ? enteredAt[w][nextIn] : events;
-                const int outAt = nextOut < leftAt[w].size() ? leftAt[w][nextOut] : events;
+                const int inAt = nextIn < entered.size() ? entered[nextIn] : events;
+                const int outAt = nextOut < left.size() ? left[nextOut] : events;
                 const int at = std::min({joinAt, inAt, outAt, exhausted});
                 if (at >= events) break;  // the log always holds a taking for every S row
                 if (at == outAt && outAt < joinAt && outAt < inAt) {
@@ -584,15 +614,15 @@ std::vector<int> WalkedOrder(const std::vector<std::optional<std::int64_t>>& key
             joinUpTo(sRows);
             // No S row left: values of w entering pass through; values above w
             // entering hand on the group's first row, as does taking it off the front.
-            while (nextIn < enteredAt[w].size() && enteredAt[w][nextIn] <= exhausted) ++nextIn;
-            while (nextOut < leftAt[w].size() && leftAt[w][nextOut] <= exhausted) {
-                tokenRow[log[leftAt[w][nextOut]].out] = group.PopFront();
+            while (nextIn < entered.size() && entered[nextIn] <= exhausted) ++nextIn;
+            while (nextOut < left.size() && left[nextOut] <= exhausted) {
+                tokenRow[log[left[nextOut]].out] = group.PopFront();
                 ++nextOut;
             }
             int handed = exhausted >= 0 ? turning.Upto(exhausted) : 0;
             while (group.Size() > 0) {
                 const int onAt = turning.Kth(handed + 1);
-                const int outAt = nextOut < leftAt[w].size() ? leftAt[w][nextOut] : events;
+                const int outAt = nextOut < left.size() ? left[nextOut] : events;
                 if (onAt >= events && outAt >= events) break;
                 if (outAt < onAt) {
                     tokenRow[log[outAt].out] = group.PopFront();
