@@ -351,15 +351,26 @@ struct SortedOrder {
     std::vector<int> order;
 };
 
-const std::vector<int>& ListOrder(const std::vector<QStringList>& rows, SortedOrder& last) {
-    std::vector<std::optional<std::int64_t>> keys;
-    keys.reserve(rows.size());
-    for (const QStringList& r : rows) keys.push_back(registers::LongWholeNumber(r[0]));
+const std::vector<int>& KeysOrder(std::vector<std::optional<std::int64_t>>&& keys, SortedOrder& last) {
     if (keys != last.keys || last.order.size() != keys.size()) {
         last.order = registers::ExchangeSortOrder(keys);
         last.keys = std::move(keys);
     }
     return last.order;
+}
+
+const std::vector<int>& ListOrder(const std::vector<QStringList>& rows, SortedOrder& last) {
+    std::vector<std::optional<std::int64_t>> keys;
+    keys.reserve(rows.size());
+    for (const QStringList& r : rows) keys.push_back(registers::LongWholeNumber(r[0]));
+    return KeysOrder(std::move(keys), last);
+}
+
+// The texts "1", "2", ... of record numbers, made once and shared by every fill.
+const QString& RecordNumberText(int number) {
+    static std::vector<QString> texts;
+    while (static_cast<int>(texts.size()) < number) texts.push_back(QString::number(texts.size() + 1));
+    return texts[static_cast<size_t>(number) - 1];
 }
 
 }  // namespace
@@ -479,19 +490,35 @@ void TDataModule1::FillRegister() {
         {QStringLiteral("NUM"), QStringLiteral("DOCUMENT"), QStringLiteral("SUPPLIER1"), QStringLiteral("STATUS"),
          QStringLiteral("PAIDL"), QStringLiteral("ANULIRANAL")},
         lastTexts);
-    std::vector<QStringList> rows;
-    rows.reserve(texts.size());
+    // The documents with a number, with the numbers they are sorted by.
+    std::vector<int> numbered;
+    std::vector<std::optional<std::int64_t>> keys;
+    numbered.reserve(texts.size());
+    keys.reserve(texts.size());
     for (int i = 0; i < count; ++i) {
-        const std::vector<QString>& t = texts[i];
-        if (!t[Num].isEmpty())
-            rows.push_back({t[Num], t[Document], t[Supplier], t[Printed], t[Paid], t[Annulled], QString::number(i + 1)});
+        const QString& num = texts[i][Num];
+        if (num.isEmpty()) continue;
+        numbered.push_back(i);
+        keys.push_back(registers::LongWholeNumber(num));
     }
-    // Every cell is written: the rows' texts, and empty texts in row 0 and in
-    // the rows left over at the end (documents without a number).
+    // Every cell is written: each row's texts and its record number, and empty
+    // texts in row 0 and in the rows left over at the end (documents without a number).
     static SortedOrder lastRegister;
+    const std::vector<int>& order = KeysOrder(std::move(keys), lastRegister);
     grid->BeginUpdate();
-    WriteRows(grid, 1, rows, ListOrder(rows, lastRegister));
-    for (int r = static_cast<int>(rows.size()) + 1; r < grid->RowCount(); ++r) grid->SetRowTexts(r, {});
+    for (size_t k = 0; k < order.size(); ++k) {
+        const int i = numbered[order[k]];
+        const std::vector<QString>& t = texts[i];
+        const int row = static_cast<int>(k) + 1;
+        grid->SetCell(0, row, t[Num]);
+        grid->SetCell(1, row, t[Document]);
+        grid->SetCell(2, row, t[Supplier]);
+        grid->SetCell(3, row, t[Printed]);
+        grid->SetCell(4, row, t[Paid]);
+        grid->SetCell(5, row, t[Annulled]);
+        grid->SetCell(6, row, RecordNumberText(i + 1));
+    }
+    for (int r = static_cast<int>(order.size()) + 1; r < grid->RowCount(); ++r) grid->SetRowTexts(r, {});
     grid->SetRowTexts(0, {});
     grid->EndUpdate();
     registerFilled_ = {grid, store.Changes()};
