@@ -1064,12 +1064,12 @@ int DataSet::DisplayRow() const {
     return state_ == State::Insert ? insertAt_ : current_;
 }
 
-QByteArray DataSet::RowIdentity(int row) const {
+DataSet::Identity DataSet::RowIdentity(int row) const {
     if (!Active() || !rowPlaces_ || state_ != State::Browse || row < 0 || row >= static_cast<int>(rows_.size()) ||
         versions_[row] == 0)
         return {};
     // Places and versions are those of one database: the opening they were read in goes with them.
-    return QByteArray::number(opening_) + ':' + dbKeys_[row] + '@' + QByteArray::number(versions_[row]);
+    return Identity{opening_, dbKeys_[row], versions_[row]};
 }
 
 QString DataSet::DisplayText(int row, int column) const {

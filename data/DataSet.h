@@ -102,11 +102,21 @@ public:
     // Grows whenever the held rows change (read again, posted, deleted, the
     // data set closed): while it stays, so do the rows and their order.
     unsigned long long Changes() const { return changes_; }
-    // What tells a held row from every other state of any row: its place and
-    // version as last read, or the empty text where that cannot be told (no
-    // places kept, a row this connection wrote and has not read back since,
-    // a row being edited or inserted). Rows of one identity hold the same texts.
-    QByteArray RowIdentity(int row) const;
+    // What tells a held row from every other state of any row: the opening it
+    // was read in, its place and its version as last read. None where that
+    // cannot be told (no places kept, a row this connection wrote and has not
+    // read back since, a row being edited or inserted). Rows of one identity
+    // hold the same texts.
+    struct Identity {
+        unsigned long long opening = 0;
+        QByteArray place;  // empty: no identity
+        qint64 version = 0;
+        bool Known() const { return !place.isEmpty(); }
+        bool operator==(const Identity& other) const {
+            return opening == other.opening && version == other.version && place == other.place;
+        }
+    };
+    Identity RowIdentity(int row) const;
     void Append();
     void Insert();
     void Edit();

@@ -18,7 +18,7 @@ std::vector<std::vector<QString>> RecordTexts(data::DataSet& ds, const QStringLi
 
 // The texts of one list's last walk, row by row, with each row's identity.
 struct RecordTextsCache {
-    std::vector<QByteArray> identities;
+    std::vector<data::DataSet::Identity> identities;
     std::vector<std::vector<QString>> texts;
 };
 
