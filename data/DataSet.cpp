@@ -1066,10 +1066,12 @@ int DataSet::DisplayRow() const {
 
 DataSet::Identity DataSet::RowIdentity(int row) const {
     if (!Active() || !rowPlaces_ || state_ != State::Browse || row < 0 || row >= static_cast<int>(rows_.size()) ||
-        versions_[row] == 0)
+        versions_[row] == 0 || dbKeys_[row].size() != sizeof(quint64))
         return {};
     // Places and versions are those of one database: the opening they were read in goes with them.
-    return Identity{opening_, dbKeys_[row], versions_[row]};
+    Identity identity{opening_, 0, versions_[row], true};
+    std::memcpy(&identity.place, dbKeys_[row].constData(), sizeof identity.place);
+    return identity;
 }
 
 QString DataSet::DisplayText(int row, int column) const {

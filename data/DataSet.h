@@ -107,13 +107,17 @@ public:
     // cannot be told (no places kept, a row this connection wrote and has not
     // read back since, a row being edited or inserted). Rows of one identity
     // hold the same texts.
+    // The place is copied out of the row's key, so that an identity kept
+    // after the data set is closed holds none of its memory.
     struct Identity {
         unsigned long long opening = 0;
-        QByteArray place;  // empty: no identity
+        quint64 place = 0;  // the 8 bytes of the row's key
         qint64 version = 0;
-        bool Known() const { return !place.isEmpty(); }
+        bool known = false;
+        bool Known() const { return known; }
         bool operator==(const Identity& other) const {
-            return opening == other.opening && version == other.version && place == other.place;
+            return known == other.known && opening == other.opening && version == other.version &&
+                   place == other.place;
         }
     };
     Identity RowIdentity(int row) const;
