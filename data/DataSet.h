@@ -103,18 +103,16 @@ public:
     // data set closed): while it stays, so do the rows and their order.
     unsigned long long Changes() const { return changes_; }
     // What tells a held row from every other state of any row: the opening it
-    // was read in, its place and its version as last read. None where that
-    // cannot be told (no places kept, a row this connection wrote and has not
-    // read back since, a row being edited or inserted). Rows of one identity
-    // hold the same texts.
-    // The place is copied out of the row's key, so that an identity kept
-    // after the data set is closed holds none of its memory.
+    // was read in, its place and its version as last read. Not known where
+    // that cannot be told (no places kept, a row this connection wrote and has
+    // not read back since, a row being edited or inserted). Rows of one
+    // identity hold the same texts. The place is copied out of the row's key,
+    // so that an identity kept after the data set is closed holds none of its memory.
     struct Identity {
         unsigned long long opening = 0;
         quint64 place = 0;  // the 8 bytes of the row's key
         qint64 version = 0;
         bool known = false;
-        bool Known() const { return known; }
         bool operator==(const Identity& other) const {
             return known == other.known && opening == other.opening && version == other.version &&
                    place == other.place;

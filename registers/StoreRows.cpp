@@ -34,7 +34,7 @@ const std::vector<std::vector<QString>>& RecordTexts(data::DataSet& ds, const QS
         walked.texts.reserve(count);
         for (int i = 0; i < count; ++i) {
             data::DataSet::Identity identity = ds.RowIdentity(i);
-            const bool same = identity.Known() && i < static_cast<int>(cache.identities.size()) &&
+            const bool same = identity.known && i < static_cast<int>(cache.identities.size()) &&
                               cache.identities[i] == identity;
             walked.texts.push_back(same ? std::move(cache.texts[i]) : RowTexts(ds, i, columns));
             walked.identities.push_back(std::move(identity));
