@@ -31,8 +31,7 @@ namespace {
 // are told it through their environment.
 const QString kDatabase = qEnvironmentVariableIsSet("QUILLANE_NUMBERS_DATABASE")
                               ? qEnvironmentVariable("QUILLANE_NUMBERS_DATABASE")
-                              : QStringLiteral("127.0.0.1:/tmp/quillane-server/numbers-%1.fdb")
-                                    .arg(QCoreApplication::applicationPid());
+                              : testsupport::ServerTestDatabase(QStringLiteral("numbers"));
 constexpr int kInvoices = 200;
 constexpr qint64 kFirst = 3000000000LL;  // the counter the series starts from
 
@@ -48,9 +47,7 @@ struct DroppedAtEnd {
     QString name;
     ~DroppedAtEnd() {
         try {
-            data::Database db;
-            OpenAsAdmin(db, name);
-            db.DropDatabase();
+            testsupport::DropDatabaseAt(name);
         } catch (const data::DatabaseError&) {
         }
     }
@@ -122,7 +119,7 @@ QString NumbersFault(const QString& database, int* stored) {
 // committed together or not at all.
 TEST(NetworkedNumbering, AWorkPlaceKilledWhileSavingLeavesNoGapAndNoDuplicate) {
     const QString database =
-        QStringLiteral("127.0.0.1:/tmp/quillane-server/savekill-%1.fdb").arg(QCoreApplication::applicationPid());
+        testsupport::ServerTestDatabase(QStringLiteral("savekill"));
     try {
         testsupport::CreateSchemaDatabaseAt(database);
         testsupport::ExecuteOn(database, "insert into firm (pnom, invoiceno, supplier1) values ('1', '', 'Mrezha OOD')");
@@ -220,7 +217,7 @@ protected:
     QString Counter() { return testsupport::QueryRows(database, "select invoiceno from firm").value(0); }
 
     const QString database =
-        QStringLiteral("127.0.0.1:/tmp/quillane-server/editor-%1.fdb").arg(QCoreApplication::applicationPid());
+        testsupport::ServerTestDatabase(QStringLiteral("editor"));
     std::unique_ptr<DroppedAtEnd> dropped;
     TOrderForm* e = nullptr;
     platform::ScriptedDialogs dialogs;

@@ -20,9 +20,7 @@
 
 namespace {
 
-// Of this test program alone: other test runs on this computer may share the server.
-const QString kDatabase =
-    QStringLiteral("127.0.0.1:/tmp/quillane-server/refresh-%1.fdb").arg(QCoreApplication::applicationPid());
+const QString kDatabase = testsupport::ServerTestDatabase(QStringLiteral("refresh"));
 
 // A data module on the server's database, opened as the work place "IP address" opens it.
 struct ServerModule : testsupport::ServerWorkPlace {
@@ -186,11 +184,7 @@ protected:
         other.closeWriteChannel();
         if (!other.waitForFinished(60000)) other.kill();
         module.reset();
-        data::Database db;
-        db.DatabaseName = kDatabase;
-        db.Params = {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=") + TDataModule1::AdminPassword()};
-        db.Open();
-        db.DropDatabase();
+        testsupport::DropDatabaseAt(kDatabase);
     }
     // The other work place takes a step; its answer.
     QString OtherTakes(const QString& step) {

@@ -25,9 +25,7 @@
 
 namespace {
 
-// Of this test program alone: other test runs on this computer may share the server.
-const QString kDatabase =
-    QStringLiteral("127.0.0.1:/tmp/quillane-server/workstations-%1.fdb").arg(QCoreApplication::applicationPid());
+const QString kDatabase = testsupport::ServerTestDatabase(QStringLiteral("workstations"));
 
 // A data module on the server's database, opened as the work place "IP address" opens it.
 struct ServerModule : testsupport::ServerWorkPlace {
@@ -69,11 +67,7 @@ protected:
     void TearDown() override {
         if (!module) return;
         module.reset();
-        data::Database db;
-        db.DatabaseName = kDatabase;
-        db.Params = {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=") + TDataModule1::AdminPassword()};
-        db.Open();
-        db.DropDatabase();
+        testsupport::DropDatabaseAt(kDatabase);
     }
     std::unique_ptr<ServerModule> module;
 };

@@ -85,4 +85,16 @@ void ExecuteOn(const QString& databaseName, const QString& sql) {
                    [&](data::Database& db, data::Transaction& tr) { data::Statement(&db, &tr, sql).Execute({}); });
 }
 
+QString ServerTestDatabase(const QString& name) {
+    return QStringLiteral("127.0.0.1:/tmp/quillane-server/%1-%2.fdb").arg(name).arg(QCoreApplication::applicationPid());
+}
+
+void DropDatabaseAt(const QString& databaseName) {
+    data::Database db;
+    db.DatabaseName = databaseName;
+    db.Params = {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=") + TDataModule1::AdminPassword()};
+    db.Open();
+    db.DropDatabase();
+}
+
 }  // namespace testsupport

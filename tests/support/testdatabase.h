@@ -24,4 +24,10 @@ QStringList QueryRows(const QString& databaseFile, const QString& sql);
 // Runs a statement through a separate connection and commits it.
 void ExecuteOn(const QString& databaseFile, const QString& sql);
 
+// A database of this test program alone on the tests' server ("name-<process id>"):
+// other test runs on this computer may share the server.
+QString ServerTestDatabase(const QString& name);
+// Opens the database as its administrator and drops it.
+void DropDatabaseAt(const QString& databaseName);
+
 }  // namespace testsupport
