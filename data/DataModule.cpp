@@ -227,12 +227,19 @@ void TDataModule1::ConnectAgain() {
     if (IBDatabase1.Unsettled.empty()) return;
     const data::WrittenRow written = IBDatabase1.Unsettled.back();
     const bool stored = data::IsStored(&IBDatabase1, &IBTransaction1, written);
-    IBDatabase1.Unsettled.clear();
-    platform::ShowMessage(
-        QStringLiteral("Връзката с базата данни „%1“ е възстановена.\n").arg(IBDatabase1.DatabaseName) +
-        (stored ? QStringLiteral("Последната промяна, за която не можеше да се разбере дали е записана, е записана.")
-                : QStringLiteral("Последната промяна, за която не можеше да се разбере дали е записана, не е записана: "
-                                 "направете я отново.")));
+    const data::Database::SettleTexts texts = IBDatabase1.UnsettledTexts;
+    IBDatabase1.ForgetUnsettled();
+    const QString told =
+        stored ? (!texts.stored.isEmpty()
+                      ? texts.stored
+                      : QStringLiteral("Последната промяна, за която не можеше да се разбере дали е записана, е записана."))
+               : (!texts.notStored.isEmpty()
+                      ? texts.notStored
+                      : QStringLiteral("Последната промяна, за която не можеше да се разбере дали е записана, не е "
+                                       "записана: направете я отново."));
+    if (texts.settled) texts.settled(stored);
+    platform::ShowMessage(QStringLiteral("Връзката с базата данни „%1“ е възстановена.\n").arg(IBDatabase1.DatabaseName) +
+                          told);
 }
 
 // ---------------------------------------------------------------- record keys

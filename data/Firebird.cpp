@@ -559,7 +559,7 @@ void Transaction::SettleLostCommit(const DatabaseError& cause) {
     using Change = ConnectionLostError::Change;
     const QString name = db_->DatabaseName;
     if (!db_->ConnectAgain()) {
-        if (!written.empty()) db_->Unsettled = {written.back()};
+        if (!written.empty()) db_->LeaveUnsettled(written.back());
         throw ConnectionLostError::Lost(name, written.empty() ? Change::NotStored : Change::Unknown, false, cause);
     }
     if (written.empty()) throw ConnectionLostError::Lost(name, Change::NotStored, true, cause);
@@ -569,7 +569,7 @@ void Transaction::SettleLostCommit(const DatabaseError& cause) {
         stored = IsStored(db_, this, written.back());
     } catch (const ConnectionLostError&) {
         db_->MarkLost();
-        db_->Unsettled = {written.back()};
+        db_->LeaveUnsettled(written.back());
         throw ConnectionLostError::Lost(name, Change::Unknown, false, cause);
     }
     if (!stored) throw ConnectionLostError::Lost(name, Change::NotStored, true, cause);
@@ -613,7 +613,7 @@ void Transaction::SettleFailedCommit(const DatabaseError& cause) {
     if (!known) {
         if (!written.empty() && db_) {
             db_->MarkLost();
-            db_->Unsettled = {written.back()};
+            db_->LeaveUnsettled(written.back());
         }
         throw OutcomeUnknownError(QStringLiteral("Не може да се разбере дали последната промяна е записана: базата данни "
                                            "„%1“ отказа да я запише и после не можа да бъде отворена отново (%2). "

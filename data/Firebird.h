@@ -167,6 +167,25 @@ public:
     // The change (table, record key) that a lost connection left unknown
     // when it could not be looked up: the owner looks it up once connected again.
     std::vector<WrittenRow> Unsettled;
+    // Leaves the row as the unsettled change, named as "the last change" until
+    // the action that told the user of it names it (SettleTexts).
+    void LeaveUnsettled(const WrittenRow& row) {
+        Unsettled = {row};
+        UnsettledTexts = {};
+    }
+    // What the owner tells once the unsettled change is looked up, in words
+    // that name it (empty: those of "the last change"), and what it does then.
+    struct SettleTexts {
+        QString stored, notStored;
+        std::function<void(bool stored)> settled;
+    };
+    SettleTexts UnsettledTexts;
+    // The unsettled change goes untold: the user was never told that its
+    // outcome could not be known.
+    void ForgetUnsettled() {
+        Unsettled.clear();
+        UnsettledTexts = {};
+    }
     bool Lost() const { return lost_; }
     bool Reconnecting() const { return reconnecting_; }
     // Connects again through Reconnect: false when there is none or it fails

@@ -27,7 +27,7 @@ struct DocumentColumn {
         OwnStep,   // read by a step of its own (title, printed mark, own firm)
         Heading,   // number, dates, payment, recipient and issuer, VAT basis, note kind
         Customer,  // the note's invoice and the customer
-        English,   // the English texts, on a two-language page only
+        English,   // the English texts (stored for every language)
         Closing,   // place of issue, bank account, VAT rate, total, paid
     };
 

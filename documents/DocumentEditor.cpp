@@ -673,9 +673,17 @@ void TOrderForm::SpeedButton3Click(QObject* sender) {
         cust.SetRecNo(recNo);
         ListBox1->hide();
         if (sender) platform::ShowMessage(QStringLiteral("Запазен успешно!"));
-    } catch (...) {
+    } catch (const data::DatabaseError& e) {
         // The document save that asked for it goes on; no success is reported,
-        // and a half-written customer has been dropped.
+        // and a half-written customer has been dropped. A write whose outcome
+        // could not be known is not told later either: the user was never
+        // told of it, and would take the news for the document's.
+        const auto* lost = dynamic_cast<const data::ConnectionLostError*>(&e);
+        if (dynamic_cast<const data::OutcomeUnknownError*>(&e) ||
+            (lost && lost->WhatBecame() == data::ConnectionLostError::Change::Unknown))
+            DataModule1->IBDatabase1.ForgetUnsettled();
+    } catch (...) {
+        // Any other failure: the document save goes on all the same.
     }
 }
 

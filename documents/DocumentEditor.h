@@ -223,9 +223,16 @@ public:
 
     // Preview, save and load of the stored document. Without a sender (the
     // print options run them) the save overwrites without asking.
+    // What became of a save that raised no error.
+    enum class SaveOutcome {
+        Stored,        // the document is stored
+        Declined,      // the user answered the overwrite question other than Yes
+        OwnerRefused,  // the stored document is another user's: it keeps its values
+        NotStored,     // refused and told (another work place's change): nothing is stored
+    };
     void ViewClick(QObject* Sender = nullptr);
-    void SaveClick(QObject* Sender = nullptr);
-    void SaveDocument(bool ask);
+    SaveOutcome SaveClick(QObject* Sender = nullptr);
+    SaveOutcome SaveDocument(bool ask);
     // Opens STORE record n (1-based) in the editor; n <= 0 does nothing.
     void LoadDocument(int n);
     // The printed mark that is stored (CheckBox3) and its caption: "Отпечатан"
@@ -270,7 +277,8 @@ private:
     // The save's steps, in the order SaveDocument runs them.
     int FindPageFirm();
     int FindEarlierRecord(const QString& title);
-    bool MayOverwrite(const QString& title, bool ask);
+    SaveOutcome MayOverwrite(const QString& title, bool ask);
+    void NameUnsettledDocument();
     void WriteDocumentFields(const QString& title, int firmIndex, bool isNew);
     bool RaiseCounterAndPost(const QString& title, bool networked);
     // The load's steps: a STORE record's texts by upper-case column name.

@@ -112,7 +112,10 @@ void TOrderForm::LoadDocument(int n) {
     }
     LoadColumns(record, DocumentColumn::Load::Customer);
     LoadOwnFirm(platform::StrToInt(Number(record, "Firmdbindex")));
-    if (ChosenLanguage() == PageLanguage::Both) LoadColumns(record, DocumentColumn::Load::English);
+    // The English fields are stored for every language: they are taken back
+    // from the record whatever its language, so that nothing the editor held
+    // before stays in them.
+    LoadColumns(record, DocumentColumn::Load::English);
     LoadColumns(record, DocumentColumn::Load::Closing);
     LoadGrids(record);
 

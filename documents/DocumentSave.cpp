@@ -19,6 +19,8 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QThread>
 
@@ -148,13 +150,16 @@ void TOrderForm::ViewClick(QObject*) {
     RebuildDocumentView(true);
 }
 
-void TOrderForm::SaveClick(QObject* Sender) {
+TOrderForm::SaveOutcome TOrderForm::SaveClick(QObject* Sender) {
     // A number field left partly blank holds no number: nothing is written.
     // The networked save takes its own number.
     QString refusal = CheckBox9->isChecked()
                           ? QString()
                           : TenDigitNumberRefusal(MaskEdit1->text(), QStringLiteral("Номерът на документа"), false);
-    if (refusal.isEmpty())
+    // The number of the invoice a note refers to counts only on a note; what
+    // the hidden field holds otherwise is not the document's.
+    const bool note = CheckBox4->isChecked() || !ComboBox1->currentText().isEmpty();
+    if (refusal.isEmpty() && note)
         refusal = TenDigitNumberRefusal(MaskEdit2->text(), QStringLiteral("Номерът на фактурата, към която е известието,"),
                                         true);
     if (!refusal.isEmpty()) throw platform::EConvertError(refusal);
@@ -175,13 +180,17 @@ void TOrderForm::SaveClick(QObject* Sender) {
     // again at once; one whose outcome cannot be known yet is told as such
     // (the look-up once connected again tells the rest).
     try {
-        SaveDocument(Sender != nullptr);
+        return SaveDocument(Sender != nullptr);
     } catch (const StoredButError&) {
         throw;
     } catch (const data::OutcomeUnknownError&) {
+        NameUnsettledDocument();
         throw;
     } catch (const data::ConnectionLostError& e) {
-        if (e.WhatBecame() == data::ConnectionLostError::Change::Unknown) throw;
+        if (e.WhatBecame() == data::ConnectionLostError::Change::Unknown) {
+            NameUnsettledDocument();
+            throw;
+        }
         Save->setEnabled(true);
         throw platform::Exception(NotStoredText(e.Message()));
     } catch (const platform::Exception& e) {
@@ -190,7 +199,22 @@ void TOrderForm::SaveClick(QObject* Sender) {
     }
 }
 
-void TOrderForm::SaveDocument(bool ask) {
+// The save's outcome could not be known: once it is looked up, the user is
+// told what became of this document, and a document found not stored may be
+// saved again at once.
+void TOrderForm::NameUnsettledDocument() {
+    data::Database& db = DataModule1->IBDatabase1;
+    if (db.Unsettled.empty()) return;
+    const QString document = QStringLiteral("Документът %1 № %2, за който не можеше да се разбере дали е записан, ")
+                                 .arg(ComboBox2->currentText(), MaskEdit1->text());
+    const QPointer<QPushButton> save = Save;
+    db.UnsettledTexts = {document + QStringLiteral("е записан."),
+                         document + QStringLiteral("не е записан: запишете го отново."), [save](bool stored) {
+                             if (!stored && save) save->setEnabled(true);
+                         }};
+}
+
+TOrderForm::SaveOutcome TOrderForm::SaveDocument(bool ask) {
     const RegisterGridDetached gridOff;
     data::DataSet& firm = DataModule1->firm;
     data::DataSet& store = DataModule1->store;
@@ -201,7 +225,7 @@ void TOrderForm::SaveDocument(bool ask) {
     const bool networked = CheckBox9->isChecked();
     const bool isNew = networked || found == 0;
     if (!isNew) {
-        if (!MayOverwrite(title, ask)) return;
+        if (const SaveOutcome refused = MayOverwrite(title, ask); refused != SaveOutcome::Stored) return refused;
         store.Edit();
     } else {
         store.Append();
@@ -209,13 +233,14 @@ void TOrderForm::SaveDocument(bool ask) {
 
     try {
         WriteDocumentFields(title, firmIndex, isNew);
-        if (!RaiseCounterAndPost(title, networked)) return;
+        if (!RaiseCounterAndPost(title, networked)) return SaveOutcome::NotStored;
     } catch (...) {
         CancelIfEditing(firm);
         CancelIfEditing(store);
         throw;
     }
     Save->setEnabled(false);
+    return SaveOutcome::Stored;
 }
 
 // The own firm on the page, by its name; the first firm when none matches.
@@ -251,9 +276,9 @@ int TOrderForm::FindEarlierRecord(const QString& title) {
     return FindStoredDocument(store, MaskEdit1->text(), title);
 }
 
-// Whether the earlier record may be overwritten: the user says so when asked,
-// and only its owner may. When not, the save stops having written nothing.
-bool TOrderForm::MayOverwrite(const QString& title, bool ask) {
+// Whether the earlier record may be overwritten (Stored): the user says so
+// when asked, and only its owner may. When not, the save stops having written nothing.
+TOrderForm::SaveOutcome TOrderForm::MayOverwrite(const QString& title, bool ask) {
     data::DataSet& store = DataModule1->store;
     data::DataSet& users = DataModule1->user;
     if (ask) {
@@ -263,7 +288,7 @@ bool TOrderForm::MayOverwrite(const QString& title, bool ask) {
             {platform::DialogAnswer::Yes, platform::DialogAnswer::No, platform::DialogAnswer::Cancel});
         if (answer != platform::DialogAnswer::Yes) {
             Save->setEnabled(true);
-            return false;
+            return SaveOutcome::Declined;
         }
     }
     // Only the owner may overwrite; a refused save writes nothing at all.
@@ -278,9 +303,9 @@ bool TOrderForm::MayOverwrite(const QString& title, bool ask) {
     if (!refusing.isEmpty()) {
         platform::ShowMessage(OwnerRuleMessage(refusing));
         Save->setEnabled(false);
-        return false;
+        return SaveOutcome::OwnerRefused;
     }
-    return true;
+    return SaveOutcome::Stored;
 }
 
 // Every column of the record being edited or appended, in the column table's

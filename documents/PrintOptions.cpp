@@ -105,10 +105,23 @@ QImage ConvertPageDepth(const QImage& page, int bitsPerPixel) {
 
 void PrintOrExportPage(TPrtD* window, const QString& mark, int mode) {
     // The document is marked printed and saved again, silently, before the
-    // page is rebuilt in the editor's language.
+    // page is rebuilt in the editor's language. A save that stores nothing
+    // stops the print, and the document is not marked printed: the mark
+    // it had before is put back.
     OrderForm->ViewClick();
+    const bool printedBefore = OrderForm->CheckBox3->isChecked();
     OrderForm->SetPrinted(true);
-    OrderForm->SaveClick();
+    TOrderForm::SaveOutcome saved = TOrderForm::SaveOutcome::NotStored;
+    try {
+        saved = OrderForm->SaveClick();
+    } catch (...) {
+        OrderForm->SetPrinted(printedBefore);
+        throw;
+    }
+    if (saved == TOrderForm::SaveOutcome::NotStored || saved == TOrderForm::SaveOutcome::Declined) {
+        OrderForm->SetPrinted(printedBefore);
+        return;
+    }
     OrderForm->RebuildDocumentView(false);
     if (const auto language = OrderForm->ChosenLanguage()) Doc->Language = *language;
     OrderForm->RebuildDocumentView(false);

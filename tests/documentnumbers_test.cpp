@@ -291,4 +291,70 @@ TEST_F(ServerEditor, AnotherWorkPlacesChangeOfTheFirmRefusesTheSaveInTheEditorsW
     EXPECT_EQ(Stored(), QStringList{"0000000042"});
 }
 
+// The server is killed after the document's post, before its commit: the
+// save cannot know whether the document is stored. Once the server is back,
+// the next action tells, naming the document, that it is not stored, and
+// "Запази документа" stores it at once.
+TEST_F(ServerEditor, ASaveWhoseOutcomeWasUnknownIsToldByNameAndMadeAgainWhenNotStored) {
+    SKIP_WITHOUT_OWN_SERVER();
+    const testsupport::ServerRunsAtEnd serverRuns;
+    const data::DataSet::Event afterPost = DataModule1->store.AfterPost;
+    bool kill = true;
+    DataModule1->store.AfterPost = [&](data::DataSet& ds) {
+        if (std::exchange(kill, false)) {
+            EXPECT_TRUE(testsupport::KillServer());
+        }
+        afterPost(ds);
+    };
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_TRUE(dialogs.Shown()[0].text.contains("Не може да се разбере дали последната промяна е записана"))
+        << dialogs.Shown()[0].text.toStdString();
+    EXPECT_FALSE(e->Save->isEnabled());
+
+    testsupport::StartServerAgain();
+    QTest::mouseClick(Main->ReportBtn, Qt::LeftButton);  // the next action connects again
+    ASSERT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_TRUE(dialogs.Shown()[1].text.endsWith(
+        "е възстановена.\nДокументът ФАКТУРА № 0000000042, за който не можеше да се разбере дали е записан, не е "
+        "записан: запишете го отново."))
+        << dialogs.Shown()[1].text.toStdString();
+    EXPECT_TRUE(Stored().isEmpty());
+    EXPECT_TRUE(e->Save->isEnabled());
+
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    EXPECT_EQ(dialogs.Shown().size(), 2u) << dialogs.Shown().back().text.toStdString();
+    EXPECT_EQ(Stored(), QStringList{"0000000042"});
+    EXPECT_EQ(Counter(), "0000000042");
+    EXPECT_FALSE(e->Save->isEnabled());
+}
+
+// The server is killed at the commit of the customer the save writes first:
+// the user is told that the document is not stored, and, once the server is
+// back, nothing about the customer's write, which the user never made.
+TEST_F(ServerEditor, ACustomerWriteLostAtItsCommitIsNotToldAsAChangeOfTheUsers) {
+    SKIP_WITHOUT_OWN_SERVER();
+    const testsupport::ServerRunsAtEnd serverRuns;
+    const data::DataSet::Event afterPost = DataModule1->cust.AfterPost;
+    bool kill = true;
+    DataModule1->cust.AfterPost = [&](data::DataSet& ds) {
+        if (std::exchange(kill, false)) {
+            EXPECT_TRUE(testsupport::KillServer());
+        }
+        afterPost(ds);
+    };
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_TRUE(dialogs.Shown()[0].text.startsWith("Документът не е записан.\nНяма връзка със сървъра!"))
+        << dialogs.Shown()[0].text.toStdString();
+    EXPECT_TRUE(e->Save->isEnabled());
+
+    testsupport::StartServerAgain();
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    for (const auto& shown : dialogs.Shown())
+        EXPECT_FALSE(shown.text.contains("не можеше да се разбере")) << shown.text.toStdString();
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(Stored(), QStringList{"0000000042"});
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include "documents/DocumentRecord.h"
 #include "documents/JpegFile.h"
 #include "documents/Numbering.h"
+#include "documents/PrintOptions.h"
 #include "documents/PrintedPage.h"
 #include "documents/RememberedChoices.h"
 #include "registers/CustomerCard.h"
@@ -495,6 +496,156 @@ TEST_F(Save, ADocumentStoredWhereTheLocaleWritesOneSeparatorOpensWhereItWritesTh
         e->SaveClick();  // as printing does: no question
     }
     EXPECT_EQ(Rows("percent, total, currencyrate"), QStringList({"9,5%|137,42|1,95583"}));
+}
+
+// The editor's "Отпечатай документа", then "Експортирай като снимка" in the print window.
+void ExportFromTheEditor(TOrderForm* e) {
+    QTest::mouseClick(e->Print, Qt::LeftButton);
+    ASSERT_TRUE(PrtD->isVisible());
+    QTest::mouseClick(PrtD->SpeedButton3, Qt::LeftButton);
+}
+
+// A save refused while printing, whatever refuses it, leaves the document
+// unprinted: nothing is exported, the editor shows it unprinted, and the
+// save made once the cause is mended stores it so. A save that goes ahead
+// marks it printed.
+TEST_F(Save, ASaveRefusedWhilePrintingLeavesTheDocumentUnprinted) {
+    testsupport::TempFolder folder;
+    const auto expectUnprinted = [this] {
+        EXPECT_EQ(e->Panel2->text(), "Неотпечатан");
+        EXPECT_FALSE(e->CheckBox3->isChecked());
+    };
+    // A number left partly blank.
+    TypeNumber(e->MaskEdit1, "77");
+    ExportFromTheEditor(e);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);  // no file was asked for
+    EXPECT_TRUE(dialogs.Shown()[0].text.startsWith("Номерът на документа трябва да има десет цифри"));
+    expectUnprinted();
+    TypeNumber(e->MaskEdit1, "0000000077");
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    EXPECT_EQ(Rows("num, status"), QStringList({"0000000077|False"}));
+
+    // Refused by the database: a text longer than its column.
+    e->Edit8->setText(QString(300, u'М'));
+    ExportFromTheEditor(e);
+    ASSERT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_EQ(dialogs.Shown()[1].kind, platform::DialogKind::Exception);
+    expectUnprinted();
+    EXPECT_EQ(Rows("num, status"), QStringList({"0000000077|False"}));
+    e->Edit8->setText("Ана");
+
+    // Refused because another work place changed the firm meanwhile.
+    auto keyWriter = DataModule1->firm.BeforePost;
+    bool intrude = true;
+    DataModule1->firm.BeforePost = [&](data::DataSet& ds) {
+        keyWriter(ds);
+        if (std::exchange(intrude, false))
+            testsupport::ExecuteOn(defaultFile, "update firm set pnom = 'other', invoiceno = '0000000078'");
+    };
+    ExportFromTheEditor(e);
+    DataModule1->firm.BeforePost = keyWriter;
+    ASSERT_EQ(dialogs.Shown().size(), 3u);
+    EXPECT_TRUE(dialogs.Shown()[2].text.startsWith("Документът не е записан: фирмата е променена"));
+    expectUnprinted();
+    EXPECT_EQ(Rows("num, status, recipient1"), QStringList({"0000000077|False|"}));
+    EXPECT_TRUE(QDir(folder.Path()).isEmpty());
+
+    // Stored: the export goes ahead and the document is printed.
+    dialogs.Answer(DialogResponse::Path(folder.File("page")));
+    ExportFromTheEditor(e);
+    ASSERT_EQ(dialogs.Shown().size(), 4u);
+    EXPECT_EQ(dialogs.Shown()[3].kind, platform::DialogKind::SaveFile);
+    EXPECT_EQ(Rows("num, status, recipient1"), QStringList({"0000000077|True|Ана"}));
+    EXPECT_EQ(e->Panel2->text(), "Отпечатан");
+    EXPECT_TRUE(QFileInfo(folder.File("page.jpg")).isFile());
+}
+
+// The invoice number a note refers to is checked only while the document is
+// a note: a number typed while "Известие" was ticked, then unticked, stops no
+// save; nor does a partial number an invoice holds in the hidden field.
+TEST_F(Save, TheNotesInvoiceNumberIsCheckedOnlyOnANote) {
+    QTest::mouseClick(e->CheckBox4, Qt::LeftButton);
+    ASSERT_TRUE(e->MaskEdit2->isEnabled());
+    TypeNumber(e->MaskEdit2, "42");
+    QTest::mouseClick(e->CheckBox4, Qt::LeftButton);
+    ASSERT_FALSE(e->CheckBox4->isChecked());
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    EXPECT_TRUE(dialogs.Shown().empty()) << dialogs.Shown().back().text.toStdString();
+    EXPECT_EQ(Rows("num, cdnote"), QStringList({"0000000042|"}));
+
+    // A stored invoice whose hidden note number holds "77": saved and printed.
+    testsupport::ExecuteOn(defaultFile, "update store set noteinvno = '77'");
+    Main->OrderBtn->click();
+    OpenFromRegister(0);
+    ASSERT_EQ(e->MaskEdit1->text(), "0000000042");
+    ASSERT_FALSE(e->CheckBox4->isChecked());
+    e->Edit8->setText("Ана");
+    dialogs.Answer(DialogResponse::Yes());
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(Rows("num, recipient1, status"), QStringList({"0000000042|Ана|False"}));
+    testsupport::TempFolder folder;
+    dialogs.Answer(DialogResponse::Path(folder.File("page")));
+    ExportFromTheEditor(e);
+    ASSERT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_EQ(dialogs.Shown()[1].kind, platform::DialogKind::SaveFile);
+    EXPECT_EQ(Rows("num, status"), QStringList({"0000000042|True"}));
+
+    // On a note it is the note's number, and a partial one is refused.
+    QTest::mouseClick(e->CheckBox4, Qt::LeftButton);
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Shown().size(), 3u);
+    EXPECT_EQ(dialogs.Shown()[2].text, "Номерът на фактурата, към която е известието, трябва да има десет цифри: "
+                                       "0000000077, а не 77. Документът не е записан.");
+}
+
+// Opening a document leaves none of the English fields the editor held: a
+// Bulgarian invoice saved again after them keeps its own English columns.
+TEST_F(Save, AOneLanguageDocumentOpenedAfterAnotherKeepsNoEnglishFieldOfIt) {
+    const QString english = "recipient2, issuer2, customer2, address2cust, respperson2cust, supplier2, respperson2sup, "
+                            "address2sup, placeofpublishment2";
+    // The customer's, recipient's and issuer's English fields the user types; the
+    // own firm's (Edit17 to Edit20) come from the firm on a two-language page.
+    const QStringList editsNames = {"Edit12", "Edit13", "Edit14", "Edit15", "Edit16"};
+    QTest::mouseClick(e->Save, Qt::LeftButton);  // a Bulgarian invoice
+    const QString bulgarianRow = Rows("num, radio, " + english).value(0);
+    ASSERT_EQ(bulgarianRow, "0000000042|1|||||||||");
+
+    // The English fields of a two-language document typed in, then the invoice opened and saved.
+    const auto typeEnglishFields = [&](const QString& prefix) {
+        for (const QString& name : editsNames) {
+            auto* edit = e->findChild<QLineEdit*>(name);
+            ASSERT_TRUE(edit && edit->isVisible()) << name.toStdString();
+            edit->setFocus();
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(edit, prefix + name);
+        }
+    };
+    Main->OrderBtn->click();
+    QTest::mouseClick(e->RadioButton3, Qt::LeftButton);
+    typeEnglishFields("typed ");
+    ASSERT_EQ(e->Edit17->text(), "Test Ltd");
+    OpenFromRegister(0);
+    ASSERT_EQ(e->MaskEdit1->text(), "0000000042");
+    ASSERT_TRUE(e->RadioButton1->isChecked());
+    dialogs.Answer(DialogResponse::Yes());
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    EXPECT_EQ(Rows("num, radio, " + english).value(0), bulgarianRow);
+
+    // A two-language document saved and open, then the invoice opened and saved.
+    Main->OrderBtn->click();
+    QTest::mouseClick(e->RadioButton3, Qt::LeftButton);
+    typeEnglishFields("stored ");
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    ASSERT_EQ(Rows("num, radio, customer2").value(1), "0000000043|3|stored Edit12");
+    OpenFromRegister(1);
+    ASSERT_EQ(e->Edit12->text(), "stored Edit12");
+    OpenFromRegister(0);
+    ASSERT_EQ(e->MaskEdit1->text(), "0000000042");
+    dialogs.Answer(DialogResponse::Yes());
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    EXPECT_EQ(Rows("num, radio, " + english).value(0), bulgarianRow);
+    EXPECT_EQ(dialogs.Shown().size(), 2u);  // the two questions alone
 }
 
 }  // namespace
