@@ -161,6 +161,28 @@ TEST_F(Registers, TenDigitNumbersBeyondTheIntegerRangeAreOrderedAndFound) {
     EXPECT_EQ(Sort->ListBox1->item(1)->text(), QStringLiteral("3000000001 - ФАКТУРА - Фирма А"));
 }
 
+// A document whose number is no whole number does not stop the others from
+// showing in number order: they come first, ascending, and it follows them.
+TEST_F(Registers, ARowWithoutAWholeNumberLeavesTheOthersAscending) {
+    Add({QStringLiteral("ABC"), "ПРОФОРМА ФАКТУРА"});
+    Add({Number(9)});
+    Add({Number(1)});
+    Add({Number(5)});
+    Add({QStringLiteral("12-A"), "ПРОТОКОЛ чл.117"});
+    Add({Number(3)});
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    QTest::mouseClick(Main->ReportBtn, Qt::LeftButton);
+    ASSERT_TRUE(Sort->Visible());
+    QStringList shown;
+    for (int k = 0; k < 10 && !PanelNumber(k).isEmpty(); ++k) shown << PanelNumber(k);
+    EXPECT_EQ(shown, QStringList({Number(1), Number(3), Number(5), Number(9), "ABC", "12-A"}));
+    // A click on a panel's title chooses the document it shows.
+    QTest::mouseClick(Panel(2)->findChildren<QLabel*>().at(1), Qt::LeftButton);
+    EXPECT_EQ(DataModule1->store.FieldByName(QStringLiteral("Num")).AsString(), Number(5));
+    QTest::mouseClick(Panel(4)->findChildren<QLabel*>().at(1), Qt::LeftButton);
+    EXPECT_EQ(DataModule1->store.FieldByName(QStringLiteral("Num")).AsString(), QStringLiteral("ABC"));
+}
+
 // The register shown again after another work place changed documents shows
 // them as they are now, the texts of the unchanged ones kept from before.
 TEST_F(Registers, TheRegisterShownAgainShowsWhatAnotherWorkPlaceChanged) {
