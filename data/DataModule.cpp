@@ -18,6 +18,7 @@
 #include "registers/DocumentRegister.h"
 #include "registers/GoodsList.h"
 #include "registers/IncomeRule.h"
+#include "registers/IncomeStatistics.h"
 #include "registers/ListRules.h"
 #include "registers/StoreRows.h"
 
@@ -384,7 +385,8 @@ void TDataModule1::FillCustomerWindow() {
     docs->SetRowCount(1);
     Sort->DBCtrlGrid1->SetDataSource(nullptr);
 
-    // Only the first document (in record order) with a given number is listed and counted.
+    // Only the first document (in record order) with a given number in its
+    // title's counter group is listed and counted, as in the income chart.
     const QString custId = cust.Active() ? cust.FieldByName(QStringLiteral("ID")).AsString() : QString();
     enum { Supplier, Num, Document, FromDate, Total, Customer, Annulled, NoteKind };
     const auto texts = registers::RecordTexts(
@@ -397,7 +399,8 @@ void TDataModule1::FillCustomerWindow() {
     registers::UnreadableDocuments unreadable;
     for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
         const std::vector<QString>& t = texts[i];
-        if (t[Customer] != custId || seen.contains(t[Num])) continue;
+        const QString counted = registers::CountedNumberKey(t[Document], t[Num]);
+        if (t[Customer] != custId || seen.contains(counted)) continue;
         rows.push_back({t[Supplier], t[Num], t[Document], t[FromDate], t[Total], QString::number(i + 1)});
         const registers::IncomeShare share =
             registers::ShareOfIncome(t[Document], t[Annulled], t[NoteKind], t[Total]);
@@ -405,7 +408,7 @@ void TDataModule1::FillCustomerWindow() {
             total += share.amount;
         else
             unreadable.Add(t[Num], share.error);
-        seen.insert(t[Num]);
+        seen.insert(counted);
     }
     std::vector<int> inOrder(rows.size());
     for (size_t k = 0; k < rows.size(); ++k) inOrder[k] = static_cast<int>(k);

@@ -671,6 +671,34 @@ TEST_F(Registers, TheCardTheChosenRowAndTheDocumentsShowOneCustomer) {
     EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("30 лв."));
 }
 
+// A number counts once within its title's counter group: a proforma stored
+// first hides no invoice of the same number. The same invoice number from two
+// own firms is listed and counted once, the first stored.
+TEST_F(Registers, AProformaHidesNoInvoiceOfTheSameNumberFromTheCustomer) {
+    AddCustomer(1, QStringLiteral("Клиент"), QStringLiteral("123"));
+    Add({Number(20), "ПРОФОРМА ФАКТУРА", "Фирма А", "50.00"});
+    Add({Number(20), "ФАКТУРА", "Фирма А", "120.00", "11.03.2013 г.", "True"});
+    Add({Number(21), "ФАКТУРА", "Фирма А", "30"});
+    Add({Number(21), "ФАКТУРА", "Фирма Б", "700"});
+    Add({Number(20), "Кредитно известие", "Фирма Б", "5"});  // the invoices' 20 again
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    platform::ScriptedDialogs dialogs;
+    QTest::mouseClick(Main->SpeedButton7, Qt::LeftButton);
+    ASSERT_TRUE(CustForm->Visible());
+    platform::StringGrid* documents = CustForm->StringGrid1;
+    QStringList listed;
+    for (int r = 1; r < documents->RowCount(); ++r)
+        listed << documents->Cell(1, r) + u' ' + documents->Cell(2, r) + u' ' + documents->Cell(0, r) + u' ' +
+                      documents->Cell(4, r);
+    EXPECT_EQ(listed, QStringList({QStringLiteral("0000000020 ПРОФОРМА ФАКТУРА Фирма А 50.00"),
+                                   QStringLiteral("0000000020 ФАКТУРА Фирма А 120.00"),
+                                   QStringLiteral("0000000021 ФАКТУРА Фирма А 30")}));
+    QTest::mouseClick(CustForm->Button3, Qt::LeftButton);
+    ASSERT_TRUE(EditCustForm->Visible());
+    EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("150 лв."));  // 120 + 30
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
 // Every column of the customer's documents fits inside the grid with its whole
 // text, also when the rows need the vertical scroll bar.
 TEST_F(Registers, TheCustomersDocumentsFitTheGrid) {
