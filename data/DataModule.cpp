@@ -20,6 +20,7 @@
 #include "registers/IncomeRule.h"
 #include "registers/IncomeStatistics.h"
 #include "registers/ListRules.h"
+#include "registers/RegisterColumns.h"
 #include "registers/StoreRows.h"
 
 #include <algorithm>
@@ -513,13 +514,14 @@ void TDataModule1::FillRegister() {
         const int i = numbered[order[k]];
         const std::vector<QString>& t = texts[i];
         const int row = static_cast<int>(k) + 1;
-        grid->SetCell(0, row, t[Num]);
-        grid->SetCell(1, row, t[Document]);
-        grid->SetCell(2, row, t[Supplier]);
-        grid->SetCell(3, row, t[Printed]);
-        grid->SetCell(4, row, t[Paid]);
-        grid->SetCell(5, row, t[Annulled]);
-        grid->SetCell(6, row, RecordNumberText(i + 1));
+        namespace column = registers::RegisterColumn;
+        grid->SetCell(column::Num, row, t[Num]);
+        grid->SetCell(column::Document, row, t[Document]);
+        grid->SetCell(column::Supplier, row, t[Supplier]);
+        grid->SetCell(column::Printed, row, t[Printed]);
+        grid->SetCell(column::Paid, row, t[Paid]);
+        grid->SetCell(column::Annulled, row, t[Annulled]);
+        grid->SetCell(column::RecordNumber, row, RecordNumberText(i + 1));
     }
     for (int r = static_cast<int>(order.size()) + 1; r < grid->RowCount(); ++r) grid->SetRowTexts(r, {});
     grid->SetRowTexts(0, {});
