@@ -18,7 +18,9 @@
 #include "registers/DocumentRegister.h"
 #include "registers/GoodsList.h"
 #include "registers/IncomeRule.h"
+#include "registers/IncomeStatistics.h"
 #include "registers/ListRules.h"
+#include "registers/RegisterColumns.h"
 #include "registers/StoreRows.h"
 
 #include <algorithm>
@@ -391,7 +393,8 @@ void TDataModule1::FillCustomerWindow() {
     docs->SetRowCount(1);
     Sort->DBCtrlGrid1->SetDataSource(nullptr);
 
-    // Only the first document (in record order) with a given number is listed and counted.
+    // Only the first document (in record order) with a given number in its
+    // title's counter group is listed and counted, as in the income chart.
     const QString custId = cust.Active() ? cust.FieldByName(QStringLiteral("ID")).AsString() : QString();
     enum { Supplier, Num, Document, FromDate, Total, Customer, Annulled, NoteKind };
     const auto texts = registers::RecordTexts(
@@ -404,7 +407,8 @@ void TDataModule1::FillCustomerWindow() {
     registers::UnreadableDocuments unreadable;
     for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
         const std::vector<QString>& t = texts[i];
-        if (t[Customer] != custId || seen.contains(t[Num])) continue;
+        const QString counted = registers::CountedNumberKey(t[Document], t[Num]);
+        if (t[Customer] != custId || seen.contains(counted)) continue;
         rows.push_back({t[Supplier], t[Num], t[Document], t[FromDate], t[Total], QString::number(i + 1)});
         const registers::IncomeShare share =
             registers::ShareOfIncome(t[Document], t[Annulled], t[NoteKind], t[Total]);
@@ -412,7 +416,7 @@ void TDataModule1::FillCustomerWindow() {
             total += share.amount;
         else
             unreadable.Add(t[Num], share.error);
-        seen.insert(t[Num]);
+        seen.insert(counted);
     }
     std::vector<int> inOrder(rows.size());
     for (size_t k = 0; k < rows.size(); ++k) inOrder[k] = static_cast<int>(k);
@@ -517,13 +521,14 @@ void TDataModule1::FillRegister() {
         const int i = numbered[order[k]];
         const std::vector<QString>& t = texts[i];
         const int row = static_cast<int>(k) + 1;
-        grid->SetCell(0, row, t[Num]);
-        grid->SetCell(1, row, t[Document]);
-        grid->SetCell(2, row, t[Supplier]);
-        grid->SetCell(3, row, t[Printed]);
-        grid->SetCell(4, row, t[Paid]);
-        grid->SetCell(5, row, t[Annulled]);
-        grid->SetCell(6, row, RecordNumberText(i + 1));
+        namespace column = registers::RegisterColumn;
+        grid->SetCell(column::Num, row, t[Num]);
+        grid->SetCell(column::Document, row, t[Document]);
+        grid->SetCell(column::Supplier, row, t[Supplier]);
+        grid->SetCell(column::Printed, row, t[Printed]);
+        grid->SetCell(column::Paid, row, t[Paid]);
+        grid->SetCell(column::Annulled, row, t[Annulled]);
+        grid->SetCell(column::RecordNumber, row, RecordNumberText(i + 1));
     }
     for (int r = static_cast<int>(order.size()) + 1; r < grid->RowCount(); ++r) grid->SetRowTexts(r, {});
     grid->SetRowTexts(0, {});

@@ -5,6 +5,7 @@
 #include "documents/CalculatorWindow.h"
 #include "documents/EditorRules.h"
 #include "documents/IdentificationNumber.h"
+#include "documents/ItemColumns.h"
 #include "documents/Lookup.h"
 #include "documents/NumberText.h"
 #include "documents/Numbering.h"
@@ -488,14 +489,14 @@ void TOrderForm::TakeLookupEntry(int index) {
 
 void TOrderForm::StringGrid1SelectCell(int col, int row, bool& canSelect) {
     Q_UNUSED(canSelect);
-    if (col == 1) StringGrid1->SetHint(QStringLiteral("Description1;stock"));
+    if (col == ItemColumn::Description) StringGrid1->SetHint(QStringLiteral("Description1;stock"));
     CurrentItemCol = col;
     CurrentItemRow = row;
     ListBox1->hide();
     const QRect cell = StringGrid1->CellRect(col, row);
     StringGrid1Button->move(cell.right() + 1 + StringGrid1->x() - StringGrid1Button->width(),
                             cell.top() + StringGrid1->y());
-    StringGrid1Button->setVisible(col == 1);
+    StringGrid1Button->setVisible(col == ItemColumn::Description);
     StringGrid1Button->raise();
     RecalculateThroughVatRate();
     enteredCol_ = col;
@@ -611,7 +612,7 @@ void TOrderForm::StringGrid1SetEditText(int col, int row, const QString&) {
 
 void TOrderForm::FilterGoodsList() {
     const QString typed = StringGrid1->Cell(CurrentItemCol, CurrentItemRow);
-    const bool filtered = CurrentItemCol == 1 && !typed.isEmpty();
+    const bool filtered = CurrentItemCol == ItemColumn::Description && !typed.isEmpty();
     // The goods are read afresh when the list opens, and only the entries
     // that contain the typed text are put in; while it stays open each
     // keystroke filters the rows already read.
@@ -709,26 +710,28 @@ void TOrderForm::CheckBox7Click() {
     auto* bilingualGrid = Doc ? Doc->findChild<platform::StringGrid*>(QStringLiteral("StringGrid4")) : nullptr;
     const int rows = StringGrid1->RowCount();
     if (!CheckBox7->isChecked()) {
-        StringGrid1->SetColCount(6);
-        if (pageGrid) pageGrid->SetColCount(6);
-        if (bilingualGrid) bilingualGrid->SetColCount(8);
-        StringGrid1->SetCell(5, 0, QStringLiteral("Стойност"));
-        for (int r = 1; r < rows; ++r) StringGrid1->SetCell(5, r, QString());
+        StringGrid1->SetColCount(ItemColumn::WithoutDiscount);
+        if (pageGrid) pageGrid->SetColCount(ItemColumn::WithoutDiscount);
+        if (bilingualGrid) bilingualGrid->SetColCount(TwoLanguageColumn::Count(ItemColumn::WithoutDiscount));
+        const int value = ItemColumn::Value(ItemColumn::WithoutDiscount);
+        StringGrid1->SetCell(value, 0, QStringLiteral("Стойност"));
+        for (int r = 1; r < rows; ++r) StringGrid1->SetCell(value, r, QString());
         SetItemColumnWidths();
         StringGrid1Button->move(566, StringGrid1Button->y());
     } else {
-        StringGrid1->SetColCount(7);
-        if (pageGrid) pageGrid->SetColCount(7);
-        StringGrid1->SetCell(5, 0, QStringLiteral("Отстъпка %"));
-        StringGrid1->SetCell(6, 0, QStringLiteral("Стойност"));
+        StringGrid1->SetColCount(ItemColumn::WithDiscount);
+        if (pageGrid) pageGrid->SetColCount(ItemColumn::WithDiscount);
+        const int value = ItemColumn::Value(ItemColumn::WithDiscount);
+        StringGrid1->SetCell(ItemColumn::Discount, 0, QStringLiteral("Отстъпка %"));
+        StringGrid1->SetCell(value, 0, QStringLiteral("Стойност"));
         for (int r = 1; r < rows; ++r) {
-            StringGrid1->SetCell(5, r, QString());
-            StringGrid1->SetCell(6, r, QString());
+            StringGrid1->SetCell(ItemColumn::Discount, r, QString());
+            StringGrid1->SetCell(value, r, QString());
         }
         const auto entry = [this](int i, int design) {
             return i < ColumnWidths.size() ? platform::StrToInt(ColumnWidths[i]) : design;
         };
-        StringGrid1->SetColWidth(1, entry(1, 522) - 72);
+        StringGrid1->SetColWidth(ItemColumn::Description, entry(ItemColumn::Description, 522) - 72);
         // The page grids make room for the discount column within their own
         // width, the value columns keeping theirs.
         const auto widen = [this](platform::StringGrid* grid, int first, int count, int valueColumns) {
@@ -772,17 +775,18 @@ void TOrderForm::RecalculateLineItems() {
     Form1->Label7->setText(QStringLiteral("0"));
     Form1->Label3->setText(QStringLiteral("0"));
     Form1->Label5->setText(QStringLiteral("0"));
-    const bool discount = StringGrid1->ColCount() != 6;
+    const bool discount = StringGrid1->ColCount() != ItemColumn::WithoutDiscount;
     const int value = ValueColumn();
     QStringList notices;
     for (int r = 1; r < StringGrid1->RowCount(); ++r) {
-        NormalizeNumberCell(3, r, notices);
-        NormalizeNumberCell(4, r, notices);
-        if (StringGrid1->Cell(3, r).isEmpty() || StringGrid1->Cell(4, r).isEmpty()) continue;
-        if (discount) NormalizeNumberCell(5, r, notices);
-        Form1->Edit3->setText(StringGrid1->Cell(3, r));
-        Form1->Edit1->setText(StringGrid1->Cell(4, r));
-        Form1->Edit2->setText(discount ? StringGrid1->Cell(5, r) : QString());
+        NormalizeNumberCell(ItemColumn::Quantity, r, notices);
+        NormalizeNumberCell(ItemColumn::Price, r, notices);
+        if (StringGrid1->Cell(ItemColumn::Quantity, r).isEmpty() || StringGrid1->Cell(ItemColumn::Price, r).isEmpty())
+            continue;
+        if (discount) NormalizeNumberCell(ItemColumn::Discount, r, notices);
+        Form1->Edit3->setText(StringGrid1->Cell(ItemColumn::Quantity, r));
+        Form1->Edit1->setText(StringGrid1->Cell(ItemColumn::Price, r));
+        Form1->Edit2->setText(discount ? StringGrid1->Cell(ItemColumn::Discount, r) : QString());
         platform::Click(Form1->SpeedButton1);
         StringGrid1->SetCell(value, r, Form1->result->text());
         Label7->setText(Form1->Label7->text());
@@ -797,7 +801,7 @@ void TOrderForm::RenumberLineItems() {
     const int value = ValueColumn();
     int number = 0;
     for (int r = 1; r < StringGrid1->RowCount(); ++r)
-        if (!StringGrid1->Cell(value, r).isEmpty()) StringGrid1->SetCell(0, r, QString::number(++number));
+        if (!StringGrid1->Cell(value, r).isEmpty()) StringGrid1->SetCell(ItemColumn::Number, r, QString::number(++number));
 }
 
 void TOrderForm::MoveDownOrAppendRow() {
@@ -831,15 +835,17 @@ void TOrderForm::MoveUpOrDropEmptyRow() {
 
 void TOrderForm::FillGoodsRow(int row) {
     data::DataSet& stock = DataModule1->stock;
-    StringGrid1->SetCell(2, row, stock.FieldByName(QStringLiteral("Unit1")).AsString());
-    StringGrid1->SetCell(4, row, stock.FieldByName(QStringLiteral("SellPrice")).AsString());
-    if (StringGrid1->Cell(3, row).isEmpty()) StringGrid1->SetCell(3, row, QStringLiteral("1"));
-    const int limit = DescriptionLineLimit(ChosenLanguage() == PageLanguage::Both, StringGrid1->ColCount() == 7);
+    StringGrid1->SetCell(ItemColumn::Unit, row, stock.FieldByName(QStringLiteral("Unit1")).AsString());
+    StringGrid1->SetCell(ItemColumn::Price, row, stock.FieldByName(QStringLiteral("SellPrice")).AsString());
+    if (StringGrid1->Cell(ItemColumn::Quantity, row).isEmpty())
+        StringGrid1->SetCell(ItemColumn::Quantity, row, QStringLiteral("1"));
+    const int limit =
+        DescriptionLineLimit(ChosenLanguage() == PageLanguage::Both, StringGrid1->ColCount() == ItemColumn::WithDiscount);
     const QStringList lines = WrapDescription(stock.FieldByName(QStringLiteral("Description1")).AsString(), limit);
-    StringGrid1->SetCell(1, row, lines.value(0));
+    StringGrid1->SetCell(ItemColumn::Description, row, lines.value(0));
     for (qsizetype i = 1; i < lines.size(); ++i) {
         StringGrid1->SetRowCount(StringGrid1->RowCount() + 1);
-        StringGrid1->SetCell(1, StringGrid1->RowCount() - 1, lines[i]);
+        StringGrid1->SetCell(ItemColumn::Description, StringGrid1->RowCount() - 1, lines[i]);
     }
     StringGrid1->SetRowCount(StringGrid1->RowCount() + 1);
     RecalculateLineItems();

@@ -5,6 +5,7 @@
 // bank account, recipient and issuer. Created once, shown and hidden.
 
 #include "documents/DocumentColumns.h"
+#include "documents/ItemColumns.h"
 #include "documents/PageLanguage.h"
 #include "platform/Form.h"
 #include "platform/SystemClock.h"
@@ -262,7 +263,7 @@ private:
     QString enteredText_;
     bool enteredTyped_ = false;
     QString NoteLine() const;
-    int ValueColumn() const { return StringGrid1->ColCount() == 6 ? 5 : 6; }
+    int ValueColumn() const { return ItemColumn::Value(StringGrid1->ColCount()); }
     void SetRemembered(int line, const QString& text);
     // Ties the hidden logos, the navigators, the currency grid and the memos
     // to the data module's sources (once; the data module is made after the editor).

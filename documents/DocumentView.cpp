@@ -5,6 +5,7 @@
 #include "documents/AmountWords.h"
 #include "documents/CalculatorWindow.h"
 #include "documents/DocumentEditor.h"
+#include "documents/ItemColumns.h"
 #include "documents/NumberText.h"
 #include "documents/PageRules.h"
 #include "documents/PrintedPage.h"
@@ -127,26 +128,26 @@ void TOrderForm::ViewLineItems(TDoc* d, std::optional<PageLanguage> language) {
     const int valueColumn = columns - 1;
     single->SetColCount(columns);
     single->SetRowCount(rows);
-    bilingual->SetColCount(columns == 6 ? 8 : 9);
+    bilingual->SetColCount(TwoLanguageColumn::Count(columns));
     bilingual->SetRowCount(rows + 1);
     const double currencyRate = d->CurrencyRate;
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) single->SetCell(c, r, StringGrid1->Cell(c, r));
         if (r == 0) continue;
-        for (int c = 0; c <= 4; ++c) bilingual->SetCell(c, r + 1, StringGrid1->Cell(c, r));
-        bilingual->SetCell(6, r + 1, StringGrid1->Cell(5, r));
-        bilingual->SetCell(7, r + 1, columns > 6 ? StringGrid1->Cell(6, r) : QString());
+        for (int c = 0; c < ItemColumn::WithDiscount; ++c)
+            bilingual->SetCell(TwoLanguageColumn::Of(c), r + 1, c < columns ? StringGrid1->Cell(c, r) : QString());
         if (english || both) {
-            for (int c : {4, valueColumn}) StringGrid1->SetCell(c, r, NormalizeDecimalText(StringGrid1->Cell(c, r)));
-            const QString price = StringGrid1->Cell(4, r);
+            for (int c : {ItemColumn::Price, valueColumn})
+                StringGrid1->SetCell(c, r, NormalizeDecimalText(StringGrid1->Cell(c, r)));
+            const QString price = StringGrid1->Cell(ItemColumn::Price, r);
             if (english) {
-                if (!price.isEmpty()) single->SetCell(4, r, RoundedShare(price, currencyRate));
+                if (!price.isEmpty()) single->SetCell(ItemColumn::Price, r, RoundedShare(price, currencyRate));
                 const QString value = StringGrid1->Cell(valueColumn, r);
                 if (!value.isEmpty()) single->SetCell(valueColumn, r, RoundedShare(value, currencyRate));
             } else if (!price.isEmpty()) {
                 const QString rounded = RoundedShare(price, 1.0);
-                bilingual->SetCell(4, r + 1, rounded);
-                bilingual->SetCell(5, r + 1, RoundedShare(rounded, currencyRate));
+                bilingual->SetCell(TwoLanguageColumn::Of(ItemColumn::Price), r + 1, rounded);
+                bilingual->SetCell(TwoLanguageColumn::CurrencyPrice, r + 1, RoundedShare(rounded, currencyRate));
             }
         }
     }

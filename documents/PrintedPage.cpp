@@ -4,6 +4,7 @@
 
 #include "app/MainWindow.h"
 #include "documents/CalculatorWindow.h"
+#include "documents/ItemColumns.h"
 #include "documents/PageRules.h"
 #include "platform/Handlers.h"
 
@@ -54,7 +55,8 @@ QString AddLineThroughCalculator(const QString& quantity, const QString& price, 
 // The number of columns of the editor's line grid (seven with the discount).
 int EditorLineColumns(const TDoc* page) {
     if (OrderForm) return OrderForm->StringGrid1->ColCount();
-    return page->StringGrid4->ColCount() == 9 ? 7 : 6;
+    return page->StringGrid4->ColCount() == TwoLanguageColumn::Count(ItemColumn::WithDiscount) ? ItemColumn::WithDiscount
+                                                                                               : ItemColumn::WithoutDiscount;
 }
 
 // True when the document is printed on the bilingual page: "Български и
@@ -217,11 +219,12 @@ void TDoc::NewExecute() {
         ResetCalculatorSums();
         const int columns = StringGrid2->ColCount();
         for (int r = 1; r < StringGrid2->RowCount(); ++r) {
-            const QString quantity = StringGrid2->Cell(3, r);
-            const QString price = StringGrid2->Cell(4, r);
+            const QString quantity = StringGrid2->Cell(ItemColumn::Quantity, r);
+            const QString price = StringGrid2->Cell(ItemColumn::Price, r);
             if (quantity.isEmpty() || price.isEmpty()) continue;
-            const QString discount = columns == 6 ? QString() : StringGrid2->Cell(5, r);
-            StringGrid2->SetCell(columns == 6 ? 5 : 6, r, AddLineThroughCalculator(quantity, price, discount));
+            const QString discount =
+                columns == ItemColumn::WithoutDiscount ? QString() : StringGrid2->Cell(ItemColumn::Discount, r);
+            StringGrid2->SetCell(ItemColumn::Value(columns), r, AddLineThroughCalculator(quantity, price, discount));
             Label5->setText(Form1->Label7->text());
             Label7->setText(Form1->Label3->text());
             Label3->setText(Form1->Label5->text());
@@ -230,13 +233,16 @@ void TDoc::NewExecute() {
     } else if (Language == PageLanguage::Both) {
         for (PageLabel* total : {Label82, Label85, Label87}) AppendUnlessLv(total);
         ResetCalculatorSums();
-        const bool sixColumns = EditorLineColumns(this) == 6;
+        const int itemColumns = EditorLineColumns(this);
+        const bool sixColumns = itemColumns == ItemColumn::WithoutDiscount;
         for (int r = 2; r < StringGrid4->RowCount(); ++r) {
-            const QString quantity = StringGrid4->Cell(3, r);
-            const QString price = StringGrid4->Cell(5, r);
+            const QString quantity = StringGrid4->Cell(TwoLanguageColumn::Of(ItemColumn::Quantity), r);
+            const QString price = StringGrid4->Cell(TwoLanguageColumn::CurrencyPrice, r);
             if (quantity.isEmpty() || price.isEmpty()) continue;
-            const QString discount = sixColumns ? QString() : StringGrid4->Cell(6, r);
-            StringGrid4->SetCell(sixColumns ? 7 : 8, r, AddLineThroughCalculator(quantity, price, discount));
+            const QString discount =
+                sixColumns ? QString() : StringGrid4->Cell(TwoLanguageColumn::Of(ItemColumn::Discount), r);
+            StringGrid4->SetCell(TwoLanguageColumn::CurrencyValue(itemColumns), r,
+                                 AddLineThroughCalculator(quantity, price, discount));
             Label83->setText(Form1->Label7->text());
             Label86->setText(Form1->Label3->text());
             Label88->setText(Form1->Label5->text());

@@ -8,6 +8,7 @@
 #include "platform/Exception.h"
 #include "platform/Handlers.h"
 #include "registers/ListRules.h"
+#include "registers/RegisterColumns.h"
 #include "registers/Statistics.h"
 #include "registers/StoreRows.h"
 
@@ -143,7 +144,7 @@ void TSort::ScrollBar1Change() {
     for (int r = position; r <= position + 9; ++r) {
         const Slot s = SlotOf(PanelNames.at(r - position));
         SetPanelColour(s.panel, kWhite);
-        if (StringGrid1->Cell(5, r).isEmpty()) {
+        if (StringGrid1->Cell(registers::RegisterColumn::Annulled, r).isEmpty()) {
             for (QWidget* w : {static_cast<QWidget*>(s.number), static_cast<QWidget*>(s.title),
                                static_cast<QWidget*>(s.firm), static_cast<QWidget*>(s.printed),
                                static_cast<QWidget*>(s.paid), static_cast<QWidget*>(s.annulled)})
@@ -154,14 +155,15 @@ void TSort::ScrollBar1Change() {
                            static_cast<QWidget*>(s.firm), static_cast<QWidget*>(s.printed),
                            static_cast<QWidget*>(s.paid), static_cast<QWidget*>(s.annulled)})
             w->setVisible(true);
-        s.number->setText(StringGrid1->Cell(0, r));
-        s.title->setText(StringGrid1->Cell(1, r));
-        s.firm->setText(StringGrid1->Cell(2, r));
-        s.recNo->setText(StringGrid1->Cell(6, r));
+        namespace column = registers::RegisterColumn;
+        s.number->setText(StringGrid1->Cell(column::Num, r));
+        s.title->setText(StringGrid1->Cell(column::Document, r));
+        s.firm->setText(StringGrid1->Cell(column::Supplier, r));
+        s.recNo->setText(StringGrid1->Cell(column::RecordNumber, r));
         // A flag text from older data that is no flag shows as not set.
-        s.printed->setChecked(registers::FlagValue(StringGrid1->Cell(3, r)).value_or(false));
-        s.paid->setChecked(registers::FlagValue(StringGrid1->Cell(4, r)).value_or(false));
-        s.annulled->setChecked(registers::FlagValue(StringGrid1->Cell(5, r)).value_or(false));
+        s.printed->setChecked(registers::FlagValue(StringGrid1->Cell(column::Printed, r)).value_or(false));
+        s.paid->setChecked(registers::FlagValue(StringGrid1->Cell(column::Paid, r)).value_or(false));
+        s.annulled->setChecked(registers::FlagValue(StringGrid1->Cell(column::Annulled, r)).value_or(false));
         if (registers::WholeNumber(s.recNo->text()) == current) SetPanelColour(s.panel, kChosenColour);
     }
 }

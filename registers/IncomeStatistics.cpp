@@ -8,13 +8,11 @@
 
 namespace registers {
 
-namespace {
-
-// A document number counts once within the counter group of its title: an
-// invoice and a proforma may both carry 0000000001, each from its own counter.
-QString CountedKey(const IncomeDocument& d) {
-    return QString::number(static_cast<int>(CounterGroupOfTitle(d.document))) + u'|' + d.num;
+QString CountedNumberKey(const QString& title, const QString& num) {
+    return QString::number(static_cast<int>(CounterGroupOfTitle(title))) + u'|' + num;
 }
+
+namespace {
 
 // The month of a document that belongs to the chosen firm and year and has
 // not been met before in its counter group; the chart and the month lists
@@ -26,7 +24,7 @@ std::optional<int> MonthToCount(const IncomeDocument& d, const QString& yearText
     const std::optional<int> month = WholeNumber(monthText);
     if (!month || *month < 1 || *month > 12) return std::nullopt;  // a date without a month
     if (firm != d.supplier || YearDigits(d.fromDate) != YearBoxDigits(yearText)) return std::nullopt;
-    const QString key = CountedKey(d);
+    const QString key = CountedNumberKey(d.document, d.num);
     if (counted.contains(key)) return std::nullopt;
     counted.insert(key);
     return month;

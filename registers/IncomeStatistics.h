@@ -32,6 +32,11 @@ struct YearIncome {
     UnreadableDocuments unreadable;  // also when the VAT rate is no number
 };
 
+// The key under which a document number counts once: the counter group of
+// the document's title and the number (an invoice and a proforma may both
+// carry 0000000001, each from its own counter).
+QString CountedNumberKey(const QString& title, const QString& num);
+
 // Adds one document to the bars (yearText: the year box; firm: the chosen own
 // firm's name).
 void SumMonthIncome(const IncomeDocument& d, const QString& yearText, const QString& firm, QSet<QString>& counted,

@@ -21,21 +21,18 @@ std::optional<int> WholeNumber(const QString& text);
 // have ten digits and go beyond the 32-bit range).
 std::optional<std::int64_t> LongWholeNumber(const QString& text);
 
-// The order the lists' exchange sort gives its rows. keys[i] is the number in
-// the sort column of row i (no value: the cell is not a whole number). The
-// sort walks probe rows p from the top with a target row t; each probe row
-// that holds a number v scans the rows from t down, exchanging row t with
-// every lower row whose number is smaller than v (v then takes that number),
-// and moves t on. Equal numbers are never exchanged with one another, yet
-// exchanges with third rows move them, so the order of equal numbers is what
-// this walk makes of it. Returns, for every row position from the top, the
-// index of the row that ends there. When every row holds a number the order
-// is worked out in n log n steps without making the exchanges. With rows that
-// hold none, only the rows between the target and a little past the probe
-// are kept one by one; the rows further down are kept as their original
-// numbers and the multiset of numbers that entered them, and which of several
-// rows of one number is where is settled afterwards from what entered and
-// left them (registers/ListOrder.cpp).
+// The order of the lists' rows. keys[i] is the number in the sort column of
+// row i (no value: the cell is not a whole number). The rows that hold a
+// number come first, in the order the lists' exchange sort gives them: it
+// walks probe rows p from the top with a target row t; each probe row with a
+// number v scans the rows from t down, exchanging row t with every lower row
+// whose number is smaller than v (v then takes that number), and moves t on.
+// That sorts the numbers ascending; equal numbers are never exchanged with
+// one another, yet exchanges with third rows move them, so the order of equal
+// numbers is what this walk makes of it. It is worked out in n log n steps
+// without making the exchanges (registers/ListOrder.cpp). The rows without a
+// number follow, in the order they stand. Returns, for every row position
+// from the top, the index of the row that ends there.
 std::vector<int> ExchangeSortOrder(const std::vector<std::optional<std::int64_t>>& keys);
 
 // A stored flag: "True"/"False" in any case, or a number (non-zero is true).

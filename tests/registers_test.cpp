@@ -161,6 +161,28 @@ TEST_F(Registers, TenDigitNumbersBeyondTheIntegerRangeAreOrderedAndFound) {
     EXPECT_EQ(Sort->ListBox1->item(1)->text(), QStringLiteral("3000000001 - ФАКТУРА - Фирма А"));
 }
 
+// A document whose number is no whole number does not stop the others from
+// showing in number order: they come first, ascending, and it follows them.
+TEST_F(Registers, ARowWithoutAWholeNumberLeavesTheOthersAscending) {
+    Add({QStringLiteral("ABC"), "ПРОФОРМА ФАКТУРА"});
+    Add({Number(9)});
+    Add({Number(1)});
+    Add({Number(5)});
+    Add({QStringLiteral("12-A"), "ПРОТОКОЛ чл.117"});
+    Add({Number(3)});
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    QTest::mouseClick(Main->ReportBtn, Qt::LeftButton);
+    ASSERT_TRUE(Sort->Visible());
+    QStringList shown;
+    for (int k = 0; k < 10 && !PanelNumber(k).isEmpty(); ++k) shown << PanelNumber(k);
+    EXPECT_EQ(shown, QStringList({Number(1), Number(3), Number(5), Number(9), "ABC", "12-A"}));
+    // A click on a panel's title chooses the document it shows.
+    QTest::mouseClick(Panel(2)->findChildren<QLabel*>().at(1), Qt::LeftButton);
+    EXPECT_EQ(DataModule1->store.FieldByName(QStringLiteral("Num")).AsString(), Number(5));
+    QTest::mouseClick(Panel(4)->findChildren<QLabel*>().at(1), Qt::LeftButton);
+    EXPECT_EQ(DataModule1->store.FieldByName(QStringLiteral("Num")).AsString(), QStringLiteral("ABC"));
+}
+
 // The register shown again after another work place changed documents shows
 // them as they are now, the texts of the unchanged ones kept from before.
 TEST_F(Registers, TheRegisterShownAgainShowsWhatAnotherWorkPlaceChanged) {
@@ -647,6 +669,34 @@ TEST_F(Registers, TheCardTheChosenRowAndTheDocumentsShowOneCustomer) {
     EXPECT_EQ(ListedDocuments(), QStringList{Number(3)});
     EXPECT_EQ(EditCustForm->DBEdit1->Text(), QStringLiteral("Клиент 07"));
     EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("30 лв."));
+}
+
+// A number counts once within its title's counter group: a proforma stored
+// first hides no invoice of the same number. The same invoice number from two
+// own firms is listed and counted once, the first stored.
+TEST_F(Registers, AProformaHidesNoInvoiceOfTheSameNumberFromTheCustomer) {
+    AddCustomer(1, QStringLiteral("Клиент"), QStringLiteral("123"));
+    Add({Number(20), "ПРОФОРМА ФАКТУРА", "Фирма А", "50.00"});
+    Add({Number(20), "ФАКТУРА", "Фирма А", "120.00", "11.03.2013 г.", "True"});
+    Add({Number(21), "ФАКТУРА", "Фирма А", "30"});
+    Add({Number(21), "ФАКТУРА", "Фирма Б", "700"});
+    Add({Number(20), "Кредитно известие", "Фирма Б", "5"});  // the invoices' 20 again
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    platform::ScriptedDialogs dialogs;
+    QTest::mouseClick(Main->SpeedButton7, Qt::LeftButton);
+    ASSERT_TRUE(CustForm->Visible());
+    platform::StringGrid* documents = CustForm->StringGrid1;
+    QStringList listed;
+    for (int r = 1; r < documents->RowCount(); ++r)
+        listed << documents->Cell(1, r) + u' ' + documents->Cell(2, r) + u' ' + documents->Cell(0, r) + u' ' +
+                      documents->Cell(4, r);
+    EXPECT_EQ(listed, QStringList({QStringLiteral("0000000020 ПРОФОРМА ФАКТУРА Фирма А 50.00"),
+                                   QStringLiteral("0000000020 ФАКТУРА Фирма А 120.00"),
+                                   QStringLiteral("0000000021 ФАКТУРА Фирма А 30")}));
+    QTest::mouseClick(CustForm->Button3, Qt::LeftButton);
+    ASSERT_TRUE(EditCustForm->Visible());
+    EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("150 лв."));  // 120 + 30
+    EXPECT_TRUE(dialogs.Shown().empty());
 }
 
 // Every column of the customer's documents fits inside the grid with its whole
