@@ -108,6 +108,20 @@ protected:
                                                            "('%1', %1, '%2', '%3')").arg(number).arg(company, id));
     }
     static QRgb Colour(const QWidget* panel) { return panel->palette().color(QPalette::Window).rgb() & 0xFFFFFF; }
+    // The documents stored so far made whole enough to open in the editor.
+    void MakeOpenable() {
+        testsupport::ExecuteOn(defaultFile, "update store set datetaxeventl = 'False', datepaymentl = 'False', datetaxevent = "
+                                            "fromdate, datepayment = fromdate, notedate = fromdate, firmdbindex = '1'");
+    }
+    // A right click on the panel, as the right button does, and a click on the menu's item.
+    static void RightClickAndChoose(QWidget* panel, QAction* item) {
+        const QPoint at(150, 50);  // beside the labels and boxes
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, panel->mapToGlobal(at));
+        QCoreApplication::sendEvent(panel, &rightClick);
+        ASSERT_TRUE(Sort->PopupMenu1->isVisible());
+        QTest::mouseClick(Sort->PopupMenu1, Qt::LeftButton, {}, Sort->PopupMenu1->actionGeometry(item).center());
+        if (Sort->PopupMenu1->isVisible()) Sort->PopupMenu1->close();  // an item that does nothing leaves it open
+    }
     // The customer whose row the customer list shows chosen.
     static QString ChosenCustomer() { return CustForm->StringGrid2->Cell(1, CustForm->StringGrid2->Row()); }
     // The suppliers of the documents the customer list shows.
@@ -578,6 +592,64 @@ TEST_F(Registers, TheRightClickChoosesThePanelTheMenuActsOn) {
     EXPECT_EQ(Colour(Panel(1)), 0xFFFFFFu);
     QTest::mouseClick(Sort->PopupMenu1, Qt::LeftButton, {}, Sort->PopupMenu1->actionGeometry(Sort->N2).center());
     EXPECT_EQ(testsupport::QueryRows(defaultFile, "select num from store"), QStringList{Number(5)});
+}
+
+// An empty panel points at no document: a click, a right click or a double
+// click on it chooses and opens nothing, and its menu deletes nothing.
+TEST_F(Registers, AnEmptyPanelChoosesOpensAndDeletesNothing) {
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    for (int n = 1; n <= 7; ++n) Add({Number(n)});
+    MakeOpenable();
+    QTest::mouseClick(Main->ReportBtn, Qt::LeftButton);
+    ASSERT_TRUE(Sort->isVisible());
+    ASSERT_EQ(PositionOf(Number(7)), 6);
+    RightClickAndChoose(Panel(0), Sort->N1);  // a panel's document opens
+    ASSERT_TRUE(OrderForm->isVisible());
+    OrderForm->hide();
+    const auto numbers = [this] { return testsupport::QueryRows(defaultFile, "select num from store order by num"); };
+    // The last document deleted through its panel's menu: its panel is empty.
+    RightClickAndChoose(Panel(6), Sort->N2);
+    ASSERT_EQ(numbers().size(), 6);
+    ASSERT_EQ(PanelNumber(6), QString());
+    // Its menu again: nothing goes, and nothing opens.
+    RightClickAndChoose(Panel(6), Sort->N2);
+    EXPECT_EQ(numbers().size(), 6);
+    RightClickAndChoose(Panel(6), Sort->N1);
+    EXPECT_FALSE(OrderForm->isVisible());
+    // A click chooses nothing, and the chosen panel's document stays the one acted on.
+    QTest::mouseClick(Panel(2), Qt::LeftButton, {}, QPoint(150, 50));
+    QTest::mouseClick(Panel(6), Qt::LeftButton, {}, QPoint(150, 50));
+    EXPECT_EQ(Colour(Panel(6)), 0xFFFFFFu);
+    EXPECT_EQ(Colour(Panel(2)), 0xC0DCC0u);
+    QTest::mouseDClick(Panel(7), Qt::LeftButton, {}, QPoint(150, 50));
+    EXPECT_FALSE(OrderForm->isVisible());
+    RightClickAndChoose(Panel(2), Sort->N2);
+    EXPECT_EQ(numbers(), QStringList({Number(1), Number(2), Number(4), Number(5), Number(6)}));
+}
+
+// On the last page of a longer register, the panels under the last document
+// are empty, whatever they showed on the pages before.
+TEST_F(Registers, TheEmptyPanelsOfTheLastPageDeleteNothing) {
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    for (int n = 1; n <= 21; ++n) Add({Number(n)});
+    Add({QString()});  // two documents without a number: in the record count, on no panel
+    Add({QString()});
+    MakeOpenable();
+    QTest::mouseClick(Main->ReportBtn, Qt::LeftButton);
+    ASSERT_TRUE(Sort->isVisible());
+    for (int step = 0; step < 14; ++step) QTest::keyClick(Sort->ScrollBar1, Qt::Key_Down);
+    ASSERT_EQ(Sort->ScrollBar1->value(), Sort->ScrollBar1->maximum());
+    ASSERT_EQ(PanelNumber(7), Number(21));
+    ASSERT_EQ(PanelNumber(8), QString());
+    ASSERT_EQ(PanelNumber(9), QString());
+    const int before = DataModule1->store.RecordCount();
+    for (int k : {8, 9}) {
+        RightClickAndChoose(Panel(k), Sort->N2);
+        RightClickAndChoose(Panel(k), Sort->N1);
+    }
+    EXPECT_EQ(DataModule1->store.RecordCount(), before);
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select count(*) from store"), QStringList{QString::number(before)});
+    EXPECT_FALSE(OrderForm->isVisible());
 }
 
 // The up arrow raises the year, within 2010 to 2030, from the year shown or typed.
