@@ -375,6 +375,59 @@ TEST_F(Registers, EachCounterNumbersApartAndTheChartAndTheMonthListsAgree) {
                              "общо без ДДС: 0.00 лв.\nобщо с ДДС: 0.00 лв."));
 }
 
+// The firm list opened again and closed with Escape keeps the firm charted:
+// the box, the bars and the month lists stay that firm's.
+TEST_F(Registers, TheFirmListClosedWithEscapeKeepsTheChosenFirm) {
+    Add({Number(1), "ФАКТУРА", "Алфа ООД", "240", "10.03.2013 г."});
+    Add({Number(2), "ФАКТУРА", "Бета ЕООД", "600", "11.03.2013 г."});
+    for (const char* name : {"Алфа ООД", "Бета ЕООД"}) {
+        DataModule1->firm.Append();
+        DataModule1->firm.FieldByName(QStringLiteral("Supplier1")).SetAsString(QString::fromUtf8(name));
+        DataModule1->firm.Post();
+    }
+    platform::ScriptedDialogs dialogs;
+    Sort->Show();
+    QTest::mouseClick(Sort->Button1, Qt::LeftButton);
+    ASSERT_TRUE(StatForm->isVisible());
+    registers::DropDownComboBox* firms = StatForm->DBComboBox1;
+    const auto openList = [firms] {
+        QTest::mouseClick(firms, Qt::LeftButton, {}, QPoint(firms->width() - 5, firms->height() / 2));
+        return firms->view()->isVisible();
+    };
+    ASSERT_TRUE(openList());
+    QTest::keyClick(firms->view(), Qt::Key_Home);
+    QTest::keyClick(firms->view(), Qt::Key_Return);
+    ASSERT_EQ(firms->currentText(), QStringLiteral("Алфа ООД"));
+    EXPECT_DOUBLE_EQ(StatForm->Series2->at(2), 200);
+    QComboBox* months = StatForm->ComboBox1;
+    const auto chooseMarch = [months] {
+        months->setFocus();
+        QTest::keyClick(months, Qt::Key_Home);
+        QTest::keyClick(months, Qt::Key_Down);
+        QTest::keyClick(months, Qt::Key_Down);
+        return months->currentText() == QStringLiteral("Март");
+    };
+    ASSERT_TRUE(chooseMarch());
+    const QString march = StatForm->Memo2->toPlainText();
+    EXPECT_TRUE(march.contains(QStringLiteral("0000000001/10.03, 240 лв.")));
+
+    ASSERT_TRUE(openList());
+    QTest::keyClick(firms->view(), Qt::Key_Escape);
+    EXPECT_FALSE(firms->view()->isVisible());
+    EXPECT_EQ(firms->currentText(), QStringLiteral("Алфа ООД"));
+    EXPECT_EQ(StatForm->SelectedFirm(), QStringLiteral("Алфа ООД"));
+    EXPECT_DOUBLE_EQ(StatForm->Series2->at(2), 200);
+    ASSERT_TRUE(chooseMarch());
+    EXPECT_EQ(StatForm->Memo2->toPlainText(), march);
+    // Another firm chosen from the list reopened is charted.
+    ASSERT_TRUE(openList());
+    QTest::keyClick(firms->view(), Qt::Key_End);
+    QTest::keyClick(firms->view(), Qt::Key_Return);
+    EXPECT_EQ(StatForm->SelectedFirm(), QStringLiteral("Бета ЕООД"));
+    EXPECT_DOUBLE_EQ(StatForm->Series2->at(2), 500);
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
 TEST_F(Registers, GoodsGoIntoANewDocumentAndThenBelowTheLastLine) {
     testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
     for (const char* goods : {"Болт", "Гайка", "Шайба"}) {
