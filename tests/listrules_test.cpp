@@ -322,8 +322,9 @@ TEST(IncomeRule, AnInvoiceAddsACreditNoteSubtractsAndAnUnreadableTextIsTold) {
         unreadable.Report(QStringLiteral("Сборът не включва"));
         ADD_FAILURE();
     } catch (const platform::EConvertError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Сборът не включва 2 документ(а), които не могат да бъдат прочетени. "
-                                              "Документ № 0000000007: сумата „%1“ не е число."));
+        EXPECT_EQ(e.Message(), QStringLiteral("Сборът не включва 2 документ(а), които не могат да бъдат прочетени:\n"
+                                              "Документ № 0000000007: сумата „%1“ не е число.\n"
+                                              "Документ № 0000000008: друго."));
     }
 }
 

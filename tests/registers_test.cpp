@@ -345,7 +345,7 @@ TEST_F(Registers, EachCounterNumbersApartAndTheChartAndTheMonthListsAgree) {
     ASSERT_EQ(StatForm->SelectedFirm(), QStringLiteral("Фирма А"));
     ASSERT_EQ(dialogs.Shown().size(), 1u);
     EXPECT_EQ(dialogs.Shown()[0].text,
-              QStringLiteral("Приходите в графиката не включват 1 документ(а), които не могат да бъдат прочетени. "
+              QStringLiteral("Приходите в графиката не включват 1 документ(а), които не могат да бъдат прочетени:\n"
                              "Документ № 0000000009: полето „Платена“ съдържа „maybe“ вместо True или False."));
     EXPECT_NEAR(StatForm->Series1->at(2), 1431.90, 1e-9);  // invoice 1, though proforma 1 was met first
     EXPECT_NEAR(StatForm->Series2->at(2), 200, 1e-9);      // invoice 7 once; invoice 9 left out
@@ -373,6 +373,34 @@ TEST_F(Registers, EachCounterNumbersApartAndTheChartAndTheMonthListsAgree) {
     EXPECT_EQ(StatForm->Memo2->toPlainText(),
               QStringLiteral("Извадка за неплатени фактури за месец Май 2013 с ДДС\n\n"
                              "общо без ДДС: 0.00 лв.\nобщо с ДДС: 0.00 лв."));
+}
+
+// The chart's report names every document it leaves out, not only the first.
+TEST_F(Registers, TheChartNamesEachDocumentItLeavesOut) {
+    Add({Number(1), "ФАКТУРА", "Фирма А", "120", "10.03.2013 г."});
+    Add({Number(5), "ФАКТУРА", "Фирма А", "240", "11.03.2013 г.", "maybe"});
+    Add({Number(6), "ФАКТУРА", "Фирма А", "много", "12.04.2013 г."});
+    Add({Number(7), "ФАКТУРА", "Фирма А", "120", "13.05.2013 г.", "False", "да"});
+    DataModule1->firm.Append();
+    DataModule1->firm.FieldByName(QStringLiteral("Supplier1")).SetAsString(QStringLiteral("Фирма А"));
+    DataModule1->firm.Post();
+    platform::ScriptedDialogs dialogs;
+    Sort->Show();
+    QTest::mouseClick(Sort->Button1, Qt::LeftButton);
+    registers::DropDownComboBox* firms = StatForm->DBComboBox1;
+    QTest::mouseClick(firms, Qt::LeftButton, {}, QPoint(firms->width() - 5, firms->height() / 2));
+    ASSERT_TRUE(firms->view()->isVisible());
+    QTest::keyClick(firms->view(), Qt::Key_Home);
+    QTest::keyClick(firms->view(), Qt::Key_Return);
+    ASSERT_EQ(StatForm->SelectedFirm(), QStringLiteral("Фирма А"));
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    // Last record first, as the chart reads them.
+    EXPECT_EQ(dialogs.Shown()[0].text,
+              QStringLiteral("Приходите в графиката не включват 3 документ(а), които не могат да бъдат прочетени:\n"
+                             "Документ № 0000000007: полето „Анулирана“ съдържа „да“ вместо True или False.\n"
+                             "Документ № 0000000006: сумата „много“ не е число.\n"
+                             "Документ № 0000000005: полето „Платена“ съдържа „maybe“ вместо True или False."));
+    EXPECT_NEAR(StatForm->Series2->at(2), 100, 1e-9);  // invoice 1 alone
 }
 
 // The firm list opened again and closed with Escape keeps the firm charted:
