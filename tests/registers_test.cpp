@@ -802,6 +802,54 @@ TEST_F(Registers, TheCardTheChosenRowAndTheDocumentsShowOneCustomer) {
     EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("30 лв."));
 }
 
+// Down on the last customer, End, or a click under the list: the rows there
+// hold no customer, and the last customer stays chosen, as the card and the
+// documents show it.
+TEST_F(Registers, TheLastCustomerStaysChosenBelowTheList) {
+    AddCustomer(1, QStringLiteral("Клиент 01"), QStringLiteral("101"));
+    AddCustomer(14, QStringLiteral("Клиент 14 АД"), QStringLiteral("114"));
+    AddCustomer(7, QStringLiteral("Клиент 07"), QStringLiteral("107"));
+    // Customers stored without a number, as an empty card's "OK" stores them: on no row.
+    testsupport::ExecuteOn(defaultFile, "insert into customer (pnom, company1) values ('n1', 'Без номер')");
+    testsupport::ExecuteOn(defaultFile, "insert into customer (pnom) values ('n2')");
+    Add({Number(2), "ФАКТУРА", "Фирма А", "60", "10.03.2013 г.", "False", "False", "114"});
+    Add({Number(3), "ФАКТУРА", "Фирма А", "30", "10.03.2013 г.", "False", "False", "107"});
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    platform::ScriptedDialogs dialogs;
+    QTest::mouseClick(Main->SpeedButton7, Qt::LeftButton);
+    platform::StringGrid* list = CustForm->StringGrid2;
+    ASSERT_EQ(list->RowCount(), 6);  // two rows under the list
+    QWidget* rows = list->View()->viewport();
+    const auto clickRow = [&](int r) {
+        QTest::mouseClick(rows, Qt::LeftButton, {}, rows->mapFrom(list, list->CellRect(1, r).center()));
+    };
+    clickRow(3);
+    ASSERT_EQ(ChosenCustomer(), QStringLiteral("Клиент 14 АД"));
+    const auto lastCustomerShown = [&] {
+        EXPECT_EQ(list->Row(), 3);
+        EXPECT_EQ(ChosenCustomer(), QStringLiteral("Клиент 14 АД"));
+        EXPECT_EQ(ListedDocuments(), QStringList{Number(2)});
+        EXPECT_EQ(DataModule1->cust.FieldByName(QStringLiteral("Company1")).AsString(), QStringLiteral("Клиент 14 АД"));
+    };
+    PressIn(list->View(), Qt::Key_Down);
+    lastCustomerShown();
+    PressIn(list->View(), Qt::Key_Down);
+    lastCustomerShown();
+    PressIn(list->View(), Qt::Key_End);
+    lastCustomerShown();
+    clickRow(5);
+    lastCustomerShown();
+    QTest::mouseClick(CustForm->Button3, Qt::LeftButton);  // "Редактирай"
+    EXPECT_EQ(EditCustForm->DBEdit1->Text(), QStringLiteral("Клиент 14 АД"));
+    EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("60 лв."));
+    // Up goes on from the last customer.
+    EditCustForm->close();
+    PressIn(list->View(), Qt::Key_Up);
+    EXPECT_EQ(ChosenCustomer(), QStringLiteral("Клиент 07"));
+    EXPECT_EQ(ListedDocuments(), QStringList{Number(3)});
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
 // Every column of the customer's documents fits inside the grid with its whole
 // text, also when the rows need the vertical scroll bar.
 TEST_F(Registers, TheCustomersDocumentsFitTheGrid) {
