@@ -3,6 +3,7 @@
 #include "data/DataModule.h"
 #include "data/Login.h"
 #include "documents/DocumentEditor.h"
+#include "documents/DocumentRecord.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
@@ -217,16 +218,15 @@ void TSort::N2Click() {
     data::DataSet& store = DataModule1->store;
     data::DataSet& user = DataModule1->user;
     const QString us = store.FieldByName(QStringLiteral("us")).AsString();
+    // A document without an owner is the first registered user's.
     QString firstUser;
-    if (user.RecordCount() > 0) {
-        if (us.isEmpty()) user.SetRecNo(1);
-        firstUser = user.RecordCount() > 0 ? user.FieldByName(QStringLiteral("us")).AsString() : QString();
-        if (!us.isEmpty()) firstUser.clear();
+    if (us.isEmpty() && user.RecordCount() > 0) {
+        user.SetRecNo(1);
+        firstUser = user.FieldByName(QStringLiteral("us")).AsString();
     }
-    const QString refusal =
-        registers::DeleteRefusal(us, user.RecordCount() > 0, firstUser, Form9 ? Form9->LoggedUser : QString());
-    if (!refusal.isEmpty()) {
-        platform::ShowMessage(refusal);
+    const QString refusing = RefusingOwner(us, user.RecordCount() > 0, firstUser, Form9 ? Form9->LoggedUser : QString());
+    if (!refusing.isEmpty()) {
+        platform::ShowMessage(OwnerRuleMessage(refusing));
         return;
     }
     store.Delete();

@@ -1,6 +1,7 @@
 // The register's list order, flags, amounts and the income statistics, apart
 // from any window.
 
+#include "documents/DocumentRecord.h"
 #include "platform/LocaleText.h"
 #include "platform/Exception.h"
 #include "registers/ColumnFit.h"
@@ -208,7 +209,12 @@ TEST(ListOrder, ReadsNumbersLikeTheLists) {
 }
 
 TEST(ListOrder, OnlyTheOwnerOrTheFirstUserMayDelete) {
-    using registers::DeleteRefusal;
+    // The owner rule the register deletes by: the message when it refuses.
+    const auto DeleteRefusal = [](const QString& owner, bool usersRegistered, const QString& firstUser,
+                                  const QString& loggedUser) {
+        const QString refusing = RefusingOwner(owner, usersRegistered, firstUser, loggedUser);
+        return refusing.isEmpty() ? QString() : OwnerRuleMessage(refusing);
+    };
     const QString ivan = QStringLiteral("Иван"), maria = QStringLiteral("Мария");
     EXPECT_TRUE(DeleteRefusal(ivan, false, {}, maria).isEmpty());
     EXPECT_TRUE(DeleteRefusal(ivan, true, maria, ivan).isEmpty());
