@@ -539,8 +539,12 @@ public:
         return editor;
     }
 
+    // The stored text, unless the user has typed into the editor: the first
+    // keystroke puts the record into Edit, which repaints the row, and what
+    // was typed must not give way to the text it replaces.
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         auto* line = static_cast<QLineEdit*>(editor);
+        if (line->isModified()) return;
         const QString text = index.data(Qt::EditRole).toString();
         if (line->text() != text) line->setText(text);
     }

@@ -14,6 +14,9 @@
 #include <QStyle>
 #include <QTableView>
 
+#include <functional>
+#include <utility>
+
 TCustForm* CustForm = nullptr;
 
 TCustForm::TCustForm(QWidget* parent) : platform::Form(parent) {
@@ -76,7 +79,25 @@ bool TCustForm::ChooseCustomer() {
 }
 
 void TCustForm::StringGrid2Click() {
-    if (ChooseCustomer()) DataModule1->cust.Refresh();
+    if (ChooseCustomer())
+        DataModule1->cust.Refresh();
+    else
+        KeepCurrentCustomerChosen();
+}
+
+void TCustForm::KeepCurrentCustomerChosen() {
+    // A row under the list (reached by Down on the last customer, say) holds
+    // no customer: the chosen row goes back to the customer the card and the
+    // documents show. A customer the list leaves out (no number) has no row.
+    const QString current = QString::number(DataModule1->cust.RecNo());
+    for (int r = StringGrid2->FixedRows(); r < StringGrid2->RowCount(); ++r) {
+        if (StringGrid2->Cell(4, r) != current) continue;
+        // Choosing the row in code chooses nothing more: the customer is chosen already.
+        const std::function<void()> onClick = std::exchange(StringGrid2->OnClick, nullptr);
+        StringGrid2->SetRow(r);
+        StringGrid2->OnClick = onClick;
+        return;
+    }
 }
 
 void TCustForm::DBGrid1KeyDown() { StringGrid2Click(); }

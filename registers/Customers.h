@@ -50,6 +50,8 @@ public:
 private:
     // Makes the customer of the grid's selected row current; false when the row holds none.
     bool ChooseCustomer();
+    // The grid's chosen row back on the current customer's row, when it has one.
+    void KeepCurrentCustomerChosen();
 };
 
 extern TCustForm* CustForm;

@@ -3,6 +3,7 @@
 #include "data/DataModule.h"
 #include "data/Login.h"
 #include "documents/DocumentEditor.h"
+#include "documents/DocumentRecord.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
@@ -92,8 +93,12 @@ TSort::TSort(QWidget* parent) : platform::Form(parent) {
         panel->setContextMenuPolicy(Qt::CustomContextMenu);
         // A right click chooses the panel, as a click does, so that the menu
         // acts on the document pointed at.
+        // An empty panel points at no document: its menu offers nothing.
         connect(panel, &QWidget::customContextMenuRequested, this, [this, panel](const QPoint& at) {
             platform::RunHandler([&] { Panel1Click(panel); });
+            const bool document = ShowsDocument(panel);
+            N1->setEnabled(document);
+            N2->setEnabled(document);
             PopupMenu1->popup(panel->mapToGlobal(at));
         });
         SetPanelColour(panel, kWhite);
@@ -145,6 +150,8 @@ void TSort::ScrollBar1Change() {
         const Slot s = SlotOf(PanelNames.at(r - position));
         SetPanelColour(s.panel, kWhite);
         if (StringGrid1->Cell(registers::RegisterColumn::Annulled, r).isEmpty()) {
+            // The record number of the row shown before goes too: the panel points at no document.
+            s.recNo->clear();
             for (QWidget* w : {static_cast<QWidget*>(s.number), static_cast<QWidget*>(s.title),
                                static_cast<QWidget*>(s.firm), static_cast<QWidget*>(s.printed),
                                static_cast<QWidget*>(s.paid), static_cast<QWidget*>(s.annulled)})
@@ -168,16 +175,22 @@ void TSort::ScrollBar1Change() {
     }
 }
 
+bool TSort::ShowsDocument(QWidget* panel) const {
+    return registers::WholeNumber(SlotOf(panel->objectName()).recNo->text()).has_value();
+}
+
 void TSort::Panel1Click(QWidget* Sender) {
+    // A click on an empty panel chooses nothing.
+    if (!ShowsDocument(Sender)) return;
     for (const QString& name : PanelNames) SetPanelColour(findChild<QWidget*>(name), kWhite);
     SetPanelColour(Sender, kChosenColour);
-    const Slot s = SlotOf(Sender->objectName());
-    DataModule1->store.SetRecNo(registers::WholeNumber(s.recNo->text()).value_or(1));
+    DataModule1->store.SetRecNo(*registers::WholeNumber(SlotOf(Sender->objectName()).recNo->text()));
 }
 
 void TSort::Label28Click(QWidget* Sender) { Panel1Click(Sender->parentWidget()); }
 
 void TSort::Panel9DblClick(QWidget* Sender) {
+    if (!ShowsDocument(Sender)) return;
     Panel1Click(Sender);
     DBGrid1DblClick();
 }
@@ -207,16 +220,15 @@ void TSort::N2Click() {
     data::DataSet& store = DataModule1->store;
     data::DataSet& user = DataModule1->user;
     const QString us = store.FieldByName(QStringLiteral("us")).AsString();
+    // A document without an owner is the first registered user's.
     QString firstUser;
-    if (user.RecordCount() > 0) {
-        if (us.isEmpty()) user.SetRecNo(1);
-        firstUser = user.RecordCount() > 0 ? user.FieldByName(QStringLiteral("us")).AsString() : QString();
-        if (!us.isEmpty()) firstUser.clear();
+    if (us.isEmpty() && user.RecordCount() > 0) {
+        user.SetRecNo(1);
+        firstUser = user.FieldByName(QStringLiteral("us")).AsString();
     }
-    const QString refusal =
-        registers::DeleteRefusal(us, user.RecordCount() > 0, firstUser, Form9 ? Form9->LoggedUser : QString());
-    if (!refusal.isEmpty()) {
-        platform::ShowMessage(refusal);
+    const QString refusing = RefusingOwner(us, user.RecordCount() > 0, firstUser, Form9 ? Form9->LoggedUser : QString());
+    if (!refusing.isEmpty()) {
+        platform::ShowMessage(OwnerRuleMessage(refusing));
         return;
     }
     store.Delete();

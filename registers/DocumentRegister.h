@@ -97,6 +97,8 @@ private:
         QCheckBox *printed, *paid, *annulled;
     };
     Slot SlotOf(const QString& panelName) const;
+    // Whether the panel shows a document (an empty one holds no record number).
+    bool ShowsDocument(QWidget* panel) const;
     static void SetPanelColour(QWidget* panel, QRgb colour);
     static QRgb PanelColour(const QWidget* panel);
     void StoreFlag(QCheckBox* box, const char* field);

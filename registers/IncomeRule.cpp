@@ -32,14 +32,14 @@ IncomeShare ShareOfIncome(const QString& document, const QString& annulled, cons
 }
 
 void UnreadableDocuments::Add(const QString& num, const QString& error) {
-    if (count_++ == 0) first_ = QStringLiteral("Документ № %1: %2.").arg(num, error);
+    named_ << QStringLiteral("Документ № %1: %2.").arg(num, error);
 }
 
 void UnreadableDocuments::Report(const QString& leftOutOf) const {
-    if (count_ > 0)
+    if (!named_.isEmpty())
         throw platform::EConvertError(
-            QStringLiteral("%1 %2 документ(а), които не могат да бъдат прочетени. %3")
-                .arg(leftOutOf, QString::number(count_), first_));
+            QStringLiteral("%1 %2 документ(а), които не могат да бъдат прочетени:\n%3")
+                .arg(leftOutOf, QString::number(named_.size()), named_.join(u'\n')));
 }
 
 }  // namespace registers

@@ -6,6 +6,7 @@
 // whose flag or amount cannot be read counts for nothing and is reported.
 
 #include <QString>
+#include <QStringList>
 
 namespace registers {
 
@@ -23,19 +24,19 @@ struct IncomeShare {
 IncomeShare ShareOfIncome(const QString& document, const QString& annulled, const QString& noteKind,
                           const QString& total);
 
-// Documents left out of a sum because a text could not be read: counted, and
-// the first one named, for one report once the window is filled.
+// Documents left out of a sum because a text could not be read: each one
+// named, for one report once the window is filled.
 class UnreadableDocuments {
 public:
     void Add(const QString& num, const QString& error);
-    int Count() const { return count_; }
+    int Count() const { return static_cast<int>(named_.size()); }
     // Throws EConvertError: leftOutOf ("Общата стойност ... не включва"), the
-    // count and the first document's number and reason. Nothing when none.
+    // count, and each document's number and reason on a line of its own, in
+    // the order they were met. Nothing when none.
     void Report(const QString& leftOutOf) const;
 
 private:
-    int count_ = 0;
-    QString first_;
+    QStringList named_;
 };
 
 }  // namespace registers

@@ -77,13 +77,6 @@ const QStringList& MonthNames() {
     return names;
 }
 
-QString DeleteRefusal(const QString& owner, bool usersRegistered, const QString& firstUser, const QString& loggedUser) {
-    if (!usersRegistered) return {};
-    const QString allowed = owner.isEmpty() ? firstUser : owner;
-    if (allowed == loggedUser) return {};
-    return QStringLiteral("Само потребителят ") + allowed + QStringLiteral(" може да промени или изтрие този документ.");
-}
-
 int SearchListHeight(int hits) { return std::min(hits * 14 + 20, 515); }
 
 }  // namespace registers

@@ -52,12 +52,6 @@ QString YearBoxDigits(const QString& yearText);
 // The twelve month names in calendar order.
 const QStringList& MonthNames();
 
-// Who may delete a stored document. owner: the document's user (may be
-// empty); firstUser: the first registered user (empty when there is none);
-// usersRegistered: whether any user is registered. The message is empty when
-// the delete may go on.
-QString DeleteRefusal(const QString& owner, bool usersRegistered, const QString& firstUser, const QString& loggedUser);
-
 // Search result list height for a number of hits (item height 14), at most 515.
 int SearchListHeight(int hits);
 

@@ -411,9 +411,19 @@ void TStatForm::Series1Click(int index) {
 }
 
 void TStatForm::DBComboBox1DropDown() {
+    // The firm charted stays chosen in the list read again, so that a list
+    // closed without a choice (Escape) leaves the box showing it; a typed
+    // text that chooses no firm stays as it was.
+    const QString chosen = SelectedFirm();
+    const QString shown = DBComboBox1->currentText();
+    const QSignalBlocker block(DBComboBox1);
+    const QSignalBlocker blockEdit(DBComboBox1->lineEdit());
     DBComboBox1->clear();
     for (const auto& row : registers::RecordTexts(DataModule1->firm, {QStringLiteral("Supplier1")}))
         DBComboBox1->addItem(row[0]);
+    const int index = chosen.isEmpty() ? -1 : DBComboBox1->findText(chosen, Qt::MatchExactly);
+    DBComboBox1->setCurrentIndex(index);
+    if (index < 0) DBComboBox1->lineEdit()->setText(shown);
 }
 
 void TStatForm::PrintList(QTextEdit* memo) {

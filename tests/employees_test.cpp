@@ -8,6 +8,8 @@
 #include "support/programtest.h"
 #include "support/testdatabase.h"
 
+#include <QApplication>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -47,6 +49,40 @@ TEST_F(Employees, TheGridAndNavigatorKeepTheEmployees) {
     platform::Click(Emp->DBNavigator1->Button(NavigateBtn::Delete));
     ASSERT_EQ(dialogs.Shown().size(), 1u);
     EXPECT_EQ(QueryRows(defaultFile, "select count(*) from employee"), QStringList{"2"});
+}
+
+// Typing into a cell replaces its text, from the first key on.
+TEST_F(Employees, TypingIntoACellReplacesItsText) {
+    DataModule1->employee.Append();
+    DataModule1->employee.FieldByName("NAME1").SetAsString("Bob");
+    DataModule1->employee.Post();
+    DataModule1->employee.Append();
+    DataModule1->employee.FieldByName("NAME1").SetAsString("Ivan");
+    DataModule1->employee.Post();
+    QApplication::setActiveWindow(Emp);
+    platform::DBGrid* grid = Emp->DBGrid1;
+    const auto typeIntoCell = [grid](int row, const QString& text) {
+        const QRect cell = grid->visualRect(grid->model()->index(row, 1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        testsupport::TypeKeys(grid, text);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::mouseClick(Emp->DBNavigator1->Button(NavigateBtn::Post), Qt::LeftButton);
+    };
+    const auto names = [this] {
+        QStringList rows = QueryRows(defaultFile, "select name1 from employee");
+        rows.sort();
+        return rows;
+    };
+    ASSERT_EQ(grid->CellText(1, 1), "Bob");
+    ASSERT_EQ(grid->CellText(2, 1), "Ivan");
+
+    typeIntoCell(2, QStringLiteral("Петър"));
+    EXPECT_EQ(names(), (QStringList{"Bob", "Иван", "Петър"}));
+    typeIntoCell(1, QStringLiteral("н"));
+    EXPECT_EQ(names(), (QStringList{"Иван", "Петър", "н"}));
+    EXPECT_EQ(grid->CellText(1, 1), "н");
+    EXPECT_EQ(grid->CellText(2, 1), "Петър");
+    EXPECT_TRUE(dialogs.Shown().empty());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The register's list order, flags, amounts and the income statistics, apart
 // from any window.
 
+#include "documents/DocumentRecord.h"
 #include "platform/LocaleText.h"
 #include "platform/Exception.h"
 #include "registers/ColumnFit.h"
@@ -270,7 +271,12 @@ TEST(ListOrder, ReadsNumbersLikeTheLists) {
 }
 
 TEST(ListOrder, OnlyTheOwnerOrTheFirstUserMayDelete) {
-    using registers::DeleteRefusal;
+    // The owner rule the register deletes by: the message when it refuses.
+    const auto DeleteRefusal = [](const QString& owner, bool usersRegistered, const QString& firstUser,
+                                  const QString& loggedUser) {
+        const QString refusing = RefusingOwner(owner, usersRegistered, firstUser, loggedUser);
+        return refusing.isEmpty() ? QString() : OwnerRuleMessage(refusing);
+    };
     const QString ivan = QStringLiteral("Иван"), maria = QStringLiteral("Мария");
     EXPECT_TRUE(DeleteRefusal(ivan, false, {}, maria).isEmpty());
     EXPECT_TRUE(DeleteRefusal(ivan, true, maria, ivan).isEmpty());
@@ -384,8 +390,9 @@ TEST(IncomeRule, AnInvoiceAddsACreditNoteSubtractsAndAnUnreadableTextIsTold) {
         unreadable.Report(QStringLiteral("Сборът не включва"));
         ADD_FAILURE();
     } catch (const platform::EConvertError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Сборът не включва 2 документ(а), които не могат да бъдат прочетени. "
-                                              "Документ № 0000000007: сумата „%1“ не е число."));
+        EXPECT_EQ(e.Message(), QStringLiteral("Сборът не включва 2 документ(а), които не могат да бъдат прочетени:\n"
+                                              "Документ № 0000000007: сумата „%1“ не е число.\n"
+                                              "Документ № 0000000008: друго."));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "support/programtest.h"
 #include "support/testdatabase.h"
 
+#include <QApplication>
 #include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -142,6 +143,26 @@ TEST_F(OwnFirms, EnterAndEscapeWorkFromTheListOfFirms) {
     Type(FillFirm->DBEdit10, "DSK");
     QTest::keyClick(FillFirm->DBEdit10, Qt::Key_Return);
     EXPECT_EQ(QueryRows(defaultFile, "select bank from details"), QStringList{"DSK"});
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
+// Typing into a cell of the list of firms or of banks replaces its text,
+// from the first key on.
+TEST_F(OwnFirms, TypingIntoTheListsCellsReplacesTheirText) {
+    QApplication::setActiveWindow(FillFirm);
+    const auto typeIntoCell = [](platform::DBGrid* grid, int row, const QString& text) {
+        const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        testsupport::TypeKeys(grid, text);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    };
+    ASSERT_EQ(FillFirm->DBGrid1->CellText(0, 0), "Алфа");
+    typeIntoCell(FillFirm->DBGrid1, 0, QStringLiteral("Гама"));
+    typeIntoCell(FillFirm->DBGrid3, 0, QStringLiteral("ДСК"));
+    QTest::mouseClick(FillFirm->OKButton, Qt::LeftButton);
+    EXPECT_FALSE(FillFirm->isVisible());
+    EXPECT_EQ(QueryRows(defaultFile, "select supplier1 from firm order by supplier1"), (QStringList{"Бета", "Гама"}));
+    EXPECT_EQ(QueryRows(defaultFile, "select bank from details"), QStringList{"ДСК"});
     EXPECT_TRUE(dialogs.Shown().empty());
 }
 

@@ -108,6 +108,20 @@ protected:
                                                            "('%1', %1, '%2', '%3')").arg(number).arg(company, id));
     }
     static QRgb Colour(const QWidget* panel) { return panel->palette().color(QPalette::Window).rgb() & 0xFFFFFF; }
+    // The documents stored so far made whole enough to open in the editor.
+    void MakeOpenable() {
+        testsupport::ExecuteOn(defaultFile, "update store set datetaxeventl = 'False', datepaymentl = 'False', datetaxevent = "
+                                            "fromdate, datepayment = fromdate, notedate = fromdate, firmdbindex = '1'");
+    }
+    // A right click on the panel, as the right button does, and a click on the menu's item.
+    static void RightClickAndChoose(QWidget* panel, QAction* item) {
+        const QPoint at(150, 50);  // beside the labels and boxes
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, panel->mapToGlobal(at));
+        QCoreApplication::sendEvent(panel, &rightClick);
+        ASSERT_TRUE(Sort->PopupMenu1->isVisible());
+        QTest::mouseClick(Sort->PopupMenu1, Qt::LeftButton, {}, Sort->PopupMenu1->actionGeometry(item).center());
+        if (Sort->PopupMenu1->isVisible()) Sort->PopupMenu1->close();  // an item that does nothing leaves it open
+    }
     // The customer whose row the customer list shows chosen.
     static QString ChosenCustomer() { return CustForm->StringGrid2->Cell(1, CustForm->StringGrid2->Row()); }
     // The suppliers of the documents the customer list shows.
@@ -353,7 +367,7 @@ TEST_F(Registers, EachCounterNumbersApartAndTheChartAndTheMonthListsAgree) {
     ASSERT_EQ(StatForm->SelectedFirm(), QStringLiteral("Фирма А"));
     ASSERT_EQ(dialogs.Shown().size(), 1u);
     EXPECT_EQ(dialogs.Shown()[0].text,
-              QStringLiteral("Приходите в графиката не включват 1 документ(а), които не могат да бъдат прочетени. "
+              QStringLiteral("Приходите в графиката не включват 1 документ(а), които не могат да бъдат прочетени:\n"
                              "Документ № 0000000009: полето „Платена“ съдържа „maybe“ вместо True или False."));
     EXPECT_NEAR(StatForm->Series1->at(2), 1431.90, 1e-9);  // invoice 1, though proforma 1 was met first
     EXPECT_NEAR(StatForm->Series2->at(2), 200, 1e-9);      // invoice 7 once; invoice 9 left out
@@ -381,6 +395,87 @@ TEST_F(Registers, EachCounterNumbersApartAndTheChartAndTheMonthListsAgree) {
     EXPECT_EQ(StatForm->Memo2->toPlainText(),
               QStringLiteral("Извадка за неплатени фактури за месец Май 2013 с ДДС\n\n"
                              "общо без ДДС: 0.00 лв.\nобщо с ДДС: 0.00 лв."));
+}
+
+// The chart's report names every document it leaves out, not only the first.
+TEST_F(Registers, TheChartNamesEachDocumentItLeavesOut) {
+    Add({Number(1), "ФАКТУРА", "Фирма А", "120", "10.03.2013 г."});
+    Add({Number(5), "ФАКТУРА", "Фирма А", "240", "11.03.2013 г.", "maybe"});
+    Add({Number(6), "ФАКТУРА", "Фирма А", "много", "12.04.2013 г."});
+    Add({Number(7), "ФАКТУРА", "Фирма А", "120", "13.05.2013 г.", "False", "да"});
+    DataModule1->firm.Append();
+    DataModule1->firm.FieldByName(QStringLiteral("Supplier1")).SetAsString(QStringLiteral("Фирма А"));
+    DataModule1->firm.Post();
+    platform::ScriptedDialogs dialogs;
+    Sort->Show();
+    QTest::mouseClick(Sort->Button1, Qt::LeftButton);
+    registers::DropDownComboBox* firms = StatForm->DBComboBox1;
+    QTest::mouseClick(firms, Qt::LeftButton, {}, QPoint(firms->width() - 5, firms->height() / 2));
+    ASSERT_TRUE(firms->view()->isVisible());
+    QTest::keyClick(firms->view(), Qt::Key_Home);
+    QTest::keyClick(firms->view(), Qt::Key_Return);
+    ASSERT_EQ(StatForm->SelectedFirm(), QStringLiteral("Фирма А"));
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    // Last record first, as the chart reads them.
+    EXPECT_EQ(dialogs.Shown()[0].text,
+              QStringLiteral("Приходите в графиката не включват 3 документ(а), които не могат да бъдат прочетени:\n"
+                             "Документ № 0000000007: полето „Анулирана“ съдържа „да“ вместо True или False.\n"
+                             "Документ № 0000000006: сумата „много“ не е число.\n"
+                             "Документ № 0000000005: полето „Платена“ съдържа „maybe“ вместо True или False."));
+    EXPECT_NEAR(StatForm->Series2->at(2), 100, 1e-9);  // invoice 1 alone
+}
+
+// The firm list opened again and closed with Escape keeps the firm charted:
+// the box, the bars and the month lists stay that firm's.
+TEST_F(Registers, TheFirmListClosedWithEscapeKeepsTheChosenFirm) {
+    Add({Number(1), "ФАКТУРА", "Алфа ООД", "240", "10.03.2013 г."});
+    Add({Number(2), "ФАКТУРА", "Бета ЕООД", "600", "11.03.2013 г."});
+    for (const char* name : {"Алфа ООД", "Бета ЕООД"}) {
+        DataModule1->firm.Append();
+        DataModule1->firm.FieldByName(QStringLiteral("Supplier1")).SetAsString(QString::fromUtf8(name));
+        DataModule1->firm.Post();
+    }
+    platform::ScriptedDialogs dialogs;
+    Sort->Show();
+    QTest::mouseClick(Sort->Button1, Qt::LeftButton);
+    ASSERT_TRUE(StatForm->isVisible());
+    registers::DropDownComboBox* firms = StatForm->DBComboBox1;
+    const auto openList = [firms] {
+        QTest::mouseClick(firms, Qt::LeftButton, {}, QPoint(firms->width() - 5, firms->height() / 2));
+        return firms->view()->isVisible();
+    };
+    ASSERT_TRUE(openList());
+    QTest::keyClick(firms->view(), Qt::Key_Home);
+    QTest::keyClick(firms->view(), Qt::Key_Return);
+    ASSERT_EQ(firms->currentText(), QStringLiteral("Алфа ООД"));
+    EXPECT_DOUBLE_EQ(StatForm->Series2->at(2), 200);
+    QComboBox* months = StatForm->ComboBox1;
+    const auto chooseMarch = [months] {
+        months->setFocus();
+        QTest::keyClick(months, Qt::Key_Home);
+        QTest::keyClick(months, Qt::Key_Down);
+        QTest::keyClick(months, Qt::Key_Down);
+        return months->currentText() == QStringLiteral("Март");
+    };
+    ASSERT_TRUE(chooseMarch());
+    const QString march = StatForm->Memo2->toPlainText();
+    EXPECT_TRUE(march.contains(QStringLiteral("0000000001/10.03, 240 лв.")));
+
+    ASSERT_TRUE(openList());
+    QTest::keyClick(firms->view(), Qt::Key_Escape);
+    EXPECT_FALSE(firms->view()->isVisible());
+    EXPECT_EQ(firms->currentText(), QStringLiteral("Алфа ООД"));
+    EXPECT_EQ(StatForm->SelectedFirm(), QStringLiteral("Алфа ООД"));
+    EXPECT_DOUBLE_EQ(StatForm->Series2->at(2), 200);
+    ASSERT_TRUE(chooseMarch());
+    EXPECT_EQ(StatForm->Memo2->toPlainText(), march);
+    // Another firm chosen from the list reopened is charted.
+    ASSERT_TRUE(openList());
+    QTest::keyClick(firms->view(), Qt::Key_End);
+    QTest::keyClick(firms->view(), Qt::Key_Return);
+    EXPECT_EQ(StatForm->SelectedFirm(), QStringLiteral("Бета ЕООД"));
+    EXPECT_DOUBLE_EQ(StatForm->Series2->at(2), 500);
+    EXPECT_TRUE(dialogs.Shown().empty());
 }
 
 TEST_F(Registers, GoodsGoIntoANewDocumentAndThenBelowTheLastLine) {
@@ -602,6 +697,64 @@ TEST_F(Registers, TheRightClickChoosesThePanelTheMenuActsOn) {
     EXPECT_EQ(testsupport::QueryRows(defaultFile, "select num from store"), QStringList{Number(5)});
 }
 
+// An empty panel points at no document: a click, a right click or a double
+// click on it chooses and opens nothing, and its menu deletes nothing.
+TEST_F(Registers, AnEmptyPanelChoosesOpensAndDeletesNothing) {
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    for (int n = 1; n <= 7; ++n) Add({Number(n)});
+    MakeOpenable();
+    QTest::mouseClick(Main->ReportBtn, Qt::LeftButton);
+    ASSERT_TRUE(Sort->isVisible());
+    ASSERT_EQ(PositionOf(Number(7)), 6);
+    RightClickAndChoose(Panel(0), Sort->N1);  // a panel's document opens
+    ASSERT_TRUE(OrderForm->isVisible());
+    OrderForm->hide();
+    const auto numbers = [this] { return testsupport::QueryRows(defaultFile, "select num from store order by num"); };
+    // The last document deleted through its panel's menu: its panel is empty.
+    RightClickAndChoose(Panel(6), Sort->N2);
+    ASSERT_EQ(numbers().size(), 6);
+    ASSERT_EQ(PanelNumber(6), QString());
+    // Its menu again: nothing goes, and nothing opens.
+    RightClickAndChoose(Panel(6), Sort->N2);
+    EXPECT_EQ(numbers().size(), 6);
+    RightClickAndChoose(Panel(6), Sort->N1);
+    EXPECT_FALSE(OrderForm->isVisible());
+    // A click chooses nothing, and the chosen panel's document stays the one acted on.
+    QTest::mouseClick(Panel(2), Qt::LeftButton, {}, QPoint(150, 50));
+    QTest::mouseClick(Panel(6), Qt::LeftButton, {}, QPoint(150, 50));
+    EXPECT_EQ(Colour(Panel(6)), 0xFFFFFFu);
+    EXPECT_EQ(Colour(Panel(2)), 0xC0DCC0u);
+    QTest::mouseDClick(Panel(7), Qt::LeftButton, {}, QPoint(150, 50));
+    EXPECT_FALSE(OrderForm->isVisible());
+    RightClickAndChoose(Panel(2), Sort->N2);
+    EXPECT_EQ(numbers(), QStringList({Number(1), Number(2), Number(4), Number(5), Number(6)}));
+}
+
+// On the last page of a longer register, the panels under the last document
+// are empty, whatever they showed on the pages before.
+TEST_F(Registers, TheEmptyPanelsOfTheLastPageDeleteNothing) {
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    for (int n = 1; n <= 21; ++n) Add({Number(n)});
+    Add({QString()});  // two documents without a number: in the record count, on no panel
+    Add({QString()});
+    MakeOpenable();
+    QTest::mouseClick(Main->ReportBtn, Qt::LeftButton);
+    ASSERT_TRUE(Sort->isVisible());
+    for (int step = 0; step < 14; ++step) QTest::keyClick(Sort->ScrollBar1, Qt::Key_Down);
+    ASSERT_EQ(Sort->ScrollBar1->value(), Sort->ScrollBar1->maximum());
+    ASSERT_EQ(PanelNumber(7), Number(21));
+    ASSERT_EQ(PanelNumber(8), QString());
+    ASSERT_EQ(PanelNumber(9), QString());
+    const int before = DataModule1->store.RecordCount();
+    for (int k : {8, 9}) {
+        RightClickAndChoose(Panel(k), Sort->N2);
+        RightClickAndChoose(Panel(k), Sort->N1);
+    }
+    EXPECT_EQ(DataModule1->store.RecordCount(), before);
+    EXPECT_EQ(testsupport::QueryRows(defaultFile, "select count(*) from store"), QStringList{QString::number(before)});
+    EXPECT_FALSE(OrderForm->isVisible());
+}
+
 // The up arrow raises the year, within 2010 to 2030, from the year shown or typed.
 TEST_F(Registers, TheYearArrowsStepTheYearUpAndDown) {
     StatForm->Show();
@@ -696,6 +849,54 @@ TEST_F(Registers, AProformaHidesNoInvoiceOfTheSameNumberFromTheCustomer) {
     QTest::mouseClick(CustForm->Button3, Qt::LeftButton);
     ASSERT_TRUE(EditCustForm->Visible());
     EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("150 лв."));  // 120 + 30
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
+// Down on the last customer, End, or a click under the list: the rows there
+// hold no customer, and the last customer stays chosen, as the card and the
+// documents show it.
+TEST_F(Registers, TheLastCustomerStaysChosenBelowTheList) {
+    AddCustomer(1, QStringLiteral("Клиент 01"), QStringLiteral("101"));
+    AddCustomer(14, QStringLiteral("Клиент 14 АД"), QStringLiteral("114"));
+    AddCustomer(7, QStringLiteral("Клиент 07"), QStringLiteral("107"));
+    // Customers stored without a number, as an empty card's "OK" stores them: on no row.
+    testsupport::ExecuteOn(defaultFile, "insert into customer (pnom, company1) values ('n1', 'Без номер')");
+    testsupport::ExecuteOn(defaultFile, "insert into customer (pnom) values ('n2')");
+    Add({Number(2), "ФАКТУРА", "Фирма А", "60", "10.03.2013 г.", "False", "False", "114"});
+    Add({Number(3), "ФАКТУРА", "Фирма А", "30", "10.03.2013 г.", "False", "False", "107"});
+    testsupport::WriteFile(platform::Path(platform::PathKind::NoPasswordMarker), {});
+    platform::ScriptedDialogs dialogs;
+    QTest::mouseClick(Main->SpeedButton7, Qt::LeftButton);
+    platform::StringGrid* list = CustForm->StringGrid2;
+    ASSERT_EQ(list->RowCount(), 6);  // two rows under the list
+    QWidget* rows = list->View()->viewport();
+    const auto clickRow = [&](int r) {
+        QTest::mouseClick(rows, Qt::LeftButton, {}, rows->mapFrom(list, list->CellRect(1, r).center()));
+    };
+    clickRow(3);
+    ASSERT_EQ(ChosenCustomer(), QStringLiteral("Клиент 14 АД"));
+    const auto lastCustomerShown = [&] {
+        EXPECT_EQ(list->Row(), 3);
+        EXPECT_EQ(ChosenCustomer(), QStringLiteral("Клиент 14 АД"));
+        EXPECT_EQ(ListedDocuments(), QStringList{Number(2)});
+        EXPECT_EQ(DataModule1->cust.FieldByName(QStringLiteral("Company1")).AsString(), QStringLiteral("Клиент 14 АД"));
+    };
+    PressIn(list->View(), Qt::Key_Down);
+    lastCustomerShown();
+    PressIn(list->View(), Qt::Key_Down);
+    lastCustomerShown();
+    PressIn(list->View(), Qt::Key_End);
+    lastCustomerShown();
+    clickRow(5);
+    lastCustomerShown();
+    QTest::mouseClick(CustForm->Button3, Qt::LeftButton);  // "Редактирай"
+    EXPECT_EQ(EditCustForm->DBEdit1->Text(), QStringLiteral("Клиент 14 АД"));
+    EXPECT_EQ(EditCustForm->TotalLabel->text(), QStringLiteral("60 лв."));
+    // Up goes on from the last customer.
+    EditCustForm->close();
+    PressIn(list->View(), Qt::Key_Up);
+    EXPECT_EQ(ChosenCustomer(), QStringLiteral("Клиент 07"));
+    EXPECT_EQ(ListedDocuments(), QStringList{Number(3)});
     EXPECT_TRUE(dialogs.Shown().empty());
 }
 

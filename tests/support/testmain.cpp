@@ -1,4 +1,5 @@
-// The test programs' main: every test runs offscreen, with a database lock
+// The test programs' main: every test runs offscreen on the test program's
+// own screen, whatever platform the environment names, with a database lock
 // folder of its own run (shared with the processes it starts) and an
 // installation folder of its own, and never touches the
 // computer's database server alias file unless a test points at it. The
@@ -52,8 +53,10 @@ int main(int argc, char** argv) {
     // Number texts follow the locale unless a test sets the separator itself.
     // A test of another locale runs a test program of its own under it.
     qputenv("LC_ALL", qgetenv("QUILLANE_TEST_LC_ALL").isEmpty() ? QByteArray("C.UTF-8") : qgetenv("QUILLANE_TEST_LC_ALL"));
+    // The screen is the test program's, not the environment's: a test of the
+    // windows' fit needs its own size (plain "offscreen" would be 800 x 800).
     const QTemporaryDir screenDir;
-    SetDefault("QT_QPA_PLATFORM", OffscreenPlatform(screenDir));
+    qputenv("QT_QPA_PLATFORM", OffscreenPlatform(screenDir));
     // A process killed inside the embedded engine can leave that engine's
     // shared lock memory held for good, so no two test programs share one lock
     // folder; the processes a test starts inherit their program's.

@@ -2,7 +2,9 @@
 
 #include "platform/LocaleText.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QTest>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -37,6 +39,16 @@ QByteArray ReadFile(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return {};
     return f.readAll();
+}
+
+void TypeKeys(QWidget* first, const QString& text) {
+    for (const QChar c : text) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : first;
+        const auto key = static_cast<Qt::Key>(c.toUpper().unicode());
+        QTest::sendKeyEvent(QTest::Press, target, key, QString(c), Qt::NoModifier);
+        target = QApplication::focusWidget() ? QApplication::focusWidget() : first;
+        QTest::sendKeyEvent(QTest::Release, target, key, QString(c), Qt::NoModifier);
+    }
 }
 
 QString ShownText(const platform::ScriptedDialogs& dialogs) {

@@ -47,6 +47,10 @@ inline QString With(QChar separator, const char* pattern) { return QString::from
 void WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
 
+// Types text key by key into whatever has the focus (else into first), as a
+// keyboard does, letters of any alphabet included.
+void TypeKeys(QWidget* first, const QString& text);
+
 // The text of the one dialog shown; a test failure, and no text, when none or
 // several were shown.
 QString ShownText(const platform::ScriptedDialogs& dialogs);
