@@ -544,6 +544,10 @@ void Transaction::RollbackHeld() {
     if (!Active()) return;
     Status st;
     handle_->rollbackRetaining(&st);
+    // The data sets on the transaction learn that what they wrote since the
+    // last commit is gone (also where the rollback failed: they then only
+    // trust less of what they hold).
+    for (auto& w : std::vector<std::pair<int, Closer>>(undoneWatchers_)) w.second();
     try {
         Check(st);
     } catch (const ConnectionLostError&) {
@@ -679,14 +683,17 @@ void Transaction::SetActive(bool on) {
     on ? StartTransaction() : Commit();
 }
 
-int Transaction::AddCloser(Closer c) {
+int Transaction::AddCloser(Closer c, Closer undone) {
     closers_.emplace_back(nextCloser_, std::move(c));
+    if (undone) undoneWatchers_.emplace_back(nextCloser_, std::move(undone));
     return nextCloser_++;
 }
 
 void Transaction::RemoveCloser(int id) {
-    closers_.erase(std::remove_if(closers_.begin(), closers_.end(), [id](const auto& p) { return p.first == id; }),
-                   closers_.end());
+    const auto ofId = [id](const auto& p) { return p.first == id; };
+    closers_.erase(std::remove_if(closers_.begin(), closers_.end(), ofId), closers_.end());
+    undoneWatchers_.erase(std::remove_if(undoneWatchers_.begin(), undoneWatchers_.end(), ofId),
+                          undoneWatchers_.end());
 }
 
 // ---------------------------------------------------------------- Statement

@@ -235,9 +235,11 @@ public:
 
     Firebird::ITransaction* Handle() const { return handle_; }
 
-    // Data sets register a closer that runs when the transaction ends.
+    // Data sets register a closer that runs when the transaction ends, and
+    // what they do when RollbackHeld undoes, with the transaction kept open,
+    // the changes made since the last commit (`undone`, optional).
     using Closer = std::function<void()>;
-    int AddCloser(Closer c);
+    int AddCloser(Closer c, Closer undone = {});
     void RemoveCloser(int id);
 
     void DetachDatabase() { db_ = nullptr; }
@@ -270,6 +272,7 @@ private:
     std::vector<WrittenRow> written_;
     std::vector<std::function<void()>> afterCommit_;
     std::vector<std::pair<int, Closer>> closers_;
+    std::vector<std::pair<int, Closer>> undoneWatchers_;
     int nextCloser_ = 1;
 };
 
