@@ -236,6 +236,18 @@ ConnectionLostError ConnectionLostError::Lost(const QString& database, Change ch
     return error;
 }
 
+bool IsConcurrentChange(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const RecordChangedError&) {
+        return true;
+    } catch (const RecordInUseError&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 bool IsStored(Database* db, Transaction* tr, const WrittenRow& row) {
     bool found = false;
     Statement find(db, tr, QStringLiteral("select t.*, t.RDB$DB_KEY from %1 t where t.PNOM = :PNOM").arg(row.table));

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -100,6 +101,13 @@ class SharedKeyError : public platform::Exception {
 public:
     using platform::Exception::Exception;
 };
+
+// True for a write that another work place's change refused: the row changed
+// or went since it was read (RecordChangedError), or is held by an
+// uncommitted change (RecordInUseError). A post refused because the row
+// changed marks its edit as refused for good (DataSet::Post), and the data
+// set's next move cancels it (DataSet::CheckBrowseMode).
+bool IsConcurrentChange(const std::exception_ptr& error);
 
 class Database;
 class Transaction;
