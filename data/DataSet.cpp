@@ -211,7 +211,21 @@ void DataSet::SetTransaction(Transaction* tr) {
     if (tr_ && closerId_) tr_->RemoveCloser(closerId_);
     if (tr != tr_) DropStatements();  // prepared on the other transaction
     tr_ = tr;
-    closerId_ = tr_ ? tr_->AddCloser([this] { Close(); }) : 0;
+    closerId_ = tr_ ? tr_->AddCloser([this] { Close(); }, [this] { OwnChangesUndone(); }) : 0;
+}
+
+// A rollback that keeps the transaction open puts back every row this
+// connection wrote or deleted since its last commit, as it was and under its
+// old version, which may be older than the bound of the quick refresh
+// (FetchRecentOnly): that refresh would not list such a row, and another work
+// place's change elsewhere in the table can make its count balance all the
+// same. So a data set that holds a row of the open transaction (version 0),
+// or has deleted or fetched rows since the last commit, reads every row's
+// place and version at its next refresh, and reads whole the rows that differ.
+void DataSet::OwnChangesUndone() {
+    if (!Active() || !rowPlaces_ || writtenSince_ < 0) return;
+    const bool sinceCommit = deletedAtCommits_ == tr_->CommitCount() || fetchedAfterCommits_ == tr_->CommitCount();
+    if (sinceCommit || std::find(versions_.begin(), versions_.end(), 0) != versions_.end()) writtenSince_ = -1;
 }
 
 void DataSet::CheckActive() const {
@@ -1031,6 +1045,7 @@ void DataSet::DeleteOnce() {
     state_ = State::Browse;
     modified_ = false;
     rows_.erase(rows_.begin() + current_);
+    deletedAtCommits_ = tr_->CommitCount();
     if (rowPlaces_) {
         dbKeys_.erase(dbKeys_.begin() + current_);
         versions_.erase(versions_.begin() + current_);

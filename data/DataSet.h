@@ -253,6 +253,8 @@ private:
     void TakeRows(std::vector<Row> rows, std::vector<QByteArray> keys, std::vector<qint64> versions, int readWhole,
                   int placesRead, bool moved);
     void NotePlaceOrder();
+    // Told by the transaction when a rollback undid its changes since the last commit.
+    void OwnChangesUndone();
     void RefreshOnce();
     void PostOnce();
     void DeleteOnce();
@@ -324,6 +326,8 @@ private:
     // The held places stand in the table's own order (each place's number higher than the last).
     bool placesInOrder_ = false;
     unsigned long long fetchedAfterCommits_ = 0;  // the transaction's commits before the last Open
+    // The transaction's commits when this data set last deleted a row (none: never).
+    std::optional<unsigned long long> deletedAtCommits_;
     std::vector<DataLink*> links_;  // controls that show this data set
     int controlsDisabled_ = 0;
     std::vector<DataChange> heldChanges_;  // told when controls are enabled again

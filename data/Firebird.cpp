@@ -236,6 +236,18 @@ ConnectionLostError ConnectionLostError::Lost(const QString& database, Change ch
     return error;
 }
 
+bool IsConcurrentChange(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const RecordChangedError&) {
+        return true;
+    } catch (const RecordInUseError&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 bool IsStored(Database* db, Transaction* tr, const WrittenRow& row) {
     bool found = false;
     Statement find(db, tr, QStringLiteral("select t.*, t.RDB$DB_KEY from %1 t where t.PNOM = :PNOM").arg(row.table));
@@ -544,6 +556,10 @@ void Transaction::RollbackHeld() {
     if (!Active()) return;
     Status st;
     handle_->rollbackRetaining(&st);
+    // The data sets on the transaction learn that what they wrote since the
+    // last commit is gone (also where the rollback failed: they then only
+    // trust less of what they hold).
+    for (auto& w : std::vector<std::pair<int, Closer>>(undoneWatchers_)) w.second();
     try {
         Check(st);
     } catch (const ConnectionLostError&) {
@@ -679,14 +695,17 @@ void Transaction::SetActive(bool on) {
     on ? StartTransaction() : Commit();
 }
 
-int Transaction::AddCloser(Closer c) {
+int Transaction::AddCloser(Closer c, Closer undone) {
     closers_.emplace_back(nextCloser_, std::move(c));
+    if (undone) undoneWatchers_.emplace_back(nextCloser_, std::move(undone));
     return nextCloser_++;
 }
 
 void Transaction::RemoveCloser(int id) {
-    closers_.erase(std::remove_if(closers_.begin(), closers_.end(), [id](const auto& p) { return p.first == id; }),
-                   closers_.end());
+    const auto ofId = [id](const auto& p) { return p.first == id; };
+    closers_.erase(std::remove_if(closers_.begin(), closers_.end(), ofId), closers_.end());
+    undoneWatchers_.erase(std::remove_if(undoneWatchers_.begin(), undoneWatchers_.end(), ofId),
+                          undoneWatchers_.end());
 }
 
 // ---------------------------------------------------------------- Statement

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -100,6 +101,13 @@ class SharedKeyError : public platform::Exception {
 public:
     using platform::Exception::Exception;
 };
+
+// True for a write that another work place's change refused: the row changed
+// or went since it was read (RecordChangedError), or is held by an
+// uncommitted change (RecordInUseError). A post refused because the row
+// changed marks its edit as refused for good (DataSet::Post), and the data
+// set's next move cancels it (DataSet::CheckBrowseMode).
+bool IsConcurrentChange(const std::exception_ptr& error);
 
 class Database;
 class Transaction;
@@ -254,9 +262,11 @@ public:
 
     Firebird::ITransaction* Handle() const { return handle_; }
 
-    // Data sets register a closer that runs when the transaction ends.
+    // Data sets register a closer that runs when the transaction ends, and
+    // what they do when RollbackHeld undoes, with the transaction kept open,
+    // the changes made since the last commit (`undone`, optional).
     using Closer = std::function<void()>;
-    int AddCloser(Closer c);
+    int AddCloser(Closer c, Closer undone = {});
     void RemoveCloser(int id);
 
     void DetachDatabase() { db_ = nullptr; }
@@ -289,6 +299,7 @@ private:
     std::vector<WrittenRow> written_;
     std::vector<std::function<void()>> afterCommit_;
     std::vector<std::pair<int, Closer>> closers_;
+    std::vector<std::pair<int, Closer>> undoneWatchers_;
     int nextCloser_ = 1;
 };
 

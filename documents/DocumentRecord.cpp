@@ -1,6 +1,5 @@
 #include "documents/DocumentRecord.h"
 
-#include "data/Firebird.h"
 
 QString DocumentGridText(const QStringList& cells) {
     QString text;
@@ -56,17 +55,4 @@ RecordLanguageChoice LanguageOfRecord(const QString& radio, const QString& title
     if (radio == StoredLanguageText(PageLanguage::English)) return {PageLanguage::English, true};
     if (radio == StoredLanguageText(PageLanguage::Both)) return {PageLanguage::Both, true};
     return {std::nullopt, false};
-}
-
-bool IsConcurrentChange(const std::exception_ptr& error) {
-    // The data layer tells these apart from every other refusal.
-    try {
-        std::rethrow_exception(error);
-    } catch (const data::RecordChangedError&) {
-        return true;
-    } catch (const data::RecordInUseError&) {
-        return true;
-    } catch (...) {
-        return false;
-    }
 }

@@ -9,7 +9,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <exception>
 #include <optional>
 
 // A grid in one text column: every cell on a line of its own, row by row,
@@ -42,7 +41,3 @@ struct RecordLanguageChoice {
 // From "radio"; an empty one (documents moved in from the old tables) goes by
 // the title: English titles open English, the rest Bulgarian.
 RecordLanguageChoice LanguageOfRecord(const QString& radio, const QString& title);
-
-// True for a write that another work place's change refused: the row changed
-// or went since it was read, or is held by an uncommitted change.
-bool IsConcurrentChange(const std::exception_ptr& error);

@@ -383,7 +383,7 @@ bool TOrderForm::RaiseCounterAndPost(const QString& title, bool networked) {
         } catch (...) {
             const std::exception_ptr error = std::current_exception();
             firm.Cancel();
-            if (!IsConcurrentChange(error)) throw;
+            if (!data::IsConcurrentChange(error)) throw;
             if (!networked || attempt >= kNumberTries) {
                 store.Cancel();
                 platform::ShowMessage(

@@ -113,13 +113,6 @@ void Application::ShowException(const QString& message) {
     DialogGate::Ask(request);
 }
 
-void Application::ShowException(const std::exception& error) {
-    if (const auto* own = dynamic_cast<const Exception*>(&error))
-        ShowException(own->Message());
-    else
-        ShowException(QString::fromUtf8(error.what()));
-}
-
 void Application::ShowCurrentException() {
     if (!std::current_exception()) return;
     ShowException(CurrentExceptionText());

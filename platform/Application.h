@@ -5,7 +5,6 @@
 // (print, printer set-up, file and folder choice) speak Bulgarian.
 
 #include <QApplication>
-#include <exception>
 #include <functional>
 
 namespace platform {
@@ -23,11 +22,11 @@ public:
     static void SetTitle(const QString& title);
     static QString Title();
 
-    // The exception display itself: platform::Exception shows its Message(),
-    // another std::exception its what() (UTF-8), anything else an empty text.
+    // The exception display itself, showing a text.
     static void ShowException(const QString& message);
-    static void ShowException(const std::exception& error);
-    // For use inside a catch block: shows the exception being handled.
+    // For use inside a catch block: shows the exception being handled:
+    // platform::Exception its Message(), another std::exception its what()
+    // (UTF-8), anything else an empty text.
     static void ShowCurrentException();
     // For use inside a catch block: the text the display would show.
     static QString CurrentExceptionText();

@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <type_traits>
 #include <utility>
 
@@ -183,6 +184,74 @@ TEST_F(DataModule, RefreshAndCancelKeepTheRecordNumberOrGoToTheLastAndExitCloses
     dm.DataModuleDestroy();
     for (data::DataSet* ds : AllSets()) EXPECT_FALSE(ds->Active());
     EXPECT_FALSE(dm.DataSource1.Enabled || dm.DataSource8.Enabled);
+}
+
+// The classifier of refused writes, on the errors the data layer raises: a
+// write refused because another work place changed the row since it was read,
+// or holds an uncommitted change of it, is another work place's change. The
+// edit of a row changed elsewhere is refused for good: the data set's next
+// move cancels it instead of posting it again. Every other refusal is not
+// another work place's change, and an edit refused so is posted by the next move.
+TEST_F(DataModule, AWriteRefusedByAnotherWorkPlaceIsToldApartAndItsEditGoesAtTheNextMove) {
+    AddCurrency("EUR");
+    AddCurrency("USD");
+    TDataModule1 other;
+    other.ConnectFirebird(folder.Path());
+    // What the data layer raised for a post of the other work place's edit of its first row.
+    const auto postRefusal = [&other](const QString& course) {
+        other.currency.SetRecNo(1);
+        other.currency.Edit();
+        other.currency.FieldByName("course").SetAsString(course);
+        try {
+            other.currency.Post();
+        } catch (...) {
+            return std::current_exception();
+        }
+        return std::exception_ptr();
+    };
+    const auto moveOn = [&other] {
+        other.currency.SetRecNo(2);
+        return other.currency.GetState();
+    };
+
+    // This work place changed the row since the other one read it.
+    dm.currency.SetRecNo(1);
+    dm.currency.Edit();
+    dm.currency.FieldByName("course").SetAsString("1,9");
+    dm.currency.Post();
+    std::exception_ptr error = postRefusal("9");
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(data::IsConcurrentChange(error));
+    EXPECT_EQ(moveOn(), data::DataSet::State::Browse);
+    EXPECT_EQ(QueryRows(file, "select course from currency where currency = 'EUR'"), QStringList{"1,9"});
+    other.currency.Refresh();
+
+    // This work place holds an uncommitted change of the row.
+    dm.IBSQL1.SQL = QStringList{"update currency set course = '2' where currency = 'EUR'"};
+    dm.IBSQL1.ExecQuery();
+    error = postRefusal("8");
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(data::IsConcurrentChange(error));
+    other.currency.Cancel();
+    dm.IBTransaction1.CommitRetaining();
+    other.currency.Refresh();
+
+    // A text longer than its column: the database's own refusal, not another work place's.
+    error = postRefusal(QString(40, u'7'));
+    ASSERT_TRUE(error);
+    EXPECT_FALSE(data::IsConcurrentChange(error));
+    other.currency.FieldByName("course").SetAsString("7");
+    EXPECT_EQ(moveOn(), data::DataSet::State::Browse);  // posted by the move
+    EXPECT_EQ(QueryRows(file, "select course from currency where currency = 'EUR'"), QStringList{"7"});
+
+    // Nor is any other error.
+    for (const std::exception_ptr& e :
+         {std::make_exception_ptr(data::DatabaseError(QStringLiteral("отказ"))),
+          std::make_exception_ptr(data::SharedKeyError(QStringLiteral("два записа"))),
+          std::make_exception_ptr(data::CommitFailedError(QStringLiteral("пълен диск"))),
+          std::make_exception_ptr(data::ConnectionLostError(QStringLiteral("няма връзка"))),
+          std::make_exception_ptr(std::runtime_error("other")), std::make_exception_ptr(42)})
+        EXPECT_FALSE(data::IsConcurrentChange(e));
 }
 
 // A change or delete that would overwrite another work place's change, or

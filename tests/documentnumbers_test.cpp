@@ -1,8 +1,10 @@
 // Two work places on one server database, each saving 200 invoices with
 // networked numbering at the same time: every invoice is stored under a
 // number of its own, and a save that could not take a number is told (the
-// series starts beyond 2^31, as ten-digit series often do); and a work place
-// killed while saving leaves no gap and no number twice.
+// series starts beyond 2^31, as ten-digit series often do); a work place
+// killed while saving leaves no gap and no number twice; and the editor on a
+// server database meets a lost server, another work place's change of the
+// firm, and a save refused after the firm's counter was raised.
 
 #include "app/MainWindow.h"
 #include "data/DataModule.h"
@@ -355,6 +357,105 @@ TEST_F(ServerEditor, ACustomerWriteLostAtItsCommitIsNotToldAsAChangeOfTheUsers) 
         EXPECT_FALSE(shown.text.contains("не можеше да се разбере")) << shown.text.toStdString();
     EXPECT_EQ(dialogs.Shown().size(), 1u);
     EXPECT_EQ(Stored(), QStringList{"0000000042"});
+}
+
+// Run by the test below in a process of its own: another work place that, when a line
+// arrives, gives the second own firm a new key and counter and commits.
+TEST(ServerEditorChild, DISABLED_ChangesTheOtherFirm) {
+    data::Database db;
+    OpenAsAdmin(db, qEnvironmentVariable("QUILLANE_HOLD_DATABASE"));
+    data::Transaction tr(&db);
+    tr.Params = {QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
+    std::printf("ready\n");
+    std::fflush(stdout);
+    std::string line;
+    std::getline(std::cin, line);
+    tr.StartTransaction();
+    {
+        data::Statement change(&db, &tr,
+                               QStringLiteral("update firm set pnom = 'other', invoiceno = '0000000008' where pnom = '2'"));
+        change.Execute({});
+    }
+    tr.Commit();
+    std::printf("changed\n");
+    std::fflush(stdout);
+    std::getline(std::cin, line);
+}
+
+// Two own firms, and an invoice saved after the second one was written. The next save
+// raises the first firm's counter and is then refused at the document's post (a customer's
+// name longer than its column), so the raised counter is rolled back; meanwhile another work
+// place changes the second firm and commits. The firms are then held as a fetch of every row
+// gives them, and the corrected document saves under the next number, with no word of a firm
+// changed elsewhere.
+TEST_F(ServerEditor, ASaveRefusedAfterTheCounterWasRaisedLeavesTheFirmsAsTheyAre) {
+    testsupport::ExecuteOn(database,
+                           "insert into firm (pnom, invoiceno, supplier1) values ('2', '0000000007', 'Vtora OOD')");
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    ASSERT_EQ(Stored(), QStringList{"0000000042"});
+    ASSERT_TRUE(dialogs.Shown().empty());
+
+    qputenv("QUILLANE_HOLD_DATABASE", database.toUtf8());
+    QProcess other;
+    other.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_also_run_disabled_tests", "--gtest_filter=ServerEditorChild.DISABLED_ChangesTheOtherFirm"});
+    const auto waitFor = [&other](const QByteArray& word) {
+        QByteArray out;
+        while (!out.contains(word) && (other.canReadLine() || other.waitForReadyRead(60000)))
+            out += other.readAllStandardOutput();
+        return out.contains(word);
+    };
+    ASSERT_TRUE(waitFor("ready"));
+    // The other work place commits while this one's save stands between the raised counter
+    // and the document's post.
+    const auto keyWriter = DataModule1->store.BeforePost;
+    bool intrude = true, changed = false;
+    DataModule1->store.BeforePost = [&](data::DataSet& ds) {
+        if (std::exchange(intrude, false)) {
+            other.write("change\n");
+            changed = waitFor("changed");
+        }
+        keyWriter(ds);
+    };
+    const auto held = [] {
+        data::DataSet& firm = DataModule1->firm;
+        QStringList rows;
+        for (int r = 0; r < firm.DisplayRowCount(); ++r) {
+            QStringList texts;
+            for (const char* name : {"PNOM", "INVOICENO", "SUPPLIER1"})
+                for (int c = 0; c < firm.FieldCount(); ++c)
+                    if (firm.Columns()[c].name == QLatin1String(name)) texts << firm.DisplayText(r, c);
+            rows << texts.join(u'|');
+        }
+        return rows;
+    };
+    const auto fetched = [this] { return testsupport::QueryRows(database, "select pnom, invoiceno, supplier1 from firm"); };
+
+    QTest::mouseClick(Main->OrderBtn, Qt::LeftButton);  // a new document
+    e->Edit1->setText(QString(300, u'F'));
+    e->Edit7->setText("111111110");
+    e->StringGrid1->SetRowTexts(1, {"", "Konsultatsia", "chas", "1", "80", ""});
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    ASSERT_TRUE(changed);
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown().back().kind, platform::DialogKind::Exception) << dialogs.Shown().back().text.toStdString();
+    EXPECT_EQ(Stored(), QStringList{"0000000042"});
+    EXPECT_EQ(testsupport::QueryRows(database, "select invoiceno, supplier1 from firm"),
+              QStringList({"0000000042|Mrezha OOD", "0000000008|Vtora OOD"}));
+    EXPECT_EQ(held(), fetched());
+    DataModule1->firm.Refresh();
+    EXPECT_EQ(held(), fetched());
+
+    e->Edit1->setText("Fiks OOD");
+    QTest::mouseClick(e->Save, Qt::LeftButton);
+    EXPECT_EQ(dialogs.Shown().size(), 1u) << dialogs.Shown().back().text.toStdString();
+    EXPECT_EQ(Stored(), QStringList({"0000000042", "0000000043"}));
+    EXPECT_EQ(testsupport::QueryRows(database, "select invoiceno from firm where pnom <> 'other'"),
+              QStringList{"0000000043"});
+    EXPECT_EQ(held(), fetched());
+    other.write("quit\n");
+    other.closeWriteChannel();
+    EXPECT_TRUE(other.waitForFinished(60000));
 }
 
 }  // namespace

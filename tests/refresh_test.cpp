@@ -1,7 +1,9 @@
 // A refresh after other work places' changes, with two processes on the Firebird server at
 // 127.0.0.1: the refreshed data set holds exactly the rows that a fetch of all of them gives
-// beside it, row for row and in order, after inserts, changes, deletes, and rows inserted into
-// places that deleted rows had freed; and it reads whole only the rows that are new or changed.
+// beside it, row for row and in order, after inserts, changes, deletes, rows inserted into
+// places that deleted rows had freed, and this work place's own changes undone by a rollback
+// while the other work place changed the table; and it reads whole only the rows that are new
+// or changed.
 
 #include "data/DataModule.h"
 #include "data/WorkPlace.h"
@@ -11,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -117,6 +120,19 @@ QString Step(ServerModule& m, const QString& step) {
         m.dm.store.Open();
         for (const QString& n : Numbers("r", 1, 4)) m.Add(n);
         return "reused";
+    }
+    // One row: "change row p5" (by a statement, which keeps its record key), "delete row p5",
+    // "add row g1".
+    static const QRegularExpression oneRow(QStringLiteral("^(change|delete|add) row (\\S+)$"));
+    if (const QRegularExpressionMatch match = oneRow.match(step); match.hasMatch()) {
+        const QString verb = match.captured(1), number = match.captured(2);
+        if (verb == "change")
+            m.Run("update STORE set TOTAL = 'by the other work place' where NUM = :NUM", number);
+        else if (verb == "delete")
+            m.Run("delete from STORE where NUM = :NUM", number);
+        else
+            m.Add(number);
+        return "done: " + step;
     }
     if (step == "delete and insert") {
         // One transaction deletes a row and inserts another.
@@ -344,6 +360,56 @@ TEST_F(Refresh, AfterThisWorkPlacesOwnChangesEqualsAFetchOfEveryRow) {
     ExpectRefreshed(5, "rows changed here and by the other work place");
     module->Remove("d3");
     ExpectRefreshed(0, "a row deleted here");
+}
+
+// This work place's own change, made under held commits (the data set refreshed inside the
+// span, as a post refreshes it) and then rolled back, as a refused save rolls back the
+// counter it raised; the other work place changes, deletes or adds one other row, before or
+// after the rollback. A rolled-back row is back under its old version, older than what the
+// last refresh had seen, and the other work place's change can make the table's count come
+// out as held: every refresh must still give what a fetch of every row gives.
+TEST_F(Refresh, AfterThisWorkPlacesOwnChangesAreRolledBackEqualsAFetchOfEveryRow) {
+    ASSERT_EQ(OtherTakes("insert"), "inserted");
+    ExpectRefreshed(70, "forty rows inserted (so many that every row is read whole)");
+    data::Transaction& tr = module->dm.IBTransaction1;
+    // The rows written before either work place began, for the other work place to change or delete.
+    QStringList older = testsupport::QueryRows(kDatabase, "select num from store where num starting with 'p'");
+    ASSERT_GE(older.size(), 12);
+    int own = 0, added = 0;
+    for (const char* mine : {"change", "delete", "insert"}) {
+        for (const char* theirs : {"change", "delete", "add"}) {
+            for (const bool duringSpan : {false, true}) {
+                const QString ownRow = QStringLiteral("d%1").arg(++own);
+                const QString otherRow =
+                    QString(theirs) == "add" ? QStringLiteral("g%1").arg(++added) : older.takeFirst();
+                const QString step = QStringLiteral("%1 row %2").arg(theirs, otherRow);
+                const std::string round = QStringLiteral("own %1 of %2 rolled back, the other's %3 %4 the span")
+                                              .arg(mine, ownRow, step, duringSpan ? "inside" : "after")
+                                              .toStdString();
+                SCOPED_TRACE(round);
+                {
+                    data::HeldCommits span(tr);
+                    if (QString(mine) == "change")
+                        module->SetTotal(ownRow, "undone");
+                    else if (QString(mine) == "delete")
+                        module->Remove(ownRow);
+                    else
+                        module->Add(QStringLiteral("undone%1").arg(own));
+                    if (duringSpan) {
+                        ASSERT_EQ(OtherTakes(step), "done: " + step);
+                    }
+                    span.Rollback();
+                }
+                if (!duringSpan) {
+                    ASSERT_EQ(OtherTakes(step), "done: " + step);
+                }
+                ExpectRefreshed(2, round.c_str(), true);
+                EXPECT_TRUE(RowsOf(module->dm.store).filter("undone").isEmpty());
+                // And once more, nothing having changed since.
+                ExpectRefreshed(0, (round + ", refreshed again").c_str());
+            }
+        }
+    }
 }
 
 }  // namespace
