@@ -2,6 +2,10 @@
 
 #include "platform/LocaleText.h"
 
+#include <QStringList>
+
+#include <algorithm>
+
 namespace {
 
 // The digit at a place counted from the end (0 = units); 0 where the text
@@ -240,15 +244,24 @@ QString Unsigned(const QString& digits) { return digits.startsWith(u'-') ? digit
 
 }  // namespace
 
-QString SplitLongWordsLine(const QString& words) {
+QString SplitLongWordsLine(const QString& words) { return BreakWordsLine(words); }
+
+QString BreakWordsLine(const QString& words, const std::function<bool(const QString&)>& fits) {
     constexpr qsizetype kLine = 50;
-    if (words.size() <= kLine) return words;
-    // At the last blank that leaves the first line within the line's width.
-    const qsizetype blank = words.lastIndexOf(u' ', kLine);
-    if (blank > 0) return words.left(blank) + u'\n' + words.mid(blank + 1);
-    // One word longer than the line: cut after half its length.
-    const qsizetype half = words.size() / 2;
-    return words.left(half) + u'\n' + words.mid(half);
+    const auto fitting = [&fits](const QString& line) { return line.size() <= kLine && (!fits || fits(line)); };
+    QStringList lines;
+    QString rest = words;
+    while (rest.size() > 1 && !fitting(rest)) {
+        // The last blank that leaves the first line within its room.
+        qsizetype blank = rest.lastIndexOf(u' ', std::min(kLine, rest.size() - 1));
+        while (blank > 0 && !fitting(rest.left(blank))) blank = rest.lastIndexOf(u' ', blank - 1);
+        // No such blank (one word longer than the line): cut after half its length.
+        const qsizetype cut = blank > 0 ? blank : rest.size() / 2;
+        lines << rest.left(cut);
+        rest = rest.mid(blank > 0 ? cut + 1 : cut);
+    }
+    lines << rest;
+    return lines.join(u'\n');
 }
 
 QString BulgarianAmountWords(const QString& total) {

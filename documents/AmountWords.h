@@ -6,11 +6,19 @@
 #include <QString>
 #include <QStringView>
 #include <array>
+#include <functional>
 
 // A words line longer than 50 characters is broken in two (LF) at the last
 // blank within its first 50 characters; one without such a blank is cut
 // after half its length.
 QString SplitLongWordsLine(const QString& words);
+
+// A words line broken for its room on the page: while the rest is longer than
+// 50 characters or does not fit (fits says whether a line fits the room), it
+// breaks at the last blank that leaves a first line within 50 characters that
+// fits (the blank dropped); where no blank does, it is cut after half its
+// length. No fits: the 50 characters alone decide.
+QString BreakWordsLine(const QString& words, const std::function<bool(const QString&)>& fits = {});
 
 // The Bulgarian words of a page total such as "120,50 лв": the words of its
 // integer part (1 to 6 digits, sign dropped), " лев" or " лева", then " и "

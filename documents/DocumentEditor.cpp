@@ -866,6 +866,17 @@ QString TOrderForm::NoteLine() const {
            MaskEdit2->text();
 }
 
+// In two lines: in one, the note's box would reach under the supplier's block.
+QString TOrderForm::BilingualNoteLine() const {
+    return QStringLiteral("от дата / from date: ") + platform::DateToStr(EDate4->date()) +
+           QStringLiteral(",\nкъм фактура № / to invoice No: ") + MaskEdit2->text();
+}
+
+void TOrderForm::WriteNoteLines() {
+    SetPageLabel("Label22", NoteLine());
+    SetPageLabel("Label90", BilingualNoteLine());
+}
+
 void TOrderForm::ComboBox2Change() {
     const QString title = ComboBox2->currentText();
     SetPageLabel("Label1", title);
@@ -891,13 +902,13 @@ void TOrderForm::ComboBox1Change() {
     const QString noteKind = ComboBox1->currentText();
     SetPageLabel("Label21", noteKind);
     SetRemembered(2, noteKind);
-    SetPageLabel("Label22", NoteLine());
+    WriteNoteLines();
     RebuildDocumentView(false);
     EnableSave();
 }
 
 void TOrderForm::EDate4Change() {
-    SetPageLabel("Label22", NoteLine());
+    WriteNoteLines();
     EnableSave();
 }
 
@@ -912,7 +923,7 @@ void TOrderForm::ComboBox4Change() {
     const QString article = ComboBox4->currentText();
     SetPageLabel("Label19", article);
     SetRemembered(3, article);
-    SetPageLabel("Label22", NoteLine());
+    WriteNoteLines();
     EnableSave();
 }
 

@@ -262,7 +262,12 @@ private:
     int enteredRow_ = -1;
     QString enteredText_;
     bool enteredTyped_ = false;
+    // The invoice a note corrects: its date and number, in Bulgarian for the
+    // one-language page and in both languages for the two-language page.
     QString NoteLine() const;
+    QString BilingualNoteLine() const;
+    // Both pages' note lines written from the note's date and invoice number.
+    void WriteNoteLines();
     int ValueColumn() const { return ItemColumn::Value(StringGrid1->ColCount()); }
     void SetRemembered(int line, const QString& text);
     // Ties the hidden logos, the navigators, the currency grid and the memos

@@ -12,6 +12,10 @@
 #include "documents/ViewRules.h"
 #include "platform/LocaleText.h"
 
+#include <QFontMetrics>
+
+#include <functional>
+
 namespace {
 
 // A holder of a text that the calculator rounds in place.
@@ -31,16 +35,27 @@ QString RoundedShare(const QString& text, double rate) {
 
 QString DateText(const QDateEdit* edit) { return platform::DateToStr(edit->date()); }
 
-// The words label of a block: split when too long, and then everything under
-// it in the block one line lower. (The split replaces a blank, so a split line
-// is known by its line break, not by its length.)
-void SetWordsLine(QLabel* label, QWidget* block, const QString& words) {
-    const QString split = SplitLongWordsLine(words);
-    label->setText(split);
-    if (!split.contains(u'\n')) return;
+// Whether a line of the words label stays clear of the totals beside it: the
+// label's room runs from its left to the totals block, less a small gap.
+std::function<bool(const QString&)> FitsBeforeTotals(const QLabel* label, const QWidget* totals) {
+    constexpr int kGap = 8;
+    const int room = totals->x() - label->x() - kGap;
+    const QFontMetrics metrics(label->font());
+    return [metrics, room](const QString& line) { return metrics.horizontalAdvance(line) <= room; };
+}
+
+// The words broken for the room beside the totals; for every break,
+// everything under the label in its block one line (12 pixels) lower. (A
+// break replaces a blank, so a broken line is known by its line break, not by
+// its length.)
+QString BreakWords(QLabel* label, QWidget* block, QWidget* totals, const QString& words) {
+    const QString broken = BreakWordsLine(words, FitsBeforeTotals(label, totals));
+    const int breaks = int(broken.count(u'\n'));
+    if (breaks == 0) return broken;
     const int top = label->y();
     for (QWidget* control : block->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (control->y() > top) control->move(control->x(), control->y() + 12);
+        if (control->y() > top) control->move(control->x(), control->y() + 12 * breaks);
+    return broken;
 }
 
 }  // namespace
@@ -269,12 +284,14 @@ void TOrderForm::ViewAmountInWords(TDoc* d, std::optional<PageLanguage> language
     const bool english = language == PageLanguage::English;
     d->Label18->setText(QString());
     if (bulgarian) {
-        SetWordsLine(d->Label18, d->Memo4, BulgarianAmountWords(d->Label3->text()));
+        d->Label18->setText(BreakWords(d->Label18, d->Memo4, d->Panel6, BulgarianAmountWords(d->Label3->text())));
     } else if (english) {
-        d->Label18->setText(EnglishAmountWords(d->Label3->text(), d->CurrencyPrefix));
+        const QString words = EnglishAmountWords(d->Label3->text(), d->CurrencyPrefix);
+        d->Label18->setText(BreakWords(d->Label18, d->Memo4, d->Panel6, words));
     } else {
-        SetWordsLine(d->Label59, d->Panel8, BulgarianAmountWords(d->Label87->text()));
+        d->Label59->setText(BreakWords(d->Label59, d->Panel8, d->Panel9, BulgarianAmountWords(d->Label87->text())));
         const QString englishLine = EnglishAmountWords(d->Label88->text(), d->CurrencyPrefix);
-        if (!englishLine.isNull()) d->Label59->setText(d->Label59->text() + u'\n' + englishLine);
+        if (!englishLine.isNull())
+            d->Label59->setText(d->Label59->text() + u'\n' + BreakWords(d->Label59, d->Panel8, d->Panel9, englishLine));
     }
 }

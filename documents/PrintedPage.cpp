@@ -128,6 +128,9 @@ TDoc::TDoc(QWidget* parent) : platform::Form(parent) {
     PageScroll->verticalScrollBar()->setTracking(true);
     setFont(PageFont(QStringLiteral("Times New Roman,11")));
     setWindowState(Qt::WindowMaximized);
+    // The pages scroll in PageScroll; a window smaller than designed needs no
+    // second scroll area around it.
+    SetScrollsOwnContents(true);
 
     StyleGrid(StringGrid2, QStringLiteral("Times New Roman,13"));
     StyleGrid(StringGrid1, QStringLiteral("Times New Roman,13"));
@@ -166,12 +169,15 @@ void TDoc::FormShow() {
 void TDoc::resizeEvent(QResizeEvent* event) {
     platform::Form::resizeEvent(event);
     PageScroll->setGeometry(rect());
-    PageArea->resize(std::max(width() - PageScroll->verticalScrollBar()->sizeHint().width(), Right(Panel1)), 1200);
     FormResize();
+    // The area reaches to the page's right edge, so that all of it scrolls into sight.
+    PageArea->resize(std::max(width() - PageScroll->verticalScrollBar()->sizeHint().width(), Right(Panel1)), 1200);
 }
 
 void TDoc::FormResize() {
-    const int left = width() / 2 - Panel1->width() / 2;
+    // In a window narrower than the page the page starts at the left edge:
+    // a negative left would put its left part out of reach of the scroll bar.
+    const int left = std::max(0, width() / 2 - Panel1->width() / 2);
     Panel1->move(left, Panel1->y());
     Panel7->move(left, Panel7->y());
 }

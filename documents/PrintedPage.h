@@ -112,7 +112,8 @@ public:
     // The vertical chain of the page blocks; also run when Memo4, Panel3 or
     // Panel4 change size.
     void ResizedExecute();
-    // Centres the two pages in the window.
+    // Centres the two pages in the window; in a window narrower than the
+    // pages they start at its left edge.
     void FormResize();
 
     // The page that is printed: the bilingual page when the document is

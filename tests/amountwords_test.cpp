@@ -155,4 +155,18 @@ TEST(AmountWords, PageTotalsAndTheirSplitLine) {
     EXPECT_EQ(SplitLongWordsLine(QString(51, u'x')), QString(25, u'x') + u'\n' + QString(26, u'x'));
 }
 
+// A words line broken for a narrow room: at the last blank that fits, as
+// often as it takes, never longer than 50 characters a line.
+TEST(AmountWords, WordsBrokenForTheirRoom) {
+    const QString words = QStringLiteral("seven hundred seventy seven thousand and seven hundred seventy seven and  0,77 EUR");
+    const auto upTo = [](int characters) { return [characters](const QString& line) { return line.size() <= characters; }; };
+    EXPECT_EQ(BreakWordsLine(words, upTo(30)),
+              QStringLiteral("seven hundred seventy seven\nthousand and seven hundred\nseventy seven and  0,77 EUR"));
+    EXPECT_EQ(BreakWordsLine(words, upTo(100)),
+              QStringLiteral("seven hundred seventy seven thousand and seven\nhundred seventy seven and  0,77 EUR"));
+    EXPECT_EQ(BreakWordsLine(QStringLiteral("one hundred"), upTo(30)), QStringLiteral("one hundred"));
+    // Broken at the second of the fraction's two blanks, the fraction begins its line.
+    EXPECT_EQ(BreakWordsLine(QStringLiteral("twelve and  0,50 EUR"), upTo(12)), QStringLiteral("twelve and \n0,50 EUR"));
+}
+
 }  // namespace

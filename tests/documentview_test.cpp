@@ -2,6 +2,7 @@
 // the language switch; against a real database.
 
 #include "app/MainWindow.h"
+#include "documents/AmountWords.h"
 #include "documents/CalculatorWindow.h"
 #include "documents/DocumentEditor.h"
 #include "documents/EditorRules.h"
@@ -13,6 +14,7 @@
 #include "support/testdatabase.h"
 
 #include <QGuiApplication>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -154,10 +156,13 @@ TEST_F(DocumentView, TheTwoLanguagePageBreaksLongLinesBetweenWords) {
 
     const QString words = QStringLiteral("тридесет и четири хиляди и шестстотин шестдесет и два лева и 50 ст.");
     const QStringList lines = Doc->Label59->text().split(u'\n');
-    ASSERT_EQ(lines.size(), 3) << Doc->Label59->text().toStdString();  // the Bulgarian words in two lines, then the English
+    // The Bulgarian words in two lines, then the English, longer than 50 characters, in two as well.
+    ASSERT_EQ(lines.size(), 4) << Doc->Label59->text().toStdString();
     EXPECT_EQ(lines[0] + u' ' + lines[1], words);
     EXPECT_LE(lines[0].size(), 50);
     EXPECT_TRUE(WholeWords(lines[0] + u'\n' + lines[1], words));
+    EXPECT_EQ(lines[2] + u' ' + lines[3], QStringLiteral("thirty four thousand and six hundred sixty two and  0,50 "));
+    EXPECT_LE(lines[2].size(), 50);
     // Nothing below the words in their block (the rule under them first) is drawn over their last line.
     for (QWidget* below : Doc->Panel8->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (below->isVisible() && below->y() > Doc->Label59->y()) {
@@ -206,6 +211,111 @@ TEST_F(DocumentView, AnInvoiceWithDiscountFitsThePage) {
         if (qEnvironmentVariableIsSet("QUILLANE_PAGE_PNG"))
             page.save(qEnvironmentVariable("QUILLANE_PAGE_PNG") + QString::number(both) + ".png");
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A control's rectangle on the page it stands on.
+QRect OnPage(QWidget* w, QWidget* page) { return QRect(w->mapTo(page, QPoint(0, 0)), w->size()); }
+
+class AmountInWords : public DocumentView {
+protected:
+    // One line at the price and no VAT: the total is the price.
+    void Total(const QString& price) {
+        e->Edit9->setText(QStringLiteral("0%"));
+        e->StringGrid1->SetRowCount(2);
+        e->StringGrid1->SetRowTexts(1, {"", "Доставка на оборудване", "бр.", "1", price});
+    }
+};
+
+// The sum in words on each page, at totals whose words are longest: broken
+// between words where it would reach the totals, its lines clear of every
+// total and caption beside it and of everything under it, and no word lost.
+TEST_F(AmountInWords, TheWordsKeepClearOfTheTotalsAtEveryLength) {
+    const QStringList totals{"445335,20", "777777,77", "373373,73", "999999,99", "178777,78", "1,00"};
+    for (QRadioButton* radio : {e->RadioButton1, e->RadioButton2, e->RadioButton3}) {
+        QTest::mouseClick(radio, Qt::LeftButton);
+        ASSERT_TRUE(radio->isChecked());
+        const bool both = radio == e->RadioButton3;
+        const bool bulgarian = radio == e->RadioButton1;
+        if (!bulgarian) Doc->CurrencyPrefix = QStringLiteral("EUR");
+        QWidget* page = both ? Doc->Panel7 : Doc->Panel1;
+        QLabel* words = both ? Doc->Label59 : Doc->Label18;
+        QWidget* block = both ? static_cast<QWidget*>(Doc->Panel8) : Doc->Memo4;
+        const QList<QLabel*> beside =
+            both ? QList<QLabel*>{Doc->Label81, Doc->Label82, Doc->Label83, Doc->Label84, Doc->Label85,
+                                  Doc->Label86, Doc->Label89, Doc->Label87, Doc->Label88}
+                 : QList<QLabel*>{Doc->Label6, Doc->Label5, Doc->Label2, Doc->Label7, Doc->Label4, Doc->Label3};
+        for (const QString& total : totals) {
+            SCOPED_TRACE((radio->text() + u' ' + total).toStdString());
+            Total(total);
+            QTest::mouseClick(e->View, Qt::LeftButton);
+            ASSERT_TRUE(Doc->isVisible());
+            const QString text = words->text();
+            QString expected = both || bulgarian ? BulgarianAmountWords((both ? Doc->Label87 : Doc->Label3)->text())
+                                                 : QString();
+            if (!bulgarian) {
+                const QString english = EnglishAmountWords((both ? Doc->Label88 : Doc->Label3)->text(), "EUR");
+                expected = expected.isEmpty() ? english : expected + u' ' + english;
+            }
+            EXPECT_EQ(QString(text).replace(u'\n', u' '), expected);
+            const QRect wordsRect = OnPage(words, page);
+            EXPECT_TRUE(QRect(0, 0, 859, 1168).contains(wordsRect));
+            for (QLabel* label : beside)
+                EXPECT_FALSE(wordsRect.intersects(OnPage(label, page)))
+                    << text.toStdString() << " over " << label->objectName().toStdString() << " "
+                    << label->text().toStdString();
+            // Under the words: what stands in their columns (the totals beside them move down with them).
+            for (QWidget* below : block->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (below->isVisible() && below->y() > words->y() && below->x() < words->geometry().right()) {
+                    EXPECT_GE(below->y(), words->geometry().bottom()) << below->objectName().toStdString();
+                }
+        }
+        if (qEnvironmentVariableIsSet("QUILLANE_PAGE_PNG"))
+            Doc->Image1->Picture().save(qEnvironmentVariable("QUILLANE_PAGE_PNG") + radio->objectName() + ".png");
+    }
+}
+
+// A credit note on the two-language page names the invoice it corrects and
+// that invoice's date, as the one-language page does, and follows a changed
+// number.
+TEST_F(DocumentView, TheTwoLanguageNoteNamesItsInvoiceAndDate) {
+    Lines(1, QStringLiteral("96,40"));
+    QTest::mouseClick(e->RadioButton3, Qt::LeftButton);
+    QTest::mouseClick(e->CheckBox4, Qt::LeftButton);  // "  Известие"
+    ASSERT_TRUE(e->ComboBox1->isEnabled());
+    e->EDate4->setDate(QDate(2026, 12, 1));
+    QTest::keyClick(e->MaskEdit2, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(e->MaskEdit2, QStringLiteral("0000001200"));
+    ASSERT_EQ(e->MaskEdit2->text(), QStringLiteral("0000001200"));
+    for (int i = 0; i < 3 && e->ComboBox1->currentText() != QStringLiteral("Кредитно известие"); ++i)
+        QTest::keyClick(e->ComboBox1, Qt::Key_Down);
+    ASSERT_EQ(e->ComboBox1->currentText(), QStringLiteral("Кредитно известие"));
+    QTest::mouseClick(e->View, Qt::LeftButton);
+    ASSERT_TRUE(Doc->isVisible());
+    const QString date = platform::DateToStr(QDate(2026, 12, 1));
+    EXPECT_EQ(Doc->Label91->text(), QStringLiteral("Кредитно известие"));
+    EXPECT_EQ(Doc->Label90->text(), "от дата / from date: " + date + ",\nкъм фактура № / to invoice No: 0000001200");
+    EXPECT_EQ(Doc->Label22->text(), "от дата: " + date + ", към фактура № 0000001200");
+    ASSERT_TRUE(Doc->Panel10->isVisibleTo(Doc->Panel7));
+    // The line stands whole in its box, clear of the blocks beside and under it.
+    EXPECT_TRUE(Doc->Panel10->rect().contains(Doc->Label90->geometry()));
+    for (QWidget* other : {static_cast<QWidget*>(Doc->Panel11), static_cast<QWidget*>(Doc->Panel12),
+                           static_cast<QWidget*>(Doc->StringGrid4)})
+        EXPECT_FALSE(Doc->Panel10->geometry().intersects(other->geometry()))
+            << other->objectName().toStdString() << " " << Doc->Panel10->x() << "," << Doc->Panel10->y() << " "
+            << Doc->Panel10->width() << "x" << Doc->Panel10->height() << " / " << other->x() << "," << other->y()
+            << " " << other->width() << "x" << other->height();
+
+    // Another invoice typed in: both pages follow it.
+    QTest::keyClick(e->MaskEdit2, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(e->MaskEdit2, QStringLiteral("0000001201"));
+    QTest::mouseClick(e->View, Qt::LeftButton);
+    EXPECT_TRUE(Doc->Label90->text().endsWith(QStringLiteral("to invoice No: 0000001201")));
+    EXPECT_TRUE(Doc->Label22->text().endsWith(QStringLiteral("към фактура № 0000001201")));
+    if (qEnvironmentVariableIsSet("QUILLANE_PAGE_PNG")) Doc->Image1->Picture().save(qgetenv("QUILLANE_PAGE_PNG"));
 }
 
 }  // namespace

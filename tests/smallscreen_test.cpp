@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "data/DataModule.h"
 #include "documents/DocumentEditor.h"
+#include "documents/PrintedPage.h"
 #include "registers/CustomerCard.h"
 #include "registers/Customers.h"
 #include "registers/GoodsList.h"
@@ -13,6 +14,7 @@
 #include "support/testdatabase.h"
 
 #include <QGuiApplication>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -87,6 +89,53 @@ TEST_F(SmallScreen, LargeWindowsFitTheScreenAndScrollTheirControlsIntoSight) {
     EXPECT_EQ(Stocks->size(), QSize(472, 419));
     EXPECT_EQ(Stocks->ContentScroller(), nullptr);
     EXPECT_TRUE(Area().contains(Stocks->frameGeometry()));
+}
+
+// Clicks a scroll bar's end, as a user does, until the bar is at that end.
+void ClickScrollBarTo(QScrollBar* bar, bool end) {
+    const bool horizontal = bar->orientation() == Qt::Horizontal;
+    const QPoint at = end ? (horizontal ? QPoint(bar->width() - 4, bar->height() / 2)
+                                        : QPoint(bar->width() / 2, bar->height() - 4))
+                          : QPoint(horizontal ? 3 : bar->width() / 2, horizontal ? bar->height() / 2 : 3);
+    for (int i = 0; i < 400 && bar->value() != (end ? bar->maximum() : bar->minimum()); ++i)
+        QTest::mouseClick(bar, Qt::LeftButton, {}, at);
+}
+
+// The preview of the printed page: one pair of scroll bars, and each edge of
+// the page, on either page, scrolls into sight.
+TEST_F(SmallScreen, ThePreviewScrollsEveryPartOfThePageIntoSight) {
+    Start();
+    QTest::mouseClick(Main->OrderBtn, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(OrderForm->isVisible());
+    for (QRadioButton* language : {OrderForm->RadioButton1, OrderForm->RadioButton3}) {
+        SCOPED_TRACE(language->text().toStdString());
+        OrderForm->ScrollBox->ensureWidgetVisible(language);
+        QTest::mouseClick(language, Qt::LeftButton);
+        OrderForm->ScrollBox->ensureWidgetVisible(OrderForm->View);
+        QTest::mouseClick(OrderForm->View, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(Doc->isVisible());
+        EXPECT_TRUE(Area().contains(Doc->frameGeometry()));
+        QWidget* page = Doc->ActivePage();
+        // The page scrolls in one scroll area, not one inside another.
+        QList<QScrollArea*> scrollers;
+        for (QWidget* w = page->parentWidget(); w; w = w->parentWidget())
+            if (auto* area = qobject_cast<QScrollArea*>(w)) scrollers << area;
+        ASSERT_EQ(scrollers.size(), 1);
+        QScrollArea* area = scrollers.first();
+        QWidget* viewport = area->viewport();
+        const auto edges = [&] { return QRect(page->mapTo(viewport, QPoint(0, 0)), page->size()); };
+        ClickScrollBarTo(area->horizontalScrollBar(), false);
+        ClickScrollBarTo(area->verticalScrollBar(), false);
+        EXPECT_GE(edges().left(), 0);  // "Пор. №" at the left
+        EXPECT_GE(edges().top(), 0);
+        ClickScrollBarTo(area->horizontalScrollBar(), true);
+        ClickScrollBarTo(area->verticalScrollBar(), true);
+        EXPECT_LE(edges().right(), viewport->width() - 1);  // "Стойност" at the right
+        EXPECT_LE(edges().bottom(), viewport->height() - 1);
+        Doc->Close();
+    }
 }
 
 }  // namespace
