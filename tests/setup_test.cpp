@@ -53,6 +53,20 @@ protected:
         Form7->Show();
         Form7->MoveToSql(location);
     }
+    // A set-up that fails: the text of its error, which whoever started it
+    // tells; the set-up itself shows nothing.
+    QString FailedRun(const QString& location) {
+        const size_t shown = dialogs.Shown().size();
+        QString told;
+        try {
+            Run(location);
+            ADD_FAILURE() << "the set-up of " << location.toStdString() << " did not fail";
+        } catch (const platform::Exception& e) {
+            told = e.Message();
+        }
+        EXPECT_EQ(dialogs.Shown().size(), shown) << "the set-up showed its failure itself";
+        return told;
+    }
 
     testsupport::TempFolder folder;
     platform::ScriptedDialogs dialogs;
@@ -104,9 +118,9 @@ TEST_F(DataFolderSetUp, ADatabaseThatCannotBeCreatedIsReportedAndTheWindowCloses
     for (const auto& c : cases) {
         if (c.missingEngine) platform::SetPathOverride(PathKind::FirebirdEngine, home.File("missing.so"));
         dialogs.Clear();
-        EXPECT_THROW(Run(c.location), platform::Exception) << c.reason.toStdString();
+        const QString told = FailedRun(c.location);
         EXPECT_FALSE(QFileInfo::exists(c.location + "/tovelx.fdb"));
-        EXPECT_TRUE(testsupport::ShownOnceWith(dialogs, c.reason));
+        EXPECT_TRUE(told.contains(c.reason)) << told.toStdString();
         EXPECT_EQ(Form7->isVisible(), c.missingEngine) << c.reason.toStdString();
     }
     QProcess::execute("chattr", {"-i", locked});
@@ -363,19 +377,18 @@ TEST_F(DataFolderSetUp, AMoveThatFailsPartWayLeavesNoDatabaseAndIsTriedAgain) {
         for (const QString& name : QDir(old.Path()).entryList(QDir::Files)) before[name] = testsupport::ReadFile(old.File(name));
         for (data::TTable* t : DataModule1->ParadoxTables()) t->Close(), t->SetDatabaseName(old.Path());
         dialogs.Clear();
-        EXPECT_THROW(Run(old.Path()), platform::Exception) << c.what;
+        const QString told = FailedRun(old.Path());
 
         EXPECT_EQ(QDir(old.Path()).entryList(QDir::Files).size(), qsizetype(before.size())) << c.what;  // no database, whole or not
         EXPECT_FALSE(Form7->isVisible()) << c.what;
         EXPECT_TRUE(DataModule1->GenerateKeys) << c.what;
         for (const QString& part : c.shown + QStringList{"опитано отново при следващото стартиране"})
-            EXPECT_TRUE(testsupport::ShownOnceWith(dialogs, QString(part).replace("%1", old.Path()))) << c.what;
+            EXPECT_TRUE(told.contains(QString(part).replace("%1", old.Path()))) << c.what << ": " << told.toStdString();
         for (const auto& [name, bytes] : before) EXPECT_EQ(testsupport::ReadFile(old.File(name)), bytes) << name.toStdString();
 
         // Not again in this run (the start-up falls back to the same folder),
         // but, mended, at the next start.
-        EXPECT_THROW(Run(old.Path()), platform::Exception);
-        EXPECT_EQ(dialogs.Shown().size(), 1u);
+        EXPECT_EQ(FailedRun(old.Path()), told);
         platform::DestroyCreatedForms();
         Start();
         testsupport::WriteOldDataFolder(old.Path(), records);
