@@ -141,6 +141,23 @@ TEST_F(Startup, AnUnreachableServerFallsBackToTheDefaultFolderAndSaysSoOnce) {
     }
 }
 
+// A server that never answered was never connected: it is told as not
+// reached, not as a connection that broke.
+TEST_F(Startup, AServerThatNeverAnswersIsToldAsNotReached) {
+    for (const auto& [value, mode] : std::vector<std::pair<QString, int>>{{"127.0.0.1/3999", 3}, {"no-such.invalid", 2}}) {
+        SCOPED_TRACE(value.toStdString());
+        platform::SaveLines(Path(PathKind::NetworkFile), {value, QString::number(mode)});
+        platform::ScriptedDialogs dialogs;
+        Start();
+        EXPECT_TRUE(AllOpenOn(defaultFile));
+        const QString told = testsupport::ShownText(dialogs);
+        const QString server = data::Database::ConnectionString(data::LocationText(value, mode));
+        EXPECT_TRUE(told.contains("Сървърът на базата данни „" + server + "“ не може да бъде достигнат.")) << told.toStdString();
+        EXPECT_FALSE(told.contains("прекъсна")) << told.toStdString();
+        platform::DestroyCreatedForms();
+    }
+}
+
 // Also a sound file naming another program's database.
 TEST_F(Startup, ADamagedWorkPlaceFileOpensTheDefaultFolderAndSaysSoOnce) {
     testsupport::TempFolder other, foreignFolder;
