@@ -1,6 +1,7 @@
 // The set-up of a data folder: a new database with its eight tables, and the
 // older version's Paradox tables moved into it.
 
+#include "app/MainWindow.h"
 #include "app/Program.h"
 #include "data/OldTableMap.h"
 #include "data/Schema.h"
@@ -25,6 +26,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QThread>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -212,6 +214,34 @@ TEST_F(DataFolderSetUp, TablesMoveAsTheOlderVersionShowedTheirCodePages) {
     EXPECT_EQ(testsupport::ShownText(dialogs),
               "Преминаването към SQL успешно!\n\nПрехвърлено различно от старите таблици:\n"
               "Details.db, запис 1, поле „Bank“: „Crédit Müller“ е прехвърлено като „Cr?dit M?ller“");
+}
+
+// A table whose header names a code page the reader does not know (Hebrew
+// DOS 862, Arabic DOS 864) is read as Windows-1251, and the notes name the
+// table and its code page. The folder chosen with the work-place window's
+// folder button.
+TEST_F(DataFolderSetUp, ATableInACodePageTheReaderDoesNotKnowIsNamedWithItsCodePage) {
+    testsupport::WriteOldDataFolder(folder.Path(), {1, 1, 1, 1, 1, 1, 2}, {},
+                                    [](const QString& table, std::vector<PxColumn>&, int&, int& headerCodePage) {
+                                        if (table == "currency.db") headerCodePage = 862;
+                                        if (table == "ae.db") headerCodePage = 864;
+                                    });
+    Main->Show();
+    QTest::mouseClick(Main->SpeedButton4, Qt::LeftButton);
+    ASSERT_TRUE(Form8->isVisible());
+    dialogs.Answer(platform::DialogResponse::Path(folder.Path()));
+    QTest::mouseClick(Form8->SpeedButton2, Qt::LeftButton);
+    const QString file = folder.File("tovelx.fdb");
+    ASSERT_EQ(DataModule1->IBDatabase1.DatabaseName, file);
+    EXPECT_EQ(QueryRows(file, "select currency, course from currency"), QStringList({"1 В|1 Курс", "2 В|2 Курс"}));
+    EXPECT_EQ(QueryRows(file, "select supplier2 from firm"), QStringList{"1 Supplier"});
+    ASSERT_EQ(dialogs.Shown().size(), 2u);  // the folder, then the end of the move
+    EXPECT_EQ(dialogs.Shown()[1].text,
+              "Преминаването към SQL успешно!\n\nПрехвърлено различно от старите таблици:\n"
+              "ae.db: таблицата е в кодова таблица 864, която програмата не познава: текстовете ѝ са прочетени като "
+              "Windows-1251 и може да не са верни\n"
+              "currency.db: таблицата е в кодова таблица 862, която програмата не познава: текстовете ѝ са прочетени "
+              "като Windows-1251 и може да не са верни");
 }
 
 TEST_F(DataFolderSetUp, DatesBeforeTheFirstDayOfTheCalendarMoveEmptyAndAreNamed) {
