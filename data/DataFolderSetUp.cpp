@@ -50,12 +50,14 @@ QString ErrorText(const std::exception& e) {
 
 }  // namespace
 
+// The set-up tells nothing of its failure itself: whoever asked for it does,
+// once (the start-up in its summary, the folder button through the exception
+// display; "OK" starts the program again, whose start-up tells it).
 void TForm7::FailSetUp(const QString& location, const QString& message) {
     failedLocations_.insert(location, message);
     DataModule1->GenerateKeys = true;
     DataModule1->SqlConnected = false;
     Close();
-    platform::ShowMessage(message);
     throw platform::Exception(message);
 }
 
@@ -98,15 +100,7 @@ void TForm7::MoveToSql(const QString& location) {
     }
 
     ShowStep(QStringLiteral("3/4 Създаване на SQL база данни."));
-    if (!engineInstalled) {
-        // The callers of the set-up swallow its errors (start-up) or restart the
-        // program (work place), so the user is told here.
-        const QString message = QStringLiteral("Firebird SQL не е инсталиран на този компютър (липсва %1). "
-                                               "Инсталирайте пакета firebird3.0-server-core и стартирайте програмата отново.")
-                                    .arg(platform::Path(platform::PathKind::FirebirdEngine));
-        platform::ShowMessage(message);
-        throw platform::Exception(message);
-    }
+    if (!engineInstalled) throw platform::Exception(data::EngineMissingText());
 
     // The alias lets a server on this computer serve the new database to others.
     data::WriteAliasLine(platform::Path(platform::PathKind::AliasesFile), databaseFile);

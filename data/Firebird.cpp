@@ -375,7 +375,18 @@ void Database::Attach(bool create, const std::function<void(Status&, IXpbBuilder
                          : provider->attachDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
     if (st.Failed()) {
         attachment_ = nullptr;
-        ThrowFrom(st.Wrapper(), name, ProviderHint(name));
+        try {
+            ThrowFrom(st.Wrapper(), name, ProviderHint(name));
+        } catch (const ConnectionLostError& e) {
+            // No connection was made, so none was broken: the server was not reached.
+            throw ConnectionLostError(
+                QStringLiteral("Няма връзка със сървъра!\nСървърът на базата данни „%1“ не може да бъде достигнат. "
+                               "Проверете дали сървърът работи, дали името или адресът му е верен и дали мрежата е "
+                               "свързана.")
+                        .arg(name) +
+                    EngineDetail(e.ServerText()),
+                e.ServerText(), e.Code(), e.SqlCode(), e.Codes());
+        }
     }
     AfterAttach();
 }

@@ -60,7 +60,9 @@ QString MoveNotesText(const std::vector<MoveNote>& notes, int maxLines) {
             lines << QStringLiteral("… и още %1.").arg(notes.size() - size_t(maxLines));
             break;
         }
-        if (n.field.isEmpty())
+        if (n.field.isEmpty() && !n.problem.isEmpty())
+            lines << QStringLiteral("%1: %2").arg(n.table, n.problem);
+        else if (n.field.isEmpty())
             lines << QStringLiteral("%1: таблицата липсва, нищо не е прехвърлено от нея").arg(n.table);
         else if (!n.problem.isEmpty())
             lines << QStringLiteral("%1, запис %2, поле „%3“: %4, прехвърлено е празно")
@@ -144,9 +146,16 @@ std::vector<MovedRow> ReadOldRows(const TableMove& move, TTable& source, TTable*
         throw MoveError(QStringLiteral("Таблицата %1 на базата данни няма колоните, в които се прехвърля „%2“.")
                             .arg(QString::fromLatin1(move.dataSet), QString::fromLatin1(move.paradoxTable)));
 
+    // A code page the reader does not know is named, as the table's own note.
+    const QString tableName = QString::fromLatin1(move.paradoxTable);
+    if (const QString problem = source.CodePageProblem(); !problem.isEmpty())
+        notes.push_back({tableName, 0, {}, {}, {}, problem});
+    if (english)
+        if (const QString problem = english->CodePageProblem(); !problem.isEmpty())
+            notes.push_back({QStringLiteral("ae.db"), 0, {}, {}, {}, problem});
+
     // A field the older version's table lacks is moved as empty, and named
     // once. Without an English table the English fields are empty.
-    const QString tableName = QString::fromLatin1(move.paradoxTable);
     std::vector<bool> present;
     for (const FieldMove& f : move.fields) {
         const QString field = QString::fromUtf8(f.field);

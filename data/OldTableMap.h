@@ -44,7 +44,8 @@ public:
 // longer than its column, a character the database's code page lacks, money
 // with more decimals than the locale's), or a field or a table the older
 // version's folder lacks, moved as empty (record 0; field empty for a table),
-// or a value that cannot be shown, moved as empty (problem says why).
+// or a value that cannot be shown, moved as empty (problem says why), or a
+// table whose texts may read wrong (record 0, field empty, problem says why).
 struct MoveNote {
     QString table;
     int record = 0;

@@ -422,6 +422,16 @@ const TTable::State& TTable::Opened() const {
 
 int TTable::RecordCount() const { return Opened().recordCount; }
 
+int TTable::CodePage() const { return Opened().codePage; }
+
+QString TTable::CodePageProblem() const {
+    const int page = CodePage();
+    if (page == 0 || platform::IsDosCodePage(page) || platform::IsWindowsCodePage(page)) return {};
+    return QStringLiteral("таблицата е в кодова таблица %1, която програмата не познава: текстовете ѝ са прочетени като "
+                          "Windows-1251 и може да не са верни")
+        .arg(page);
+}
+
 int TTable::RecNo() const { return Opened().recNo; }
 
 void TTable::SetRecNo(int recNo) {

@@ -8,7 +8,9 @@
 // else touches them, so a damaged or foreign file gives a TableError naming
 // it, never a crash. Records are numbered from 1 in the table's own order.
 // Texts are read as the older version showed them: in the DOS code page the
-// table's header names, as Windows-1251 for a Windows code page or none.
+// table's header names, as Windows-1251 for a Windows code page or none; a
+// code page the reader does not know is read as Windows-1251 too, and named
+// (CodePageProblem).
 
 #include "platform/Exception.h"
 
@@ -96,6 +98,13 @@ public:
     void SetActive(bool on) { on ? Open() : Close(); }
 
     int RecordCount() const;
+    // The code page the table's header names (0: none).
+    int CodePage() const;
+    // Why the table's texts may read otherwise than the older version showed
+    // them: a code page the header names that is neither a known DOS code
+    // page nor a Windows one, whose texts are read as Windows-1251. Empty
+    // when they read as they were shown.
+    QString CodePageProblem() const;
     // 1..RecordCount; 0 for an empty table. Setting a number outside that
     // range leaves the current record where it is.
     int RecNo() const;

@@ -93,4 +93,10 @@ bool WriteAliasLine(const QString& aliasesFile, const QString& databaseFile) {
     }
 }
 
+QString EngineMissingText() {
+    return QStringLiteral("Firebird SQL не е инсталиран на този компютър (липсва %1). "
+                          "Инсталирайте пакета firebird3.0-server-core и стартирайте програмата отново.")
+        .arg(platform::Path(platform::PathKind::FirebirdEngine));
+}
+
 }  // namespace data

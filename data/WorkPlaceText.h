@@ -34,4 +34,7 @@ QStringList WithAliasLine(QStringList lines, const QString& databaseFile);
 // it is; returns whether the line was written.
 bool WriteAliasLine(const QString& aliasesFile, const QString& databaseFile);
 
+// What the user is told when this computer lacks the database engine.
+QString EngineMissingText();
+
 }  // namespace data

@@ -245,6 +245,13 @@ bool FitsCp1251(const QString& text) {
 
 bool IsDosCodePage(int codePage) { return FindDosPage(codePage) != nullptr; }
 
+bool IsWindowsCodePage(int codePage) {
+    switch (codePage) {
+    case 874: case 932: case 936: case 949: case 950: return true;
+    default: return codePage >= 1250 && codePage <= 1258;
+    }
+}
+
 QString DecodeDosCodePage(const QByteArray& bytes, int codePage) {
     const DosPage* page = FindDosPage(codePage);
     if (!page) throw EEncodingError(QStringLiteral("Кодовата таблица %1 не е позната.").arg(codePage));

@@ -21,7 +21,9 @@ bool FitsCp1251(const QString& text);
 // The DOS (OEM) code pages whose text can be read: 437, 737, 775, 850, 852,
 // 855, 857, 860, 861, 863, 865, 866 and 869.
 bool IsDosCodePage(int codePage);
-// Text in one of those code pages; a byte the page assigns nothing to reads
+// The Windows (ANSI) code pages: 874, 932, 936, 949, 950 and 1250 to 1258.
+bool IsWindowsCodePage(int codePage);
+// Text in one of the DOS code pages above; a byte the page assigns nothing to reads
 // as U+FFFD. Bytes below 0x80 are ASCII.
 QString DecodeDosCodePage(const QByteArray& bytes, int codePage);
 

@@ -183,13 +183,18 @@ struct StartProblems {
     QString location, defaultFolder;
     QString workPlaceError, error, damagedWorkPlace;
     bool workPlaceFailed = false, failed = false;
+    // Nothing can be opened without the engine: the work place's set-up, which
+    // "OK" of the work-place window leaves to this start, says so only here.
+    bool engineMissing = false;
 
-    bool Any() const { return workPlaceFailed || failed || !damagedWorkPlace.isEmpty(); }
+    bool Any() const { return workPlaceFailed || failed || !damagedWorkPlace.isEmpty() || engineMissing; }
 
     QString Text() const {
         using platform::Path;
         using platform::PathKind;
         QStringList told;
+        const QString engine = data::EngineMissingText();
+        if (engineMissing && !workPlaceError.contains(engine) && !error.contains(engine)) told << engine;
         if (!damagedWorkPlace.isEmpty())
             told << QStringLiteral("Файлът на работното място „%1“ е повреден: %2. Работното място в него не е "
                                    "използвано.")
@@ -273,8 +278,8 @@ void TStatForm::FormCreate() {
         const QString networkFile = Path(PathKind::NetworkFile);
 
         // A computer without the database engine goes through the set-up again.
-        if (!platform::FileExists(Path(PathKind::FirebirdEngine)) && platform::FileExists(networkFile))
-            QFile::remove(networkFile);
+        problems.engineMissing = !platform::FileExists(Path(PathKind::FirebirdEngine));
+        if (problems.engineMissing && platform::FileExists(networkFile)) QFile::remove(networkFile);
 
         // A damaged file is told, and the default data folder opened instead.
         const data::WorkPlaceFile file = data::ReadWorkPlaceFile(networkFile);

@@ -14,6 +14,7 @@
 #include "platform/Exception.h"
 #include "platform/Form.h"
 #include "platform/Paths.h"
+#include "platform/Shell.h"
 #include "platform/TextFile.h"
 #include "registers/Statistics.h"
 #include "support/paradoxwriter.h"
@@ -29,6 +30,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -139,6 +141,23 @@ TEST_F(Startup, AnUnreachableServerFallsBackToTheDefaultFolderAndSaysSoOnce) {
     }
 }
 
+// A server that never answered was never connected: it is told as not
+// reached, not as a connection that broke.
+TEST_F(Startup, AServerThatNeverAnswersIsToldAsNotReached) {
+    for (const auto& [value, mode] : std::vector<std::pair<QString, int>>{{"127.0.0.1/3999", 3}, {"no-such.invalid", 2}}) {
+        SCOPED_TRACE(value.toStdString());
+        platform::SaveLines(Path(PathKind::NetworkFile), {value, QString::number(mode)});
+        platform::ScriptedDialogs dialogs;
+        Start();
+        EXPECT_TRUE(AllOpenOn(defaultFile));
+        const QString told = testsupport::ShownText(dialogs);
+        const QString server = data::Database::ConnectionString(data::LocationText(value, mode));
+        EXPECT_TRUE(told.contains("Сървърът на базата данни „" + server + "“ не може да бъде достигнат.")) << told.toStdString();
+        EXPECT_FALSE(told.contains("прекъсна")) << told.toStdString();
+        platform::DestroyCreatedForms();
+    }
+}
+
 // Also a sound file naming another program's database.
 TEST_F(Startup, ADamagedWorkPlaceFileOpensTheDefaultFolderAndSaysSoOnce) {
     testsupport::TempFolder other, foreignFolder;
@@ -205,13 +224,74 @@ TEST_F(Startup, AStartWithoutADatabaseSaysWhyAndOffersTheWorkPlaceButton) {
     }
 }
 
+// Also: "OK" on a folder, which needs the engine for its database, starts
+// the program again, and that start tells what is missing, once.
 TEST_F(Startup, WithoutTheDatabaseEngineTheWorkPlaceFileIsDeletedAndTheWorkPlaceWindowShown) {
     platform::SetPathOverride(PathKind::FirebirdEngine, home.File("no-engine.so"));
     WriteNetworkFile(home.File("DB").toUtf8() + "\r\n1\r\n");
+    platform::ScriptedDialogs dialogs;
     Start();
     EXPECT_FALSE(QFile::exists(Path(PathKind::NetworkFile)));
     EXPECT_FALSE(DataModule1->IBDatabase1.Connected());
     EXPECT_TRUE(Form8->isVisible());
+    const QString missing = "(липсва " + home.File("no-engine.so") + ")";
+    ASSERT_TRUE(testsupport::ShownOnceWith(dialogs, missing));
+    EXPECT_TRUE(dialogs.Shown()[0].text.contains("Няма отворена база данни."));
+
+    dialogs.Clear();
+    platform::RecordedShell shell;
+    testsupport::TempFolder fresh;
+    Form8->Edit1->selectAll();
+    QTest::keyClicks(Form8->Edit1, fresh.Path());
+    QTest::mouseClick(Form8->SpeedButton1, Qt::LeftButton);
+    ASSERT_EQ(shell.Calls().size(), 1u);
+    EXPECT_EQ(shell.Calls()[0].kind, platform::ShellCall::Kind::StartProgram);
+    EXPECT_TRUE(dialogs.Shown().empty()) << testsupport::ShownText(dialogs).toStdString();
+    platform::DestroyCreatedForms();
+    Start();
+    EXPECT_TRUE(testsupport::ShownOnceWith(dialogs, missing));
+}
+
+// "OK" on a work place whose old tables cannot be moved: the program starts
+// again (as after any failed change of work place), the move is tried again
+// and fails again, and the user is told once, with what is open instead.
+TEST_F(Startup, AFailedMoveChosenInTheWorkPlaceWindowIsToldOnce) {
+    testsupport::TempFolder work;
+    testsupport::WriteOldDataFolder(work.Path(), {2, 1, 1, 1, 1, 1, 1});
+    testsupport::WriteFile(work.File("customer.db"), "");
+    platform::ScriptedDialogs dialogs;
+    Start();
+    Main->Show();
+    ASSERT_TRUE(dialogs.Shown().empty()) << testsupport::ShownText(dialogs).toStdString();
+    QTest::mouseClick(Main->SpeedButton4, Qt::LeftButton);
+    ASSERT_TRUE(Form8->isVisible());
+    platform::RecordedShell shell;
+    Form8->Edit1->selectAll();
+    QTest::keyClicks(Form8->Edit1, work.Path());
+    QTest::mouseClick(Form8->SpeedButton1, Qt::LeftButton);
+    EXPECT_EQ(testsupport::ReadFile(Path(PathKind::NetworkFile)), work.Path().toUtf8() + "\r\n1\r\n");
+    ASSERT_EQ(shell.Calls().size(), 1u);
+    EXPECT_EQ(shell.Calls()[0].kind, platform::ShellCall::Kind::StartProgram);
+    EXPECT_EQ(shell.Calls()[0].target, Path(PathKind::OwnExecutable));
+    EXPECT_FALSE(Main->isVisible());
+
+    // The program as it starts again.
+    platform::DestroyCreatedForms();
+    Start();
+    EXPECT_TRUE(AllOpenOn(defaultFile));
+    EXPECT_FALSE(QFile::exists(work.File("tovelx.fdb")));
+    const QString reason = "„" + work.File("customer.db") + "“ не може да бъде отворена: файлът е празен.";
+    int told = 0;
+    QString all;
+    for (const auto& shown : dialogs.Shown()) {
+        told += shown.text.count(reason);
+        all += shown.text + "\n--\n";
+    }
+    EXPECT_EQ(told, 1) << all.toStdString();
+    ASSERT_EQ(dialogs.Shown().size(), 1u) << all.toStdString();
+    EXPECT_TRUE(all.contains("Базата данни на работното място „" + work.Path() + "“ не може да бъде отворена"))
+        << all.toStdString();
+    EXPECT_TRUE(all.contains("Отворена е базата данни „" + defaultFile + "“")) << all.toStdString();
 }
 
 TEST_F(Startup, AVersionFileThatIsNotANumberIsShownAndTheDatabaseStillOpens) {
@@ -237,8 +317,8 @@ TEST_F(Startup, AVersionFileThatIsNotANumberIsShownAndTheDatabaseStillOpens) {
 }
 
 // The first start, whose work place holds old tables that cannot be moved:
-// the failure is told, then that the default folder got a new empty database
-// and that it is open; nothing calls that a move.
+// the failure is told, and in the same message that the default folder got a
+// new empty database and that it is open; nothing calls that a move.
 TEST_F(Startup, AMoveThatFailsAtTheFirstStartIsToldAndTheEmptyDefaultDatabaseIsNotCalledAMove) {
     ASSERT_TRUE(QFile::remove(defaultFile));
     testsupport::TempFolder work;
@@ -253,12 +333,13 @@ TEST_F(Startup, AMoveThatFailsAtTheFirstStartIsToldAndTheEmptyDefaultDatabaseIsN
     QString told;
     for (const auto& shown : dialogs.Shown()) told += shown.text + "\n--\n";
     EXPECT_FALSE(told.contains("успешно")) << told.toStdString();
-    ASSERT_EQ(dialogs.Shown().size(), 2u) << told.toStdString();
-    const QString failure = dialogs.Shown()[0].text, fallback = dialogs.Shown()[1].text;
-    EXPECT_TRUE(failure.startsWith("Старите данни не бяха прехвърлени в SQL базата данни.")) << failure.toStdString();
+    // One message: the failure, then what is open instead.
+    ASSERT_EQ(dialogs.Shown().size(), 1u) << told.toStdString();
+    const QString failure = dialogs.Shown()[0].text, fallback = dialogs.Shown()[0].text;
+    EXPECT_TRUE(failure.contains("Старите данни не бяха прехвърлени в SQL базата данни.")) << failure.toStdString();
     EXPECT_TRUE(failure.contains("„" + work.File("customer.db") + "“ не може да бъде отворена: файлът е празен."))
         << failure.toStdString();
-    EXPECT_EQ(dialogs.Shown()[1].kind, platform::DialogKind::MessageBox);
+    EXPECT_EQ(dialogs.Shown()[0].kind, platform::DialogKind::MessageBox);
     EXPECT_TRUE(fallback.contains("Базата данни на работното място „" + work.Path() + "“ не може да бъде отворена"))
         << fallback.toStdString();
     EXPECT_TRUE(fallback.contains("В папката по подразбиране е създадена нова празна база данни „" + defaultFile + "“ и е отворена"))
