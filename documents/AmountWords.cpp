@@ -244,8 +244,6 @@ QString Unsigned(const QString& digits) { return digits.startsWith(u'-') ? digit
 
 }  // namespace
 
-QString SplitLongWordsLine(const QString& words) { return BreakWordsLine(words); }
-
 QString BreakWordsLine(const QString& words, const std::function<bool(const QString&)>& fits) {
     constexpr qsizetype kLine = 50;
     const auto fitting = [&fits](const QString& line) { return line.size() <= kLine && (!fits || fits(line)); };

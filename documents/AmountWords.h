@@ -8,11 +8,6 @@
 #include <array>
 #include <functional>
 
-// A words line longer than 50 characters is broken in two (LF) at the last
-// blank within its first 50 characters; one without such a blank is cut
-// after half its length.
-QString SplitLongWordsLine(const QString& words);
-
 // A words line broken for its room on the page: while the rest is longer than
 // 50 characters or does not fit (fits says whether a line fits the room), it
 // breaks at the last blank that leaves a first line within 50 characters that

@@ -152,7 +152,7 @@ TEST(AmountWords, PageTotalsAndTheirSplitLine) {
     EXPECT_EQ(EnglishAmountWords("0,50 EUR", "EUR"), "zero and  0,50 EUR");
     EXPECT_EQ(EnglishAmountWords("-7,00 USD", "USD"), "seven USD");  // a credit's minus is no word
     EXPECT_TRUE(EnglishAmountWords(",50", "EUR").isNull());
-    EXPECT_EQ(SplitLongWordsLine(QString(51, u'x')), QString(25, u'x') + u'\n' + QString(26, u'x'));
+    EXPECT_EQ(BreakWordsLine(QString(51, u'x')), QString(25, u'x') + u'\n' + QString(26, u'x'));
 }
 
 // A words line broken for a narrow room: at the last blank that fits, as

@@ -76,6 +76,17 @@ protected:
         store.Post();
     }
     static QString Number(int n) { return QStringLiteral("%1").arg(n, 10, 10, QChar(u'0')); }
+    static void AddFirm(const QString& name) {
+        DataModule1->firm.Append();
+        DataModule1->firm.FieldByName(QStringLiteral("Supplier1")).SetAsString(name);
+        DataModule1->firm.Post();
+    }
+    // The statistics' firm list opened by the mouse, at its drop-down arrow.
+    static bool OpenFirmList() {
+        registers::DropDownComboBox* firms = StatForm->DBComboBox1;
+        QTest::mouseClick(firms, Qt::LeftButton, {}, QPoint(firms->width() - 5, firms->height() / 2));
+        return firms->view()->isVisible();
+    }
     // The panel at display position k (0 = top) and its children.
     static QWidget* Panel(int k) { return Sort->findChild<QWidget*>(Sort->PanelNames.at(k)); }
     static QString PanelNumber(int k) {
@@ -253,9 +264,7 @@ TEST_F(Registers, FlagsSetInTheRegisterReachTheCustomerTotalAndTheChart) {
     Sort->Button1->click();
     StatForm->DBComboBox1DropDown();
     EXPECT_EQ(StatForm->Series1->at(2), 0);  // no own firm chosen yet
-    DataModule1->firm.Append();
-    DataModule1->firm.FieldByName(QStringLiteral("Supplier1")).SetAsString(QStringLiteral("Фирма А"));
-    DataModule1->firm.Post();
+    AddFirm(QStringLiteral("Фирма А"));
     StatForm->DBComboBox1DropDown();
     StatForm->DBComboBox1->setCurrentIndex(0);
     const size_t told = dialogs.Shown().size();
@@ -346,9 +355,7 @@ TEST_F(Registers, EachCounterNumbersApartAndTheChartAndTheMonthListsAgree) {
     Add({Number(7), "ФАКТУРА", "Фирма А", "120", "14.05.2013 г."});
     Add({Number(7), "ФАКТУРА", "Фирма А", "240", "15.03.2013 г."});  // the same invoice stored again, later
     Add({Number(9), "ФАКТУРА", "Фирма А", "240", "16.03.2013 г.", "maybe"});
-    DataModule1->firm.Append();
-    DataModule1->firm.FieldByName(QStringLiteral("Supplier1")).SetAsString(QStringLiteral("Фирма А"));
-    DataModule1->firm.Post();
+    AddFirm(QStringLiteral("Фирма А"));
     platform::ScriptedDialogs dialogs;
     Sort->Show();
     QTest::mouseClick(Sort->Button1, Qt::LeftButton);
@@ -358,10 +365,9 @@ TEST_F(Registers, EachCounterNumbersApartAndTheChartAndTheMonthListsAgree) {
     // The firm chosen in its list's popup, opened by the mouse: the chart,
     // and the paid flag that is no flag told.
     registers::DropDownComboBox* firms = StatForm->DBComboBox1;
-    QTest::mouseClick(firms, Qt::LeftButton, {}, QPoint(firms->width() - 5, firms->height() / 2));
+    ASSERT_TRUE(OpenFirmList());
     ASSERT_EQ(firms->count(), 1);
     QAbstractItemView* view = firms->view();
-    ASSERT_TRUE(view->isVisible());
     QTest::keyClick(view, Qt::Key_Down);
     QTest::keyClick(view, Qt::Key_Return);
     ASSERT_EQ(StatForm->SelectedFirm(), QStringLiteral("Фирма А"));
@@ -403,15 +409,12 @@ TEST_F(Registers, TheChartNamesEachDocumentItLeavesOut) {
     Add({Number(5), "ФАКТУРА", "Фирма А", "240", "11.03.2013 г.", "maybe"});
     Add({Number(6), "ФАКТУРА", "Фирма А", "много", "12.04.2013 г."});
     Add({Number(7), "ФАКТУРА", "Фирма А", "120", "13.05.2013 г.", "False", "да"});
-    DataModule1->firm.Append();
-    DataModule1->firm.FieldByName(QStringLiteral("Supplier1")).SetAsString(QStringLiteral("Фирма А"));
-    DataModule1->firm.Post();
+    AddFirm(QStringLiteral("Фирма А"));
     platform::ScriptedDialogs dialogs;
     Sort->Show();
     QTest::mouseClick(Sort->Button1, Qt::LeftButton);
     registers::DropDownComboBox* firms = StatForm->DBComboBox1;
-    QTest::mouseClick(firms, Qt::LeftButton, {}, QPoint(firms->width() - 5, firms->height() / 2));
-    ASSERT_TRUE(firms->view()->isVisible());
+    ASSERT_TRUE(OpenFirmList());
     QTest::keyClick(firms->view(), Qt::Key_Home);
     QTest::keyClick(firms->view(), Qt::Key_Return);
     ASSERT_EQ(StatForm->SelectedFirm(), QStringLiteral("Фирма А"));
@@ -430,21 +433,14 @@ TEST_F(Registers, TheChartNamesEachDocumentItLeavesOut) {
 TEST_F(Registers, TheFirmListClosedWithEscapeKeepsTheChosenFirm) {
     Add({Number(1), "ФАКТУРА", "Алфа ООД", "240", "10.03.2013 г."});
     Add({Number(2), "ФАКТУРА", "Бета ЕООД", "600", "11.03.2013 г."});
-    for (const char* name : {"Алфа ООД", "Бета ЕООД"}) {
-        DataModule1->firm.Append();
-        DataModule1->firm.FieldByName(QStringLiteral("Supplier1")).SetAsString(QString::fromUtf8(name));
-        DataModule1->firm.Post();
-    }
+    AddFirm(QStringLiteral("Алфа ООД"));
+    AddFirm(QStringLiteral("Бета ЕООД"));
     platform::ScriptedDialogs dialogs;
     Sort->Show();
     QTest::mouseClick(Sort->Button1, Qt::LeftButton);
     ASSERT_TRUE(StatForm->isVisible());
     registers::DropDownComboBox* firms = StatForm->DBComboBox1;
-    const auto openList = [firms] {
-        QTest::mouseClick(firms, Qt::LeftButton, {}, QPoint(firms->width() - 5, firms->height() / 2));
-        return firms->view()->isVisible();
-    };
-    ASSERT_TRUE(openList());
+    ASSERT_TRUE(OpenFirmList());
     QTest::keyClick(firms->view(), Qt::Key_Home);
     QTest::keyClick(firms->view(), Qt::Key_Return);
     ASSERT_EQ(firms->currentText(), QStringLiteral("Алфа ООД"));
@@ -461,7 +457,7 @@ TEST_F(Registers, TheFirmListClosedWithEscapeKeepsTheChosenFirm) {
     const QString march = StatForm->Memo2->toPlainText();
     EXPECT_TRUE(march.contains(QStringLiteral("0000000001/10.03, 240 лв.")));
 
-    ASSERT_TRUE(openList());
+    ASSERT_TRUE(OpenFirmList());
     QTest::keyClick(firms->view(), Qt::Key_Escape);
     EXPECT_FALSE(firms->view()->isVisible());
     EXPECT_EQ(firms->currentText(), QStringLiteral("Алфа ООД"));
@@ -470,7 +466,7 @@ TEST_F(Registers, TheFirmListClosedWithEscapeKeepsTheChosenFirm) {
     ASSERT_TRUE(chooseMarch());
     EXPECT_EQ(StatForm->Memo2->toPlainText(), march);
     // Another firm chosen from the list reopened is charted.
-    ASSERT_TRUE(openList());
+    ASSERT_TRUE(OpenFirmList());
     QTest::keyClick(firms->view(), Qt::Key_End);
     QTest::keyClick(firms->view(), Qt::Key_Return);
     EXPECT_EQ(StatForm->SelectedFirm(), QStringLiteral("Бета ЕООД"));
